@@ -1,0 +1,21 @@
+#include "my_double_spin.h"
+#include "key_forwarding.h"
+#include "widgets_log.h"
+
+#include <QKeyEvent>
+
+MyDoubleSpin::MyDoubleSpin(QWidget *parent) : QDoubleSpinBox(parent)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Base, Qt::white);
+    setPalette(p);
+    qCDebug(lcLampWidgets) << "myspin construct";
+}
+
+void MyDoubleSpin::keyPressEvent(QKeyEvent *e)
+{
+    if (!lm740::offerKeyToParents(this, e))
+        return;
+    QDoubleSpinBox::keyPressEvent(e);
+    e->accept();
+}

@@ -1,0 +1,288 @@
+#include "super_rgb.h"
+#include "widgets_log.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QStyle>
+
+namespace {
+
+// One or two digits, or three digits up to 255 (leading zeros allowed); with the fields' maximum
+// length of 3 no value above 255 can be typed.
+const QRegularExpression &valuePattern()
+{
+    // Copies share the compiled pattern, so 170 lamps compile it once.
+    static const QRegularExpression re(
+        QStringLiteral("([0-9]{1,2})|([0-1]{1}[0-9]{2})|(2[0-4]{1}[0-9]{1}|(25[0-5]{1}))"));
+    return re;
+}
+
+QString threeDigits(int value)
+{
+    return QString::number(value).rightJustified(3, QLatin1Char('0'));
+}
+
+// The pure colour of one channel: shift 16 red, 8 green, 0 blue.
+QColor channelColor(int value, int shift)
+{
+    return QColor::fromRgb(qRgb(0, 0, 0) | (uint(value & 0xff) << shift));
+}
+
+// Palette changes are dear and lamps are many; skip the ones that would change nothing.
+void setBaseColor(QWidget *w, const QColor &c)
+{
+    const QPalette &current = w->palette();
+    if (current.isBrushSet(QPalette::Active, QPalette::Base) && current.color(QPalette::Base) == c)
+        return;
+    QPalette p = current;
+    p.setColor(QPalette::Base, c);
+    w->setPalette(p);
+}
+
+} // namespace
+
+SuperRGB::SuperRGB(QWidget *parent, quint8 r, quint8 g, quint8 b, quint16 index) : QWidget(parent)
+{
+    setupUi(this);
+
+    red = r;
+    green = g;
+    blue = b;
+    lampIndex = index;
+    qCDebug(lcLampWidgets) << "Lamp " << lampIndex << " constructor";
+
+    valueValidator = new QRegularExpressionValidator(valuePattern(), this);
+    EditRed->setValidator(valueValidator);
+    EditGreen->setValidator(valueValidator);
+    EditBlue->setValidator(valueValidator);
+
+    for (ColorLineEdit *edit : {EditRed, EditGreen, EditBlue}) {
+        QPalette p = edit->palette();
+        p.setColor(QPalette::Text, Qt::white);
+        edit->setPalette(p);
+    }
+
+    setRedColor(r);
+    setGreenColor(g);
+    setBlueColor(b);
+    SliderRed->setValue(r);
+    SliderGreen->setValue(g);
+    SliderBlue->setValue(b);
+
+    LampGroupBox->setTitle(QCoreApplication::translate("Lamp", "L: %1").arg(int(lampIndex) + 1));
+    LabelAddress1->setText(QString::number(3 * int(lampIndex) + 1));
+    LabelAddress2->setText(QString::number(3 * int(lampIndex) + 2));
+    LabelAddress3->setText(QString::number(3 * int(lampIndex) + 3));
+
+    EditRed->setText(threeDigits(red));
+    EditGreen->setText(threeDigits(green));
+    EditBlue->setText(threeDigits(blue));
+
+    EditRed->installEventFilter(EditRed);
+    EditGreen->installEventFilter(EditGreen);
+    EditBlue->installEventFilter(EditBlue);
+
+    connect(SliderRed, &QSlider::valueChanged, this, &SuperRGB::setRedColor);
+    connect(SliderGreen, &QSlider::valueChanged, this, &SuperRGB::setGreenColor);
+    connect(SliderBlue, &QSlider::valueChanged, this, &SuperRGB::setBlueColor);
+    connect(EditRed, &QLineEdit::textChanged, this, &SuperRGB::textRedChanged);
+    connect(EditGreen, &QLineEdit::textChanged, this, &SuperRGB::textGreenChanged);
+    connect(EditBlue, &QLineEdit::textChanged, this, &SuperRGB::textBlueChanged);
+    connect(ButtonRPlus, &QPushButton::clicked, SliderRed, &ColorSlider::plus);
+    connect(ButtonGPlus, &QPushButton::clicked, SliderGreen, &ColorSlider::plus);
+    connect(ButtonBPlus, &QPushButton::clicked, SliderBlue, &ColorSlider::plus);
+    connect(ButtonRMinus, &QPushButton::clicked, SliderRed, &ColorSlider::minus);
+    connect(ButtonGMinus, &QPushButton::clicked, SliderGreen, &ColorSlider::minus);
+    connect(ButtonBMinus, &QPushButton::clicked, SliderBlue, &ColorSlider::minus);
+    connect(EditColor, &ColorLineEdit::redChanged, SliderRed, &ColorSlider::setValue);
+    connect(EditColor, &ColorLineEdit::greenChanged, SliderGreen, &ColorSlider::setValue);
+    connect(EditColor, &ColorLineEdit::blueChanged, SliderBlue, &ColorSlider::setValue);
+    connect(SliderRed, &QSlider::sliderMoved, this, &SuperRGB::sliderRedMoved);
+    connect(SliderGreen, &QSlider::sliderMoved, this, &SuperRGB::sliderGreenMoved);
+    connect(SliderBlue, &QSlider::sliderMoved, this, &SuperRGB::sliderBlueMoved);
+}
+
+bool SuperRGB::isRedSelected() const
+{
+    return SliderRed->isSelected();
+}
+
+bool SuperRGB::isGreenSelected() const
+{
+    return SliderGreen->isSelected();
+}
+
+bool SuperRGB::isBlueSelected() const
+{
+    return SliderBlue->isSelected();
+}
+
+void SuperRGB::applyStyle(QStyle *style)
+{
+    LampGroupBox->setStyle(style);
+    const QList<QWidget *> inside = LampGroupBox->findChildren<QWidget *>();
+    for (QWidget *w : inside)
+        w->setStyle(style);
+}
+
+void SuperRGB::setChannel(quint8 &channel, int value, ColorLineEdit *edit, int shift)
+{
+    channel = quint8(value);
+    updateRGBColor();
+    // The field shows the stored byte, so a value outside 0..255 reaches the slider wrapped
+    // rather than clamped, and slider, field and colour end up agreeing.
+    if (!echoGuard)
+        edit->setText(threeDigits(channel));
+    echoGuard = false;
+    setBaseColor(edit, channelColor(channel, shift));
+}
+
+void SuperRGB::setRedColor(int value)
+{
+    setChannel(red, value, EditRed, 16);
+}
+
+void SuperRGB::setGreenColor(int value)
+{
+    setChannel(green, value, EditGreen, 8);
+}
+
+void SuperRGB::setBlueColor(int value)
+{
+    setChannel(blue, value, EditBlue, 0);
+}
+
+void SuperRGB::typedChannel(const QString &text, ColorSlider *slider, ColorLineEdit *edit,
+                            int shift)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok)
+        return;
+    echoGuard = true;
+    slider->setValue(value);
+    echoGuard = false;
+    // The slider has clamped whatever the text said; colour the field after what was taken.
+    setBaseColor(edit, channelColor(slider->value(), shift));
+}
+
+void SuperRGB::textRedChanged(QString text)
+{
+    typedChannel(text, SliderRed, EditRed, 16);
+}
+
+void SuperRGB::textGreenChanged(QString text)
+{
+    typedChannel(text, SliderGreen, EditGreen, 8);
+}
+
+void SuperRGB::textBlueChanged(QString text)
+{
+    typedChannel(text, SliderBlue, EditBlue, 0);
+}
+
+void SuperRGB::redPlusPlus()
+{
+    SliderRed->plus();
+}
+
+void SuperRGB::greenPlusPlus()
+{
+    SliderGreen->plus();
+}
+
+void SuperRGB::bluePlusPlus()
+{
+    SliderBlue->plus();
+}
+
+void SuperRGB::redMinusMinus()
+{
+    SliderRed->minus();
+}
+
+void SuperRGB::greenMinusMinus()
+{
+    SliderGreen->minus();
+}
+
+void SuperRGB::blueMinusMinus()
+{
+    SliderBlue->minus();
+}
+
+void SuperRGB::updateRGBColor()
+{
+    color = QColor(red, green, blue, 255);
+    setBaseColor(EditColor, color);
+    emit colorChanged(color);
+}
+
+void SuperRGB::setRGB(uint r, uint g, uint b)
+{
+    // Values beyond int would wrap negative; the slider clamps what is left.
+    SliderRed->setValue(int(qMin(r, 255u)));
+    SliderGreen->setValue(int(qMin(g, 255u)));
+    SliderBlue->setValue(int(qMin(b, 255u)));
+}
+
+void SuperRGB::setValueIfSelected(int value)
+{
+    SliderRed->setValueIfSelected(value);
+    SliderGreen->setValueIfSelected(value);
+    SliderBlue->setValueIfSelected(value);
+}
+
+void SuperRGB::sliderRedMoved(int value)
+{
+    if (!SliderRed->isSelected())
+        return;
+    qCDebug(lcLampWidgets) << "selected emit value: " << value << objectName();
+    emit selectedSliderValueChange(value);
+}
+
+void SuperRGB::sliderGreenMoved(int value)
+{
+    if (!SliderGreen->isSelected())
+        return;
+    qCDebug(lcLampWidgets) << "selected emit value: " << value << objectName();
+    emit selectedSliderValueChange(value);
+}
+
+void SuperRGB::sliderBlueMoved(int value)
+{
+    if (!SliderBlue->isSelected())
+        return;
+    qCDebug(lcLampWidgets) << "selected emit value: " << value << objectName();
+    emit selectedSliderValueChange(value);
+}
+
+void SuperRGB::setAll(bool state)
+{
+    SliderRed->setSelected(state);
+    SliderGreen->setSelected(state);
+    SliderBlue->setSelected(state);
+}
+
+void SuperRGB::selectRed(bool state)
+{
+    SliderRed->setSelected(state);
+}
+
+void SuperRGB::selectGreen(bool state)
+{
+    SliderGreen->setSelected(state);
+}
+
+void SuperRGB::selectBlue(bool state)
+{
+    SliderBlue->setSelected(state);
+}
+
+void SuperRGB::changePercentifSelected(int percent)
+{
+    SliderRed->changePercentifSelected(percent);
+    SliderGreen->changePercentifSelected(percent);
+    SliderBlue->changePercentifSelected(percent);
+}
