@@ -18,15 +18,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
-
-QString app(const char *text)
-{
-    return QCoreApplication::translate("App", text);
-}
-
-} // namespace
-
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
@@ -89,25 +80,25 @@ void MainWindow::buildToolBar()
     globalsToolBar->setOrientation(Qt::Vertical);
     globalsToolBar->setMovable(true);
 
-    LedsNumberLabel = new QLabel(app("RGB Lamps Number"));
+    LedsNumberLabel = new QLabel(QCoreApplication::translate("App", "RGB Lamps Number"));
     LedsNumberSpin = new QSpinBox;
     LedsNumberSpin->setObjectName(QStringLiteral("LedsNumberSpin"));
     LedsNumberSpin->setRange(lm740::kMinLamps, lm740::kMaxLamps);
     LedsNumberSpin->setValue(ledsNumber);
-    LedsNumberSpin->setToolTip(app("Number of RGB lamps"));
-    LedsNumberButton = new QPushButton(app("OK"));
+    LedsNumberSpin->setToolTip(QCoreApplication::translate("App", "Number of RGB lamps"));
+    LedsNumberButton = new QPushButton(QCoreApplication::translate("App", "OK"));
     LedsNumberButton->setMaximumSize(40, 40);
     LedsNumberButton->setStyle(arthurStyle);
 
-    ScenesTimeLabel = new QLabel(app("Scenes Time"));
+    ScenesTimeLabel = new QLabel(QCoreApplication::translate("App", "Scenes Time"));
     ScenesTimeSpin = new QSpinBox;
     ScenesTimeSpin->setObjectName(QStringLiteral("ScenesTimeSpin"));
     ScenesTimeSpin->setRange(lm740::kMinSceneTime, lm740::kMaxSceneTime);
     ScenesTimeSpin->setSingleStep(1);
-    ScenesTimeSpin->setSuffix(app("s"));
+    ScenesTimeSpin->setSuffix(QCoreApplication::translate("App", "s"));
     ScenesTimeSpin->setValue(1);
-    ScenesTimeSpin->setToolTip(app("Global Scene Time"));
-    ScenesTimeButton = new QPushButton(app("OK"));
+    ScenesTimeSpin->setToolTip(QCoreApplication::translate("App", "Global Scene Time"));
+    ScenesTimeButton = new QPushButton(QCoreApplication::translate("App", "OK"));
     ScenesTimeButton->setStyle(arthurStyle);
     ScenesTimeButton->setMaximumSize(40, 50);
 
@@ -184,7 +175,7 @@ void MainWindow::buildItemButtons()
     sceneLayout->setContentsMargins(0, 0, 0, 0);
     sceneLayout->setSpacing(0);
     for (int i = 0; i < lm740::kSceneCount; ++i) {
-        QPushButton *b = makeButton(app("Scene %1").arg(i + 1), 40, 20);
+        QPushButton *b = makeButton(QCoreApplication::translate("App", "Scene %1").arg(i + 1), 40, 20);
         sceneButtons->addButton(b, i);
         sceneLayout->addWidget(b);
     }
@@ -198,7 +189,7 @@ void MainWindow::buildItemButtons()
     chaserLayout->setContentsMargins(0, 0, 0, 0);
     chaserLayout->setSpacing(0);
     for (int i = 0; i < lm740::kChaserCount; ++i) {
-        QPushButton *b = makeButton(app("Chaser %1").arg(i + 1), 40, 20);
+        QPushButton *b = makeButton(QCoreApplication::translate("App", "Chaser %1").arg(i + 1), 40, 20);
         chaserButtons->addButton(b, i);
         chaserLayout->addWidget(b);
     }
@@ -221,7 +212,7 @@ void MainWindow::buildProgramTabs()
         ProgramWidgets &pw = programWidgets[p];
         qCDebug(lcApp) << "new QWidget();";
         pw.tabPage = new QWidget;
-        TabProgramProgram->addTab(pw.tabPage, app("Program %1").arg(p + 1));
+        TabProgramProgram->addTab(pw.tabPage, QCoreApplication::translate("App", "Program %1").arg(p + 1));
         qCDebug(lcApp) << "TabProgramProgram->addTab";
         pw.stepLayout = new QHBoxLayout;
         pw.stepLayout->setContentsMargins(0, 0, 0, 0);
@@ -230,7 +221,7 @@ void MainWindow::buildProgramTabs()
         pw.stepButtons->setExclusive(true);
         for (int s = 0; s < lm740::kProgramSteps; ++s) {
             qCDebug(lcApp) << "new QPushButton();";
-            auto *b = new QPushButton(app("%1").arg(s + 1));
+            auto *b = new QPushButton(QCoreApplication::translate("App", "%1").arg(s + 1));
             b->setMinimumSize(20, 20);
             b->setCheckable(true);
             b->setStyle(arthurStyle);
