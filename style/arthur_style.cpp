@@ -1,0 +1,226 @@
+#include "arthur_style.h"
+#include "image_style_parts.h"
+#include "style_images.h"
+
+#include <QPainter>
+#include <QStyleFactory>
+#include <QStyleOption>
+#include <QWidget>
+
+using namespace lm740;
+
+namespace {
+
+// The overlay colour of a selected colour slider, by the slider's object name; invalid for a
+// slider that is not one of a lamp's three.
+QColor selectionColor(const QWidget *w)
+{
+    if (!w)
+        return {};
+    const QString name = w->objectName();
+    if (name == QLatin1String("SliderRed"))
+        return QColor(255, 0, 0, 128);
+    if (name == QLatin1String("SliderGreen"))
+        return QColor(0, 255, 0, 128);
+    if (name == QLatin1String("SliderBlue"))
+        return QColor(0, 0, 255, 128);
+    return {};
+}
+
+QString verticalThumb(const QWidget *w)
+{
+    const QString name = w ? w->objectName() : QString();
+    if (name == QLatin1String("SliderRed"))
+        return QStringLiteral("slider_thumb_on_v_red.png");
+    if (name == QLatin1String("SliderGreen"))
+        return QStringLiteral("slider_thumb_on_v_green.png");
+    return QStringLiteral("slider_thumb_on_v_blue.png");
+}
+
+} // namespace
+
+ArthurStyle::ArthurStyle(QObject *parent)
+    : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows")))
+{
+    setParent(parent);
+}
+
+void ArthurStyle::polish(QWidget *widget)
+{
+    QProxyStyle::polish(widget);
+    styleparts::polishWidget(widget);
+}
+
+void ArthurStyle::unpolish(QWidget *widget)
+{
+    styleparts::unpolishWidget(widget);
+    QProxyStyle::unpolish(widget);
+}
+
+void ArthurStyle::polish(QPalette &palette)
+{
+    QProxyStyle::polish(palette);
+    styleparts::polishPalette(palette);
+}
+
+void ArthurStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
+                                QPainter *painter, const QWidget *widget) const
+{
+    switch (element) {
+    case PE_Frame: {
+        // How an overview cell shows its colour.
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(Qt::white, 1));
+        painter->setBrush(option->palette.color(QPalette::Base));
+        painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), 25, 25,
+                                 Qt::RelativeSize);
+        painter->restore();
+        return;
+    }
+    case PE_PanelLineEdit: {
+        // How the lamp's colour cell and value fields show their colours.
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(Qt::black, 1));
+        painter->setBrush(option->palette.brush(QPalette::Base));
+        painter->drawRoundedRect(QRectF(option->rect.adjusted(1, 1, -1, -1)), 10, 25,
+                                 Qt::RelativeSize);
+        painter->restore();
+        return;
+    }
+    case PE_PanelButtonCommand:
+        styleparts::drawButtonPanel(option, painter);
+        return;
+    case PE_IndicatorRadioButton:
+        styleparts::drawRadioIndicator(option, painter);
+        return;
+    case PE_FrameGroupBox:
+        styleparts::drawGroupBoxFrame(option, painter);
+        return;
+    default:
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+}
+
+void ArthurStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                              const QWidget *widget) const
+{
+    switch (element) {
+    case CE_ProgressBarGroove:
+        drawProgressGroove(option, painter);
+        return;
+    case CE_ProgressBarContents:
+        return; // the groove has drawn the progress
+    default:
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+}
+
+void ArthurStyle::drawProgressGroove(const QStyleOption *option, QPainter *painter) const
+{
+    const auto *bar = qstyleoption_cast<const QStyleOptionProgressBar *>(option);
+    if (!bar)
+        return;
+    // A busy bar (an empty range) shows nothing rather than dividing by zero, and a value outside
+    // the range (a reset bar reads minimum - 1) fills nothing or everything.
+    const qint64 span = qint64(bar->maximum) - bar->minimum;
+    if (span <= 0)
+        return;
+    const qint64 done = qBound<qint64>(0, qint64(bar->progress) - bar->minimum, span);
+    const QRect r = bar->rect;
+    const int width = int(qint64(r.width()) * done / span);
+    if (width <= 0)
+        return;
+    const QRect fill(r.left(), r.top(), width, r.height());
+    QLinearGradient gradient(fill.topLeft(), fill.topRight());
+    gradient.setColorAt(0, Qt::black);
+    gradient.setColorAt(1, QColor(0, 255, 0));
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(gradient);
+    painter->drawRect(fill);
+    painter->restore();
+}
+
+QRect ArthurStyle::subElementRect(SubElement element, const QStyleOption *option,
+                                  const QWidget *widget) const
+{
+    return styleparts::adjustSubElementRect(element, option, widget,
+                                            QProxyStyle::subElementRect(element, option, widget));
+}
+
+void ArthurStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                                     QPainter *painter, const QWidget *widget) const
+{
+    if (control == CC_Slider) {
+        const auto *slider = qstyleoption_cast<const QStyleOptionSlider *>(option);
+        if (slider && slider->orientation == Qt::Vertical)
+            drawVerticalSlider(option, painter, widget);
+        else
+            styleparts::drawPlainSlider(this, option, painter, widget);
+        return;
+    }
+    if (control == CC_GroupBox) {
+        styleparts::drawGroupBox(baseStyle(), this, option, painter, widget);
+        return;
+    }
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+}
+
+void ArthurStyle::drawVerticalSlider(const QStyleOptionComplex *option, QPainter *painter,
+                                     const QWidget *widget) const
+{
+    const QRect r = option->rect;
+    const QPixmap bar = styleImage(QStringLiteral("slider_bar_vertical.png"));
+    if (!bar.isNull() && (option->subControls & SC_SliderGroove)) {
+        const int w = qMin(bar.width(), r.width());
+        painter->drawPixmap(QRect(r.left() + (r.width() - w) / 2, r.top(), w, r.height()), bar);
+    }
+    const QPixmap thumb = styleImage(verticalThumb(widget));
+    if (!thumb.isNull() && (option->subControls & SC_SliderHandle)) {
+        const QRect handle = subControlRect(CC_Slider, option, SC_SliderHandle, widget);
+        painter->drawPixmap(handle, thumb);
+    }
+    // The slider selection: only the three colour sliders of a lamp carry one.
+    const QColor overlay = selectionColor(widget);
+    if (overlay.isValid() && widget->property("selected").toBool()) {
+        const QRectF area = QRectF(r).adjusted(4, 0, -4, 0);
+        QLinearGradient gradient(area.topLeft(), area.topRight());
+        QColor light = overlay.lighter(160);
+        light.setAlpha(128);
+        gradient.setColorAt(0, overlay);
+        gradient.setColorAt(0.5, light);
+        gradient.setColorAt(1, overlay);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(gradient);
+        painter->drawRoundedRect(area, 4, 4);
+        painter->restore();
+    }
+}
+
+QRect ArthurStyle::subControlRect(ComplexControl control, const QStyleOptionComplex *option,
+                                  SubControl subControl, const QWidget *widget) const
+{
+    if (control == CC_GroupBox && subControl == SC_GroupBoxLabel)
+        return styleparts::groupBoxLabelRect(option);
+    return QProxyStyle::subControlRect(control, option, subControl, widget);
+}
+
+int ArthurStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
+                             const QWidget *widget) const
+{
+    int value = 0;
+    if (styleparts::pixelMetric(metric, &value))
+        return value;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+}
+
+QSize ArthurStyle::sizeFromContents(ContentsType type, const QStyleOption *option,
+                                    const QSize &size, const QWidget *widget) const
+{
+    return styleparts::adjustSize(type, QProxyStyle::sizeFromContents(type, option, size, widget));
+}

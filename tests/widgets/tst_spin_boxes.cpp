@@ -1,0 +1,164 @@
+// Keys typed into the spin boxes and the lamp's fields reach the window first, exactly once,
+// and are then applied by the field itself.
+#include "color_line_edit.h"
+#include "my_double_spin.h"
+#include "my_spin.h"
+
+#include <QKeyEvent>
+#include <QVBoxLayout>
+#include <QtTest>
+
+namespace {
+
+// Stands in for the main window: records the keys that reach it and, like the window, accepts
+// every key it is given.
+class KeyWindow : public QWidget
+{
+public:
+    QList<QPair<int, Qt::KeyboardModifiers>> keys;
+    std::function<void(int)> onKey;
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override
+    {
+        // QTest presses the modifier keys themselves too; they are no commands.
+        if (e->key() == Qt::Key_Control || e->key() == Qt::Key_Shift)
+            return;
+        keys.append({e->key(), e->modifiers()});
+        if (onKey)
+            onKey(e->key());
+    }
+};
+
+} // namespace
+
+class TstSpinBoxes : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void fieldsAreWhite();
+    void commandKeyReachesWindowAndSpinBox();
+    void digitIsTypedAndOfferedOnce();
+    void keyTheFieldIgnoresReachesWindowOnlyOnce_data();
+    void keyTheFieldIgnoresReachesWindowOnlyOnce();
+    void windowMayDeleteTheFieldWhileHandlingItsKey_data();
+    void windowMayDeleteTheFieldWhileHandlingItsKey();
+    void fieldWithoutParentStillWorks();
+};
+
+void TstSpinBoxes::fieldsAreWhite()
+{
+    MySpin spin;
+    MyDoubleSpin dspin;
+    QCOMPARE(spin.palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(dspin.palette().color(QPalette::Base), QColor(Qt::white));
+}
+
+void TstSpinBoxes::commandKeyReachesWindowAndSpinBox()
+{
+    KeyWindow window;
+    auto *container = new QWidget(&window); // keys travel on up through plain widgets
+    auto *spin = new MySpin(container);
+    auto *dspin = new MyDoubleSpin(container);
+    auto *layout = new QVBoxLayout(container);
+    layout->addWidget(spin);
+    layout->addWidget(dspin);
+    spin->setRange(0, 170);
+    spin->setValue(10);
+    dspin->setRange(0, 60);
+    dspin->setSingleStep(0.1);
+    dspin->setValue(1.0);
+    window.show();
+
+    QTest::keyClick(spin, Qt::Key_Up, Qt::KeypadModifier);
+    QCOMPARE(window.keys.size(), 1);
+    QCOMPARE(window.keys[0].first, int(Qt::Key_Up));
+    QCOMPARE(spin->value(), 11);
+
+    QTest::keyClick(dspin, Qt::Key_Down, Qt::KeypadModifier);
+    QCOMPARE(window.keys.size(), 2);
+    QCOMPARE(dspin->value(), 0.9);
+}
+
+void TstSpinBoxes::digitIsTypedAndOfferedOnce()
+{
+    KeyWindow window;
+    auto *spin = new MySpin(&window);
+    spin->setRange(0, 999);
+    spin->setValue(0);
+    window.show();
+    spin->selectAll();
+    QTest::keyClicks(spin, "42");
+    QCOMPARE(spin->value(), 42);
+    QCOMPARE(window.keys.size(), 2);
+}
+
+void TstSpinBoxes::keyTheFieldIgnoresReachesWindowOnlyOnce_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("MySpin") << 0;
+    QTest::newRow("MyDoubleSpin") << 1;
+    QTest::newRow("ColorLineEdit") << 2;
+}
+
+void TstSpinBoxes::keyTheFieldIgnoresReachesWindowOnlyOnce()
+{
+    // Ctrl+R toggles the red channel in the window: were it delivered twice, the second toggle
+    // would undo the first.
+    QFETCH(int, kind);
+    KeyWindow window;
+    QWidget *field = nullptr;
+    if (kind == 0)
+        field = new MySpin(&window);
+    else if (kind == 1)
+        field = new MyDoubleSpin(&window);
+    else
+        field = new ColorLineEdit(&window);
+    window.show();
+    QTest::keyClick(field, Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_F5);
+    QCOMPARE(window.keys.size(), 2);
+    QCOMPARE(window.keys[0].first, int(Qt::Key_R));
+    QCOMPARE(window.keys[0].second, Qt::KeyboardModifiers(Qt::ControlModifier));
+}
+
+void TstSpinBoxes::windowMayDeleteTheFieldWhileHandlingItsKey_data()
+{
+    keyTheFieldIgnoresReachesWindowOnlyOnce_data();
+}
+
+void TstSpinBoxes::windowMayDeleteTheFieldWhileHandlingItsKey()
+{
+    // A window command may rebuild the lamps, destroying the field the key was typed in.
+    QFETCH(int, kind);
+    KeyWindow window;
+    QPointer<QWidget> field;
+    if (kind == 0)
+        field = new MySpin(&window);
+    else if (kind == 1)
+        field = new MyDoubleSpin(&window);
+    else
+        field = new ColorLineEdit(&window);
+    window.onKey = [&](int) { delete field.data(); };
+    window.show();
+    // One press only: the release would have no field left to go to.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Up, Qt::ControlModifier);
+    QCoreApplication::sendEvent(field.data(), &press);
+    QVERIFY(field.isNull());
+    QCOMPARE(window.keys.size(), 1);
+}
+
+void TstSpinBoxes::fieldWithoutParentStillWorks()
+{
+    MySpin spin;
+    spin.setRange(0, 10);
+    spin.setValue(3);
+    QTest::keyClick(&spin, Qt::Key_Up);
+    QCOMPARE(spin.value(), 4);
+    ColorLineEdit edit;
+    QTest::keyClicks(&edit, "12");
+    QCOMPARE(edit.text(), QString("12"));
+}
+
+QTEST_MAIN(TstSpinBoxes)
+#include "tst_spin_boxes.moc"
