@@ -188,8 +188,10 @@ void ArthurStyle::drawVerticalSlider(const QStyleOptionComplex *option, QPainter
     if (overlay.isValid() && widget->property("selected").toBool()) {
         const QRectF area = QRectF(r).adjusted(4, 0, -4, 0);
         QLinearGradient gradient(area.topLeft(), area.topRight());
-        QColor light = overlay.lighter(160);
-        light.setAlpha(128);
+        // A touch of white down the middle gives the overlay its rounded, tube-like look.
+        QColor light(overlay.red() + (255 - overlay.red()) * 3 / 10,
+                     overlay.green() + (255 - overlay.green()) * 3 / 10,
+                     overlay.blue() + (255 - overlay.blue()) * 3 / 10, 128);
         gradient.setColorAt(0, overlay);
         gradient.setColorAt(0.5, light);
         gradient.setColorAt(1, overlay);
