@@ -59,6 +59,7 @@ MainWindow::MainWindow(QWidget *parent)
     sceneFrameLayout->setSpacing(3);
 
     buildItemButtons();
+    buildScenePanel();
 
     connect(actionAbout, &QAction::triggered, this, &MainWindow::About);
     connect(actionHelp, &QAction::triggered, this, &MainWindow::Help);

@@ -2,6 +2,7 @@
 // the menus, tabs, tool bar and status bar, and receives every user command as a slot.
 #pragma once
 
+#include "scene.h"
 #include "show.h"
 #include "ui_main_window.h"
 
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QButtonGroup;
 class QHBoxLayout;
@@ -89,6 +91,18 @@ public Q_SLOTS:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+
+    // ---- The editor panel and the keyboard commands (main_window_editing.cpp) ----
+public:
+    // The window's one editor panel; its content sits in SceneFrame.
+    std::unique_ptr<Scene> scene;
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    void buildScenePanel();
+    // ---- end of the editor panel block ----
 
 private:
     void buildToolBar();

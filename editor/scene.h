@@ -1,0 +1,165 @@
+// The one editing surface of the window: a sideways-scrolling strip of lamp controls, the timing
+// controls of the item shown, and a two-row overview (lamp colours and the chaser's starting frame).
+// The panel holds no show data; the window loads a scene, a chaser or a program step into it and
+// reads it back.
+#pragma once
+
+#include <QColor>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class MyDoubleSpin;
+class MyFrame;
+class MySpin;
+class SuperRGB;
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class QStyle;
+
+class Scene : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kMaxLamps = 170;
+    static constexpr int kLampPitch = 77;     // horizontal room of one lamp in the strip
+    static constexpr int kStripHeight = 425;
+
+    // Builds the panel with `lampsNumber` lamps coloured from `colors` (random colours when null).
+    // The visible part is contentWidget(), made with `parent`; the panel itself is never shown.
+    Scene(QWidget *parent, int lampsNumber, QColor *colors);
+    ~Scene() override;
+
+    // Appends lamps at the end of the strip, never beyond 170 in all; `colors` may be null.
+    void addLamps(uint count, QColor *colors);
+    // Removes up to `count` lamps from the end of the strip.
+    void removeLamps(uint count);
+
+    void setMode(int value);
+    int getMode() const { return mode; }
+    int getSceneTime() const;
+    int getScenexFade() const;
+    int getRepeat() const;
+    int getPatternLen() const;
+    int getDirection() const;
+    int getLastStep() const;
+
+    // Selected channel values to and from the system clipboard; both return the channel count.
+    int copySelected();
+    int pasteSelected();
+
+    QWidget *contentWidget() const { return m_contentWidget; }
+
+    // Read access for the window and for tests.
+    int lampCount() const { return lampsNumber; }
+    quint8 getSelectionFlags() const { return selectionFlags; }
+    SuperRGB *lamp(int i) const;
+    MyFrame *colorCell(int i) const;
+    MyFrame *chaserCell(int i) const;
+    QScrollBar *scrollBar() const { return scroll; }
+    MyFrame *lampStrip() const { return strip; }
+    MyFrame *centralFrame() const { return frameCentral; }
+    MyFrame *leftFrame() const { return frameLeft; }
+    MyFrame *rightFrame() const { return frameRight; }
+
+Q_SIGNALS:
+    void setSelectedSlidersValues(int value);
+    void progress(int value);
+    void lastStepChanged(bool state);
+
+public Q_SLOTS:
+    void selectedChanged(int value);
+    void selectAll();
+    void selectRed();
+    void selectGreen();
+    void selectBlue();
+    void setAll(bool state);
+    void setScroll();
+    void setScrollAt(int n);
+    void leftPanel();
+    void rightPanel();
+    void setColors(QColor *cl, uint len);
+    void getColors(QColor *cl, uint len);
+    void setScenesMode();
+    void setChasersMode();
+    void setProgramsMode();
+    void setSceneTime(int value);
+    void setScenexFade(int value);
+    void setRepeat(int value);
+    void setPatternLen(int value);
+    void setDirection(int value);
+    void setLastStep(int value);
+    void chaser_calculate(int value);
+    void chaser_calculate(QColor color);
+    void changePercentifSelected(int percent);
+    void setSelected(int value);
+    void lastStepStateChanged(bool state);
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    struct LampSlot
+    {
+        QWidget *holder = nullptr;
+        SuperRGB *lamp = nullptr;
+    };
+
+    void buildSettingsRow();
+    MyFrame *makeCell(int n, const QColor &color, bool chaser);
+    void showChaserCells(bool show);
+    void placeStrip();
+    // Runs `work` with the chaser preview held back, then recomputes it once if anything asked
+    // for it in between: many lamps changing together must not redo the preview per channel.
+    template<typename Work>
+    void withPreviewDeferred(Work work);
+
+    QPointer<QWidget> m_contentWidget;
+    int mode = 0;
+    std::array<MyFrame *, kMaxLamps> chaserCells{};
+    std::unique_ptr<QStyle> panelStyle;
+    quint8 selectionFlags = 0;
+    std::array<MyFrame *, kMaxLamps> colorCells{};
+    std::array<LampSlot, kMaxLamps> lamps{};
+    int lampsNumber = 0;
+
+    QGridLayout *colorsGrid = nullptr;
+    QHBoxLayout *stripBox = nullptr;
+    QGridLayout *mainGrid = nullptr;
+    QGridLayout *settingsGrid = nullptr;
+
+    QLabel *repeatLabel = nullptr;
+    MySpin *repeatSelector = nullptr;
+    QPushButton *repeatOk = nullptr;
+    QLabel *xfadeLabel = nullptr;
+    MySpin *xfadeSelector = nullptr;
+    QPushButton *xfadeOk = nullptr;
+    QLabel *timeLabel = nullptr;
+    MyDoubleSpin *timeSelector = nullptr;
+    QPushButton *timeOk = nullptr;
+    QLabel *patternLabel = nullptr;
+    MySpin *patternSelector = nullptr;
+    QPushButton *patternOk = nullptr;
+    QLabel *directionLabel = nullptr;
+    QComboBox *directionSelector = nullptr;
+    QCheckBox *lastStepBox = nullptr;
+
+    MyFrame *frameSettings = nullptr;
+    MyFrame *frameColors = nullptr;
+    MyFrame *frameLeft = nullptr;
+    MyFrame *frameCentral = nullptr;
+    MyFrame *frameRight = nullptr;
+    MyFrame *strip = nullptr;
+    QScrollBar *scroll = nullptr;
+
+    int m_previewHeld = 0;
+    bool m_previewWanted = false;
+};
