@@ -254,8 +254,8 @@ void verticalArrow(QPainter &p, qreal y0, qreal y1, const QColor &light, const Q
 {
     const qreal dir = y1 > y0 ? 1 : -1;
     const qreal neck = y1 - dir * 6;
-    QPainterPath arrow = polygon({{13, y0}, {19, y0}, {19, neck}, {23.5, neck}, {16, y1},
-                                  {8.5, neck}, {13, neck}});
+    QPainterPath arrow =
+        polygon({{13, y0}, {19, y0}, {19, neck}, {23.5, neck}, {16, y1}, {8.5, neck}, {13, neck}});
     fillOutlined(p, arrow, vertical(y0, y1, dir > 0 ? light : base, dir > 0 ? base : light), dark);
 }
 
@@ -294,8 +294,8 @@ QImage drawStop()
     QImage img = canvas(32, 32);
     QPainter p(&img);
     smooth(p);
-    fillOutlined(p, roundedRect(QRectF(6.5, 6.5, 19, 19), 3), vertical(6, 26, pal::redLight, pal::red),
-                 pal::redDark);
+    fillOutlined(p, roundedRect(QRectF(6.5, 6.5, 19, 19), 3),
+                 vertical(6, 26, pal::redLight, pal::red), pal::redDark);
     return img;
 }
 
@@ -393,7 +393,8 @@ QImage drawUsb()
         p.drawPath(trident);
         p.setPen(rim ? QPen(pal::greenDark, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)
                      : Qt::NoPen);
-        p.setBrush(rim ? QBrush(pal::greenDark) : QBrush(vertical(3, 60, pal::greenLight, pal::green)));
+        p.setBrush(rim ? QBrush(pal::greenDark)
+                       : QBrush(vertical(3, 60, pal::greenLight, pal::green)));
         p.drawPath(ends);
     }
     return img;
@@ -418,7 +419,8 @@ QImage drawLogo()
         smooth(lp);
         lp.setCompositionMode(QPainter::CompositionMode_Plus);
         lp.setPen(Qt::NoPen);
-        const struct {
+        const struct
+        {
             QPointF centre;
             QColor colour;
         } beams[] = {{{32, 24.5}, QColor(255, 24, 24)},
@@ -448,7 +450,7 @@ QImage drawLogo()
 constexpr int ButtonCap = 8;
 constexpr int ButtonHeight = 26;
 constexpr int StretchLength = 4;
-constexpr int TitleCap = 10;
+constexpr int TitleCap = 12;
 constexpr int TitleHeight = 20;
 constexpr int FrameCorner = 8;
 constexpr int SliderAcross = 19;
@@ -523,9 +525,9 @@ void drawFrame(ImageSet &set)
         smooth(p);
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(QColor(255, 255, 255, 190), 1));
-        p.drawRoundedRect(QRectF(2.5, 2.5, n - 4, n - 4), 5, 5);
+        p.drawRoundedRect(QRectF(2.5, 2.5, n - 4, n - 4), 4, 4);
         p.setPen(QPen(QColor(150, 160, 172), 1));
-        p.drawRoundedRect(QRectF(1.5, 1.5, n - 4, n - 4), 5, 5);
+        p.drawRoundedRect(QRectF(1.5, 1.5, n - 4, n - 4), 4, 4);
     }
     const int c = FrameCorner;
     const int far = FrameCorner + StretchLength;
@@ -575,9 +577,10 @@ QImage drawGroove(int length)
     p.setPen(QPen(QColor(255, 255, 255, 200), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(channel.translated(0, 1), 3, 3);
-    fillOutlined(p, roundedRect(channel, 3),
-                 vertical(channel.top(), channel.bottom(), QColor(172, 180, 190), QColor(226, 230, 236)),
-                 QColor(124, 134, 146));
+    fillOutlined(
+        p, roundedRect(channel, 3),
+        vertical(channel.top(), channel.bottom(), QColor(172, 180, 190), QColor(226, 230, 236)),
+        QColor(124, 134, 146));
     return img;
 }
 
