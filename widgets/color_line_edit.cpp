@@ -77,8 +77,11 @@ void ColorLineEdit::dropEvent(QDropEvent *e)
         e->ignore();
         return;
     }
+    // A lamp is always opaque: a translucent colour from another program would show the
+    // background instead of the lamp, and would not be corrected when the lamp's channels
+    // already match it.
     QPalette p = palette();
-    p.setColor(QPalette::Base, c);
+    p.setColor(QPalette::Base, QColor(c.red(), c.green(), c.blue()));
     setPalette(p);
     qCDebug(lcLampWidgets) << "red:" << c.red() << "green:" << c.green() << "blue:" << c.blue();
     e->acceptProposedAction();

@@ -18,6 +18,7 @@ private Q_SLOTS:
     void valueFieldsAndSlidersRefuseDrops();
     void doubleClickOpensColourDialog();
     void otherButtonsStartNoDrag();
+    void lampMayGoAwayWhileADragOrDialogRuns();
     void frameClickReportsItsIndex();
     void frameMovesAndScrolls();
     void frameReportsMovesResizesAndColourDrags();
@@ -106,6 +107,13 @@ void TstColorCells::dropsWithoutAUsableColourAreRefused()
     QCOMPARE(ScriptedWidgetHooks::deliverDrop(lamp.EditColor, &good, Qt::CopyAction),
              Qt::CopyAction);
     QCOMPARE(lamp.lampColor(), QColor(9, 8, 7));
+
+    // A translucent colour of the lamp's own channels changes no slider; the cell must still
+    // show the lamp opaque.
+    QMimeData clear;
+    clear.setColorData(QColor(9, 8, 7, 0));
+    ScriptedWidgetHooks::deliverDrop(lamp.EditColor, &clear, Qt::CopyAction);
+    QCOMPARE(lamp.EditColor->palette().color(QPalette::Base), QColor(9, 8, 7, 255));
 }
 
 void TstColorCells::valueFieldsAndSlidersRefuseDrops()
@@ -147,6 +155,39 @@ void TstColorCells::otherButtonsStartNoDrag()
     QTest::mousePress(lamp.EditColor, Qt::RightButton);
     QTest::mousePress(lamp.EditColor, Qt::MiddleButton);
     QVERIFY(hooks.drags.isEmpty());
+}
+
+void TstColorCells::lampMayGoAwayWhileADragOrDialogRuns()
+{
+    // Both run nested event loops in which the window may rebuild its lamps.
+    struct Destroying : ScriptedWidgetHooks
+    {
+        QPointer<SuperRGB> victim;
+        QColor getColor(const QColor &, QWidget *) override
+        {
+            delete victim.data();
+            return QColor(1, 2, 3);
+        }
+        Qt::DropAction execDrag(QDrag *drag, Qt::DropActions) override
+        {
+            delete drag;
+            delete victim.data();
+            return Qt::IgnoreAction;
+        }
+    } hooks;
+    hooks.victim = new SuperRGB(nullptr, 10, 20, 30, 0);
+    ColorLineEdit *cell = hooks.victim->EditColor;
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(cell, &press);
+    QVERIFY(hooks.victim.isNull());
+
+    hooks.victim = new SuperRGB(nullptr, 10, 20, 30, 0);
+    cell = hooks.victim->EditColor;
+    QMouseEvent dclick(QEvent::MouseButtonDblClick, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton,
+                       Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(cell, &dclick);
+    QVERIFY(hooks.victim.isNull());
 }
 
 void TstColorCells::frameClickReportsItsIndex()
