@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpacerItem>
@@ -52,6 +53,49 @@ QPushButton *makeOkButton(QStyle *style, const QString &text)
     b->setMaximumWidth(30);
     b->setStyle(style);
     return b;
+}
+
+// A label of the timing row. In a narrow window it gives up room before the controls do and
+// shows its text shortened with an ellipsis; the tooltip carries the whole text.
+class SettingsLabel : public QLabel
+{
+public:
+    explicit SettingsLabel(const QString &text) : QLabel(text)
+    {
+        setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
+    }
+
+    QSize minimumSizeHint() const override
+    {
+        const QSize full = QLabel::minimumSizeHint();
+        return {std::min(full.width(), fontMetrics().horizontalAdvance(text().left(3) + u'…')),
+                full.height()};
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        const QRect r = contentsRect();
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                 QPalette::WindowText));
+        p.drawText(r, int(alignment()) | Qt::AlignVCenter,
+                   fontMetrics().elidedText(text(), Qt::ElideRight, r.width()));
+    }
+};
+
+// The application's palette with every role set explicitly, so that a widget inside one of the
+// panel's black frames does not inherit the frame's black base (a black check box square).
+QPalette explicitApplicationPalette()
+{
+    QPalette p = QApplication::palette();
+    for (int g = 0; g < QPalette::NColorGroups; ++g)
+        for (int r = 0; r < QPalette::NColorRoles; ++r) {
+            const auto group = QPalette::ColorGroup(g);
+            const auto role = QPalette::ColorRole(r);
+            p.setBrush(group, role, p.brush(group, role));
+        }
+    return p;
 }
 
 void setShown(std::initializer_list<QWidget *> widgets, bool shown)
@@ -160,6 +204,12 @@ Scene::~Scene()
 
 void Scene::buildSettingsRow()
 {
+    // The row holds up to five labelled controls in one line of a window that may be only 750
+    // wide; a size smaller than the window's text keeps every label whole.
+    QFont small = frameSettings->font();
+    small.setPointSizeF(std::min(small.pointSizeF(), 7.0));
+    frameSettings->setFont(small);
+
     settingsGrid = new QGridLayout(frameSettings);
     settingsGrid->setContentsMargins(1, 1, 1, 1);
     settingsGrid->setSpacing(1);
@@ -171,7 +221,7 @@ void Scene::buildSettingsRow()
 
     spacer(0, QSizePolicy::Expanding);
 
-    repeatLabel = new QLabel(tr("Repeat Number", "repeat number for chaser label"));
+    repeatLabel = new SettingsLabel(tr("Repeat Number", "repeat number for chaser label"));
     repeatLabel->setToolTip(tr("Repeat Number", "repeat number for chaser label"));
     repeatSelector = new MySpin(nullptr);
     repeatSelector->setRange(1, kMaxLamps);
@@ -191,7 +241,7 @@ void Scene::buildSettingsRow()
     settingsGrid->addWidget(repeatOk, 0, 3);
     spacer(4, QSizePolicy::Minimum);
 
-    xfadeLabel = new QLabel(tr("Scene Xfade", "label xfade scena:"));
+    xfadeLabel = new SettingsLabel(tr("Scene Xfade", "label xfade scena:"));
     xfadeLabel->setToolTip(tr("Scene Xfade", "tooltip label xfade scena:"));
     xfadeSelector = new MySpin(nullptr);
     xfadeSelector->setRange(0, 100);
@@ -212,7 +262,7 @@ void Scene::buildSettingsRow()
     settingsGrid->addWidget(xfadeOk, 0, 7);
     spacer(8, QSizePolicy::Minimum);
 
-    timeLabel = new QLabel(tr("Speed", "label scene time"));
+    timeLabel = new SettingsLabel(tr("Speed", "label scene time"));
     timeLabel->setToolTip(tr("Speed", "tooltip label scene time"));
     timeSelector = new MyDoubleSpin(nullptr);
     timeSelector->setDecimals(1);
@@ -232,7 +282,7 @@ void Scene::buildSettingsRow()
     settingsGrid->addWidget(timeOk, 0, 11);
     spacer(12, QSizePolicy::Minimum);
 
-    patternLabel = new QLabel(tr("Pattern Length", "label pattern len"));
+    patternLabel = new SettingsLabel(tr("Pattern Length", "label pattern len"));
     patternLabel->setToolTip(tr("Pattern Length", "tooltip label pattern len"));
     patternSelector = new MySpin(nullptr);
     patternSelector->setRange(0, kMaxLamps);
@@ -250,13 +300,13 @@ void Scene::buildSettingsRow()
     settingsGrid->addWidget(patternOk, 0, 15);
     spacer(16, QSizePolicy::Minimum);
 
-    directionLabel = new QLabel(tr("Direction", "chaser label direction"));
+    directionLabel = new SettingsLabel(tr("Direction", "chaser label direction"));
     directionLabel->setToolTip(tr("Chaser Direction", "tooltip: chaser direction"));
     directionSelector = new QComboBox;
     directionSelector->addItem(tr("Left"));
     directionSelector->addItem(tr("Right"));
     directionSelector->setCurrentIndex(0);
-    directionSelector->setPalette(QApplication::palette());
+    directionSelector->setPalette(explicitApplicationPalette());
     minimal(directionSelector);
     directionLabel->setObjectName("DirectionLabel");
     directionSelector->setObjectName("DirectionCombo");
@@ -267,7 +317,7 @@ void Scene::buildSettingsRow()
     lastStepBox = new QCheckBox(tr("Last Step", "checkbox last step"));
     lastStepBox->setToolTip(
         tr("If chceked program return to first scene", "tooltip: direction chceckbox"));
-    lastStepBox->setPalette(QApplication::palette());
+    lastStepBox->setPalette(explicitApplicationPalette());
     minimal(lastStepBox);
     lastStepBox->setObjectName("LastStepCheck");
     settingsGrid->addWidget(lastStepBox, 0, 20);

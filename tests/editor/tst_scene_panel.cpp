@@ -167,6 +167,13 @@ void TstScenePanel::constructionBuildsStripCellsAndControls()
     QCOMPARE(part<QLabel>(s, "DirectionLabel")->toolTip(), QString("Chaser Direction"));
     QCOMPARE(part<QCheckBox>(s, "LastStepCheck")->toolTip(),
              QString("If chceked program return to first scene"));
+    // Inside the black-based settings frame these two keep the application's colours.
+    QCOMPARE(part<MyFrame>(s, "FrameSettings")->palette().color(QPalette::Base), QColor(Qt::black));
+    for (const char *name : {"LastStepCheck", "DirectionCombo"}) {
+        const QPalette p = part<QWidget>(s, name)->palette();
+        QCOMPARE(p.color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+        QCOMPARE(p.color(QPalette::Text), QApplication::palette().color(QPalette::Text));
+    }
     QCOMPARE(part<QPushButton>(s, "RepeatOK")->text(), QString("OK"));
     QCOMPARE(part<QLabel>(s, "TimeLabel")->text(), QString("Speed"));
     QCOMPARE(part<MyFrame>(s, "FrameLeft")->toolTip(), QString("Move mouse to Scroll LEDs"));

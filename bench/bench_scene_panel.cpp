@@ -1,0 +1,185 @@
+// How fast the editor panel is with a full strip of 170 lamps, next to a plain Qt widget tree of
+// the same size measured in the same run: building, adding lamps, loading colours in each mode,
+// and one slider move in chaser mode with the preview recomputed. Prints medians in milliseconds.
+//
+// Run: QT_QPA_PLATFORM=offscreen ./bench_scene_panel [rounds]
+#include "color_slider.h"
+#include "scene.h"
+#include "super_rgb.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+}
+
+double timeMs(const std::function<void()> &work)
+{
+    QElapsedTimer t;
+    t.start();
+    work();
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// Puts a widget on the (offscreen) screen and lets it polish, lay out and paint once.
+void showAndSettle(QWidget *w)
+{
+    w->resize(1000, 640);
+    w->show();
+    QApplication::processEvents();
+}
+
+// The baseline: 170 group boxes with 3 vertical sliders, 3 line edits, 6 buttons and 3 labels.
+struct BaselineTree
+{
+    std::unique_ptr<QWidget> top = std::make_unique<QWidget>();
+    std::vector<QSlider *> sliders;
+
+    BaselineTree()
+    {
+        auto *row = new QHBoxLayout(top.get());
+        for (int i = 0; i < 170; ++i) {
+            auto *box = new QGroupBox(QString("L: %1").arg(i + 1));
+            auto *v = new QVBoxLayout(box);
+            auto *edits = new QHBoxLayout;
+            auto *plus = new QHBoxLayout;
+            auto *bars = new QHBoxLayout;
+            auto *minus = new QHBoxLayout;
+            auto *labels = new QHBoxLayout;
+            for (int c = 0; c < 3; ++c) {
+                edits->addWidget(new QLineEdit("000"));
+                plus->addWidget(new QPushButton("+"));
+                auto *s = new QSlider(Qt::Vertical);
+                s->setRange(0, 255);
+                sliders.push_back(s);
+                bars->addWidget(s);
+                minus->addWidget(new QPushButton("-"));
+                labels->addWidget(new QLabel(QString::number(3 * i + c + 1)));
+            }
+            for (QLayout *l : {static_cast<QLayout *>(edits), static_cast<QLayout *>(plus),
+                               static_cast<QLayout *>(bars), static_cast<QLayout *>(minus),
+                               static_cast<QLayout *>(labels)})
+                v->addLayout(static_cast<QBoxLayout *>(l));
+            row->addWidget(box);
+        }
+    }
+};
+
+std::array<QColor, 171> colourSet(int seed)
+{
+    std::array<QColor, 171> c;
+    for (int i = 0; i < 171; ++i)
+        c[i] = QColor((i * 7 + seed) % 256, (i * 13 + 2 * seed) % 256, (i * 29 + 3 * seed) % 256);
+    return c;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
+                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(3, atoi(argv[1])) : 15;
+
+    std::vector<double> baseBuild, baseValues, panelBuild, panelAdd, oneMove;
+    std::array<std::vector<double>, 3> setColors;
+
+    for (int r = 0; r < rounds; ++r) {
+        // Baseline tree.
+        {
+            std::unique_ptr<BaselineTree> tree;
+            baseBuild.push_back(timeMs([&] {
+                tree = std::make_unique<BaselineTree>();
+                showAndSettle(tree->top.get());
+            }));
+            baseValues.push_back(timeMs([&] {
+                int v = r;
+                for (QSlider *s : tree->sliders)
+                    s->setValue((v += 37) % 256);
+            }));
+        }
+
+        // The panel built with 170 lamps.
+        {
+            std::unique_ptr<Scene> panel;
+            auto c0 = colourSet(r);
+            panelBuild.push_back(timeMs([&] {
+                panel = std::make_unique<Scene>(nullptr, 170, c0.data());
+                showAndSettle(panel->contentWidget());
+            }));
+
+            for (int mode = 0; mode < 3; ++mode) {
+                if (mode == 0)
+                    panel->setScenesMode();
+                else if (mode == 1)
+                    panel->setChasersMode();
+                else
+                    panel->setProgramsMode();
+                QApplication::processEvents();
+                auto c = colourSet(r * 3 + mode + 1);
+                setColors[mode].push_back(timeMs([&] { panel->setColors(c.data(), 170); }));
+                QApplication::processEvents();
+            }
+
+            // One slider move in chaser mode, pattern 10 repeated 17 times.
+            panel->setChasersMode();
+            panel->setMode(1);
+            panel->setPatternLen(10);
+            panel->setRepeat(17);
+            QApplication::processEvents();
+            auto *slider = panel->lamp(3)->findChild<ColorSlider *>("SliderRed");
+            std::vector<double> moves;
+            for (int k = 0; k < 50; ++k)
+                moves.push_back(timeMs([&] { slider->setValue((slider->value() + 1) % 256); }));
+            oneMove.push_back(median(moves));
+        }
+
+        // addLamps from 0 to 170 on a panel already on screen.
+        {
+            Scene panel(nullptr, 0, nullptr);
+            showAndSettle(panel.contentWidget());
+            auto c = colourSet(r);
+            panelAdd.push_back(timeMs([&] {
+                panel.addLamps(170, c.data());
+                QApplication::processEvents();
+            }));
+        }
+    }
+
+    const double bb = median(baseBuild), bv = median(baseValues);
+    std::printf("rounds: %d (medians, ms)\n", rounds);
+    std::printf("baseline tree build + layout          %8.2f\n", bb);
+    std::printf("baseline 510 slider values            %8.2f\n", bv);
+    std::printf("panel build, 170 lamps                %8.2f  (%.2fx baseline, goal <= 2x)\n",
+                median(panelBuild), median(panelBuild) / bb);
+    std::printf("addLamps 0 -> 170                     %8.2f  (%.2fx baseline, goal <= 2x)\n",
+                median(panelAdd), median(panelAdd) / bb);
+    const char *modes[] = {"scenes", "chasers", "programs"};
+    for (int m = 0; m < 3; ++m)
+        std::printf("setColors 170, %-8s mode           %8.2f  (%.2fx baseline values, goal <= 3x "
+                    "and < 16 ms)\n",
+                    modes[m], median(setColors[m]), median(setColors[m]) / bv);
+    std::printf("one slider move, chaser mode P10 R17  %8.3f  (goal < 2 ms)\n", median(oneMove));
+    return 0;
+}
