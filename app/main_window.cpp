@@ -1,0 +1,241 @@
+#include "main_window.h"
+
+#include "logging.h"
+#include "my_dock_widget.h"
+
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)";
+    setupUi(this);
+
+    setMinimumSize(750, 550);
+    setGeometry(50, 50, 850, 750);
+
+    arthurStyle = QStyleFactory::create(QStringLiteral("Windows"));
+    arthurStyle->setParent(this);
+    setWindowTitle(tr("Lm740 ver. 1.07"));
+    myStyle = QStyleFactory::create(QStringLiteral("Windows"));
+    myStyle->setParent(this);
+    onlineFlag = false;
+    connectedFlag = true;
+    TabWidget->setStyle(myStyle);
+
+    ledsNumber = lm740::kDefaultLamps;
+    actualSceneNumber = 0;
+
+    dockWidget = new MyDockWidget(this);
+    dockWidget->setMinimumSize(600, 20);
+    addDockWidget(Qt::TopDockWidgetArea, dockWidget);
+
+    buildToolBar();
+    buildStatusBar();
+
+    SceneFrame = new QFrame;
+    SceneFrame->setFrameStyle(QFrame::Raised);
+    SceneFrame->setFrameShape(QFrame::StyledPanel);
+    auto *central = new QVBoxLayout(centralwidget);
+    central->setContentsMargins(0, 0, 0, 0);
+    central->setSpacing(0);
+    central->addWidget(TabWidget);
+    central->addWidget(SceneFrame, 1);
+    sceneFrameLayout = new QHBoxLayout(SceneFrame);
+    sceneFrameLayout->setContentsMargins(3, 3, 3, 3);
+    sceneFrameLayout->setSpacing(3);
+
+    buildItemButtons();
+
+    connect(actionAbout, &QAction::triggered, this, &MainWindow::About);
+    connect(actionHelp, &QAction::triggered, this, &MainWindow::Help);
+    qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) Connectionns";
+
+    buildProgramTabs();
+    for (t_program &program : programs)
+        lm740::setDefaults(program);
+
+    qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) End";
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildToolBar()
+{
+    globalsToolBar = new QToolBar(tr("Globals"), this);
+    globalsToolBar->setObjectName(QStringLiteral("Globals"));
+    globalsToolBar->setOrientation(Qt::Vertical);
+    globalsToolBar->setMovable(true);
+
+    LedsNumberLabel = new QLabel(QCoreApplication::translate("App", "RGB Lamps Number"));
+    LedsNumberSpin = new QSpinBox;
+    LedsNumberSpin->setObjectName(QStringLiteral("LedsNumberSpin"));
+    LedsNumberSpin->setRange(lm740::kMinLamps, lm740::kMaxLamps);
+    LedsNumberSpin->setValue(ledsNumber);
+    LedsNumberSpin->setToolTip(QCoreApplication::translate("App", "Number of RGB lamps"));
+    LedsNumberButton = new QPushButton(QCoreApplication::translate("App", "OK"));
+    LedsNumberButton->setMaximumSize(40, 40);
+    LedsNumberButton->setStyle(arthurStyle);
+
+    ScenesTimeLabel = new QLabel(QCoreApplication::translate("App", "Scenes Time"));
+    ScenesTimeSpin = new QSpinBox;
+    ScenesTimeSpin->setObjectName(QStringLiteral("ScenesTimeSpin"));
+    ScenesTimeSpin->setRange(lm740::kMinSceneTime, lm740::kMaxSceneTime);
+    ScenesTimeSpin->setSingleStep(1);
+    ScenesTimeSpin->setSuffix(QCoreApplication::translate("App", "s"));
+    ScenesTimeSpin->setValue(1);
+    ScenesTimeSpin->setToolTip(QCoreApplication::translate("App", "Global Scene Time"));
+    ScenesTimeButton = new QPushButton(QCoreApplication::translate("App", "OK"));
+    ScenesTimeButton->setStyle(arthurStyle);
+    ScenesTimeButton->setMaximumSize(40, 50);
+
+    // A little air between the two groups so that the bar reads as two settings.
+    LedsNumberLabel->setContentsMargins(6, 0, 4, 0);
+    ScenesTimeLabel->setContentsMargins(16, 0, 4, 0);
+
+    globalsToolBar->addWidget(LedsNumberLabel);
+    globalsToolBar->addWidget(LedsNumberSpin);
+    globalsToolBar->addWidget(LedsNumberButton);
+    globalsToolBar->addWidget(ScenesTimeLabel);
+    globalsToolBar->addWidget(ScenesTimeSpin);
+    globalsToolBar->addWidget(ScenesTimeButton);
+    addToolBar(Qt::TopToolBarArea, globalsToolBar);
+}
+
+void MainWindow::buildStatusBar()
+{
+    statusbar->setMaximumHeight(20);
+
+    progressBar = new QProgressBar;
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->setRange(0, 100);
+    progressBar->setValue(0);
+    progressBar->setGeometry(0, 0, 200, 20);
+    progressBar->setStyle(arthurStyle);
+
+    connectionLabel = new QLabel;
+    connectionLabel->setObjectName(QStringLiteral("connectionLabel"));
+    QFont bold = connectionLabel->font();
+    bold.setBold(true);
+    connectionLabel->setFont(bold);
+
+    onlineLabel = new QLabel(tr("Offline"));
+    onlineLabel->setObjectName(QStringLiteral("onlineLabel"));
+    onlineLabel->setFont(bold);
+    QPalette red = onlineLabel->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    onlineLabel->setPalette(red);
+
+    helpButton = new QPushButton;
+    helpButton->setObjectName(QStringLiteral("helpButton"));
+    helpButton->setMinimumSize(15, 15);
+    helpButton->setMaximumSize(18, 18);
+    helpButton->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
+    helpButton->setIcon(QIcon(QStringLiteral(":/res/images/help.png")));
+    helpButton->setToolTip(tr("Help"));
+    helpButton->setFlat(true);
+    connect(helpButton, &QPushButton::clicked, this, &MainWindow::Help);
+
+    deviceMessageLabel = new QLabel;
+    deviceMessageLabel->setObjectName(QStringLiteral("deviceMessageLabel"));
+
+    statusbar->addWidget(connectionLabel, 100);
+    statusbar->addWidget(onlineLabel, 100);
+    statusbar->addWidget(progressBar, 200);
+    statusbar->addWidget(helpButton, 0);
+    statusbar->addWidget(deviceMessageLabel, 100);
+}
+
+void MainWindow::buildItemButtons()
+{
+    auto makeButton = [this](const QString &text, int minW, int minH) {
+        auto *b = new QPushButton(text);
+        b->setMinimumSize(minW, minH);
+        b->setCheckable(true);
+        b->setStyle(arthurStyle);
+        return b;
+    };
+
+    sceneButtons = new QButtonGroup(this);
+    sceneButtons->setExclusive(true);
+    auto *sceneLayout = new QHBoxLayout(TabScenes);
+    sceneLayout->setContentsMargins(0, 0, 0, 0);
+    sceneLayout->setSpacing(0);
+    for (int i = 0; i < lm740::kSceneCount; ++i) {
+        QPushButton *b = makeButton(QCoreApplication::translate("App", "Scene %1").arg(i + 1), 40, 20);
+        sceneButtons->addButton(b, i);
+        sceneLayout->addWidget(b);
+    }
+    sceneButtons->button(0)->setChecked(true);
+    for (lm740::ColorArray &scene : sceneColors)
+        lm740::setLampsBlack(scene);
+
+    chaserButtons = new QButtonGroup(this);
+    chaserButtons->setExclusive(true);
+    auto *chaserLayout = new QHBoxLayout(TabChasers);
+    chaserLayout->setContentsMargins(0, 0, 0, 0);
+    chaserLayout->setSpacing(0);
+    for (int i = 0; i < lm740::kChaserCount; ++i) {
+        QPushButton *b = makeButton(QCoreApplication::translate("App", "Chaser %1").arg(i + 1), 40, 20);
+        chaserButtons->addButton(b, i);
+        chaserLayout->addWidget(b);
+    }
+    chaserButtons->button(0)->setChecked(true);
+    for (t_chaser &chaser : chasers)
+        lm740::setDefaults(chaser);
+}
+
+void MainWindow::buildProgramTabs()
+{
+    TabProgramProgram = new QTabWidget;
+    TabProgramProgram->setObjectName(QStringLiteral("TabProgramProgram"));
+    TabProgramLayout = new QHBoxLayout;
+    TabProgramLayout->setContentsMargins(0, 0, 0, 0);
+    TabProgramLayout->setSpacing(0);
+    qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) Programs "
+                      "Connectionns";
+    for (int p = 0; p < lm740::kProgramCount; ++p) {
+        qCDebug(lcApp) << "program " << p;
+        ProgramWidgets &pw = programWidgets[p];
+        qCDebug(lcApp) << "new QWidget();";
+        pw.tabPage = new QWidget;
+        TabProgramProgram->addTab(pw.tabPage, QCoreApplication::translate("App", "Program %1").arg(p + 1));
+        qCDebug(lcApp) << "TabProgramProgram->addTab";
+        pw.stepLayout = new QHBoxLayout;
+        pw.stepLayout->setContentsMargins(0, 0, 0, 0);
+        pw.stepLayout->setSpacing(0);
+        pw.stepButtons = new QButtonGroup(pw.tabPage);
+        pw.stepButtons->setExclusive(true);
+        for (int s = 0; s < lm740::kProgramSteps; ++s) {
+            qCDebug(lcApp) << "new QPushButton();";
+            auto *b = new QPushButton(QCoreApplication::translate("App", "%1").arg(s + 1));
+            b->setMinimumSize(20, 20);
+            b->setCheckable(true);
+            b->setStyle(arthurStyle);
+            pw.stepButtons->addButton(b, s);
+            pw.stepLayout->addWidget(b);
+        }
+        pw.stepButtons->button(0)->setChecked(true);
+        pw.tabPage->setLayout(pw.stepLayout);
+    }
+    TabProgramLayout->addWidget(TabProgramProgram);
+    TabPrograms->setLayout(TabProgramLayout);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *)
+{
+    // Resizing has no effect of the window's own; the layouts do the work.
+}

@@ -1,0 +1,98 @@
+// The program's one window: it owns the show, the editor panel, the device link, the preview strip,
+// the menus, tabs, tool bar and status bar, and receives every user command as a slot.
+#pragma once
+
+#include "show.h"
+#include "ui_main_window.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+class QButtonGroup;
+class QHBoxLayout;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QStyle;
+class QTabWidget;
+class QToolBar;
+class QFrame;
+class MyDockWidget;
+
+class MainWindow : public QMainWindow, public Ui::MainWindow, public lm740::Show
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The widgets that belong with each program record (its tab page, step layout and step buttons).
+    struct ProgramWidgets
+    {
+        QWidget *tabPage = nullptr;
+        QHBoxLayout *stepLayout = nullptr;
+        QButtonGroup *stepButtons = nullptr;
+    };
+    std::array<ProgramWidgets, lm740::kProgramCount> programWidgets;
+
+    // Styles
+    QStyle *arthurStyle = nullptr;
+    QStyle *myStyle = nullptr;
+
+    // Flags that gate device work.
+    bool onlineFlag = false;
+    bool connectedFlag = true;
+
+    // Preview strip
+    MyDockWidget *dockWidget = nullptr;
+
+    // Tool bar "Globals"
+    QToolBar *globalsToolBar = nullptr;
+    QLabel *LedsNumberLabel = nullptr;
+    QSpinBox *LedsNumberSpin = nullptr;
+    QPushButton *LedsNumberButton = nullptr;
+    QLabel *ScenesTimeLabel = nullptr;
+    QSpinBox *ScenesTimeSpin = nullptr;
+    QPushButton *ScenesTimeButton = nullptr;
+
+    // Status bar
+    QLabel *connectionLabel = nullptr;
+    QLabel *onlineLabel = nullptr;
+    QProgressBar *progressBar = nullptr;
+    QPushButton *helpButton = nullptr;
+    QLabel *deviceMessageLabel = nullptr;
+
+    // Item buttons and the program tabs
+    QButtonGroup *sceneButtons = nullptr;
+    QButtonGroup *chaserButtons = nullptr;
+    QTabWidget *TabProgramProgram = nullptr;
+    QHBoxLayout *TabProgramLayout = nullptr;
+
+    // The frame that holds the editor panel's content.
+    QFrame *SceneFrame = nullptr;
+    QHBoxLayout *sceneFrameLayout = nullptr;
+
+    // Starts the help viewer; replaceable so that tests see what would be started.
+    std::function<bool(const QString &program, const QStringList &arguments)> startDetached;
+
+    // The manual that Help opens: the help file in the working directory when it is there,
+    // otherwise the HTML manual installed with the program.
+    static QString helpFile();
+
+public Q_SLOTS:
+    // Help and About
+    void Help(bool checked = false);
+    void About(bool checked = false);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildToolBar();
+    void buildStatusBar();
+    void buildItemButtons();
+    void buildProgramTabs();
+};

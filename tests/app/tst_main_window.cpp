@@ -1,0 +1,369 @@
+// The main window as a fresh start shows it: actions, menus, tool bar, status bar, item buttons,
+// program tabs, size limits and the show's defaults; Help and About.
+#include "main_window.h"
+#include "recording_prompts.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QtTest>
+
+#include <memory>
+
+class TstMainWindow : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { m_window = std::make_unique<MainWindow>(); }
+    void cleanup() { m_window.reset(); }
+
+    void titleAndSizeLimits();
+    void actions_data();
+    void actions();
+    void actionsOutsideMenusAndStates();
+    void menusInOrderWithSeparators();
+    void toolBarRangesAndValues();
+    void statusBarWidgetsInOrder();
+    void itemButtonGroups();
+    void programTabs();
+    void showDefaults();
+    void aboutShowsVersionThroughPrompts();
+    void helpButtonAndActionOpenTheSameManual();
+    void exitDeletesTheWindow();
+
+private:
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TstMainWindow::titleAndSizeLimits()
+{
+    MainWindow &w = *m_window;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Lm740 ver. 1.07"));
+    QCOMPARE(w.objectName(), QStringLiteral("MainWindow"));
+    QCOMPARE(w.minimumSize(), QSize(750, 550));
+    QCOMPARE(w.maximumSize(), QSize(3200, 1200));
+    w.resize(100, 100);
+    QCOMPARE(w.size(), QSize(750, 550));
+    w.resize(5000, 5000);
+    QCOMPARE(w.size(), QSize(3200, 1200));
+    QCOMPARE(w.centralwidget->minimumSize(), QSize(300, 300));
+    QCOMPARE(w.TabWidget->currentIndex(), 0);
+    QCOMPARE(w.TabWidget->minimumHeight(), 70);
+    QCOMPARE(w.TabWidget->count(), 3);
+    QCOMPARE(w.TabWidget->tabText(0), QStringLiteral("Scenes"));
+    QCOMPARE(w.TabWidget->tabText(1), QStringLiteral("Chasers"));
+    QCOMPARE(w.TabWidget->tabText(2), QStringLiteral("Programs"));
+    QCOMPARE(w.TabWidget->widget(0), w.TabScenes);
+    QCOMPARE(w.TabWidget->widget(2), w.TabPrograms);
+    QVERIFY(!w.windowIcon().isNull());
+}
+
+void TstMainWindow::actions_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("icon");
+    QTest::newRow("actionExit") << QStringLiteral("actionExit") << QStringLiteral("Exit") << QStringLiteral("");
+    QTest::newRow("actionLoad_Scene") << QStringLiteral("actionLoad_Scene") << QStringLiteral("Load Scene...") << QStringLiteral("open.png");
+    QTest::newRow("actionSave_Scene") << QStringLiteral("actionSave_Scene") << QStringLiteral("Save Scene...") << QStringLiteral("save.png");
+    QTest::newRow("actionLoad_Scenes") << QStringLiteral("actionLoad_Scenes") << QStringLiteral("Load Scenes...") << QStringLiteral("open.png");
+    QTest::newRow("actionSave_Scenes") << QStringLiteral("actionSave_Scenes") << QStringLiteral("Save Scenes...") << QStringLiteral("save.png");
+    QTest::newRow("actionLEDs_Number") << QStringLiteral("actionLEDs_Number") << QStringLiteral("LEDs Number") << QStringLiteral("open.png");
+    QTest::newRow("actionLoad_Program") << QStringLiteral("actionLoad_Program") << QStringLiteral("Load Program ...") << QStringLiteral("open.png");
+    QTest::newRow("actionSave_Program") << QStringLiteral("actionSave_Program") << QStringLiteral("Save Program ...") << QStringLiteral("save.png");
+    QTest::newRow("actionLoad_Programs") << QStringLiteral("actionLoad_Programs") << QStringLiteral("Load Programs ...") << QStringLiteral("open.png");
+    QTest::newRow("actionSave_Programs") << QStringLiteral("actionSave_Programs") << QStringLiteral("Save Programs ...") << QStringLiteral("save.png");
+    QTest::newRow("actionLoad_Chaser") << QStringLiteral("actionLoad_Chaser") << QStringLiteral("Load Chaser ...") << QStringLiteral("open.png");
+    QTest::newRow("actionSave_Chaser") << QStringLiteral("actionSave_Chaser") << QStringLiteral("Save Chaser ...") << QStringLiteral("save.png");
+    QTest::newRow("actionLoad_Chasers") << QStringLiteral("actionLoad_Chasers") << QStringLiteral("Load Chasers ...") << QStringLiteral("open.png");
+    QTest::newRow("actionSave_Chasers") << QStringLiteral("actionSave_Chasers") << QStringLiteral("Save Chasers ...") << QStringLiteral("save.png");
+    QTest::newRow("actionRun_Program") << QStringLiteral("actionRun_Program") << QStringLiteral("Run Program") << QStringLiteral("player_play.png");
+    QTest::newRow("actionStop_Program") << QStringLiteral("actionStop_Program") << QStringLiteral("Stop Program") << QStringLiteral("player_stop.png");
+    QTest::newRow("actionRun_Chaser") << QStringLiteral("actionRun_Chaser") << QStringLiteral("Run Chaser") << QStringLiteral("player_play.png");
+    QTest::newRow("actionStop_Chaser") << QStringLiteral("actionStop_Chaser") << QStringLiteral("Stop Chaser") << QStringLiteral("player_stop.png");
+    QTest::newRow("actionGenerate_set_file") << QStringLiteral("actionGenerate_set_file") << QStringLiteral("Generate_set_file") << QStringLiteral("new.png");
+    QTest::newRow("actionPolski") << QStringLiteral("actionPolski") << QStringLiteral("Polski") << QStringLiteral("");
+    QTest::newRow("actionEnglish") << QStringLiteral("actionEnglish") << QStringLiteral("English") << QStringLiteral("");
+    QTest::newRow("actionAbout") << QStringLiteral("actionAbout") << QStringLiteral("About") << QStringLiteral("info.png");
+    QTest::newRow("actionUsbConnect") << QStringLiteral("actionUsbConnect") << QStringLiteral("Connect") << QStringLiteral("");
+    QTest::newRow("actionUsbDisconnect") << QStringLiteral("actionUsbDisconnect") << QStringLiteral("Disconnect") << QStringLiteral("");
+    QTest::newRow("actionUsbGetLmId") << QStringLiteral("actionUsbGetLmId") << QStringLiteral("Get Lm ID") << QStringLiteral("");
+    QTest::newRow("actionReadDataFlash") << QStringLiteral("actionReadDataFlash") << QStringLiteral("Read Settings") << QStringLiteral("read.png");
+    QTest::newRow("actionWriteDataFlash") << QStringLiteral("actionWriteDataFlash") << QStringLiteral("Write Settings") << QStringLiteral("write.png");
+    QTest::newRow("actionUpgradeLm740") << QStringLiteral("actionUpgradeLm740") << QStringLiteral("Upgrade Lm740") << QStringLiteral("write.png");
+    QTest::newRow("actionGet_Settings") << QStringLiteral("actionGet_Settings") << QStringLiteral("Read Settings") << QStringLiteral("");
+    QTest::newRow("actionWrite_Settings") << QStringLiteral("actionWrite_Settings") << QStringLiteral("Write current Scene, Chaser or Program Settings To Lm740") << QStringLiteral("synchro_red.png");
+    QTest::newRow("actionRead_Settings") << QStringLiteral("actionRead_Settings") << QStringLiteral("Read current Scene, Chaser or ProgramSettings From Lm740") << QStringLiteral("synchro_green.png");
+    QTest::newRow("actionBlackout") << QStringLiteral("actionBlackout") << QStringLiteral("Blackout") << QStringLiteral("blackout.png");
+    QTest::newRow("actionOnline") << QStringLiteral("actionOnline") << QStringLiteral("Online") << QStringLiteral("USB green 64x64.png");
+    QTest::newRow("actionGetColorMode") << QStringLiteral("actionGetColorMode") << QStringLiteral("GetColorMode") << QStringLiteral("");
+    QTest::newRow("actionSetColorMode") << QStringLiteral("actionSetColorMode") << QStringLiteral("SetColorMode") << QStringLiteral("");
+    QTest::newRow("actionGetLampsNumber") << QStringLiteral("actionGetLampsNumber") << QStringLiteral("GetLampsNumber") << QStringLiteral("");
+    QTest::newRow("actionSetLampsNumber") << QStringLiteral("actionSetLampsNumber") << QStringLiteral("SetLampsNumber") << QStringLiteral("");
+    QTest::newRow("actionGetGlobalSceneTime") << QStringLiteral("actionGetGlobalSceneTime") << QStringLiteral("GetGlobalSceneTime") << QStringLiteral("");
+    QTest::newRow("actionSetGlobalSceneTime") << QStringLiteral("actionSetGlobalSceneTime") << QStringLiteral("SetGlobalSceneTime") << QStringLiteral("");
+    QTest::newRow("actionGetNumberNow") << QStringLiteral("actionGetNumberNow") << QStringLiteral("GetNumberNow") << QStringLiteral("");
+    QTest::newRow("actionHelp") << QStringLiteral("actionHelp") << QStringLiteral("Help") << QStringLiteral("help.png");
+    QTest::newRow("actionSave") << QStringLiteral("actionSave") << QStringLiteral("Save...") << QStringLiteral("save.png");
+    QTest::newRow("actionLoad") << QStringLiteral("actionLoad") << QStringLiteral("Load...") << QStringLiteral("open.png");
+    QTest::newRow("actionWrite_Current_Program") << QStringLiteral("actionWrite_Current_Program") << QStringLiteral("Write current Program to Lm740") << QStringLiteral("synchro_red.png");
+    QTest::newRow("actionRead_Current_Program") << QStringLiteral("actionRead_Current_Program") << QStringLiteral("Read current Program from Lm740") << QStringLiteral("synchro_green.png");
+}
+
+void TstMainWindow::actions()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, icon);
+    auto *action = m_window->findChild<QAction *>(name, Qt::FindDirectChildrenOnly);
+    QVERIFY(action);
+    QCOMPARE(action->text(), text);
+    QCOMPARE(action->parent(), m_window.get());
+    // Every named icon is a real image of ours; actions without one have none.
+    QCOMPARE(action->icon().isNull(), icon.isEmpty());
+    if (!icon.isEmpty())
+        QVERIFY2(!QPixmap(QStringLiteral(":/res/images/") + icon).isNull(), qPrintable(icon));
+}
+
+void TstMainWindow::actionsOutsideMenusAndStates()
+{
+    MainWindow &w = *m_window;
+    const auto all = w.findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly);
+    int named = 0;
+    for (QAction *a : all)
+        named += a->objectName().startsWith(QLatin1String("action"));
+    QCOMPARE(named, 45);
+
+    QVERIFY(!w.actionRun_Chaser->isVisible());
+    QVERIFY(!w.actionRun_Chaser->isEnabled());
+    QVERIFY(!w.actionStop_Chaser->isVisible());
+    QVERIFY(!w.actionStop_Chaser->isEnabled());
+    QVERIFY(w.actionOnline->isCheckable());
+    QVERIFY(!w.actionOnline->isChecked());
+    QVERIFY(w.actionOnline->isEnabled());
+    QVERIFY(!w.actionUsbConnect->isCheckable());
+
+    // These exist but no menu offers them.
+    for (QAction *a : {w.actionLEDs_Number, w.actionGenerate_set_file, w.actionPolski,
+                       w.actionEnglish, w.actionUsbConnect, w.actionUsbDisconnect,
+                       w.actionUsbGetLmId, w.actionGet_Settings, w.actionGetColorMode,
+                       w.actionSetColorMode, w.actionGetLampsNumber, w.actionSetLampsNumber,
+                       w.actionGetGlobalSceneTime, w.actionSetGlobalSceneTime,
+                       w.actionGetNumberNow})
+        QVERIFY2(a->associatedObjects().size() == 0
+                     || std::none_of(a->associatedObjects().cbegin(),
+                                     a->associatedObjects().cend(),
+                                     [](QObject *o) { return qobject_cast<QMenu *>(o); }),
+                 qPrintable(a->objectName()));
+}
+
+void TstMainWindow::menusInOrderWithSeparators()
+{
+    MainWindow &w = *m_window;
+    QStringList titles;
+    for (QAction *a : w.menubar->actions())
+        titles << a->text();
+    QCOMPARE(titles, (QStringList{"File", "Scenes", "Chasers", "Programs", "USB", "About"}));
+    QCOMPARE(w.menubar->geometry().size().width() > 0, true);
+
+    auto names = [](QMenu *menu) {
+        QStringList n;
+        for (QAction *a : menu->actions())
+            n << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+        return n;
+    };
+    QCOMPARE(names(w.menuFile), (QStringList{"actionExit", "actionLoad", "actionSave"}));
+    QCOMPARE(names(w.menuScenes), (QStringList{"actionLoad_Scene", "actionSave_Scene", "-",
+                                               "actionLoad_Scenes", "actionSave_Scenes"}));
+    QCOMPARE(names(w.menuChasers),
+             (QStringList{"actionLoad_Chaser", "actionSave_Chaser", "-", "actionLoad_Chasers",
+                          "actionSave_Chasers", "-", "actionRun_Chaser", "actionStop_Chaser"}));
+    QCOMPARE(names(w.menuPrograms),
+             (QStringList{"actionLoad_Program", "actionSave_Program", "-", "actionLoad_Programs",
+                          "actionSave_Programs", "-", "actionRun_Program", "actionStop_Program"}));
+    QCOMPARE(names(w.menuUSB),
+             (QStringList{"actionReadDataFlash", "actionWriteDataFlash", "actionWrite_Settings",
+                          "actionRead_Settings", "actionBlackout", "actionOnline",
+                          "actionUpgradeLm740", "actionWrite_Current_Program",
+                          "actionRead_Current_Program"}));
+    QCOMPARE(names(w.menuAbout), (QStringList{"actionAbout", "actionHelp"}));
+}
+
+void TstMainWindow::toolBarRangesAndValues()
+{
+    MainWindow &w = *m_window;
+    QCOMPARE(w.globalsToolBar->windowTitle(), QStringLiteral("Globals"));
+    QVERIFY(w.globalsToolBar->isMovable());
+    QCOMPARE(w.toolBarArea(w.globalsToolBar), Qt::TopToolBarArea);
+    QCOMPARE(w.LedsNumberLabel->text(), QStringLiteral("RGB Lamps Number"));
+    QCOMPARE(w.LedsNumberSpin->minimum(), 1);
+    QCOMPARE(w.LedsNumberSpin->maximum(), 170);
+    QCOMPARE(w.LedsNumberSpin->value(), 30);
+    QCOMPARE(w.LedsNumberSpin->toolTip(), QStringLiteral("Number of RGB lamps"));
+    QCOMPARE(w.LedsNumberButton->text(), QStringLiteral("OK"));
+    QCOMPARE(w.LedsNumberButton->maximumSize(), QSize(40, 40));
+    QCOMPARE(w.ScenesTimeLabel->text(), QStringLiteral("Scenes Time"));
+    QCOMPARE(w.ScenesTimeSpin->minimum(), 1);
+    QCOMPARE(w.ScenesTimeSpin->maximum(), 60);
+    QCOMPARE(w.ScenesTimeSpin->singleStep(), 1);
+    QCOMPARE(w.ScenesTimeSpin->suffix(), QStringLiteral("s"));
+    QCOMPARE(w.ScenesTimeSpin->value(), 1);
+    QCOMPARE(w.ScenesTimeSpin->toolTip(), QStringLiteral("Global Scene Time"));
+    QCOMPARE(w.ScenesTimeButton->maximumSize(), QSize(40, 50));
+
+    // The tool bar holds its six widgets in this order.
+    QList<QWidget *> order;
+    for (QAction *a : w.globalsToolBar->actions())
+        order << w.globalsToolBar->widgetForAction(a);
+    QCOMPARE(order, (QList<QWidget *>{w.LedsNumberLabel, w.LedsNumberSpin, w.LedsNumberButton,
+                                      w.ScenesTimeLabel, w.ScenesTimeSpin, w.ScenesTimeButton}));
+}
+
+void TstMainWindow::statusBarWidgetsInOrder()
+{
+    MainWindow &w = *m_window;
+    QCOMPARE(w.statusbar->maximumHeight(), 20);
+    QCOMPARE(w.onlineLabel->text(), QStringLiteral("Offline"));
+    QVERIFY(w.onlineLabel->font().bold());
+    QVERIFY(w.connectionLabel->font().bold());
+    QCOMPARE(w.onlineLabel->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(w.progressBar->minimum(), 0);
+    QCOMPARE(w.progressBar->maximum(), 100);
+    QCOMPARE(w.progressBar->value(), 0);
+    QCOMPARE(w.helpButton->toolTip(), QStringLiteral("Help"));
+    QCOMPARE(w.helpButton->minimumSize(), QSize(15, 15));
+    QCOMPARE(w.helpButton->maximumSize(), QSize(18, 18));
+    QVERIFY(!w.helpButton->icon().isNull());
+
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // Left to right as added.
+    const QList<QWidget *> order{w.connectionLabel, w.onlineLabel, w.progressBar, w.helpButton,
+                                 w.deviceMessageLabel};
+    for (int i = 0; i + 1 < order.size(); ++i)
+        QVERIFY2(order[i]->x() < order[i + 1]->x(), qPrintable(order[i + 1]->objectName()));
+    for (QWidget *widget : order)
+        QCOMPARE(widget->parentWidget(), static_cast<QWidget *>(w.statusbar));
+}
+
+void TstMainWindow::itemButtonGroups()
+{
+    MainWindow &w = *m_window;
+    QCOMPARE(w.sceneButtons->buttons().size(), 10);
+    QVERIFY(w.sceneButtons->exclusive());
+    for (int i = 0; i < 10; ++i) {
+        QAbstractButton *b = w.sceneButtons->button(i);
+        QVERIFY(b);
+        QCOMPARE(b->text(), QStringLiteral("Scene %1").arg(i + 1));
+        QVERIFY(b->isCheckable());
+        QCOMPARE(b->minimumSize(), QSize(40, 20));
+        QCOMPARE(b->parentWidget(), w.TabScenes);
+    }
+    QCOMPARE(w.sceneButtons->checkedId(), 0);
+
+    QCOMPARE(w.chaserButtons->buttons().size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(w.chaserButtons->button(i)->text(), QStringLiteral("Chaser %1").arg(i + 1));
+        QCOMPARE(w.chaserButtons->button(i)->parentWidget(), w.TabChasers);
+    }
+    QCOMPARE(w.chaserButtons->checkedId(), 0);
+
+    // Exclusive: a click moves the check.
+    w.sceneButtons->button(3)->click();
+    QCOMPARE(w.sceneButtons->checkedId(), 3);
+}
+
+void TstMainWindow::programTabs()
+{
+    MainWindow &w = *m_window;
+    QCOMPARE(w.TabProgramProgram->count(), 4);
+    QCOMPARE(w.TabProgramProgram->parentWidget(), w.TabPrograms);
+    for (int p = 0; p < 4; ++p) {
+        const MainWindow::ProgramWidgets &pw = w.programWidgets[p];
+        QCOMPARE(w.TabProgramProgram->tabText(p), QStringLiteral("Program %1").arg(p + 1));
+        QCOMPARE(w.TabProgramProgram->widget(p), pw.tabPage);
+        QCOMPARE(pw.stepButtons->parent(), pw.tabPage);
+        QCOMPARE(pw.stepButtons->buttons().size(), 31);
+        QCOMPARE(pw.stepButtons->checkedId(), 0);
+        QCOMPARE(pw.stepLayout->count(), 31);
+        QCOMPARE(pw.stepLayout->spacing(), 0);
+        for (int s = 0; s < 31; ++s) {
+            QAbstractButton *b = pw.stepButtons->button(s);
+            QCOMPARE(b->text(), QString::number(s + 1));
+            QCOMPARE(b->minimumSize(), QSize(20, 20));
+            QVERIFY(b->isCheckable());
+        }
+    }
+}
+
+void TstMainWindow::showDefaults()
+{
+    MainWindow &w = *m_window;
+    QCOMPARE(w.ledsNumber, 30);
+    QCOMPARE(w.actualSceneNumber, 0);
+    QVERIFY(!w.onlineFlag);
+    QCOMPARE(w.sceneColors[9][169], QColor(0, 0, 0));
+    QVERIFY(!w.sceneColors[9][170].isValid());
+    QCOMPARE(w.chasers[3].time, 1000u);
+    QCOMPARE(w.programs[3].scenes[30].scene_xfade, quint8(100));
+    QCOMPARE(w.programs[0].scenes[0].colors[0], QColor(0, 0, 0));
+}
+
+void TstMainWindow::aboutShowsVersionThroughPrompts()
+{
+    RecordingPrompts prompts;
+    m_window->actionAbout->trigger();
+    QCOMPARE(prompts.calls.size(), 1);
+    const PromptCall &c = prompts.calls.first();
+    QCOMPARE(c.kind, QStringLiteral("information"));
+    QVERIFY(!c.hasParent);
+    QCOMPARE(c.title, QStringLiteral("VXL S.C. Lm740 - About"));
+    QVERIFY(c.text.startsWith(QStringLiteral("LM740 ver. 1.07\nControl software for Lm740.")));
+    QCOMPARE(c.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(c.defaultButton, QMessageBox::NoButton);
+}
+
+void TstMainWindow::helpButtonAndActionOpenTheSameManual()
+{
+    QStringList started;
+    m_window->startDetached = [&](const QString &program, const QStringList &args) {
+        started << program + QLatin1Char('|') + args.join(QLatin1Char(','));
+        return true;
+    };
+    m_window->helpButton->click();
+    m_window->actionHelp->trigger();
+    QCOMPARE(started.size(), 2);
+    QCOMPARE(started[0], started[1]);
+    const QStringList args = started[0].section(QLatin1Char('|'), 1).split(QLatin1Char(','));
+    QCOMPARE(args.size(), 1);   // the manual is the viewer's only argument
+    QVERIFY(QFileInfo::exists(args[0]));
+
+    // The help file in the working directory is looked up first.
+    QTemporaryDir dir;
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    QFile chm(QStringLiteral("Lm740_PL.chm"));
+    QVERIFY(chm.open(QIODevice::WriteOnly));
+    chm.close();
+    m_window->Help(false);
+    QDir::setCurrent(old);
+    QCOMPARE(started.last().section(QLatin1Char('|'), 1), QStringLiteral("Lm740_PL.chm"));
+}
+
+void TstMainWindow::exitDeletesTheWindow()
+{
+    QPointer<MainWindow> w = m_window.release();
+    w->actionExit->trigger();
+    QVERIFY(w);   // deferred
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(w.isNull());
+}
+
+QTEST_MAIN(TstMainWindow)
+#include "tst_main_window.moc"

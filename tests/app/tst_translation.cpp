@@ -1,0 +1,89 @@
+// Which language the window speaks: "lm740_pl" in the working directory wins; otherwise the
+// user's locale picks the built-in translation; otherwise English.
+#include "main_window.h"
+#include "translations.h"
+
+#include <QButtonGroup>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+class TstTranslation : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        m_oldDir = QDir::currentPath();
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        QDir::setCurrent(m_dir->path());
+    }
+    void cleanup()
+    {
+        QDir::setCurrent(m_oldDir);
+        m_dir.reset();
+    }
+
+    void fileInWorkingDirectoryGivesPolishWhateverTheLocale();
+    void polishLocaleWithoutTheFileGivesPolish();
+    void otherLocaleWithoutTheFileGivesEnglish();
+    void everyTextIsTranslated();
+
+private:
+    static QString titleWith(lm740::Translations &t, const QLocale &locale, bool *loaded);
+    QString m_oldDir;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QString TstTranslation::titleWith(lm740::Translations &t, const QLocale &locale, bool *loaded)
+{
+    *loaded = t.install(*QCoreApplication::instance(), locale);
+    MainWindow w;
+    const QString title = w.windowTitle() + QLatin1Char('|') + w.sceneButtons->button(0)->text()
+                          + QLatin1Char('|') + w.menuFile->title();
+    QCoreApplication::removeTranslator(&t.program);
+    QCoreApplication::removeTranslator(&t.qt);
+    return title;
+}
+
+void TstTranslation::fileInWorkingDirectoryGivesPolishWhateverTheLocale()
+{
+    QVERIFY(QFile::copy(QStringLiteral(":/i18n/lm740_pl.qm"), QStringLiteral("lm740_pl.qm")));
+    lm740::Translations t;
+    bool loaded = false;
+    QCOMPARE(titleWith(t, QLocale(QLocale::English), &loaded),
+             QStringLiteral("Lm740 wer. 1.07|Scena 1|Plik"));
+    QVERIFY(loaded);
+}
+
+void TstTranslation::polishLocaleWithoutTheFileGivesPolish()
+{
+    lm740::Translations t;
+    bool loaded = false;
+    QCOMPARE(titleWith(t, QLocale(QLocale::Polish, QLocale::Poland), &loaded),
+             QStringLiteral("Lm740 wer. 1.07|Scena 1|Plik"));
+    QVERIFY(loaded);
+}
+
+void TstTranslation::otherLocaleWithoutTheFileGivesEnglish()
+{
+    lm740::Translations t;
+    bool loaded = true;
+    QCOMPARE(titleWith(t, QLocale(QLocale::German, QLocale::Germany), &loaded),
+             QStringLiteral("Lm740 ver. 1.07|Scene 1|File"));
+    QVERIFY(!loaded);
+}
+
+void TstTranslation::everyTextIsTranslated()
+{
+    QFile ts(QStringLiteral(LM740_SOURCE_DIR "/translations/lm740_pl.ts"));
+    QVERIFY(ts.open(QIODevice::ReadOnly));
+    const QByteArray content = ts.readAll();
+    QVERIFY(content.contains("<context>"));
+    QVERIFY2(!content.contains("type=\"unfinished\""), "lm740_pl.ts has untranslated texts");
+}
+
+QTEST_MAIN(TstTranslation)
+#include "tst_translation.moc"

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the tests and the program need, when any is missing.
+set -euo pipefail
+
+packages=(
+    cmake g++ ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+    qt6-translations-l10n libusb-1.0-0-dev libgl-dev
+)
+if [ "${1:-}" = "--test" ]; then
+    # The widget tests need a font to lay text out on the offscreen platform.
+    packages+=(fonts-dejavu-core)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
