@@ -1,7 +1,7 @@
 #include "controller_link.h"
 
 #include "settings_layout.h"
-#include "usb_log.h"
+#include "logging.h"
 #include "usb_requests.h"
 
 namespace lm740 {
@@ -11,14 +11,14 @@ namespace {
 void traceValue(int page, int offset, int value)
 {
     const int address = page * layout::kPageSize + offset;
-    qCDebug(lcUsb, "Page: %d, Offset: %d, Address: %d(%x)h = value: %d (%x)", page, offset,
+    qCDebug(::lcUsb, "Page: %d, Offset: %d, Address: %d(%x)h = value: %d (%x)", page, offset,
             address, address, value, value);
 }
 
 void traceError(int page, int offset)
 {
     const int address = page * layout::kPageSize + offset;
-    qCDebug(lcUsb, "Page: %d, Offset: %d, Address: %d(%x)h = value: error", page, offset, address,
+    qCDebug(::lcUsb, "Page: %d, Offset: %d, Address: %d(%x)h = value: error", page, offset, address,
             address);
 }
 
@@ -199,7 +199,7 @@ int ControllerLink::writeProgramScene(const t_program &program, int p, int step,
     std::vector<quint8> image = scratchImage();
     if (!layout::packProgramStep(image, p, step, program.scenes[step], lamps))
         return -1;
-    qCDebug(lcUsb) << "program_number: " << p << "scene_number: " << step;
+    qCDebug(::lcUsb) << "program_number: " << p << "scene_number: " << step;
     return sendAddresses(image, layout::programStepAddresses(p, step, lamps), kStepHeaderBytes,
                          lamps, progress);
 }

@@ -1,6 +1,6 @@
 #include "libusb_bus.h"
 
-#include "usb_log.h"
+#include "logging.h"
 
 #include <libusb.h>
 
@@ -21,7 +21,7 @@ LibusbBus::LibusbBus()
     // listing, which is what usb_find_busses/usb_find_devices did.
     const int r = libusb_init(&m_context);
     if (r < 0) {
-        qCWarning(lcUsb) << "libusb_init failed:" << libusb_error_name(r);
+        qCWarning(::lcUsb) << "libusb_init failed:" << libusb_error_name(r);
         m_context = nullptr;
     }
 }

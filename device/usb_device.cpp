@@ -1,6 +1,6 @@
 #include "usb_device.h"
 
-#include "usb_log.h"
+#include "logging.h"
 #include "usb_requests.h"
 
 #include <algorithm>
@@ -75,7 +75,7 @@ int UsbDevice::openUnlocked()
         UsbHandle h = nullptr;
         const int opened = m_bus->open(candidate, &h);
         if (opened < 0 || !h) {
-            qCDebug(lcUsb) << "cannot open device" << candidate.busNumber << candidate.address
+            qCDebug(::lcUsb) << "cannot open device" << candidate.busNumber << candidate.address
                            << "error" << opened;
             if (opened == UsbBus::ErrorAccess)
                 refused = true;

@@ -93,8 +93,16 @@ bool SimController::saveSettings(const QString &fileName, QString *error) const
     return true;
 }
 
-int SimController::injectedFault(unsigned timeoutMs)
+int SimController::injectedFault(int request, unsigned timeoutMs)
 {
+    if (m_requestFault.count > 0 && request == m_requestFault.request) {
+        if (m_requestFault.after > 0) {
+            --m_requestFault.after;
+        } else {
+            --m_requestFault.count;
+            return UsbBus::ErrorIo;
+        }
+    }
     if (m_timeOutNext > 0) {
         --m_timeOutNext;
         m_elapsedUs += qint64(timeoutMs) * 1000;
@@ -117,7 +125,7 @@ int SimController::control(quint8 requestType, quint8 request, quint16 value, qu
     m_elapsedUs += m_latencyUs;
     const bool in = requestType == usb::kRequestTypeIn;
 
-    int r = injectedFault(timeoutMs);
+    int r = injectedFault(request, timeoutMs);
     if (r == 0) {
         if (length > 0 && !data) {
             r = UsbBus::ErrorInvalidParam;
@@ -255,7 +263,7 @@ int SimController::bulk(quint8 endpoint, unsigned char *data, int length, unsign
 {
     ++m_transfers;
     m_elapsedUs += m_latencyUs;
-    if (const int fault = injectedFault(timeoutMs))
+    if (const int fault = injectedFault(-1, timeoutMs))
         return fault;
     if (endpoint == usb::kBulkOutEndpoint) {
         m_bulk.append(reinterpret_cast<const char *>(data), length);

@@ -71,6 +71,11 @@ public:
 
     // Faults.
     void failNext(int transfers) { m_failNext = transfers; }
+    // Fails `count` transfers of one request code, after letting `after` of them through.
+    void failRequests(quint8 request, int count, int after = 0)
+    {
+        m_requestFault = {request, after, count};
+    }
     void timeOutNext(int transfers) { m_timeOutNext = transfers; }
     void answerShortNext(int transfers) { m_shortNext = transfers; }
     // Each transfer fails with this probability, from a generator with a fixed seed.
@@ -101,7 +106,7 @@ private:
                  quint16 length);
     int handleOut(quint8 request, quint16 value, quint16 index, const unsigned char *data,
                   quint16 length);
-    int injectedFault(unsigned timeoutMs);
+    int injectedFault(int request, unsigned timeoutMs);
 
     std::vector<quint8> m_memory;
     std::vector<quint8> m_firmware;
@@ -120,6 +125,12 @@ private:
     int m_blocksProgrammed = 0;
 
     int m_failNext = 0;
+    struct RequestFault
+    {
+        int request = -1;
+        int after = 0;
+        int count = 0;
+    } m_requestFault;
     int m_timeOutNext = 0;
     int m_shortNext = 0;
     double m_failureProbability = 0.0;
