@@ -126,22 +126,27 @@ int SimController::control(quint8 requestType, quint8 request, quint16 value, qu
     const bool in = requestType == usb::kRequestTypeIn;
 
     int r = injectedFault(request, timeoutMs);
+    bool cutShort = false;
+    if (m_shortRequest.count > 0 && m_shortRequest.request == request) {
+        --m_shortRequest.count;
+        cutShort = true;
+    } else if (m_shortNext > 0) {
+        --m_shortNext;
+        cutShort = true;
+    }
     if (r == 0) {
         if (length > 0 && !data) {
             r = UsbBus::ErrorInvalidParam;
         } else if (requestType == usb::kRequestTypeOut) {
-            if (m_shortNext > 0 && length > 0) {
-                --m_shortNext;
+            if (cutShort && length > 0) {
                 r = length - 1; // took less than it was given, and stored nothing
             } else {
                 r = handleOut(request, value, index, data, length);
             }
         } else if (in) {
             r = handleIn(request, value, index, data, length);
-            if (r > 0 && m_shortNext > 0) {
-                --m_shortNext;
+            if (r > 0 && cutShort)
                 --r;
-            }
         } else {
             r = UsbBus::ErrorPipe;
         }

@@ -78,6 +78,8 @@ public:
     }
     void timeOutNext(int transfers) { m_timeOutNext = transfers; }
     void answerShortNext(int transfers) { m_shortNext = transfers; }
+    // Answers the next `count` transfers of one request code one byte short.
+    void answerShortRequests(quint8 request, int count) { m_shortRequest = {request, 0, count}; }
     // Each transfer fails with this probability, from a generator with a fixed seed.
     void setFailureProbability(double probability, quint32 seed);
     void setLatencyMicroseconds(qint64 perTransfer) { m_latencyUs = perTransfer; }
@@ -130,7 +132,7 @@ private:
         int request = -1;
         int after = 0;
         int count = 0;
-    } m_requestFault;
+    } m_requestFault, m_shortRequest;
     int m_timeOutNext = 0;
     int m_shortNext = 0;
     double m_failureProbability = 0.0;
