@@ -37,6 +37,7 @@ MainWindow::MainWindow(QWidget *parent)
     TabWidget->setStyle(myStyle);
 
     ledsNumber = lm740::kDefaultLamps;
+    setUpDeviceLink();
     actualSceneNumber = 0;
 
     dockWidget = new MyDockWidget(this);
@@ -68,6 +69,8 @@ MainWindow::MainWindow(QWidget *parent)
     buildProgramTabs();
     for (t_program &program : programs)
         lm740::setDefaults(program);
+
+    startStatusPoll();
 
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) End";
 }

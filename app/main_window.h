@@ -2,9 +2,11 @@
 // the menus, tabs, tool bar and status bar, and receives every user command as a slot.
 #pragma once
 
+#include "controller_link.h"
 #include "scene.h"
 #include "show.h"
 #include "ui_main_window.h"
+#include "usb_device.h"
 
 #include <QMainWindow>
 
@@ -20,6 +22,7 @@ class QPushButton;
 class QSpinBox;
 class QStyle;
 class QTabWidget;
+class QTimer;
 class QToolBar;
 class QFrame;
 class MyDockWidget;
@@ -88,6 +91,46 @@ public Q_SLOTS:
     // Help and About
     void Help(bool checked = false);
     void About(bool checked = false);
+
+    // ---- Device link: memory access, identification, status poll and parameters ----
+public:
+    // The one link to the controller, on the bus main() chose (real USB or the simulator), and
+    // what turns it into settings memory bytes and records.
+    lm740::UsbDevice usbDevice;
+    lm740::ControllerLink controllerLink{usbDevice};
+    // Polls the controller every second from the end of construction (USBCheckStatus).
+    QTimer *statusTimer = nullptr;
+    // The firmware release is checked once per program run, at the first poll that finds the
+    // controller; so is the notice that the controller is there but may not be opened.
+    static inline bool firstStatusCheck = true;
+    static inline bool permissionNoticeShown = false;
+
+public Q_SLOTS:
+    char UsbGetByte(unsigned short page, unsigned short offset);
+    int UsbGetBytes(int AVR_mem_address, char *dest, int length);
+    int UsbSetByte(int AVR_mem_address, unsigned char byte);
+    void UsbConnect(bool);
+    void UsbDisconnect(bool);
+    void UsbGetLmId(bool);
+    bool USBCheckStatus();
+    int release2int(QString text);
+
+    int UsbGetColorMode();
+    int UsbSetColorMode(char value);
+    int UsbGetGlobalSceneTime();
+    int UsbSetGlobalSceneTime(char value);
+    int UsbGetLampsNumber();
+    int UsbSetLampsNumber(char value);
+    int UsbGetNumberNow();
+    void GetColorMode(bool);
+    void GetGlobalSceneTime(bool);
+    void GetLampsNumber(bool);
+    void GetNumberNow(bool);
+
+private:
+    void setUpDeviceLink();   // constructor: the controller's ids and the device actions
+    void startStatusPoll();   // constructor, at its end: the timer and a first poll
+    // ---- end of the device link ----
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

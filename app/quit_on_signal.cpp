@@ -1,0 +1,68 @@
+#include "quit_on_signal.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace lm740 {
+
+namespace {
+
+int signalSockets[2] = {-1, -1};
+
+void onSignal(int signalNumber)
+{
+    const char byte = char(signalNumber);
+    // Nothing else is async-signal-safe enough to do here.
+    [[maybe_unused]] const ssize_t written = ::write(signalSockets[0], &byte, 1);
+}
+
+} // namespace
+
+QuitOnSignal::QuitOnSignal(QObject *parent) : QObject(parent)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSockets) != 0) {
+        signalSockets[0] = signalSockets[1] = -1;
+        return;
+    }
+    m_notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &QuitOnSignal::readSignal);
+
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+QuitOnSignal::~QuitOnSignal()
+{
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    delete m_notifier;
+    m_notifier = nullptr;
+    for (int &fd : signalSockets) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+}
+
+void QuitOnSignal::readSignal()
+{
+    char byte = 0;
+    if (::read(signalSockets[1], &byte, 1) == 1) {
+        m_received = byte;
+        // exit() ends every running event loop, also those of open dialogs.
+        QCoreApplication::exit(0);
+    }
+}
+
+} // namespace lm740

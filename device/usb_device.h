@@ -1,0 +1,57 @@
+// The USB link to one Lm740: finds it by vendor and product id, opens and identifies it, and
+// carries vendor control transfers (and a bulk pair). It never retries and never shows a message:
+// every failure is -1, and after a failed control transfer the device is closed, so that the next
+// transfer searches for it again. That is how the link recovers after the cable is pulled.
+#pragma once
+
+#include "usb_bus.h"
+
+#include <QtGlobal>
+
+namespace lm740 {
+
+class UsbDevice
+{
+public:
+    // Why the last search found no controller, so that a caller can tell "not there" from "there
+    // but not ours to open".
+    enum class SearchResult { Found, NotFound, NoPermission, NotIdentified };
+
+    UsbDevice(); // on defaultUsbBus()
+    explicit UsbDevice(UsbBus &bus);
+    ~UsbDevice();
+    UsbDevice(const UsbDevice &) = delete;
+    UsbDevice &operator=(const UsbDevice &) = delete;
+
+    void setIds(quint16 vendorId, quint16 productId);
+    // Closes what is open and searches again. 0 when a controller was found and identified.
+    int open();
+    void close();
+    // Bytes sent, or -1. No data (null or length 0) sends the request without a data stage.
+    int controlOut(quint8 request, quint16 value, quint16 index, const unsigned char *data,
+                   int length);
+    // Bytes received (the caller checks the count), or -1.
+    int controlIn(quint8 request, quint16 value, quint16 index, unsigned char *buffer, int length);
+    int bulkWrite(const unsigned char *data, int length);
+    int bulkRead(unsigned char *buffer, int length);
+    // 0 when a handle is held, -1 otherwise.
+    int isOpen() const;
+
+    SearchResult lastSearchResult() const;
+    // Moves the link to another bus; what is open is closed first.
+    void setBus(UsbBus &bus);
+
+private:
+    int openUnlocked();
+    void closeUnlocked();
+    int controlInUnlocked(quint8 request, quint16 value, quint16 index, unsigned char *buffer,
+                          int length);
+
+    quint16 productId = 0;
+    quint16 vendorId = 0;
+    UsbHandle handle = nullptr;
+    UsbBus *m_bus;
+    SearchResult m_lastSearch = SearchResult::NotFound;
+};
+
+} // namespace lm740

@@ -1,0 +1,149 @@
+// Our model of the Lm740 for tests and for running the program without the hardware: its settings
+// memory, every vendor request with the lengths and answers the program relies on, what it is
+// playing, an upgrade mode, and faults that a test can switch on. Time is simulated: time-outs and
+// latency advance elapsedMicroseconds() and nobody sleeps.
+#pragma once
+
+#include "settings_layout.h"
+#include "usb_requests.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <random>
+#include <vector>
+
+namespace lm740 {
+
+class SimController
+{
+public:
+    enum class Playing { Nothing, Scene, Chaser, Program, Blackout };
+
+    // One request as the controller received it.
+    struct Request
+    {
+        quint8 requestType = 0;
+        quint8 request = 0;
+        quint16 value = 0;
+        quint16 index = 0;
+        quint16 length = 0;
+        QByteArray data; // what was sent (out) or answered (in)
+        int result = 0;
+    };
+
+    static constexpr int kFirmwareSize = 0x10000;
+
+    SimController();
+
+    // Identity on the bus and in its answers.
+    quint16 vendorId = usb::kVendorId;
+    quint16 productId = usb::kProductId;
+    void setIdentification(quint16 id) { m_id = id; }
+    // The 32-byte version text, zero-padded; release 16 unless told otherwise.
+    void setVersionText(const QByteArray &text) { m_version = text.left(usb::kVersionLength); }
+    void setRelease(int major, int minor);
+    QByteArray versionText() const { return m_version; }
+
+    // Settings memory.
+    std::vector<quint8> &memory() { return m_memory; }
+    const std::vector<quint8> &memory() const { return m_memory; }
+    quint8 byteAt(int address) const { return m_memory.at(std::size_t(address)); }
+    void setByteAt(int address, quint8 value) { m_memory.at(std::size_t(address)) = value; }
+    // A .set file of exactly 131072 bytes; false (memory untouched) with *error set otherwise.
+    bool loadSettings(const QString &fileName, QString *error = nullptr);
+    bool saveSettings(const QString &fileName, QString *error = nullptr) const;
+
+    // What it plays and whether a whole-memory pass holds its main loop.
+    Playing playing() const { return m_playing; }
+    int playingNumber() const { return m_playingNumber; }
+    bool mainLoopHeld() const { return m_mainLoopHeld; }
+    int passesEnded() const { return m_passesEnded; }
+
+    // Upgrade mode: the firmware is programmed in 128-byte blocks and can be read back.
+    void setUpgradeMode(bool on) { m_upgradeMode = on; }
+    bool upgradeMode() const { return m_upgradeMode; }
+    // After programming a block the controller is busy for this many identification requests.
+    void setProgrammingPolls(int polls) { m_programmingPolls = polls; }
+    std::vector<quint8> &firmware() { return m_firmware; }
+    int blocksProgrammed() const { return m_blocksProgrammed; }
+
+    // Faults.
+    void failNext(int transfers) { m_failNext = transfers; }
+    // Fails `count` transfers of one request code, after letting `after` of them through.
+    void failRequests(quint8 request, int count, int after = 0)
+    {
+        m_requestFault = {request, after, count};
+    }
+    void timeOutNext(int transfers) { m_timeOutNext = transfers; }
+    void answerShortNext(int transfers) { m_shortNext = transfers; }
+    // Answers the next `count` transfers of one request code one byte short.
+    void answerShortRequests(quint8 request, int count) { m_shortRequest = {request, 0, count}; }
+    // Each transfer fails with this probability, from a generator with a fixed seed.
+    void setFailureProbability(double probability, quint32 seed);
+    void setLatencyMicroseconds(qint64 perTransfer) { m_latencyUs = perTransfer; }
+    // Bus-level faults: refused open (e.g. no permission), configuration, interface.
+    int openError = 0;
+    bool refuseConfiguration = false;
+    bool refuseInterface = false;
+
+    // Simulated time spent in transfers: latency plus the time-outs waited out.
+    qint64 elapsedMicroseconds() const { return m_elapsedUs; }
+
+    // The request log, in order. Logging can be switched off for long runs.
+    void setLogging(bool on) { m_logging = on; }
+    const QList<Request> &requests() const { return m_requests; }
+    void clearRequests() { m_requests.clear(); }
+    int transferCount() const { return m_transfers; }
+
+    // A control transfer as the bus delivers it: bytes moved or a negative UsbBus error.
+    int control(quint8 requestType, quint8 request, quint16 value, quint16 index,
+                unsigned char *data, quint16 length, unsigned timeoutMs);
+    // Bulk endpoints loop back: what goes out on 0x02 comes back on 0x81.
+    int bulk(quint8 endpoint, unsigned char *data, int length, unsigned timeoutMs);
+
+private:
+    int handleIn(quint8 request, quint16 value, quint16 index, unsigned char *data,
+                 quint16 length);
+    int handleOut(quint8 request, quint16 value, quint16 index, const unsigned char *data,
+                  quint16 length);
+    int injectedFault(int request, unsigned timeoutMs);
+
+    std::vector<quint8> m_memory;
+    std::vector<quint8> m_firmware;
+    QByteArray m_version;
+    quint16 m_id = usb::kLm740Id;
+
+    Playing m_playing = Playing::Nothing;
+    int m_playingNumber = 0;
+    bool m_mainLoopHeld = false;
+    int m_passesEnded = 0;
+
+    bool m_upgradeMode = false;
+    unsigned char m_block[usb::kUpgradeBlockSize] = {};
+    int m_programmingPolls = 0;
+    int m_busyPolls = 0;
+    int m_blocksProgrammed = 0;
+
+    int m_failNext = 0;
+    struct RequestFault
+    {
+        int request = -1;
+        int after = 0;
+        int count = 0;
+    } m_requestFault, m_shortRequest;
+    int m_timeOutNext = 0;
+    int m_shortNext = 0;
+    double m_failureProbability = 0.0;
+    std::mt19937 m_random;
+    qint64 m_latencyUs = 0;
+    qint64 m_elapsedUs = 0;
+
+    bool m_logging = true;
+    QList<Request> m_requests;
+    int m_transfers = 0;
+    QByteArray m_bulk;
+};
+
+} // namespace lm740

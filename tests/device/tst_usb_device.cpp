@@ -1,0 +1,351 @@
+// UsbDevice over the simulated bus: how it finds, opens, identifies and leaves the controller, what
+// it refuses to send, and how it recovers after a failure or an unplugged cable.
+#include "libusb_bus.h"
+#include "sim_bus.h"
+#include "usb_device.h"
+#include "usb_requests.h"
+
+#include <QtTest>
+
+using namespace lm740;
+
+class TstUsbDevice : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void opensConfiguresClaimsAndIdentifies();
+    void identificationMustBeExactly740();
+    void identificationMustBeExactly740_data();
+    void firstIdentifiedDeviceInBusOrderWins();
+    void deviceRefusingConfigurationOrInterfaceIsSkipped();
+    void noDeviceMeansEveryOperationFails();
+    void searchReportsMissingPermission();
+    void outRequestWithoutDataHasNoDataStage();
+    void outPayloadOverLimitIsRefusedAndCloses();
+    void inRequestRefusedForLengthOrBufferCloses();
+    void inRequestRefusedForLengthOrBufferCloses_data();
+    void failedTransferClosesAndNextOneReopens();
+    void unplugAndReplugIsRecovered();
+    void openWhileOpenSearchesAgain();
+    void bulkPairNeverOpensAndNeverCloses();
+    void destructionClosesTheHandle();
+    void libusbWithoutTheControllerFindsNothing();
+};
+
+namespace {
+struct Rig
+{
+    SimController controller;
+    SimBus bus;
+    UsbDevice device{bus};
+    Rig(bool plugged = true)
+    {
+        if (plugged)
+            bus.plug(controller);
+        device.setIds(usb::kVendorId, usb::kProductId);
+    }
+};
+} // namespace
+
+void TstUsbDevice::opensConfiguresClaimsAndIdentifies()
+{
+    Rig rig;
+    QCOMPARE(rig.device.isOpen(), -1);
+    QCOMPARE(rig.device.open(), 0);
+    QCOMPARE(rig.device.isOpen(), 0);
+    QCOMPARE(rig.bus.operations, QStringList({"open 1.1", "config 1", "claim 0"}));
+    QCOMPARE(rig.controller.requests().size(), 1);
+    const SimController::Request id = rig.controller.requests().first();
+    QCOMPARE(id.requestType, quint8(0xC0));
+    QCOMPARE(id.request, quint8(0xFF));
+    QCOMPARE(id.value, quint16(0));
+    QCOMPARE(id.index, quint16(0));
+    QCOMPARE(id.length, quint16(2));
+    QCOMPARE(rig.device.lastSearchResult(), UsbDevice::SearchResult::Found);
+
+    rig.device.close();
+    QCOMPARE(rig.device.isOpen(), -1);
+    QCOMPARE(rig.bus.operations.mid(3), QStringList({"release 0", "close"}));
+    QCOMPARE(rig.bus.openHandles(), 0);
+    rig.device.close(); // nothing held: nothing happens
+    QCOMPARE(rig.bus.operations.size(), 5);
+}
+
+void TstUsbDevice::identificationMustBeExactly740_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<int>("shortAnswers");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("740") << 740 << 0 << 0;
+    QTest::newRow("first byte right, second wrong") << (0xE4 | 0x0300) << 0 << -1;
+    QTest::newRow("other device") << 741 << 0 << -1;
+    QTest::newRow("one byte only") << 740 << 1 << -1;
+}
+
+void TstUsbDevice::identificationMustBeExactly740()
+{
+    QFETCH(int, id);
+    QFETCH(int, shortAnswers);
+    QFETCH(int, expected);
+    Rig rig;
+    rig.controller.setIdentification(quint16(id));
+    rig.controller.answerShortNext(shortAnswers);
+    QCOMPARE(rig.device.open(), expected);
+    QCOMPARE(rig.device.isOpen(), expected);
+    if (expected < 0) {
+        QCOMPARE(rig.bus.openHandles(), 0);
+        QCOMPARE(rig.device.lastSearchResult(), UsbDevice::SearchResult::NotIdentified);
+    }
+}
+
+void TstUsbDevice::firstIdentifiedDeviceInBusOrderWins()
+{
+    SimBus bus;
+    SimController impostor, first, second, stranger;
+    stranger.vendorId = 0x1234;
+    impostor.setIdentification(741);
+    // Plugged out of order: bus 2 first, then bus 1.
+    bus.plug(second, 2);
+    bus.plug(stranger, 1);
+    bus.plug(impostor, 1);
+    bus.plug(first, 1);
+    UsbDevice device(bus);
+    device.setIds(usb::kVendorId, usb::kProductId);
+
+    QCOMPARE(device.open(), 0);
+    // The stranger is never opened; the impostor is opened, refused and closed before the next.
+    QCOMPARE(bus.operations, QStringList({"open 1.3", "config 1", "claim 0", "release 0", "close",
+                                          "open 1.4", "config 1", "claim 0"}));
+    QVERIFY(stranger.requests().isEmpty());
+    QCOMPARE(impostor.requests().size(), 1);
+    QCOMPARE(second.requests().size(), 0);
+
+    // The transfers now go to the first good controller.
+    unsigned char byte = 0x5A;
+    QCOMPARE(device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 20, &byte, 1), 1);
+    QCOMPARE(first.byteAt(20), quint8(0x5A));
+    QCOMPARE(second.byteAt(20), quint8(0));
+
+    // With the first one gone, the search goes on to bus 2.
+    bus.unplug(first);
+    QCOMPARE(device.open(), 0);
+    QCOMPARE(device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 20, &byte, 1), 1);
+    QCOMPARE(second.byteAt(20), quint8(0x5A));
+}
+
+void TstUsbDevice::deviceRefusingConfigurationOrInterfaceIsSkipped()
+{
+    SimBus bus;
+    SimController noConfig, noInterface, good;
+    noConfig.refuseConfiguration = true;
+    noInterface.refuseInterface = true;
+    bus.plug(noConfig);
+    bus.plug(noInterface);
+    bus.plug(good);
+    UsbDevice device(bus);
+    device.setIds(usb::kVendorId, usb::kProductId);
+
+    QCOMPARE(device.open(), 0);
+    QCOMPARE(bus.operations,
+             QStringList({"open 1.1", "config 1", "release 0", "close", "open 1.2", "config 1",
+                          "claim 0", "release 0", "close", "open 1.3", "config 1", "claim 0"}));
+    QVERIFY(noConfig.requests().isEmpty());
+    QVERIFY(noInterface.requests().isEmpty());
+    QCOMPARE(bus.openHandles(), 1);
+}
+
+void TstUsbDevice::noDeviceMeansEveryOperationFails()
+{
+    Rig rig(false);
+    unsigned char buffer[2] = {};
+    QCOMPARE(rig.device.open(), -1);
+    QCOMPARE(rig.device.lastSearchResult(), UsbDevice::SearchResult::NotFound);
+    QCOMPARE(rig.device.controlIn(usb::LM_ID_REQUEST, 0, 0, buffer, 2), -1);
+    QCOMPARE(rig.device.controlOut(usb::BLACKOUT_REQUEST, 0, 0, nullptr, 0), -1);
+    QCOMPARE(rig.device.bulkWrite(buffer, 2), -1);
+    QCOMPARE(rig.device.bulkRead(buffer, 2), -1);
+    QCOMPARE(rig.device.isOpen(), -1);
+    QVERIFY(rig.bus.operations.isEmpty());
+
+    // The ids decide what is searched for.
+    rig.bus.plug(rig.controller);
+    rig.device.setIds(usb::kVendorId, 0x0782);
+    QCOMPARE(rig.device.open(), -1);
+    rig.device.setIds(usb::kVendorId, usb::kProductId);
+    QCOMPARE(rig.device.open(), 0);
+}
+
+void TstUsbDevice::searchReportsMissingPermission()
+{
+    Rig rig;
+    rig.controller.openError = UsbBus::ErrorAccess;
+    QCOMPARE(rig.device.open(), -1);
+    QCOMPARE(rig.device.lastSearchResult(), UsbDevice::SearchResult::NoPermission);
+    rig.controller.openError = 0;
+    QCOMPARE(rig.device.open(), 0);
+    QCOMPARE(rig.device.lastSearchResult(), UsbDevice::SearchResult::Found);
+}
+
+void TstUsbDevice::outRequestWithoutDataHasNoDataStage()
+{
+    Rig rig;
+    const unsigned char payload[4] = {1, 2, 3, 4};
+    QCOMPARE(rig.device.controlOut(usb::RUN_SCENE_REQUEST, 3, 0, nullptr, 5), 0);
+    QCOMPARE(rig.device.controlOut(usb::RUN_CHASER_REQUEST, 2, 0, payload, 0), 0);
+    const auto &log = rig.controller.requests();
+    QCOMPARE(log.size(), 3); // identification, then the two requests
+    for (int i = 1; i < 3; ++i) {
+        QCOMPARE(log[i].requestType, quint8(0x40));
+        QCOMPARE(log[i].length, quint16(0));
+        QVERIFY(log[i].data.isEmpty());
+    }
+    QCOMPARE(log[1].request, quint8(16));
+    QCOMPARE(log[1].value, quint16(3));
+    QCOMPARE(rig.controller.playing(), SimController::Playing::Chaser);
+    QCOMPARE(rig.controller.playingNumber(), 2);
+}
+
+void TstUsbDevice::outPayloadOverLimitIsRefusedAndCloses()
+{
+    Rig rig;
+    unsigned char payload[65] = {};
+    QCOMPARE(rig.device.open(), 0);
+    QCOMPARE(rig.device.controlOut(usb::WRITE_BLOCK_REQUEST, 0, 0, payload, 65), -1);
+    QCOMPARE(rig.device.controlOut(usb::WRITE_BLOCK_REQUEST, 0, 0, payload, -1), -1);
+    QCOMPARE(rig.controller.requests().size(), 2); // the two identifications only
+    QCOMPARE(rig.device.isOpen(), -1);
+    QCOMPARE(rig.bus.openHandles(), 0);
+
+    // The next transfer opens again; 64 bytes is the largest that goes.
+    payload[63] = 0x77;
+    QCOMPARE(rig.device.controlOut(usb::WRITE_BLOCK_REQUEST, 1, 0, payload, 64), 64);
+    QCOMPARE(rig.controller.byteAt(256 + 63), quint8(0x77));
+    QCOMPARE(rig.device.isOpen(), 0);
+}
+
+void TstUsbDevice::inRequestRefusedForLengthOrBufferCloses_data()
+{
+    QTest::addColumn<bool>("withBuffer");
+    QTest::addColumn<int>("length");
+    QTest::newRow("length 0") << true << 0;
+    QTest::newRow("length 65") << true << 65;
+    QTest::newRow("negative length") << true << -3;
+    QTest::newRow("no buffer") << false << 1;
+}
+
+void TstUsbDevice::inRequestRefusedForLengthOrBufferCloses()
+{
+    QFETCH(bool, withBuffer);
+    QFETCH(int, length);
+    Rig rig;
+    unsigned char buffer[80] = {};
+    QCOMPARE(rig.device.open(), 0);
+    QCOMPARE(rig.device.controlIn(usb::READ_MEMORY_REQUEST, 0, 0, withBuffer ? buffer : nullptr,
+                                  length),
+             -1);
+    QCOMPARE(rig.controller.requests().size(), 1);
+    QCOMPARE(rig.device.isOpen(), -1);
+    QCOMPARE(rig.device.controlIn(usb::READ_MEMORY_REQUEST, 0, 2, buffer, 1), 1);
+    QCOMPARE(buffer[0], quint8(30)); // a fresh controller's lamps number
+}
+
+void TstUsbDevice::failedTransferClosesAndNextOneReopens()
+{
+    Rig rig;
+    unsigned char buffer[64] = {};
+    QCOMPARE(rig.device.open(), 0);
+    rig.controller.failNext(1);
+    QCOMPARE(rig.device.controlIn(usb::VERSION_REQUEST, 0, 0, buffer, 32), -1);
+    QCOMPARE(rig.device.isOpen(), -1);
+    QCOMPARE(rig.bus.openHandles(), 0);
+
+    // A time-out is waited out in simulated time only.
+    rig.controller.timeOutNext(1);
+    const qint64 before = rig.controller.elapsedMicroseconds();
+    QCOMPARE(rig.device.controlIn(usb::VERSION_REQUEST, 0, 0, buffer, 32), -1);
+    QCOMPARE(rig.controller.elapsedMicroseconds() - before, 1000 * 1000);
+
+    // A short answer is not a failure of the transport: the caller checks the count.
+    QCOMPARE(rig.device.open(), 0);
+    rig.controller.answerShortNext(1);
+    QCOMPARE(rig.device.controlIn(usb::VERSION_REQUEST, 0, 0, buffer, 32), 31);
+    QCOMPARE(rig.device.isOpen(), 0);
+    QCOMPARE(rig.device.controlIn(usb::VERSION_REQUEST, 0, 0, buffer, 32), 32);
+    QCOMPARE(QByteArray(reinterpret_cast<char *>(buffer)), QByteArray("rel_0_16"));
+    // A request the controller does not know is stalled, which closes the link too.
+    QCOMPARE(rig.device.controlIn(0x42, 0, 0, buffer, 4), -1);
+    QCOMPARE(rig.device.isOpen(), -1);
+}
+
+void TstUsbDevice::unplugAndReplugIsRecovered()
+{
+    Rig rig;
+    unsigned char byte = 1;
+    QCOMPARE(rig.device.open(), 0);
+    rig.bus.unplug(rig.controller);
+    QCOMPARE(rig.device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 5, &byte, 1), -1);
+    QCOMPARE(rig.device.isOpen(), -1);
+    QCOMPARE(rig.device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 5, &byte, 1), -1);
+    rig.bus.plug(rig.controller);
+    QCOMPARE(rig.device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 5, &byte, 1), 1);
+    QCOMPARE(rig.controller.byteAt(5), quint8(1));
+    QCOMPARE(rig.bus.openHandles(), 1);
+}
+
+void TstUsbDevice::openWhileOpenSearchesAgain()
+{
+    Rig rig;
+    QCOMPARE(rig.device.open(), 0);
+    QCOMPARE(rig.device.open(), 0);
+    QCOMPARE(rig.bus.operations.mid(3, 3), QStringList({"release 0", "close", "open 1.1"}));
+    QCOMPARE(rig.bus.openHandles(), 1);
+    QCOMPARE(rig.controller.requests().size(), 2); // identified again
+}
+
+void TstUsbDevice::bulkPairNeverOpensAndNeverCloses()
+{
+    Rig rig;
+    unsigned char out[3] = {7, 8, 9};
+    unsigned char in[8] = {};
+    QCOMPARE(rig.device.bulkWrite(out, 3), -1); // closed: no search for bulk transfers
+    QVERIFY(rig.bus.operations.isEmpty());
+    QCOMPARE(rig.device.open(), 0);
+    QCOMPARE(rig.device.bulkWrite(nullptr, 3), -1);
+    QCOMPARE(rig.device.bulkWrite(out, 0), -1);
+    QCOMPARE(rig.device.bulkWrite(out, 3), 3);
+    QCOMPARE(rig.device.bulkRead(in, 8), 3);
+    QCOMPARE(in[2], quint8(9));
+    rig.controller.failNext(1);
+    QCOMPARE(rig.device.bulkRead(in, 8), -1);
+    QCOMPARE(rig.device.isOpen(), 0); // a failed bulk transfer keeps the link
+}
+
+void TstUsbDevice::destructionClosesTheHandle()
+{
+    SimController controller;
+    SimBus bus;
+    bus.plug(controller);
+    {
+        UsbDevice device(bus);
+        device.setIds(usb::kVendorId, usb::kProductId);
+        QCOMPARE(device.open(), 0);
+        QCOMPARE(bus.openHandles(), 1);
+    }
+    QCOMPARE(bus.openHandles(), 0);
+}
+
+void TstUsbDevice::libusbWithoutTheControllerFindsNothing()
+{
+    // No test machine has an Lm740; with or without a USB bus the search finds nothing, and a
+    // transfer fails after its own search without waiting for anything.
+    LibusbBus bus;
+    UsbDevice device(bus);
+    device.setIds(usb::kVendorId, usb::kProductId);
+    unsigned char buffer[2] = {};
+    QCOMPARE(device.open(), -1);
+    QCOMPARE(device.controlIn(usb::LM_ID_REQUEST, 0, 0, buffer, 2), -1);
+    QCOMPARE(device.isOpen(), -1);
+}
+
+QTEST_GUILESS_MAIN(TstUsbDevice)
+#include "tst_usb_device.moc"
