@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpacerItem>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -188,9 +189,14 @@ Scene::Scene(QWidget *parent, int lampsNumber, QColor *colors)
             qOverload<int>(&Scene::chaser_calculate));
     connect(lastStepBox, &QCheckBox::clicked, this, &Scene::lastStepStateChanged);
     connect(scroll, &QScrollBar::valueChanged, strip, &MyFrame::posx);
+    connect(scroll, &QScrollBar::valueChanged, this, &Scene::loadVisibleLamps);
     connect(frameCentral, &MyFrame::frameResized, this, &Scene::setScroll);
     connect(frameLeft, &MyFrame::mouseInside, this, &Scene::leftPanel);
     connect(frameRight, &MyFrame::mouseInside, this, &Scene::rightPanel);
+
+    m_loadTimer = new QTimer(this);
+    m_loadTimer->setInterval(0);
+    connect(m_loadTimer, &QTimer::timeout, this, &Scene::loadSomeWaitingLamps);
 
     addLamps(uint(std::max(lampsNumber, 0)), colors);
 }
@@ -329,7 +335,11 @@ void Scene::buildSettingsRow()
 
 SuperRGB *Scene::lamp(int i) const
 {
-    return i >= 0 && i < lampsNumber ? lamps[i].lamp : nullptr;
+    if (i < 0 || i >= lampsNumber)
+        return nullptr;
+    if (m_waiting[i])
+        loadLamp(i);
+    return lamps[i].lamp;
 }
 
 MyFrame *Scene::colorCell(int i) const
@@ -444,6 +454,7 @@ void Scene::removeLamps(uint count)
         stripBox->removeWidget(lamps[n].holder);
         emit progress(int((uint64_t(pass) + 1) * 100 / count));
 
+        m_waiting.reset(n);
         delete lamps[n].lamp;
         delete lamps[n].holder;
         delete colorCells[n];
@@ -555,23 +566,68 @@ void Scene::setColors(QColor *cl, uint len)
         return;
     // Only lamps that exist can take a colour.
     const int n = int(std::min<uint>(len, uint(lampsNumber)));
-    withPreviewDeferred([&] {
-        for (int i = 0; i < n; ++i) {
-            SuperRGB *l = lamps[i].lamp;
-            // Each channel write makes the lamp report its colour twice; the cell only needs the
-            // final one, so the lamp is kept quiet while its three channels are loaded.
-            const bool wasBlocked = l->blockSignals(true);
-            l->setRedColor(cl[i].red());
-            l->setGreenColor(cl[i].green());
-            l->setBlueColor(cl[i].blue());
-            l->blockSignals(wasBlocked);
-            const QColor c = l->lampColor();
-            if (colorCells[i]->frameColor() != c)
-                colorCells[i]->setColor(c);
-            if (mode == 1)
-                m_previewWanted = true;
+    // The overview shows every colour at once; a lamp control is slow to load (its fields,
+    // sliders and colours), so only the lamps in view are loaded now and the others follow from
+    // the event loop, or earlier when something reads or edits them.
+    for (int i = 0; i < n; ++i) {
+        const QColor c(cl[i].red(), cl[i].green(), cl[i].blue());
+        m_waitingRgb[i] = c.rgb();
+        m_waiting.set(i);
+        colorCells[i]->setColor(c);
+    }
+    loadVisibleLamps();
+    if (m_waiting.any())
+        m_loadTimer->start();
+    if (mode == 1)
+        chaser_calculate(0);
+}
+
+void Scene::loadLamp(int i) const
+{
+    m_waiting.reset(i);
+    SuperRGB *l = lamps[i].lamp;
+    const QColor c = QColor::fromRgb(m_waitingRgb[i]);
+    // Each channel write makes the lamp report its colour twice; its overview cell already shows
+    // the colour, so the lamp is kept quiet while its three channels are loaded.
+    const bool wasBlocked = l->blockSignals(true);
+    l->setRedColor(c.red());
+    l->setGreenColor(c.green());
+    l->setBlueColor(c.blue());
+    l->blockSignals(wasBlocked);
+}
+
+void Scene::loadWaitingLamps() const
+{
+    for (int i = 0; i < lampsNumber && m_waiting.any(); ++i)
+        if (m_waiting[i])
+            loadLamp(i);
+}
+
+void Scene::loadVisibleLamps()
+{
+    if (m_waiting.none() || lampsNumber == 0)
+        return;
+    // The lamps that the viewport shows, whole or in part; a scroll loads the ones it uncovers.
+    const int left = std::max(0, scroll->value());
+    const int first = left / kLampPitch;
+    const int last =
+        std::min(lampsNumber - 1, (left + std::max(1, frameCentral->width()) - 1) / kLampPitch);
+    for (int i = first; i <= last; ++i)
+        if (m_waiting[i])
+            loadLamp(i);
+}
+
+void Scene::loadSomeWaitingLamps()
+{
+    // A few lamps per turn of the event loop keep the window answering while the rest load.
+    int budget = 16;
+    for (int i = 0; i < lampsNumber && budget > 0; ++i)
+        if (m_waiting[i]) {
+            loadLamp(i);
+            --budget;
         }
-    });
+    if (m_waiting.none())
+        m_loadTimer->stop();
 }
 
 void Scene::getColors(QColor *cl, uint len)
@@ -580,7 +636,7 @@ void Scene::getColors(QColor *cl, uint len)
         return;
     const int n = int(std::min<uint>(len, uint(lampsNumber)));
     for (int i = 0; i < n; ++i)
-        cl[i] = lamps[i].lamp->lampColor();
+        cl[i] = m_waiting[i] ? QColor::fromRgb(m_waitingRgb[i]) : lamps[i].lamp->lampColor();
 }
 
 // ---- chaser preview ----------------------------------------------------------------------
@@ -690,6 +746,7 @@ void Scene::setScroll()
     const int viewport = frameCentral->width();
     scroll->setRange(0, std::max(0, strip->width() - viewport));
     scroll->setPageStep(viewport - 30);
+    loadVisibleLamps();
 }
 
 void Scene::setScrollAt(int n)
@@ -713,11 +770,13 @@ void Scene::rightPanel()
 
 void Scene::selectedChanged(int value)
 {
+    loadWaitingLamps();
     withPreviewDeferred([&] { emit setSelectedSlidersValues(value); });
 }
 
 void Scene::setSelected(int value)
 {
+    loadWaitingLamps();
     withPreviewDeferred([&] { emit setSelectedSlidersValues(value); });
 }
 
@@ -760,6 +819,7 @@ void Scene::selectBlue()
 
 void Scene::changePercentifSelected(int percent)
 {
+    loadWaitingLamps();
     withPreviewDeferred([&] {
         for (int i = 0; i < lampsNumber; ++i)
             lamps[i].lamp->changePercentifSelected(percent);
@@ -769,6 +829,7 @@ void Scene::changePercentifSelected(int percent)
 int Scene::copySelected()
 {
     qCDebug(lcEditor) << "copy";
+    loadWaitingLamps();
     QByteArray bytes;
     for (int i = 0; i < lampsNumber; ++i) {
         qCDebug(lcEditor) << "copy lampsNumber: " << i;
@@ -790,6 +851,7 @@ int Scene::copySelected()
 int Scene::pasteSelected()
 {
     qCDebug(lcEditor) << "paste";
+    loadWaitingLamps();
     const QMimeData *mime = QApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (!mime || !mime->hasFormat(kColorArrayMime))
         return 0;

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <bitset>
 #include <memory>
 
 class MyDoubleSpin;
@@ -23,6 +24,7 @@ class QLabel;
 class QPushButton;
 class QScrollBar;
 class QStyle;
+class QTimer;
 
 class Scene : public QWidget
 {
@@ -61,7 +63,11 @@ public:
     // Read access for the window and for tests.
     int lampCount() const { return lampsNumber; }
     quint8 getSelectionFlags() const { return selectionFlags; }
+    // The control of lamp i, with any colour still waiting for it already loaded.
     SuperRGB *lamp(int i) const;
+    // Lamps whose colour was given by setColors while out of view and is not yet in their
+    // controls; they are loaded a few at a time from the event loop, or at once when needed.
+    int lampsWaiting() const { return int(m_waiting.count()); }
     MyFrame *colorCell(int i) const;
     MyFrame *chaserCell(int i) const;
     QScrollBar *scrollBar() const { return scroll; }
@@ -122,6 +128,13 @@ private:
     template<typename Work>
     void withPreviewDeferred(Work work);
 
+    // Lazy colour loading: a lamp out of view gets its colour later, but before anything reads
+    // or edits it.
+    void loadLamp(int i) const;
+    void loadWaitingLamps() const;
+    void loadVisibleLamps();
+    void loadSomeWaitingLamps();
+
     QPointer<QWidget> m_contentWidget;
     int mode = 0;
     std::array<MyFrame *, kMaxLamps> chaserCells{};
@@ -162,4 +175,8 @@ private:
 
     int m_previewHeld = 0;
     bool m_previewWanted = false;
+
+    mutable std::bitset<kMaxLamps> m_waiting;
+    mutable std::array<QRgb, kMaxLamps> m_waitingRgb{};
+    QTimer *m_loadTimer = nullptr;
 };

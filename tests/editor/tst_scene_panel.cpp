@@ -9,7 +9,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -106,6 +109,7 @@ private Q_SLOTS:
     void lampCountNeverExceeds170();
     void lampsKeepTheirColoursAcrossAddAndRemove();
     void setAndGetColorsStayInsideTheStrip();
+    void offscreenLampsLoadLaterButNeverLate();
     void scrollingNumbers();
     void emptyPanelScrollsSafely();
     void chaserPreviewFollowsEdits();
@@ -467,6 +471,73 @@ void TstScenePanel::setAndGetColorsStayInsideTheStrip()
     QCOMPARE(s.lampCount(), 4);
     s.setColors(nullptr, 4);
     s.getColors(nullptr, 4);
+}
+
+// The lamp control as it stands, without loading a colour that waits for it.
+SuperRGB *rawLamp(const Scene &s, int i)
+{
+    return s.lampStrip()->findChildren<SuperRGB *>().at(i);
+}
+
+void TstScenePanel::offscreenLampsLoadLaterButNeverLate()
+{
+    ColorArray before = numbered();
+    Scene s(nullptr, 170, before.data());
+    resizeViewport(s, 400);
+    ColorArray after;
+    for (int i = 0; i < 171; ++i)
+        after[i] = QColor(200 - i, i, 77);
+
+    s.setColors(after.data(), 170);
+    // The overview and the read-back show the new colours at once...
+    QCOMPARE(s.colorCell(150)->frameColor(), after[150]);
+    ColorArray out;
+    s.getColors(out.data(), 170);
+    for (int i = 0; i < 170; ++i)
+        QCOMPARE(out[i], after[i]);
+    // ...the lamps in view have them, the others wait for the event loop.
+    QCOMPARE(rawLamp(s, 0)->lampColor(), after[0]);
+    QCOMPARE(rawLamp(s, 5)->lampColor(), after[5]);
+    QVERIFY(s.lampsWaiting() > 100);
+    QCOMPARE(rawLamp(s, 150)->lampColor(), before[150]);
+    // Asking for a lamp loads it.
+    QCOMPARE(s.lamp(150)->lampColor(), after[150]);
+    QCOMPARE(rawLamp(s, 150)->findChild<QLineEdit *>("EditRed")->text(),
+             QString::asprintf("%03d", after[150].red()));
+    // Scrolling brings the lamps in view up to date.
+    s.scrollBar()->setValue(100 * 77);
+    QCOMPARE(rawLamp(s, 102)->lampColor(), after[102]);
+    for (int turns = 0; s.lampsWaiting() > 0 && turns < 100; ++turns)
+        QCoreApplication::processEvents();
+    QCOMPARE(s.lampsWaiting(), 0);
+    QCOMPARE(rawLamp(s, 169)->lampColor(), after[169]);
+
+    // An edit made right after a load is never overwritten by a colour that was still waiting.
+    s.setColors(before.data(), 170);
+    QVERIFY(s.lampsWaiting() > 0);
+    s.setAll(true);
+    s.setSelected(10);
+    for (int turns = 0; turns < 20; ++turns)
+        QCoreApplication::processEvents();
+    for (int i : {0, 80, 169})
+        QCOMPARE(rawLamp(s, i)->lampColor(), QColor(10, 10, 10));
+    s.getColors(out.data(), 170);
+    QCOMPARE(out[120], QColor(10, 10, 10));
+
+    // Copy sees waiting colours; removed lamps take nothing stale with them.
+    s.setColors(after.data(), 170);
+    QCOMPARE(s.copySelected(), 510);
+    QCOMPARE(quint8(QApplication::clipboard()->mimeData()->data("color_array").at(3 * 160)),
+             quint8(after[160].red()));
+    s.setColors(before.data(), 170);
+    s.removeLamps(100);
+    QCOMPARE(s.lampsWaiting() <= 70, true);
+    s.addLamps(100, after.data() + 70);
+    for (int turns = 0; turns < 20; ++turns)
+        QCoreApplication::processEvents();
+    QCOMPARE(s.lampsWaiting(), 0);
+    QCOMPARE(rawLamp(s, 150)->lampColor(), after[150]);
+    QCOMPARE(rawLamp(s, 60)->lampColor(), before[60]);
 }
 
 void TstScenePanel::scrollingNumbers()
