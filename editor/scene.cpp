@@ -539,7 +539,8 @@ void Scene::setPatternLen(int value)
 
 void Scene::setDirection(int value)
 {
-    directionSelector->setCurrentIndex(value - 1);
+    // 1 Left, 2 Right; anything else leaves no item chosen (and value - 1 must not overflow).
+    directionSelector->setCurrentIndex(value >= 1 && value <= 2 ? value - 1 : -1);
 }
 
 void Scene::setLastStep(int value)

@@ -20,6 +20,7 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include <climits>
 #include <memory>
 
 using ColorArray = std::array<QColor, 171>;
@@ -232,6 +233,9 @@ void TstScenePanel::settersAndGetters_data()
     QTest::newRow("direction left") << Field::Direction << 1 << 1;
     QTest::newRow("direction 3 leaves none") << Field::Direction << 3 << 0;
     QTest::newRow("direction 0 leaves none") << Field::Direction << 0 << 0;
+    QTest::newRow("direction INT_MIN leaves none") << Field::Direction << INT_MIN << 0;
+    QTest::newRow("time INT_MIN") << Field::Time << INT_MIN << 0;
+    QTest::newRow("repeat INT_MAX") << Field::Repeat << INT_MAX << 170;
     QTest::newRow("last step 7") << Field::LastStep << 7 << 1;
     QTest::newRow("last step 0") << Field::LastStep << 0 << 0;
 }
