@@ -271,7 +271,8 @@ void Scene::buildSettingsRow()
     timeLabel = new SettingsLabel(tr("Speed", "label scene time"));
     timeLabel->setToolTip(tr("Speed", "tooltip label scene time"));
     timeSelector = new MyDoubleSpin(nullptr);
-    timeSelector->setDecimals(1);
+    // Two decimals, the spin box's own default: 10 ms steps keep a time read from a file
+    // (1250 ms) as it was when the panel writes it back.
     timeSelector->setRange(0.0, 60.0);
     timeSelector->setSingleStep(0.1);
     timeSelector->setValue(1.0);
@@ -488,7 +489,7 @@ void Scene::setMode(int value)
 
 int Scene::getSceneTime() const
 {
-    // Rounded, not cut: 32.3 s is 32299.999... ms in binary and must still read 32300.
+    // Rounded, not cut: 2.01 s is 2009.999... ms in binary and must still read 2010.
     return int(std::lround(timeSelector->value() * 1000.0));
 }
 

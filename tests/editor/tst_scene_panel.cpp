@@ -219,10 +219,11 @@ void TstScenePanel::settersAndGetters_data()
     QTest::newRow("time 0") << Field::Time << 0 << 0;
     QTest::newRow("time clamped at 60 s") << Field::Time << 75000 << 60000;
     QTest::newRow("time below 0") << Field::Time << -400 << 0;
-    // 32.3 is 32.29999... in binary; a cut instead of a rounding would give 32299.
+    // 2.01 and 32.3 are a hair below in binary; a cut instead of a rounding loses a millisecond.
+    QTest::newRow("time 2.01 s") << Field::Time << 2010 << 2010;
     QTest::newRow("time 32.3 s") << Field::Time << 32300 << 32300;
-    QTest::newRow("time 0.7 s") << Field::Time << 700 << 700;
-    QTest::newRow("time to tenths") << Field::Time << 1234 << 1200;
+    QTest::newRow("time 1.25 s kept") << Field::Time << 1250 << 1250;
+    QTest::newRow("time to hundredths") << Field::Time << 1234 << 1230;
     QTest::newRow("xfade") << Field::Xfade << 35 << 35;
     QTest::newRow("xfade clamped") << Field::Xfade << 180 << 100;
     QTest::newRow("repeat 0 shows 1") << Field::Repeat << 0 << 1;
