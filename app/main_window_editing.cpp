@@ -22,8 +22,8 @@ void MainWindow::keyPressEvent(QKeyEvent *e)
 {
     // Every command needs a modifier; keys of the numeric keypad carry one of their own.
     const Qt::KeyboardModifiers mods =
-        e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier
-                          | Qt::MetaModifier | Qt::KeypadModifier);
+        e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
+                          Qt::MetaModifier | Qt::KeypadModifier);
     if (mods == Qt::NoModifier || !scene) {
         qCDebug(lcApp) << "key" << e->key();
         return;

@@ -9,11 +9,11 @@
 #include "super_rgb.h"
 
 #include <QApplication>
-#include <QLayout>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -106,8 +106,8 @@ std::array<QColor, 171> colourSet(int seed)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(3, atoi(argv[1])) : 15;
 

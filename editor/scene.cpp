@@ -2,8 +2,8 @@
 
 #include "arthur_style.h"
 #include "chaser_pattern.h"
-#include "logging.h"
 #include "color_slider.h"
+#include "logging.h"
 #include "my_double_spin.h"
 #include "my_frame.h"
 #include "my_spin.h"
@@ -165,8 +165,8 @@ Scene::Scene(QWidget *parent, int lampsNumber, QColor *colors)
     frameRight = makeEdge("FrameRight", tr("Move mouse to Scroll LEDs"));
     mainGrid->addWidget(frameRight, 2, 2);
 
-    mainGrid->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Expanding), 3,
-                      0, 1, 3);
+    mainGrid->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Expanding), 3, 0,
+                      1, 3);
 
     scroll = new QScrollBar(Qt::Horizontal, m_contentWidget);
     scroll->setObjectName("Scroll");
@@ -643,8 +643,7 @@ void Scene::getColors(QColor *cl, uint len)
 
 // ---- chaser preview ----------------------------------------------------------------------
 
-template<typename Work>
-void Scene::withPreviewDeferred(Work work)
+template <typename Work> void Scene::withPreviewDeferred(Work work)
 {
     ++m_previewHeld;
     work();
@@ -664,8 +663,7 @@ void Scene::chaser_calculate(int)
     // Only cells whose colour really changes are touched: a slider drag changes one lamp, and
     // repainting 170 cells for it would be wasted.
     for (int i = 0; i < lampsNumber; ++i) {
-        const QColor c =
-            colorCells[lm740::chaserSourceLamp(i, lampsNumber, p, r)]->frameColor();
+        const QColor c = colorCells[lm740::chaserSourceLamp(i, lampsNumber, p, r)]->frameColor();
         if (chaserCells[i]->frameColor() != c)
             chaserCells[i]->setColor(c);
     }

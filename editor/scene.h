@@ -1,7 +1,7 @@
 // The one editing surface of the window: a sideways-scrolling strip of lamp controls, the timing
-// controls of the item shown, and a two-row overview (lamp colours and the chaser's starting frame).
-// The panel holds no show data; the window loads a scene, a chaser or a program step into it and
-// reads it back.
+// controls of the item shown, and a two-row overview (lamp colours and the chaser's starting
+// frame). The panel holds no show data; the window loads a scene, a chaser or a program step into
+// it and reads it back.
 #pragma once
 
 #include <QColor>
@@ -32,7 +32,7 @@ class Scene : public QWidget
 
 public:
     static constexpr int kMaxLamps = 170;
-    static constexpr int kLampPitch = 77;     // horizontal room of one lamp in the strip
+    static constexpr int kLampPitch = 77; // horizontal room of one lamp in the strip
     static constexpr int kStripHeight = 425;
 
     // Builds the panel with `lampsNumber` lamps coloured from `colors` (random colours when null).
@@ -125,8 +125,7 @@ private:
     void placeStrip();
     // Runs `work` with the chaser preview held back, then recomputes it once if anything asked
     // for it in between: many lamps changing together must not redo the preview per channel.
-    template<typename Work>
-    void withPreviewDeferred(Work work);
+    template <typename Work> void withPreviewDeferred(Work work);
 
     // Lazy colour loading: a lamp out of view gets its colour later, but before anything reads
     // or edits it.

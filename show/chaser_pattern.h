@@ -8,7 +8,8 @@ namespace lm740 {
 
 // Which lamp's colour lamp `position` shows in the starting frame of a chaser with `lampCount`
 // lamps, pattern length `patternLen` and `repeat` repetitions. Never outside 0..lampCount-1 for a
-// position inside it; a pattern of 0 lamps, or a position the pattern does not reach, maps to itself.
+// position inside it; a pattern of 0 lamps, or a position the pattern does not reach, maps to
+// itself.
 constexpr int chaserSourceLamp(int position, int lampCount, int patternLen, int repeat)
 {
     if (position < 0 || position >= lampCount || patternLen <= 0 || repeat <= 0)

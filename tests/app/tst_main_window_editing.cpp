@@ -165,9 +165,9 @@ void TstMainWindowEditing::valueKeys()
 
     QTest::keyClick(&w, Qt::Key_Up, Qt::ControlModifier);
     QCOMPARE(l->lampColor(), QColor(110, 0, 47));
-    QTest::keyClick(&w, Qt::Key_Down, Qt::KeypadModifier);   // keypad arrows carry their flag
+    QTest::keyClick(&w, Qt::Key_Down, Qt::KeypadModifier); // keypad arrows carry their flag
     QCOMPARE(l->lampColor(), QColor(100, 0, 40));
-    QTest::keyClick(&w, Qt::Key_Up);   // no modifier: nothing
+    QTest::keyClick(&w, Qt::Key_Up); // no modifier: nothing
     QCOMPARE(l->lampColor(), QColor(100, 0, 40));
     QTest::keyClick(&w, Qt::Key_PageUp, Qt::ShiftModifier);
     QCOMPARE(l->lampColor(), QColor(255, 0, 255));

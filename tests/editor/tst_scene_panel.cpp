@@ -7,9 +7,9 @@
 #include "super_rgb.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -49,8 +49,7 @@ ColorSlider *slider(SuperRGB *lamp, const char *name)
     return lamp->findChild<ColorSlider *>(name);
 }
 
-template<typename T>
-T *part(Scene &s, const char *name)
+template <typename T> T *part(Scene &s, const char *name)
 {
     T *w = s.contentWidget()->findChild<T *>(name);
     if (!w)
@@ -138,7 +137,7 @@ void TstScenePanel::constructionBuildsStripCellsAndControls()
         QCOMPARE(s.chaserCell(i)->objectName(), QString("Framechaser1"));
         QCOMPARE(s.colorCell(i)->toolTip(), QString("Move to LED number %1").arg(i + 1));
         QCOMPARE(s.chaserCell(i)->toolTip(), QString("Move to LED number %1").arg(i + 1));
-        QVERIFY(s.chaserCell(i)->isHidden());   // the preview row belongs to chaser mode
+        QVERIFY(s.chaserCell(i)->isHidden()); // the preview row belongs to chaser mode
         QVERIFY(!s.colorCell(i)->isHidden());
     }
     QVERIFY(!s.lamp(3));
@@ -160,7 +159,8 @@ void TstScenePanel::constructionBuildsStripCellsAndControls()
     QCOMPARE(repeat->toolTip(), QString("Numbers of repeating chaser pattern"));
     auto *xfade = part<QSpinBox>(s, "XfadeSpin");
     QCOMPARE(xfade->suffix(), QString("%"));
-    QCOMPARE(xfade->statusTip(), QString("Time in percent of scene time to smoothly set new color"));
+    QCOMPARE(xfade->statusTip(),
+             QString("Time in percent of scene time to smoothly set new color"));
     auto *time = part<QDoubleSpinBox>(s, "TimeSpin");
     QCOMPARE(time->maximum(), 60.0);
     QCOMPARE(time->singleStep(), 0.1);
@@ -288,7 +288,7 @@ void TstScenePanel::lastStepOnlySignalsUserClicks()
     Scene s(nullptr, 1, nullptr);
     s.setProgramsMode();
     QSignalSpy spy(&s, &Scene::lastStepChanged);
-    s.setLastStep(1);   // loading a step must not look like a click
+    s.setLastStep(1); // loading a step must not look like a click
     QCOMPARE(spy.count(), 0);
     part<QCheckBox>(s, "LastStepCheck")->click();
     QCOMPARE(spy.count(), 1);
@@ -307,8 +307,8 @@ void TstScenePanel::modeTable_data()
     QTest::addColumn<QString>("xfadeText");
     QTest::addColumn<bool>("timeEnabled");
 
-    const QStringList chaserOnly{"RepeatLabel", "RepeatSpin",   "RepeatOK",       "PatternLabel",
-                                 "PatternSpin", "PatternOK",    "DirectionLabel", "DirectionCombo"};
+    const QStringList chaserOnly{"RepeatLabel", "RepeatSpin", "RepeatOK",       "PatternLabel",
+                                 "PatternSpin", "PatternOK",  "DirectionLabel", "DirectionCombo"};
     const QStringList xfade{"XfadeLabel", "XfadeSpin", "XfadeOK"};
     const QStringList time{"TimeLabel", "TimeSpin", "TimeOK"};
 
@@ -318,8 +318,8 @@ void TstScenePanel::modeTable_data()
     QTest::newRow("chasers") << 1 << QStringList{"LastStepCheck"} << (chaserOnly + xfade + time)
                              << "Chaser time"
                              << "Chaser Xfade" << true;
-    QTest::newRow("programs") << 2 << chaserOnly
-                              << (xfade + time + QStringList{"LastStepCheck"}) << "Step time"
+    QTest::newRow("programs") << 2 << chaserOnly << (xfade + time + QStringList{"LastStepCheck"})
+                              << "Step time"
                               << "Step Xfade" << true;
 }
 
@@ -336,14 +336,26 @@ void TstScenePanel::modeTable()
     // Arrive from each other mode, so that a slot that forgets to show or hide something fails.
     for (int from : {0, 1, 2}) {
         switch (from) {
-        case 0: s.setScenesMode(); break;
-        case 1: s.setChasersMode(); break;
-        default: s.setProgramsMode(); break;
+        case 0:
+            s.setScenesMode();
+            break;
+        case 1:
+            s.setChasersMode();
+            break;
+        default:
+            s.setProgramsMode();
+            break;
         }
         switch (mode) {
-        case 0: s.setScenesMode(); break;
-        case 1: s.setChasersMode(); break;
-        default: s.setProgramsMode(); break;
+        case 0:
+            s.setScenesMode();
+            break;
+        case 1:
+            s.setChasersMode();
+            break;
+        default:
+            s.setProgramsMode();
+            break;
         }
         QCOMPARE(s.getMode(), mode);
         for (const QString &n : hidden)
@@ -355,7 +367,7 @@ void TstScenePanel::modeTable()
         QCOMPARE(part<QWidget>(s, "TimeLabel")->isEnabled(), timeEnabled);
         QCOMPARE(part<QWidget>(s, "TimeSpin")->isEnabled(), timeEnabled);
         QCOMPARE(part<QWidget>(s, "TimeOK")->isEnabled(), timeEnabled);
-        if (mode != 0) {   // scene mode leaves the hidden xfade label's text as it was
+        if (mode != 0) { // scene mode leaves the hidden xfade label's text as it was
             QCOMPARE(part<QLabel>(s, "XfadeLabel")->text(), xfadeText);
             QCOMPARE(part<QLabel>(s, "XfadeLabel")->toolTip(), xfadeText);
         }
@@ -457,7 +469,7 @@ void TstScenePanel::setAndGetColorsStayInsideTheStrip()
 {
     Scene s(nullptr, 4, nullptr);
     ColorArray in = numbered();
-    in[1] = QColor();   // an unset slot reads as black
+    in[1] = QColor(); // an unset slot reads as black
     s.setColors(in.data(), 4);
     for (int i = 0; i < 4; ++i) {
         const QColor expected = i == 1 ? QColor(0, 0, 0) : in[i];
@@ -549,7 +561,7 @@ void TstScenePanel::scrollingNumbers()
 {
     Scene s(nullptr, 20, nullptr);
     QCOMPARE(s.lampStrip()->width(), 1540);
-    resizeViewport(s, 400);   // the viewport's resize recomputes the bar
+    resizeViewport(s, 400); // the viewport's resize recomputes the bar
     QScrollBar *bar = s.scrollBar();
     QCOMPARE(bar->minimum(), 0);
     QCOMPARE(bar->maximum(), 1140);
@@ -592,10 +604,10 @@ void TstScenePanel::scrollingNumbers()
 void TstScenePanel::emptyPanelScrollsSafely()
 {
     Scene s(nullptr, 0, nullptr);
-    resizeViewport(s, 50);   // the viewport is never narrower than the empty strip
+    resizeViewport(s, 50); // the viewport is never narrower than the empty strip
     QCOMPARE(s.lampStrip()->width(), 80);
     QCOMPARE(s.scrollBar()->maximum(), 0);
-    s.setScrollAt(3);   // no lamp to divide by
+    s.setScrollAt(3); // no lamp to divide by
     QCOMPARE(s.scrollBar()->value(), 0);
     resizeViewport(s, 400);
     QCOMPARE(s.scrollBar()->maximum(), 0);
@@ -605,7 +617,7 @@ void TstScenePanel::chaserPreviewFollowsEdits()
 {
     ColorArray c = numbered();
     Scene s(nullptr, 8, c.data());
-    s.setMode(0);   // as the window loads a chaser
+    s.setMode(0); // as the window loads a chaser
     s.setPatternLen(3);
     s.setRepeat(2);
     s.setChasersMode();

@@ -105,7 +105,7 @@ void TstSceneSelection::selectAllTogglesOnTheFlags()
 void TstSceneSelection::channelTogglesIgnoreHandSelection()
 {
     Scene s(nullptr, 3, nullptr);
-    red(s, 1)->setSelected(true);   // by hand: the flags do not know
+    red(s, 1)->setSelected(true); // by hand: the flags do not know
     blue(s, 2)->setSelected(true);
     QCOMPARE(s.getSelectionFlags(), quint8(0));
 

@@ -66,8 +66,7 @@ void TstChaserPattern::examples_data()
     QTest::newRow("empty pattern") << 8 << 0 << 9 << QList<int>{0, 1, 2, 3, 4, 5, 6, 7};
     QTest::newRow("whole row once") << 8 << 8 << 1 << QList<int>{0, 1, 2, 3, 4, 5, 6, 7};
     QTest::newRow("one lamp everywhere") << 8 << 1 << 8 << QList<int>{0, 0, 0, 0, 0, 0, 0, 0};
-    QTest::newRow("pattern longer than the row")
-        << 30 << 170 << 1 << layDown(30, 0, 1);
+    QTest::newRow("pattern longer than the row") << 30 << 170 << 1 << layDown(30, 0, 1);
     QTest::newRow("no lamps") << 0 << 3 << 3 << QList<int>{};
     QTest::newRow("170 lamps, 10 x 17") << 170 << 10 << 17 << layDown(170, 10, 17);
 }
@@ -97,8 +96,8 @@ void TstChaserPattern::agreesWithLayingThePatternDown()
                 std::vector<QColor> preview(lamps);
                 chaserPattern(colors.data(), lamps, p, r, preview.data());
                 if (sourcesOf(preview) != layDown(lamps, p, r)) {
-                    const QByteArray msg = "lamps " + QByteArray::number(lamps) + " P "
-                                           + QByteArray::number(p) + " R " + QByteArray::number(r);
+                    const QByteArray msg = "lamps " + QByteArray::number(lamps) + " P " +
+                                           QByteArray::number(p) + " R " + QByteArray::number(r);
                     QFAIL(msg.constData());
                 }
             }
@@ -110,16 +109,17 @@ void TstChaserPattern::extremeInputsStayInsideTheRow()
 {
     // Whatever a caller hands in, every source index is a lamp of the row: a wrap of R x P or a
     // negative setting must never send the preview to read outside the colours.
-    const int shapes[][2] = {{INT_MAX, INT_MAX}, {INT_MAX, 2}, {2, INT_MAX}, {-3, 4},
-                             {4, -3},           {-1, -1},     {170, 170}};
+    const int shapes[][2] = {{INT_MAX, INT_MAX}, {INT_MAX, 2}, {2, INT_MAX}, {-3, 4}, {4, -3},
+                             {-1, -1},           {170, 170}};
     for (const auto &s : shapes) {
         for (int i = 0; i < 170; ++i) {
             const int src = chaserSourceLamp(i, 170, s[0], s[1]);
-            QVERIFY2(src >= 0 && src < 170, qPrintable(QString("P %1 R %2 lamp %3 -> %4")
-                                                           .arg(s[0]).arg(s[1]).arg(i).arg(src)));
+            QVERIFY2(
+                src >= 0 && src < 170,
+                qPrintable(QString("P %1 R %2 lamp %3 -> %4").arg(s[0]).arg(s[1]).arg(i).arg(src)));
         }
     }
-    QCOMPARE(chaserSourceLamp(100, 170, INT_MAX, INT_MAX), 100);   // pattern longer than the row
+    QCOMPARE(chaserSourceLamp(100, 170, INT_MAX, INT_MAX), 100); // pattern longer than the row
     QCOMPARE(chaserSourceLamp(100, 170, 3, INT_MAX), 1);
     QCOMPARE(chaserSourceLamp(7, 170, -3, 4), 7);
     // Positions outside the row map to themselves; the caller never asks for them.
