@@ -240,9 +240,9 @@ void TstUsbDevice::inRequestRefusedForLengthOrBufferCloses()
     Rig rig;
     unsigned char buffer[80] = {};
     QCOMPARE(rig.device.open(), 0);
-    QCOMPARE(rig.device.controlIn(usb::READ_MEMORY_REQUEST, 0, 0, withBuffer ? buffer : nullptr,
-                                  length),
-             -1);
+    QCOMPARE(
+        rig.device.controlIn(usb::READ_MEMORY_REQUEST, 0, 0, withBuffer ? buffer : nullptr, length),
+        -1);
     QCOMPARE(rig.controller.requests().size(), 1);
     QCOMPARE(rig.device.isOpen(), -1);
     QCOMPARE(rig.device.controlIn(usb::READ_MEMORY_REQUEST, 0, 2, buffer, 1), 1);
