@@ -114,7 +114,7 @@ bool MainWindow::USBCheckStatus()
             nullptr, QCoreApplication::translate("App", "VXL Lm740"),
             QCoreApplication::translate(
                 "App", "The Lm740 is connected, but this user may not use it.\n"
-                       "Install the udev rule 70-lm740.rules (cmake --install), then run\n"
+                       "Install the udev rule 70-lm740.rules in /usr/lib/udev/rules.d, then run\n"
                        "sudo udevadm control --reload-rules\n"
                        "and plug the Lm740 in again."),
             QMessageBox::Ok);
