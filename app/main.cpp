@@ -76,8 +76,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (!options.unknown.isEmpty()) {
-        std::fprintf(stderr, "lm740: unknown option %s\n\n%s", qPrintable(options.unknown),
-                     kUsage);
+        std::fprintf(stderr, "lm740: unknown option %s\n\n%s", qPrintable(options.unknown), kUsage);
         return 2;
     }
 
@@ -113,7 +112,7 @@ int main(int argc, char *argv[])
     lm740::Translations translations;
     translations.install(app);
 
-    QPointer<MainWindow> window = new MainWindow;   // deletes itself on "Exit"
+    QPointer<MainWindow> window = new MainWindow; // deletes itself on "Exit"
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     window->resize(800, 700);

@@ -107,15 +107,16 @@ bool MainWindow::USBCheckStatus()
     connectionLabel->setPalette(palette);
     connectionLabel->setText(present ? tr("Lm740 Connected") : tr("Lm740 Not connected"));
 
-    if (!present && !permissionNoticeShown
-        && usbDevice.lastSearchResult() == lm740::UsbDevice::SearchResult::NoPermission) {
+    if (!present && !permissionNoticeShown &&
+        usbDevice.lastSearchResult() == lm740::UsbDevice::SearchResult::NoPermission) {
         permissionNoticeShown = true;
         lm740::prompts().warning(
             nullptr, QCoreApplication::translate("App", "VXL Lm740"),
-            QCoreApplication::translate("App", "The Lm740 is connected, but this user may not use it.\n"
-                    "Install the udev rule 70-lm740.rules (cmake --install), then run\n"
-                    "sudo udevadm control --reload-rules\n"
-                    "and plug the Lm740 in again."),
+            QCoreApplication::translate(
+                "App", "The Lm740 is connected, but this user may not use it.\n"
+                       "Install the udev rule 70-lm740.rules in /usr/lib/udev/rules.d, then run\n"
+                       "sudo udevadm control --reload-rules\n"
+                       "and plug the Lm740 in again."),
             QMessageBox::Ok);
     }
 
@@ -127,19 +128,22 @@ bool MainWindow::USBCheckStatus()
             const int release = release2int(QString::fromLatin1(text));
             qCDebug(lcUsb) << "release in device: " << release;
             if (release == -1)
-                lm740::prompts().warning(nullptr, QCoreApplication::translate("App", "VXL Lm740"),
-                                         QCoreApplication::translate("App", "Unknown firmware version in Lm740 device."),
-                                         QMessageBox::Ok);
+                lm740::prompts().warning(
+                    nullptr, QCoreApplication::translate("App", "VXL Lm740"),
+                    QCoreApplication::translate("App", "Unknown firmware version in Lm740 device."),
+                    QMessageBox::Ok);
             else if (release != lm740::kRequiredRelease)
-                lm740::prompts().warning(nullptr, QCoreApplication::translate("App", "VXL Lm740"),
-                                         QCoreApplication::translate("App", "Plase upgrade device to version %1")
-                                             .arg(lm740::kRequiredRelease),
-                                         QMessageBox::Ok);
+                lm740::prompts().warning(
+                    nullptr, QCoreApplication::translate("App", "VXL Lm740"),
+                    QCoreApplication::translate("App", "Plase upgrade device to version %1")
+                        .arg(lm740::kRequiredRelease),
+                    QMessageBox::Ok);
         } else {
             lm740::prompts().warning(
                 nullptr, QCoreApplication::translate("App", "VXL Lm740"),
-                QCoreApplication::translate("App", "Can not get version from Lm740 device.\nUpgrade Lm740 to version 13",
-                        "first checkstatus"),
+                QCoreApplication::translate(
+                    "App", "Can not get version from Lm740 device.\nUpgrade Lm740 to version 13",
+                    "first checkstatus"),
                 QMessageBox::Ok);
         }
     }

@@ -60,8 +60,12 @@ void QuitOnSignal::readSignal()
     char byte = 0;
     if (::read(signalSockets[1], &byte, 1) == 1) {
         m_received = byte;
-        // exit() ends every running event loop, also those of open dialogs.
+        // exit() ends every running event loop, also those of open dialogs. A signal that comes
+        // while a dialog of the window's construction runs, before the main loop, would be lost
+        // with it alone, so the quit is also queued for the main loop.
         QCoreApplication::exit(0);
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                  Qt::QueuedConnection);
     }
 }
 

@@ -1,7 +1,7 @@
 #include "controller_link.h"
 
-#include "settings_layout.h"
 #include "logging.h"
+#include "settings_layout.h"
 #include "usb_requests.h"
 
 namespace lm740 {
@@ -22,7 +22,7 @@ void traceError(int page, int offset)
             address);
 }
 
-constexpr int kStepHeaderBytes = 4;   // time low, time high, cross-fade, last-step mark
+constexpr int kStepHeaderBytes = 4; // time low, time high, cross-fade, last-step mark
 constexpr int kChaserHeaderBytes = layout::kChaserColors;
 
 std::vector<quint8> scratchImage()
@@ -165,8 +165,7 @@ int ControllerLink::readScene(ColorArray &colors, int scene, int lamps, const Pr
     return 0;
 }
 
-int ControllerLink::writeChaser(const t_chaser &chaser, int c, int lamps,
-                                const Progress &progress)
+int ControllerLink::writeChaser(const t_chaser &chaser, int c, int lamps, const Progress &progress)
 {
     lamps = boundedLampCount(lamps);
     std::vector<quint8> image = scratchImage();
@@ -183,8 +182,7 @@ int ControllerLink::readChaser(t_chaser &chaser, int c, int lamps, const Progres
         return -1;
     std::vector<quint8> image = scratchImage();
     if (fetchAddresses(image, layout::chaserAddresses(c, lamps), kChaserHeaderBytes, lamps,
-                       progress)
-        < 0)
+                       progress) < 0)
         return -1;
     layout::unpackChaser(image, c, chaser, lamps);
     return 0;
@@ -211,9 +209,8 @@ int ControllerLink::readProgramScene(t_program &program, int p, int step, int la
     if (!layout::isProgram(p) || !layout::isProgramStep(step))
         return -1;
     std::vector<quint8> image = scratchImage();
-    if (fetchAddresses(image, layout::programStepAddresses(p, step, lamps), kStepHeaderBytes,
-                       lamps, progress)
-        < 0)
+    if (fetchAddresses(image, layout::programStepAddresses(p, step, lamps), kStepHeaderBytes, lamps,
+                       progress) < 0)
         return -1;
     layout::unpackProgramStep(image, p, step, program.scenes[step], lamps);
     return 0;
@@ -230,8 +227,7 @@ int ControllerLink::writeProgram(const t_program &program, int p, int lamps,
         if (progress)
             progress(100 * step / kProgramSteps);
         if (sendAddresses(image, layout::programStepAddresses(p, step, lamps), kStepHeaderBytes,
-                          lamps, {})
-            < 0)
+                          lamps, {}) < 0)
             return -1;
     }
     return 0;
@@ -247,8 +243,7 @@ int ControllerLink::readProgram(t_program &program, int p, int lamps, const Prog
         if (progress)
             progress(100 * step / kProgramSteps);
         if (fetchAddresses(image, layout::programStepAddresses(p, step, lamps), kStepHeaderBytes,
-                           lamps, {})
-            < 0)
+                           lamps, {}) < 0)
             return -1;
     }
     layout::unpackProgram(image, p, program, lamps);
@@ -263,14 +258,13 @@ int ControllerLink::runScene(int scene)
 int ControllerLink::runChaser(int chaser)
 {
     return m_device.controlOut(usb::RUN_CHASER_REQUEST, quint16(chaser), 0, nullptr, 0) < 0 ? -1
-                                                                                              : 0;
+                                                                                            : 0;
 }
 
 int ControllerLink::runProgram(int program)
 {
-    return m_device.controlOut(usb::RUN_PROGRAM_REQUEST, quint16(program), 0, nullptr, 0) < 0
-               ? -1
-               : 0;
+    return m_device.controlOut(usb::RUN_PROGRAM_REQUEST, quint16(program), 0, nullptr, 0) < 0 ? -1
+                                                                                              : 0;
 }
 
 int ControllerLink::blackout()

@@ -73,8 +73,8 @@ public:
 private:
     int sendAddresses(std::span<const quint8> image, const std::vector<int> &addresses,
                       int headerBytes, int lamps, const Progress &progress);
-    int fetchAddresses(std::span<quint8> image, const std::vector<int> &addresses,
-                       int headerBytes, int lamps, const Progress &progress);
+    int fetchAddresses(std::span<quint8> image, const std::vector<int> &addresses, int headerBytes,
+                       int lamps, const Progress &progress);
 
     UsbDevice &m_device;
 };

@@ -128,8 +128,8 @@ int LibusbBus::controlTransfer(UsbHandle handle, quint8 requestType, quint8 requ
                                quint16 index, unsigned char *data, quint16 length,
                                unsigned timeoutMs)
 {
-    return libusb_control_transfer(native(handle), requestType, request, value, index, data,
-                                   length, timeoutMs);
+    return libusb_control_transfer(native(handle), requestType, request, value, index, data, length,
+                                   timeoutMs);
 }
 
 int LibusbBus::bulkTransfer(UsbHandle handle, quint8 endpoint, unsigned char *data, int length,
@@ -137,8 +137,8 @@ int LibusbBus::bulkTransfer(UsbHandle handle, quint8 endpoint, unsigned char *da
 {
     // usb_bulk_write/usb_bulk_read returned the bytes moved; libusb-1.0 reports them apart.
     int transferred = 0;
-    const int r = libusb_bulk_transfer(native(handle), endpoint, data, length, &transferred,
-                                       timeoutMs);
+    const int r =
+        libusb_bulk_transfer(native(handle), endpoint, data, length, &transferred, timeoutMs);
     if (r < 0 && !(r == LIBUSB_ERROR_TIMEOUT && transferred > 0))
         return r;
     return transferred;

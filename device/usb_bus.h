@@ -49,8 +49,8 @@ public:
     virtual int claimInterface(UsbHandle handle, int interface) = 0;
     virtual int releaseInterface(UsbHandle handle, int interface) = 0;
     // Bytes moved, or a negative Error.
-    virtual int controlTransfer(UsbHandle handle, quint8 requestType, quint8 request,
-                                quint16 value, quint16 index, unsigned char *data, quint16 length,
+    virtual int controlTransfer(UsbHandle handle, quint8 requestType, quint8 request, quint16 value,
+                                quint16 index, unsigned char *data, quint16 length,
                                 unsigned timeoutMs) = 0;
     virtual int bulkTransfer(UsbHandle handle, quint8 endpoint, unsigned char *data, int length,
                              unsigned timeoutMs) = 0;

@@ -76,14 +76,14 @@ int UsbDevice::openUnlocked()
         const int opened = m_bus->open(candidate, &h);
         if (opened < 0 || !h) {
             qCDebug(::lcUsb) << "cannot open device" << candidate.busNumber << candidate.address
-                           << "error" << opened;
+                             << "error" << opened;
             if (opened == UsbBus::ErrorAccess)
                 refused = true;
             continue;
         }
         handle = h;
-        if (m_bus->setConfiguration(handle, usb::kConfiguration) < 0
-            || m_bus->claimInterface(handle, usb::kInterface) < 0) {
+        if (m_bus->setConfiguration(handle, usb::kConfiguration) < 0 ||
+            m_bus->claimInterface(handle, usb::kInterface) < 0) {
             closeUnlocked();
             continue;
         }
@@ -175,8 +175,8 @@ int UsbDevice::bulkRead(unsigned char *buffer, int length)
     std::lock_guard lock(deviceMutex);
     if (!buffer || length <= 0 || !handle)
         return -1;
-    const int r = m_bus->bulkTransfer(handle, usb::kBulkInEndpoint, buffer, length,
-                                      usb::kTimeoutMs);
+    const int r =
+        m_bus->bulkTransfer(handle, usb::kBulkInEndpoint, buffer, length, usb::kTimeoutMs);
     return r < 0 ? -1 : r;
 }
 

@@ -67,7 +67,10 @@ void getStep(ConstImage image, int p, int step, t_program_scene &scene, int lamp
     getColors(image, programStepLampAddress(p, step, 0), scene.colors, lamps);
 }
 
-bool whole(ConstImage image) { return image.size() == std::size_t(kImageSize); }
+bool whole(ConstImage image)
+{
+    return image.size() == std::size_t(kImageSize);
+}
 
 } // namespace
 

@@ -31,7 +31,7 @@ inline constexpr int kHeaderByte11 = 11;
 inline constexpr int kColorMode = 12;
 inline constexpr int kInSceneTime = 13; // global scene time, whole seconds
 
-inline constexpr int kBytesPerLamp = 3; // red, green, blue
+inline constexpr int kBytesPerLamp = 3;                       // red, green, blue
 inline constexpr int kColorsSize = kMaxLamps * kBytesPerLamp; // 510: room for 170 lamps
 
 // Scene area: 10 records of lamp colours only.
@@ -57,22 +57,49 @@ inline constexpr int kProgramLastSteps = 93;
 inline constexpr int kProgramColors = 124; // 510 bytes per step
 inline constexpr int kProgramAreaEnd = kProgramArea + kProgramCount * kProgramSize; // 0x168F8
 
-constexpr bool isAddress(int address) { return address >= 0 && address < kImageSize; }
-constexpr bool isScene(int s) { return s >= 0 && s < kSceneCount; }
-constexpr bool isChaser(int c) { return c >= 0 && c < kChaserCount; }
-constexpr bool isProgram(int p) { return p >= 0 && p < kProgramCount; }
-constexpr bool isProgramStep(int s) { return s >= 0 && s < kProgramSteps; }
+constexpr bool isAddress(int address)
+{
+    return address >= 0 && address < kImageSize;
+}
+constexpr bool isScene(int s)
+{
+    return s >= 0 && s < kSceneCount;
+}
+constexpr bool isChaser(int c)
+{
+    return c >= 0 && c < kChaserCount;
+}
+constexpr bool isProgram(int p)
+{
+    return p >= 0 && p < kProgramCount;
+}
+constexpr bool isProgramStep(int s)
+{
+    return s >= 0 && s < kProgramSteps;
+}
 
-constexpr int sceneAddress(int s) { return kSceneArea + kSceneSize * s; }
-constexpr int sceneLampAddress(int s, int lamp) { return sceneAddress(s) + kBytesPerLamp * lamp; }
+constexpr int sceneAddress(int s)
+{
+    return kSceneArea + kSceneSize * s;
+}
+constexpr int sceneLampAddress(int s, int lamp)
+{
+    return sceneAddress(s) + kBytesPerLamp * lamp;
+}
 
-constexpr int chaserAddress(int c) { return kChaserArea + kChaserSize * c; }
+constexpr int chaserAddress(int c)
+{
+    return kChaserArea + kChaserSize * c;
+}
 constexpr int chaserLampAddress(int c, int lamp)
 {
     return chaserAddress(c) + kChaserColors + kBytesPerLamp * lamp;
 }
 
-constexpr int programAddress(int p) { return kProgramArea + kProgramSize * p; }
+constexpr int programAddress(int p)
+{
+    return kProgramArea + kProgramSize * p;
+}
 constexpr int programStepTimeAddress(int p, int step)
 {
     return programAddress(p) + kProgramTimes + 2 * step;
@@ -110,7 +137,10 @@ constexpr quint16 timeToCount(quint32 ms)
     const quint32 count = ms / 100;
     return count > 0xFFFF ? quint16(0xFFFF) : quint16(count);
 }
-constexpr quint32 countToTime(quint16 count) { return quint32(count) * 100; }
+constexpr quint32 countToTime(quint16 count)
+{
+    return quint32(count) * 100;
+}
 
 // The addresses of a record in the order they travel to and from the controller, one request per
 // byte: header fields first, then lamp by lamp. Only lamps below `lamps` (bounded to 0..170) are

@@ -43,8 +43,8 @@ std::vector<UsbBusDevice> SimBus::listDevices()
     std::vector<UsbBusDevice> devices;
     for (std::size_t i = 0; i < m_listed.size(); ++i) {
         const Port &p = m_listed[i];
-        devices.push_back({p.controller->vendorId, p.controller->productId, p.busNumber,
-                           p.address, int(i)});
+        devices.push_back(
+            {p.controller->vendorId, p.controller->productId, p.busNumber, p.address, int(i)});
     }
     return devices;
 }
@@ -115,8 +115,7 @@ int SimBus::controlTransfer(UsbHandle h, quint8 requestType, quint8 request, qui
     Handle *handle = handleOf(h);
     if (!handle || !handle->controller)
         return ErrorNoDevice;
-    return handle->controller->control(requestType, request, value, index, data, length,
-                                       timeoutMs);
+    return handle->controller->control(requestType, request, value, index, data, length, timeoutMs);
 }
 
 int SimBus::bulkTransfer(UsbHandle h, quint8 endpoint, unsigned char *data, int length,

@@ -66,8 +66,8 @@ private:
             operations << operation;
     }
 
-    std::vector<Port> m_ports;      // in bus and address order
-    std::vector<Port> m_listed;     // the last listing, for open()
+    std::vector<Port> m_ports;  // in bus and address order
+    std::vector<Port> m_listed; // the last listing, for open()
     std::vector<std::unique_ptr<Handle>> m_handles;
     int m_nextAddress = 1;
 };

@@ -48,7 +48,8 @@ SimController::SimController()
 
 void SimController::setRelease(int major, int minor)
 {
-    m_version = QStringLiteral("rel_%1_%2").arg(major).arg(minor, 2, 10, QLatin1Char('0')).toLatin1();
+    m_version =
+        QStringLiteral("rel_%1_%2").arg(major).arg(minor, 2, 10, QLatin1Char('0')).toLatin1();
 }
 
 void SimController::setFailureProbability(double probability, quint32 seed)
@@ -82,10 +83,10 @@ bool SimController::saveSettings(const QString &fileName, QString *error) const
 {
     // Written whole or not at all: a half-written file would lose the show it replaces.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(reinterpret_cast<const char *>(m_memory.data()), layout::kImageSize)
-               != layout::kImageSize
-        || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(reinterpret_cast<const char *>(m_memory.data()), layout::kImageSize) !=
+            layout::kImageSize ||
+        !file.commit()) {
         if (error)
             *error = file.errorString();
         return false;
@@ -112,8 +113,8 @@ int SimController::injectedFault(int request, unsigned timeoutMs)
         --m_failNext;
         return UsbBus::ErrorIo;
     }
-    if (m_failureProbability > 0.0
-        && std::uniform_real_distribution<double>(0.0, 1.0)(m_random) < m_failureProbability)
+    if (m_failureProbability > 0.0 &&
+        std::uniform_real_distribution<double>(0.0, 1.0)(m_random) < m_failureProbability)
         return UsbBus::ErrorIo;
     return 0;
 }
@@ -236,8 +237,9 @@ int SimController::handleOut(quint8 request, quint16 value, quint16 index,
         const int count = scene ? kSceneCount : kChaserCount;
         if (m_upgradeMode || value >= count)
             return UsbBus::ErrorPipe;
-        m_playing = scene ? Playing::Scene
-                          : (request == usb::RUN_CHASER_REQUEST ? Playing::Chaser : Playing::Program);
+        m_playing = scene
+                        ? Playing::Scene
+                        : (request == usb::RUN_CHASER_REQUEST ? Playing::Chaser : Playing::Program);
         m_playingNumber = value;
         return 0;
     }

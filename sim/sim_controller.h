@@ -104,8 +104,7 @@ public:
     int bulk(quint8 endpoint, unsigned char *data, int length, unsigned timeoutMs);
 
 private:
-    int handleIn(quint8 request, quint16 value, quint16 index, unsigned char *data,
-                 quint16 length);
+    int handleIn(quint8 request, quint16 value, quint16 index, unsigned char *data, quint16 length);
     int handleOut(quint8 request, quint16 value, quint16 index, const unsigned char *data,
                   quint16 length);
     int injectedFault(int request, unsigned timeoutMs);

@@ -61,30 +61,30 @@
     </message>
     <message>
         <location line="+93"/>
-        <location line="+16"/>
-        <location line="+4"/>
+        <location line="+18"/>
+        <location line="+5"/>
         <location line="+6"/>
         <source>VXL Lm740</source>
         <translation>VXL Lm740</translation>
     </message>
     <message>
-        <location line="-25"/>
+        <location line="-28"/>
         <source>The Lm740 is connected, but this user may not use it.
-Install the udev rule 70-lm740.rules (cmake --install), then run
+Install the udev rule 70-lm740.rules in /usr/lib/udev/rules.d, then run
 sudo udevadm control --reload-rules
 and plug the Lm740 in again.</source>
         <translation>Lm740 jest podłączony, ale ten użytkownik nie ma do niego dostępu.
-Zainstaluj regułę udev 70-lm740.rules (cmake --install), a następnie uruchom
+Zainstaluj regułę udev 70-lm740.rules w /usr/lib/udev/rules.d, a następnie uruchom
 sudo udevadm control --reload-rules
 i podłącz Lm740 ponownie.</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+18"/>
         <source>Unknown firmware version in Lm740 device.</source>
         <translation>Nieznana wersja oprogramowania w urządzeniu Lm740.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Plase upgrade device to version %1</source>
         <translation>Zaktualizuj urządzenie do wersji %1</translation>
     </message>
@@ -97,7 +97,7 @@ Upgrade Lm740 to version 13</source>
 Zaktualizuj Lm740 do wersji 13</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+20"/>
         <source>Get Color  Mode</source>
         <translation>Odczyt trybu koloru</translation>
     </message>
@@ -429,7 +429,7 @@ Pomoc techniczna: u sprzedawcy Lm740</translation>
         <translation>Offline</translation>
     </message>
     <message>
-        <location filename="../app/main_window_device.cpp" line="-144"/>
+        <location filename="../app/main_window_device.cpp" line="-148"/>
         <location line="+32"/>
         <source>Lm740 Connected</source>
         <translation>Lm740 podłączony</translation>

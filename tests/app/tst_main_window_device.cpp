@@ -138,8 +138,8 @@ void TstMainWindowDevice::firmwareIsCheckedOnceAtTheFirstPollThatFindsIt_data()
                                 << "Plase upgrade device to version 16";
     QTest::newRow("release 1.05") << QByteArray("rel_1_05") << false
                                   << "Plase upgrade device to version 16";
-    QTest::newRow("no release in the text") << QByteArray("Lm740") << false
-                                            << "Unknown firmware version in Lm740 device.";
+    QTest::newRow("no release in the text")
+        << QByteArray("Lm740") << false << "Unknown firmware version in Lm740 device.";
     QTest::newRow("31-byte reply") << QByteArray("rel_0_16") << true
                                    << "Can not get version from Lm740 device.\n"
                                       "Upgrade Lm740 to version 13";
@@ -278,7 +278,8 @@ void TstMainWindowDevice::byteAccessGoesToSettingsMemory()
     m_controller->setByteAt(301, 7);
     m_controller->failRequests(usb::READ_MEMORY_REQUEST, 100, 2);
     QCOMPARE(w.UsbGetBytes(300, five, 5), -1);
-    QCOMPARE(QByteArray(five, 5), QByteArray("\xc8\x07" "cde"));
+    QCOMPARE(QByteArray(five, 5), QByteArray("\xc8\x07"
+                                             "cde"));
 
     QCOMPARE(w.UsbSetByte(0x1FFFF, 0xAB), 1);
     QCOMPARE(m_controller->byteAt(0x1FFFF), quint8(0xAB));
@@ -324,12 +325,18 @@ void TstMainWindowDevice::parameterFailuresShowTheirMessage_data()
 {
     QTest::addColumn<QString>("slot");
     QTest::addColumn<QString>("message");
-    QTest::newRow("UsbGetColorMode") << "UsbGetColorMode" << "Get Color  Mode";
-    QTest::newRow("UsbSetColorMode") << "UsbSetColorMode" << "Set Color Mode";
-    QTest::newRow("UsbGetGlobalSceneTime") << "UsbGetGlobalSceneTime" << "Get GlobalSceneTime";
-    QTest::newRow("UsbSetGlobalSceneTime") << "UsbSetGlobalSceneTime" << "Set GlobalSceneTime";
-    QTest::newRow("UsbGetLampsNumber") << "UsbGetLampsNumber" << "Get LampsNumber";
-    QTest::newRow("UsbSetLampsNumber") << "UsbSetLampsNumber" << "Set LampsNumber";
+    QTest::newRow("UsbGetColorMode") << "UsbGetColorMode"
+                                     << "Get Color  Mode";
+    QTest::newRow("UsbSetColorMode") << "UsbSetColorMode"
+                                     << "Set Color Mode";
+    QTest::newRow("UsbGetGlobalSceneTime") << "UsbGetGlobalSceneTime"
+                                           << "Get GlobalSceneTime";
+    QTest::newRow("UsbSetGlobalSceneTime") << "UsbSetGlobalSceneTime"
+                                           << "Set GlobalSceneTime";
+    QTest::newRow("UsbGetLampsNumber") << "UsbGetLampsNumber"
+                                       << "Get LampsNumber";
+    QTest::newRow("UsbSetLampsNumber") << "UsbSetLampsNumber"
+                                       << "Set LampsNumber";
     QTest::newRow("UsbGetNumberNow") << "UsbGetNumberNow" << QString();
 }
 

@@ -143,7 +143,8 @@ void TstControllerLink::failureAtThirdOfFiveBytesKeepsTheFirstTwo()
     char dest[5] = {'a', 'b', 'c', 'd', 'e'};
     rig.controller.failRequests(usb::READ_MEMORY_REQUEST, 100, 2);
     QCOMPARE(rig.link.getBytes(0x5000, dest, 5), -1);
-    QCOMPARE(QByteArray(dest, 5), QByteArray("\x0a\x0b" "cde"));
+    QCOMPARE(QByteArray(dest, 5), QByteArray("\x0a\x0b"
+                                             "cde"));
     QCOMPARE(rig.memoryRequests().size(), 102); // nothing asked after the third byte gave up
 }
 

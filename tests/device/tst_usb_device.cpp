@@ -7,6 +7,9 @@
 
 #include <QtTest>
 
+#include <latch>
+#include <thread>
+
 using namespace lm740;
 
 class TstUsbDevice : public QObject
@@ -30,6 +33,7 @@ private Q_SLOTS:
     void bulkPairNeverOpensAndNeverCloses();
     void destructionClosesTheHandle();
     void libusbWithoutTheControllerFindsNothing();
+    void oneLockForEveryDeviceOfTheProcess();
 };
 
 namespace {
@@ -240,9 +244,9 @@ void TstUsbDevice::inRequestRefusedForLengthOrBufferCloses()
     Rig rig;
     unsigned char buffer[80] = {};
     QCOMPARE(rig.device.open(), 0);
-    QCOMPARE(rig.device.controlIn(usb::READ_MEMORY_REQUEST, 0, 0, withBuffer ? buffer : nullptr,
-                                  length),
-             -1);
+    QCOMPARE(
+        rig.device.controlIn(usb::READ_MEMORY_REQUEST, 0, 0, withBuffer ? buffer : nullptr, length),
+        -1);
     QCOMPARE(rig.controller.requests().size(), 1);
     QCOMPARE(rig.device.isOpen(), -1);
     QCOMPARE(rig.device.controlIn(usb::READ_MEMORY_REQUEST, 0, 2, buffer, 1), 1);
@@ -345,6 +349,37 @@ void TstUsbDevice::libusbWithoutTheControllerFindsNothing()
     QCOMPARE(device.open(), -1);
     QCOMPARE(device.controlIn(usb::LM_ID_REQUEST, 0, 0, buffer, 2), -1);
     QCOMPARE(device.isOpen(), -1);
+}
+
+void TstUsbDevice::oneLockForEveryDeviceOfTheProcess()
+{
+    // Two links to the same controller, used from two threads at once. The simulated controller
+    // is not thread-safe itself: only the process-wide lock keeps its log and memory whole.
+    SimController controller;
+    SimBus bus;
+    bus.plug(controller);
+    UsbDevice a(bus), b(bus);
+    a.setIds(usb::kVendorId, usb::kProductId);
+    b.setIds(usb::kVendorId, usb::kProductId);
+    QCOMPARE(a.open(), 0);
+    QCOMPARE(b.open(), 0);
+    constexpr int kRequests = 20000;
+    std::latch start(2);
+    auto hammer = [&](UsbDevice &device, quint16 offset) {
+        start.arrive_and_wait();
+        for (int i = 0; i < kRequests; ++i) {
+            const unsigned char byte = quint8(i);
+            device.controlOut(usb::WRITE_BYTE_REQUEST, 0x100, offset, &byte, 1);
+        }
+    };
+    std::thread first(hammer, std::ref(a), quint16(0));
+    std::thread second(hammer, std::ref(b), quint16(1));
+    first.join();
+    second.join();
+    QCOMPARE(controller.requests().size(), 2 + 2 * kRequests);
+    QCOMPARE(controller.transferCount(), 2 + 2 * kRequests);
+    QCOMPARE(controller.byteAt(0x10000), quint8(kRequests - 1));
+    QCOMPARE(controller.byteAt(0x10001), quint8(kRequests - 1));
 }
 
 QTEST_GUILESS_MAIN(TstUsbDevice)
