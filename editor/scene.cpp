@@ -33,20 +33,6 @@ namespace {
 const char *const kColorArrayMime = "color_array";
 const char *const kNoDataMime = "no_data";
 
-// Widgets of one lamp are built with updates off and only switched on once they are in place,
-// so that 170 lamps do not each trigger their own repaint while the strip grows.
-class UpdatesOff
-{
-public:
-    explicit UpdatesOff(QWidget *w) : m_w(w) { m_w->setUpdatesEnabled(false); }
-    ~UpdatesOff() { m_w->setUpdatesEnabled(true); }
-    UpdatesOff(const UpdatesOff &) = delete;
-    UpdatesOff &operator=(const UpdatesOff &) = delete;
-
-private:
-    QWidget *m_w;
-};
-
 QPushButton *makeOkButton(QStyle *style, const QString &text)
 {
     auto *b = new QPushButton(text);
@@ -107,7 +93,7 @@ void setShown(std::initializer_list<QWidget *> widgets, bool shown)
 
 } // namespace
 
-Scene::Scene(QWidget *parent, int lampsNumber, QColor *colors)
+Scene::Scene(QWidget *parent, int count, QColor *colors)
     : QWidget(nullptr), panelStyle(std::make_unique<ArthurStyle>())
 {
     setObjectName("Scene");
@@ -198,7 +184,7 @@ Scene::Scene(QWidget *parent, int lampsNumber, QColor *colors)
     m_loadTimer->setInterval(0);
     connect(m_loadTimer, &QTimer::timeout, this, &Scene::loadSomeWaitingLamps);
 
-    addLamps(uint(std::max(lampsNumber, 0)), colors);
+    addLamps(uint(std::max(count, 0)), colors);
 }
 
 Scene::~Scene()

@@ -35,9 +35,9 @@ public:
     static constexpr int kLampPitch = 77; // horizontal room of one lamp in the strip
     static constexpr int kStripHeight = 425;
 
-    // Builds the panel with `lampsNumber` lamps coloured from `colors` (random colours when null).
+    // Builds the panel with `count` lamps coloured from `colors` (random colours when null).
     // The visible part is contentWidget(), made with `parent`; the panel itself is never shown.
-    Scene(QWidget *parent, int lampsNumber, QColor *colors);
+    Scene(QWidget *parent, int count, QColor *colors);
     ~Scene() override;
 
     // Appends lamps at the end of the strip, never beyond 170 in all; `colors` may be null.
