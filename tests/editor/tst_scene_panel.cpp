@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStyle>
 #include <QtTest>
 
 #include <climits>
@@ -183,6 +184,17 @@ void TstScenePanel::constructionBuildsStripCellsAndControls()
     QCOMPARE(part<QLabel>(s, "TimeLabel")->text(), QString("Speed"));
     QCOMPARE(part<MyFrame>(s, "FrameLeft")->toolTip(), QString("Move mouse to Scroll LEDs"));
     QVERIFY(part<MyFrame>(s, "FrameRight")->hasMouseTracking());
+
+    // One style object for the lamps, the cells and the OK buttons; it gives the sliders the
+    // hover events that the Shift sweep over them needs.
+    QStyle *panelStyle = s.colorCell(0)->style();
+    QVERIFY(panelStyle != QApplication::style());
+    QCOMPARE(s.chaserCell(2)->style(), panelStyle);
+    QCOMPARE(part<QPushButton>(s, "TimeOK")->style(), panelStyle);
+    ColorSlider *red = slider(s.lamp(1), "SliderRed");
+    QCOMPARE(red->style(), panelStyle);
+    red->ensurePolished();
+    QVERIFY(red->testAttribute(Qt::WA_Hover));
 }
 
 void TstScenePanel::contentWidgetGoesWithThePanelOrItsParent()
