@@ -1,7 +1,11 @@
 #include "main_window.h"
 
 #include "logging.h"
+#include "arthur_style.h"
 #include "my_dock_widget.h"
+#include "my_frame.h"
+#include "my_spin.h"
+#include "my_style.h"
 
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -13,7 +17,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyle>
-#include <QStyleFactory>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -27,11 +30,9 @@ MainWindow::MainWindow(QWidget *parent)
     setMinimumSize(750, 550);
     setGeometry(50, 50, 850, 750);
 
-    arthurStyle = QStyleFactory::create(QStringLiteral("Windows"));
-    arthurStyle->setParent(this);
+    arthurStyle = new ArthurStyle(this);
     setWindowTitle(tr("Lm740 ver. 1.07"));
-    myStyle = QStyleFactory::create(QStringLiteral("Windows"));
-    myStyle->setParent(this);
+    myStyle = new MyStyle(this);
     onlineFlag = false;
     connectedFlag = true;
     TabWidget->setStyle(myStyle);
@@ -47,7 +48,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildToolBar();
     buildStatusBar();
 
-    SceneFrame = new QFrame;
+    SceneFrame = new MyFrame(nullptr, QColor(Qt::black), -1);
     SceneFrame->setFrameStyle(QFrame::Raised);
     SceneFrame->setFrameShape(QFrame::StyledPanel);
     auto *central = new QVBoxLayout(centralwidget);
@@ -70,6 +71,7 @@ MainWindow::MainWindow(QWidget *parent)
     for (t_program &program : programs)
         lm740::setDefaults(program);
 
+    showFirstScene();
     startStatusPoll();
 
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) End";
@@ -85,7 +87,7 @@ void MainWindow::buildToolBar()
     globalsToolBar->setMovable(true);
 
     LedsNumberLabel = new QLabel(QCoreApplication::translate("App", "RGB Lamps Number"));
-    LedsNumberSpin = new QSpinBox;
+    LedsNumberSpin = new MySpin;
     LedsNumberSpin->setObjectName(QStringLiteral("LedsNumberSpin"));
     LedsNumberSpin->setRange(lm740::kMinLamps, lm740::kMaxLamps);
     LedsNumberSpin->setValue(ledsNumber);
@@ -95,7 +97,7 @@ void MainWindow::buildToolBar()
     LedsNumberButton->setStyle(arthurStyle);
 
     ScenesTimeLabel = new QLabel(QCoreApplication::translate("App", "Scenes Time"));
-    ScenesTimeSpin = new QSpinBox;
+    ScenesTimeSpin = new MySpin;
     ScenesTimeSpin->setObjectName(QStringLiteral("ScenesTimeSpin"));
     ScenesTimeSpin->setRange(lm740::kMinSceneTime, lm740::kMaxSceneTime);
     ScenesTimeSpin->setSingleStep(1);

@@ -20,12 +20,15 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
-class QStyle;
+class ArthurStyle;
+class MyStyle;
 class QTabWidget;
 class QTimer;
 class QToolBar;
 class QFrame;
 class MyDockWidget;
+class MyFrame;
+class MySpin;
 
 class MainWindow : public QMainWindow, public Ui::MainWindow, public lm740::Show
 {
@@ -44,8 +47,8 @@ public:
     std::array<ProgramWidgets, lm740::kProgramCount> programWidgets;
 
     // Styles
-    QStyle *arthurStyle = nullptr;
-    QStyle *myStyle = nullptr;
+    ArthurStyle *arthurStyle = nullptr;
+    MyStyle *myStyle = nullptr;
 
     // Flags that gate device work.
     bool onlineFlag = false;
@@ -57,10 +60,10 @@ public:
     // Tool bar "Globals"
     QToolBar *globalsToolBar = nullptr;
     QLabel *LedsNumberLabel = nullptr;
-    QSpinBox *LedsNumberSpin = nullptr;
+    MySpin *LedsNumberSpin = nullptr;
     QPushButton *LedsNumberButton = nullptr;
     QLabel *ScenesTimeLabel = nullptr;
-    QSpinBox *ScenesTimeSpin = nullptr;
+    MySpin *ScenesTimeSpin = nullptr;
     QPushButton *ScenesTimeButton = nullptr;
 
     // Status bar
@@ -77,7 +80,7 @@ public:
     QHBoxLayout *TabProgramLayout = nullptr;
 
     // The frame that holds the editor panel's content.
-    QFrame *SceneFrame = nullptr;
+    MyFrame *SceneFrame = nullptr;
     QHBoxLayout *sceneFrameLayout = nullptr;
 
     // Starts the help viewer; replaceable so that tests see what would be started.
@@ -145,6 +148,8 @@ protected:
 
 private:
     void buildScenePanel();
+    // A fresh window shows scene 1 in scene mode, with the global scene time.
+    void showFirstScene();
     // ---- end of the editor panel block ----
 
 private:

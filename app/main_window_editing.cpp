@@ -3,6 +3,7 @@
 #include "main_window.h"
 
 #include "logging.h"
+#include "my_spin.h"
 #include "scene.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,13 @@ void MainWindow::buildScenePanel()
     scene = std::make_unique<Scene>(nullptr, ledsNumber, sceneColors[0].data());
     sceneFrameLayout->addWidget(scene->contentWidget());
     connect(scene.get(), &Scene::progress, progressBar, &QProgressBar::setValue);
+}
+
+void MainWindow::showFirstScene()
+{
+    scene->setScenesMode();
+    scene->setSceneTime(ScenesTimeSpin->value() * 1000);
+    scene->setColors(sceneColors[actualSceneNumber].data(), uint(ledsNumber));
 }
 
 void MainWindow::keyPressEvent(QKeyEvent *e)

@@ -1,6 +1,10 @@
 // The main window as a fresh start shows it: actions, menus, tool bar, status bar, item buttons,
 // program tabs, size limits and the show's defaults; Help and About.
+#include "arthur_style.h"
 #include "main_window.h"
+#include "my_frame.h"
+#include "my_spin.h"
+#include "my_style.h"
 #include "recording_prompts.h"
 
 #include <QButtonGroup>
@@ -36,6 +40,7 @@ private Q_SLOTS:
     void aboutShowsVersionThroughPrompts();
     void helpButtonAndActionOpenTheSameManual();
     void exitDeletesTheWindow();
+    void stylesAndCustomWidgets();
 
 private:
     std::unique_ptr<MainWindow> m_window;
@@ -363,6 +368,27 @@ void TstMainWindow::exitDeletesTheWindow()
     QVERIFY(w);   // deferred
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(w.isNull());
+}
+
+void TstMainWindow::stylesAndCustomWidgets()
+{
+    MainWindow &w = *m_window;
+    QVERIFY(qobject_cast<ArthurStyle *>(w.arthurStyle));
+    QVERIFY(qobject_cast<MyStyle *>(w.myStyle));
+    QCOMPARE(w.TabWidget->style(), static_cast<QStyle *>(w.myStyle));
+    QCOMPARE(w.progressBar->style(), static_cast<QStyle *>(w.arthurStyle));
+    QCOMPARE(w.LedsNumberButton->style(), static_cast<QStyle *>(w.arthurStyle));
+    QCOMPARE(w.ScenesTimeButton->style(), static_cast<QStyle *>(w.arthurStyle));
+    QCOMPARE(w.sceneButtons->button(9)->style(), static_cast<QStyle *>(w.arthurStyle));
+    QCOMPARE(w.chaserButtons->button(0)->style(), static_cast<QStyle *>(w.arthurStyle));
+    QCOMPARE(w.programWidgets[3].stepButtons->button(30)->style(),
+             static_cast<QStyle *>(w.arthurStyle));
+    // The spin boxes are the program's own, which pass keys to the window first.
+    QVERIFY(qobject_cast<MySpin *>(static_cast<QObject *>(w.LedsNumberSpin)));
+    QVERIFY(qobject_cast<MySpin *>(static_cast<QObject *>(w.ScenesTimeSpin)));
+    QVERIFY(qobject_cast<MyFrame *>(static_cast<QObject *>(w.SceneFrame)));
+    QCOMPARE(w.SceneFrame->frameShape(), QFrame::StyledPanel);
+    QCOMPARE(w.SceneFrame->layout()->contentsMargins(), QMargins(3, 3, 3, 3));
 }
 
 QTEST_MAIN(TstMainWindow)

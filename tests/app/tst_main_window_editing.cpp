@@ -5,6 +5,7 @@
 #include "recording_prompts.h"
 
 #include "color_slider.h"
+#include "my_frame.h"
 #include "super_rgb.h"
 
 #include <QClipboard>
