@@ -149,15 +149,16 @@ void drawGroupBoxFrame(const QStyleOption *opt, QPainter *p)
     const int innerW = r.width() - cw - cwr;
     const int innerH = r.height() - ch - chb;
     if (innerW > 0) {
+        // The band behind the title, across the top between the corners; the frame's top edge
+        // goes over it so that the outline stays unbroken.
+        if (!title.isNull())
+            p->drawPixmap(QRect(r.left() + cw, r.top(), innerW, qMin(title.height(), ch)), title);
         if (!top.isNull())
             p->drawPixmap(QRect(r.left() + cw, r.top(), innerW, top.height()), top);
         if (!bottom.isNull())
             p->drawPixmap(
                 QRect(r.left() + cw, r.bottom() - bottom.height() + 1, innerW, bottom.height()),
                 bottom);
-        // The band behind the title, across the top between the corners.
-        if (!title.isNull())
-            p->drawPixmap(QRect(r.left() + cw, r.top(), innerW, qMin(title.height(), ch)), title);
     }
     if (innerH > 0) {
         if (!left.isNull())
