@@ -4,7 +4,7 @@
 <context>
     <name>App</name>
     <message>
-        <location filename="../app/main_window.cpp" line="+86"/>
+        <location filename="../app/main_window.cpp" line="+89"/>
         <source>RGB Lamps Number</source>
         <translation>Liczba lamp RGB</translation>
     </message>
@@ -125,6 +125,207 @@ Zaktualizuj Lm740 do wersji 13</translation>
         <location line="+12"/>
         <source>Set LampsNumber</source>
         <translation>Zapis liczby lamp</translation>
+    </message>
+    <message>
+        <location filename="../app/main_window_editing.cpp" line="+58"/>
+        <source>%1 values pasted</source>
+        <translation>Wklejono wartości: %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 values copied</source>
+        <translation>Skopiowano wartości: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Lamp</name>
+    <message>
+        <location filename="../widgets/lamp.ui" line="+33"/>
+        <source>LampWindow</source>
+        <translation>Okno lampy</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Single LED settings</source>
+        <translation>Ustawienia pojedynczej lampy</translation>
+    </message>
+    <message>
+        <location line="+62"/>
+        <source>LED Color</source>
+        <translation>Kolor lampy</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Double Click opens ColorDialog to choose color
+Drag and Drop to another to copy color</source>
+        <translation>Podwójne kliknięcie otwiera okno wyboru koloru
+Przeciągnij i upuść na inną lampę, aby skopiować kolor</translation>
+    </message>
+    <message>
+        <location line="+74"/>
+        <source>Value of red color &lt;0-255&gt; </source>
+        <translation>Wartość koloru czerwonego &lt;0-255&gt; </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>TAB key next green edit box, SHIFT+TAB previous blue edit box</source>
+        <translation>TAB - następne pole zielone, SHIFT+TAB - poprzednie pole niebieskie</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+44"/>
+        <location line="+44"/>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <location line="-50"/>
+        <source>Value of green color &lt;0-255&gt; </source>
+        <translation>Wartość koloru zielonego &lt;0-255&gt; </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>TAB key next blue edit box, SHIFT+TAB previous red edit box</source>
+        <translation>TAB - następne pole niebieskie, SHIFT+TAB - poprzednie pole czerwone</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>Value of blue color &lt;0-255&gt; </source>
+        <translation>Wartość koloru niebieskiego &lt;0-255&gt; </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>TAB key next red edit box, SHIFT+TAB previous green edit box</source>
+        <translation>TAB - następne pole czerwone, SHIFT+TAB - poprzednie pole zielone</translation>
+    </message>
+    <message>
+        <location line="+66"/>
+        <location line="+3"/>
+        <source>Add 1 to red</source>
+        <translation>Dodaj 1 do czerwonego</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+31"/>
+        <location line="+31"/>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <location line="-37"/>
+        <location line="+3"/>
+        <source>Add 1 to green</source>
+        <translation>Dodaj 1 do zielonego</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <location line="+3"/>
+        <source>Add 1 to blue</source>
+        <translation>Dodaj 1 do niebieskiego</translation>
+    </message>
+    <message>
+        <location line="+47"/>
+        <source>Red Slider
+CTRL+click to select
+SHIFT and move to select
+SHIFT+CTRL and move to deselect
+CTRL+A select all
+CTRL+C copy selection
+CTRL+V paste colors
+CTRL+R[+G|+B] select one color</source>
+        <translation>Suwak czerwony
+CTRL+klik zaznacza
+SHIFT i ruch myszy zaznacza
+SHIFT+CTRL i ruch myszy odznacza
+CTRL+A zaznacza wszystko
+CTRL+C kopiuje zaznaczenie
+CTRL+V wkleja kolory
+CTRL+R[+G|+B] zaznacza jeden kolor</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+38"/>
+        <location line="+38"/>
+        <source>CTRL+CLICK select deselect slider,  to select press SHIFT and move over sliders, to deselec press SHIFT+CTRL and move over sliders</source>
+        <translation>CTRL+KLIK zaznacza i odznacza suwak; aby zaznaczyć, przytrzymaj SHIFT i przesuń mysz nad suwakami; aby odznaczyć, przytrzymaj SHIFT+CTRL i przesuń mysz nad suwakami</translation>
+    </message>
+    <message>
+        <location line="-48"/>
+        <source>Green Slider
+CTRL+click to select
+SHIFT and move to select
+SHIFT+CTRL and move to deselect
+CTRL+A select all
+CTRL+C copy selection
+CTRL+V paste colors
+CTRL+R[+G|+B] select one color</source>
+        <translation>Suwak zielony
+CTRL+klik zaznacza
+SHIFT i ruch myszy zaznacza
+SHIFT+CTRL i ruch myszy odznacza
+CTRL+A zaznacza wszystko
+CTRL+C kopiuje zaznaczenie
+CTRL+V wkleja kolory
+CTRL+R[+G|+B] zaznacza jeden kolor</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Blue Slider
+CTRL+click to select
+SHIFT and move to select
+SHIFT+CTRL and move to deselect
+CTRL+A select all
+CTRL+C copy selection
+CTRL+V paste colors
+CTRL+R[+G|+B] select one color</source>
+        <translation>Suwak niebieski
+CTRL+klik zaznacza
+SHIFT i ruch myszy zaznacza
+SHIFT+CTRL i ruch myszy odznacza
+CTRL+A zaznacza wszystko
+CTRL+C kopiuje zaznaczenie
+CTRL+V wkleja kolory
+CTRL+R[+G|+B] zaznacza jeden kolor</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <location line="+3"/>
+        <source>Remove 1 from red</source>
+        <translation>Odejmij 1 od czerwonego</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+37"/>
+        <location line="+31"/>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <location line="-37"/>
+        <location line="+3"/>
+        <source>Remove 1 from green</source>
+        <translation>Odejmij 1 od zielonego</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <location line="+3"/>
+        <source>Remove 1 from blue</source>
+        <translation>Odejmij 1 od niebieskiego</translation>
+    </message>
+    <message>
+        <location line="+76"/>
+        <location line="+3"/>
+        <location line="+54"/>
+        <location line="+3"/>
+        <location line="+54"/>
+        <location line="+3"/>
+        <source>DMX addres</source>
+        <translation>Adres DMX</translation>
+    </message>
+    <message>
+        <location filename="../widgets/super_rgb.cpp" line="+79"/>
+        <source>L: %1</source>
+        <translation>L: %1</translation>
     </message>
 </context>
 <context>
@@ -414,12 +615,12 @@ Pomoc techniczna: u sprzedawcy Lm740</translation>
         <translation>VXL S.C. Lm740 - O programie</translation>
     </message>
     <message>
-        <location filename="../app/main_window.cpp" line="-119"/>
+        <location filename="../app/main_window.cpp" line="-120"/>
         <source>Lm740 ver. 1.07</source>
         <translation>Lm740 wer. 1.07</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+50"/>
         <source>Globals</source>
         <translation>Ustawienia globalne</translation>
     </message>
@@ -438,6 +639,223 @@ Pomoc techniczna: u sprzedawcy Lm740</translation>
         <location line="+0"/>
         <source>Lm740 Not connected</source>
         <translation>Lm740 niepodłączony</translation>
+    </message>
+</context>
+<context>
+    <name>Scene</name>
+    <message>
+        <location filename="../editor/scene.cpp" line="+139"/>
+        <source>Move mouse to Scroll LEDs</source>
+        <comment>frame left</comment>
+        <translation>Przesuń mysz, aby przewinąć lampy</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Move mouse to Scroll LEDs</source>
+        <translation>Przesuń mysz, aby przewinąć lampy</translation>
+    </message>
+    <message>
+        <location line="+65"/>
+        <location line="+1"/>
+        <source>Repeat Number</source>
+        <comment>repeat number for chaser label</comment>
+        <translation>Liczba powtórzeń</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Numbers of repeating chaser pattern</source>
+        <comment>liczba powtorzen wzorca ktorego dlugos okresla spinbox pattern length</comment>
+        <translation>Liczba powtórzeń wzorca chasera</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>OK</source>
+        <comment>repeat OK button</comment>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Scene Xfade</source>
+        <comment>label xfade scena:</comment>
+        <translation>Przenikanie sceny</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Scene Xfade</source>
+        <comment>tooltip label xfade scena:</comment>
+        <translation>Przenikanie sceny</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>XFade</source>
+        <comment>plynnosc</comment>
+        <translation>Przenikanie</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Time in percent of scene time to smoothly set new color</source>
+        <comment>plynnosc</comment>
+        <translation>Czas płynnego przejścia do nowego koloru w procentach czasu sceny</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>OK</source>
+        <comment>afade ok button</comment>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Speed</source>
+        <comment>label scene time</comment>
+        <translation>Szybkość</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Speed</source>
+        <comment>tooltip label scene time</comment>
+        <translation>Szybkość</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Scene Time</source>
+        <comment>scene: scene time</comment>
+        <translation>Czas sceny</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>OK</source>
+        <comment>ok button scene time</comment>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Pattern Length</source>
+        <comment>label pattern len</comment>
+        <translation>Długość wzorca</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pattern Length</source>
+        <comment>tooltip label pattern len</comment>
+        <translation>Długość wzorca</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Pattern Length</source>
+        <comment>spinbox: no comment</comment>
+        <translation>Długość wzorca</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>OK</source>
+        <comment>patter len Ok button</comment>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Direction</source>
+        <comment>chaser label direction</comment>
+        <translation>Kierunek</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Chaser Direction</source>
+        <comment>tooltip: chaser direction</comment>
+        <translation>Kierunek chasera</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Left</source>
+        <translation>W lewo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Right</source>
+        <translation>W prawo</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Last Step</source>
+        <comment>checkbox last step</comment>
+        <translation>Ostatni krok</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>If chceked program return to first scene</source>
+        <comment>tooltip: direction chceckbox</comment>
+        <translation>Gdy zaznaczone, program wraca do pierwszej sceny</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>Move to LED number %1</source>
+        <comment>chaser: napis z formatowaniem pod %1 bedzie podstawiona liczba</comment>
+        <translation>Przejdź do lampy numer %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Move to LED number %1</source>
+        <comment>napis z formatowaniem pod %1 bedzie podstawiona liczba</comment>
+        <translation>Przejdź do lampy numer %1</translation>
+    </message>
+    <message>
+        <location line="+330"/>
+        <source>Scene time</source>
+        <comment>set scene mode</comment>
+        <translation>Czas sceny</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Scene time</source>
+        <comment>tooltip set scene mode</comment>
+        <translation>Czas sceny</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Chaser Xfade</source>
+        <comment>set chaser mode</comment>
+        <translation>Przenikanie chasera</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Chaser Xfade</source>
+        <comment>tooltip set chaser mode</comment>
+        <translation>Przenikanie chasera</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Chaser time</source>
+        <comment>set chaser mode</comment>
+        <translation>Czas chasera</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Chaser time</source>
+        <comment>tooltip set chaser mode</comment>
+        <translation>Czas chasera</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Step Xfade</source>
+        <comment>set programs mode</comment>
+        <translation>Przenikanie kroku</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Step Xfade</source>
+        <comment>tooltip set programs mode</comment>
+        <translation>Przenikanie kroku</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Step time</source>
+        <comment>set programs mode</comment>
+        <translation>Czas kroku</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Step time</source>
+        <comment>tooltip set programs mode</comment>
+        <translation>Czas kroku</translation>
     </message>
 </context>
 </TS>
