@@ -158,6 +158,11 @@ void MainWindow::buildStatusBar()
     deviceMessageLabel = new QLabel;
     deviceMessageLabel->setObjectName(QStringLiteral("deviceMessageLabel"));
 
+    // Room around the texts, so that the connection and online states never run together.
+    connectionLabel->setContentsMargins(4, 0, 12, 0);
+    onlineLabel->setContentsMargins(4, 0, 12, 0);
+    deviceMessageLabel->setContentsMargins(8, 0, 4, 0);
+
     statusbar->addWidget(connectionLabel, 100);
     statusbar->addWidget(onlineLabel, 100);
     statusbar->addWidget(progressBar, 200);
