@@ -4,6 +4,7 @@
 //
 // Run: QT_QPA_PLATFORM=offscreen ./bench_lamp_controls [rounds]
 #include "arthur_style.h"
+#include "bench_common.h"
 #include "my_frame.h"
 #include "super_rgb.h"
 
@@ -25,43 +26,10 @@
 
 namespace {
 
+using bench::median;
+using bench::timeMs;
+
 constexpr int kLamps = 170;
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
-}
-
-double timeMs(const std::function<void()> &work)
-{
-    QElapsedTimer t;
-    t.start();
-    work();
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-// 170 group boxes with 3 vertical sliders, 3 line edits, 6 buttons and 3 labels.
-void buildPlainTree(QWidget *top)
-{
-    auto *row = new QHBoxLayout(top);
-    for (int i = 0; i < kLamps; ++i) {
-        auto *box = new QGroupBox(QString("L: %1").arg(i + 1));
-        auto *col = new QVBoxLayout(box);
-        for (int k = 0; k < 3; ++k) {
-            auto *s = new QSlider(Qt::Vertical);
-            s->setRange(0, 255);
-            col->addWidget(s);
-            col->addWidget(new QLineEdit("000"));
-            col->addWidget(new QPushButton("+"));
-            col->addWidget(new QPushButton("-"));
-            col->addWidget(new QLabel(QString::number(3 * i + k + 1)));
-        }
-        row->addWidget(box);
-    }
-    top->layout()->activate();
-}
 
 // The strip as the panel builds it: a holder per lamp, the panel's style, a colour cell that
 // follows the lamp.
@@ -99,8 +67,11 @@ int main(int argc, char **argv)
     std::vector<double> plain, form, lamps, channels;
     for (int r = 0; r < rounds; ++r) {
         {
-            QWidget top;
-            plain.push_back(timeMs([&] { buildPlainTree(&top); }));
+            std::unique_ptr<bench::BaselineTree> tree;
+            plain.push_back(timeMs([&] {
+                tree = std::make_unique<bench::BaselineTree>();
+                tree->top->layout()->activate();
+            }));
         }
         {
             QWidget top;

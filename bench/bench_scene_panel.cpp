@@ -5,6 +5,7 @@
 // Run: QT_QPA_PLATFORM=offscreen ./bench_scene_panel [rounds]
 #include "color_slider.h"
 #include "my_frame.h"
+#include "bench_common.h"
 #include "scene.h"
 #include "super_rgb.h"
 
@@ -28,20 +29,9 @@
 
 namespace {
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
-}
-
-double timeMs(const std::function<void()> &work)
-{
-    QElapsedTimer t;
-    t.start();
-    work();
-    return double(t.nsecsElapsed()) / 1e6;
-}
+using bench::BaselineTree;
+using bench::median;
+using bench::timeMs;
 
 // Puts a widget on the (offscreen) screen and lets it polish, lay out and paint once.
 void showAndSettle(QWidget *w)
@@ -57,42 +47,6 @@ void layOutPanel(Scene &panel)
     panel.lampStrip()->layout()->activate();
     panel.contentWidget()->layout()->activate();
 }
-
-// The baseline: 170 group boxes with 3 vertical sliders, 3 line edits, 6 buttons and 3 labels.
-struct BaselineTree
-{
-    std::unique_ptr<QWidget> top = std::make_unique<QWidget>();
-    std::vector<QSlider *> sliders;
-
-    BaselineTree()
-    {
-        auto *row = new QHBoxLayout(top.get());
-        for (int i = 0; i < 170; ++i) {
-            auto *box = new QGroupBox(QString("L: %1").arg(i + 1));
-            auto *v = new QVBoxLayout(box);
-            auto *edits = new QHBoxLayout;
-            auto *plus = new QHBoxLayout;
-            auto *bars = new QHBoxLayout;
-            auto *minus = new QHBoxLayout;
-            auto *labels = new QHBoxLayout;
-            for (int c = 0; c < 3; ++c) {
-                edits->addWidget(new QLineEdit("000"));
-                plus->addWidget(new QPushButton("+"));
-                auto *s = new QSlider(Qt::Vertical);
-                s->setRange(0, 255);
-                sliders.push_back(s);
-                bars->addWidget(s);
-                minus->addWidget(new QPushButton("-"));
-                labels->addWidget(new QLabel(QString::number(3 * i + c + 1)));
-            }
-            for (QLayout *l : {static_cast<QLayout *>(edits), static_cast<QLayout *>(plus),
-                               static_cast<QLayout *>(bars), static_cast<QLayout *>(minus),
-                               static_cast<QLayout *>(labels)})
-                v->addLayout(static_cast<QBoxLayout *>(l));
-            row->addWidget(box);
-        }
-    }
-};
 
 std::array<QColor, 171> colourSet(int seed)
 {
