@@ -1,11 +1,12 @@
 #include "my_style.h"
 #include "image_style_parts.h"
 
+#include "logging.h"
+
 #include <QLoggingCategory>
 #include <QStyleFactory>
 #include <QStyleOption>
 
-Q_LOGGING_CATEGORY(lcMyStyle, "lm740.app", QtWarningMsg)
 
 using namespace lm740;
 
@@ -56,9 +57,9 @@ void MyStyle::drawControl(ControlElement element, const QStyleOption *option, QP
                           const QWidget *widget) const
 {
     if (element == CE_TabBarTab)
-        qCDebug(lcMyStyle) << "CE_TabBarTab";
+        qCDebug(lcApp) << "CE_TabBarTab";
     else
-        qCDebug(lcMyStyle) << "default drawControl";
+        qCDebug(lcApp) << "default drawControl";
     QProxyStyle::drawControl(element, option, painter, widget);
 }
 

@@ -1,7 +1,7 @@
 #include "color_line_edit.h"
 #include "key_forwarding.h"
 #include "widget_hooks.h"
-#include "widgets_log.h"
+#include "logging.h"
 
 #include <QDrag>
 #include <QDropEvent>
@@ -62,7 +62,7 @@ void ColorLineEdit::dragEnterEvent(QDragEnterEvent *e)
 
 void ColorLineEdit::dragMoveEvent(QDragMoveEvent *e)
 {
-    qCDebug(lcLampWidgets) << "pos drag move" << e->position();
+    qCDebug(lcEditor) << "pos drag move" << e->position();
     // The line edit's own handling would ask for text; a colour drag is accepted as entered.
     if (colorOf(e->mimeData()).isValid())
         e->acceptProposedAction();
@@ -83,7 +83,7 @@ void ColorLineEdit::dropEvent(QDropEvent *e)
     QPalette p = palette();
     p.setColor(QPalette::Base, QColor(c.red(), c.green(), c.blue()));
     setPalette(p);
-    qCDebug(lcLampWidgets) << "red:" << c.red() << "green:" << c.green() << "blue:" << c.blue();
+    qCDebug(lcEditor) << "red:" << c.red() << "green:" << c.green() << "blue:" << c.blue();
     e->acceptProposedAction();
     emitChannels(c);
 }
@@ -102,7 +102,7 @@ void ColorLineEdit::keyPressEvent(QKeyEvent *e)
 bool ColorLineEdit::eventFilter(QObject *watched, QEvent *e)
 {
     if (e->type() == QEvent::MouseButtonDblClick)
-        qCDebug(lcLampWidgets) << "double click" << watched->objectName();
+        qCDebug(lcEditor) << "double click" << watched->objectName();
     return false;
 }
 

@@ -1,5 +1,5 @@
 #include "color_slider.h"
-#include "widgets_log.h"
+#include "logging.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -77,7 +77,7 @@ void ColorSlider::mousePressEvent(QMouseEvent *e)
     } else if (e->button() == Qt::LeftButton && (mods & Qt::ShiftModifier)) {
         selected = !selected;
         pressPos = e->position().toPoint();
-        qCDebug(lcLampWidgets) << "mouse start" << pressPos;
+        qCDebug(lcEditor) << "mouse start" << pressPos;
     } else {
         QSlider::mousePressEvent(e);
     }

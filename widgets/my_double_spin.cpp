@@ -1,6 +1,6 @@
 #include "my_double_spin.h"
 #include "key_forwarding.h"
-#include "widgets_log.h"
+#include "logging.h"
 
 #include <QKeyEvent>
 
@@ -9,7 +9,7 @@ MyDoubleSpin::MyDoubleSpin(QWidget *parent) : QDoubleSpinBox(parent)
     QPalette p = palette();
     p.setColor(QPalette::Base, Qt::white);
     setPalette(p);
-    qCDebug(lcLampWidgets) << "myspin construct";
+    qCDebug(lcEditor) << "myspin construct";
 }
 
 void MyDoubleSpin::keyPressEvent(QKeyEvent *e)

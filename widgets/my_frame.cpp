@@ -1,5 +1,5 @@
 #include "my_frame.h"
-#include "widgets_log.h"
+#include "logging.h"
 
 #include <QDragEnterEvent>
 #include <QMimeData>
@@ -58,7 +58,7 @@ void MyFrame::mouseMoveEvent(QMouseEvent *)
 
 void MyFrame::mousePressEvent(QMouseEvent *)
 {
-    qCDebug(lcLampWidgets) << "frame press" << objectName() << frameIndex;
+    qCDebug(lcEditor) << "frame press" << objectName() << frameIndex;
     if (frameIndex != -1)
         emit ClickIndex(frameIndex);
 }

@@ -1,5 +1,5 @@
 #include "super_rgb.h"
-#include "widgets_log.h"
+#include "logging.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -50,7 +50,7 @@ SuperRGB::SuperRGB(QWidget *parent, quint8 r, quint8 g, quint8 b, quint16 index)
     green = g;
     blue = b;
     lampIndex = index;
-    qCDebug(lcLampWidgets) << "Lamp " << lampIndex << " constructor";
+    qCDebug(lcEditor) << "Lamp " << lampIndex << " constructor";
 
     valueValidator = new QRegularExpressionValidator(valuePattern(), this);
     EditRed->setValidator(valueValidator);
@@ -248,7 +248,7 @@ void SuperRGB::sliderRedMoved(int value)
 {
     if (!SliderRed->isSelected())
         return;
-    qCDebug(lcLampWidgets) << "selected emit value: " << value << objectName();
+    qCDebug(lcEditor) << "selected emit value: " << value << objectName();
     emit selectedSliderValueChange(value);
 }
 
@@ -256,7 +256,7 @@ void SuperRGB::sliderGreenMoved(int value)
 {
     if (!SliderGreen->isSelected())
         return;
-    qCDebug(lcLampWidgets) << "selected emit value: " << value << objectName();
+    qCDebug(lcEditor) << "selected emit value: " << value << objectName();
     emit selectedSliderValueChange(value);
 }
 
@@ -264,7 +264,7 @@ void SuperRGB::sliderBlueMoved(int value)
 {
     if (!SliderBlue->isSelected())
         return;
-    qCDebug(lcLampWidgets) << "selected emit value: " << value << objectName();
+    qCDebug(lcEditor) << "selected emit value: " << value << objectName();
     emit selectedSliderValueChange(value);
 }
 

@@ -1,3 +1,0 @@
-#include "widgets_log.h"
-
-Q_LOGGING_CATEGORY(lcLampWidgets, "lm740.editor", QtWarningMsg)
