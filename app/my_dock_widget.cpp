@@ -16,6 +16,9 @@ MyDockWidget::MyDockWidget(QWidget *parent)
     // A title-less strip: it is a preview, not a panel the user rearranges.
     setFeatures(QDockWidget::NoDockWidgetFeatures);
     setTitleBarWidget(new QWidget(this));
+    // It has no title and cannot be closed, so the window's tool bar menu would list it as a
+    // blank entry that does nothing.
+    toggleViewAction()->setVisible(false);
     qCDebug(lcApp) << "mydockwidget construct end";
 }
 

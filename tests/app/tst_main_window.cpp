@@ -2,6 +2,7 @@
 // program tabs, size limits and the show's defaults; Help and About.
 #include "arthur_style.h"
 #include "main_window.h"
+#include "my_dock_widget.h"
 #include "my_frame.h"
 #include "my_spin.h"
 #include "my_style.h"
@@ -41,6 +42,7 @@ private Q_SLOTS:
     void helpButtonAndActionOpenTheSameManual();
     void exitDeletesTheWindow();
     void stylesAndCustomWidgets();
+    void previewStripDockedAboveAndIdle();
 
 private:
     std::unique_ptr<MainWindow> m_window;
@@ -389,6 +391,31 @@ void TstMainWindow::stylesAndCustomWidgets()
     QVERIFY(qobject_cast<MyFrame *>(static_cast<QObject *>(w.SceneFrame)));
     QCOMPARE(w.SceneFrame->frameShape(), QFrame::StyledPanel);
     QCOMPARE(w.SceneFrame->layout()->contentsMargins(), QMargins(3, 3, 3, 3));
+}
+
+void TstMainWindow::previewStripDockedAboveAndIdle()
+{
+    MainWindow &w = *m_window;
+    MyDockWidget *strip = w.dockWidget;
+    QCOMPARE(strip->parent(), static_cast<QObject *>(&w));
+    QCOMPARE(w.dockWidgetArea(strip), Qt::TopDockWidgetArea);
+    QVERIFY(!strip->isFloating());
+    QCOMPARE(strip->minimumSize(), QSize(600, 20));
+    // Nothing plays until the window first shows an item.
+    QVERIFY(!strip->tickTimer->isActive());
+    QCOMPARE(strip->playMode, qint8(0));
+    QCOMPARE(strip->targetColors[169], QColor(0, 0, 0));
+    QVERIFY(!strip->previousColors[170].isValid());
+
+    // The window's menu of bars offers the tool bar, and no blank entry for the title-less strip.
+    std::unique_ptr<QMenu> menu(w.createPopupMenu());
+    QVERIFY(menu);
+    QStringList entries;
+    for (QAction *a : menu->actions()) {
+        if (a->isVisible() && !a->isSeparator())
+            entries << a->text();
+    }
+    QCOMPARE(entries, QStringList{QStringLiteral("Globals")});
 }
 
 QTEST_MAIN(TstMainWindow)
