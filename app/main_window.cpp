@@ -77,7 +77,16 @@ MainWindow::MainWindow(QWidget *parent)
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) End";
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Taking the window down moves the keyboard focus, and a spin box that loses it reports
+    // editingFinished after this body has run, while the panel and the device link are already
+    // gone. No signal of the window's own widgets or panel may reach it from here on.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+    if (scene)
+        scene->disconnect(this);
+}
 
 void MainWindow::buildToolBar()
 {

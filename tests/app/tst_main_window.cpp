@@ -43,6 +43,7 @@ private Q_SLOTS:
     void exitDeletesTheWindow();
     void stylesAndCustomWidgets();
     void previewStripDockedAboveAndIdle();
+    void windowBeingDestroyedGetsNoSignals();
 
 private:
     std::unique_ptr<MainWindow> m_window;
@@ -416,6 +417,23 @@ void TstMainWindow::previewStripDockedAboveAndIdle()
             entries << a->text();
     }
     QCOMPARE(entries, QStringList{QStringLiteral("Globals")});
+}
+
+void TstMainWindow::windowBeingDestroyedGetsNoSignals()
+{
+    // The lamp count box reports editingFinished when it loses the focus, and it loses it while
+    // the window is taken down, after the window's own destructor. Any slot reached then runs on
+    // a half-destroyed window; About stands in for one, as its call is easy to see.
+    RecordingPrompts prompts;
+    MainWindow *w = m_window.release();
+    connect(w->LedsNumberSpin, &QAbstractSpinBox::editingFinished, w, [w] { w->About(false); });
+    w->show();
+    QApplication::setActiveWindow(w);
+    w->LedsNumberSpin->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->LedsNumberSpin));
+    delete w;
+    QCOMPARE(prompts.calls.size(), 0);
 }
 
 QTEST_MAIN(TstMainWindow)
