@@ -105,6 +105,19 @@ void TstSimController::unknownOrMisplacedRequestsAreStalled()
     QCOMPARE(out(c, usb::UPGRADE_WRITE_REQUEST, 0, 0), int(UsbBus::ErrorPipe));
     QCOMPARE(c.control(0x21, usb::LM_ID_REQUEST, 0, 0, nullptr, 0, 1000), int(UsbBus::ErrorPipe));
     QCOMPARE(c.playing(), SimController::Playing::Nothing);
+
+    // Memory moves in single bytes or whole blocks, and the end of a pass answers one byte: other
+    // lengths are refused, and an end of pass with no room for its answer writes nothing.
+    QCOMPARE(in(c, usb::READ_MEMORY_REQUEST, 0, 0, b, 2), int(UsbBus::ErrorPipe));
+    QCOMPARE(in(c, usb::READ_MEMORY_REQUEST, 0, 0, b, 32), int(UsbBus::ErrorPipe));
+    QCOMPARE(out(c, usb::WRITE_BLOCK_REQUEST, 0, 0, QByteArray(32, '\x21')),
+             int(UsbBus::ErrorPipe));
+    QCOMPARE(c.byteAt(0), quint8(0));
+    QCOMPARE(c.control(0xC0, usb::END_PASS_REQUEST, 0, 0, nullptr, 0, 1000),
+             int(UsbBus::ErrorPipe));
+    QCOMPARE(c.passesEnded(), 0);
+    c.setUpgradeMode(true);
+    QCOMPARE(in(c, usb::UPGRADE_READ_REQUEST, 0, 0, b, 32), int(UsbBus::ErrorPipe));
 }
 
 void TstSimController::failuresWithAProbabilityAreRepeatable()
