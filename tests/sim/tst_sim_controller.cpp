@@ -242,6 +242,20 @@ void TstSimController::unpluggedControllerFailsItsOpenHandles()
     devices = bus.listDevices();
     bus.unplug(c);
     QCOMPARE(bus.open(devices[0], &h), int(UsbBus::ErrorNoDevice));
+
+    // Nor does such an entry open the controller that was listed after the unplugged one.
+    SimController other;
+    other.setIdentification(741);
+    bus.plug(c);
+    bus.plug(other);
+    devices = bus.listDevices();
+    QCOMPARE(devices.size(), std::size_t(2));
+    bus.unplug(c);
+    QCOMPARE(bus.open(devices[0], &h), int(UsbBus::ErrorNoDevice));
+    QCOMPARE(bus.open(devices[1], &h), 0);
+    QCOMPARE(bus.controlTransfer(h, 0xC0, usb::LM_ID_REQUEST, 0, 0, id, 2, 1000), 2);
+    QCOMPARE(id[0] | (id[1] << 8), 741);
+    bus.close(h);
 }
 
 QTEST_GUILESS_MAIN(TstSimController)
