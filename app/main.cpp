@@ -37,6 +37,19 @@ struct Options
     QString unknown;
 };
 
+// Qt's own options, which QApplication takes with two dashes as well as with one
+// ("--platform offscreen", "--style=fusion"): they are Qt's to read, not unknown options.
+bool isQtOption(const char *argument)
+{
+    static const QByteArray names(
+        " platform platformpluginpath platformtheme plugin qwindowgeometry"
+        " qwindowicon qwindowtitle reverse session display geometry style"
+        " stylesheet widgetcount title name icon nograb dograb sync"
+        " qmljsdebugger ");
+    const QByteArray name = QByteArray(argument + 2).split('=').constFirst();
+    return !name.isEmpty() && names.contains(QByteArray(" ") + name + " ");
+}
+
 // Read before QApplication exists, so that --help and --version work without a display. Qt's own
 // options are left for QApplication.
 Options readOptions(int argc, char *argv[])
@@ -55,7 +68,7 @@ Options readOptions(int argc, char *argv[])
             o.simulatorFile = QString::fromLocal8Bit(a + 12);
             if (o.simulatorFile.isEmpty())
                 o.unknown = QString::fromLocal8Bit(a);
-        } else if (!std::strncmp(a, "--", 2) && o.unknown.isEmpty()) {
+        } else if (!std::strncmp(a, "--", 2) && !isQtOption(a) && o.unknown.isEmpty()) {
             o.unknown = QString::fromLocal8Bit(a);
         }
     }

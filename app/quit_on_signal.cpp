@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -16,8 +18,12 @@ int signalSockets[2] = {-1, -1};
 void onSignal(int signalNumber)
 {
     const char byte = char(signalNumber);
-    // Nothing else is async-signal-safe enough to do here.
+    // Nothing else is async-signal-safe enough to do here. The write must neither block (the
+    // socket is non-blocking: when it is full a quit is already on its way) nor leave its errno
+    // to the code it interrupted.
+    const int savedErrno = errno;
     [[maybe_unused]] const ssize_t written = ::write(signalSockets[0], &byte, 1);
+    errno = savedErrno;
 }
 
 } // namespace
@@ -28,6 +34,7 @@ QuitOnSignal::QuitOnSignal(QObject *parent) : QObject(parent)
         signalSockets[0] = signalSockets[1] = -1;
         return;
     }
+    ::fcntl(signalSockets[0], F_SETFL, ::fcntl(signalSockets[0], F_GETFL) | O_NONBLOCK);
     m_notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &QuitOnSignal::readSignal);
 

@@ -8,6 +8,19 @@
 
 namespace lm740 {
 
+// The bus seam reports failures with libusb's own codes; UsbDevice relies on ErrorAccess to tell a
+// controller it may not open from one that is not there.
+static_assert(int(UsbBus::ErrorIo) == LIBUSB_ERROR_IO &&
+              int(UsbBus::ErrorInvalidParam) == LIBUSB_ERROR_INVALID_PARAM &&
+              int(UsbBus::ErrorAccess) == LIBUSB_ERROR_ACCESS &&
+              int(UsbBus::ErrorNoDevice) == LIBUSB_ERROR_NO_DEVICE &&
+              int(UsbBus::ErrorNotFound) == LIBUSB_ERROR_NOT_FOUND &&
+              int(UsbBus::ErrorBusy) == LIBUSB_ERROR_BUSY &&
+              int(UsbBus::ErrorTimeout) == LIBUSB_ERROR_TIMEOUT &&
+              int(UsbBus::ErrorOverflow) == LIBUSB_ERROR_OVERFLOW &&
+              int(UsbBus::ErrorPipe) == LIBUSB_ERROR_PIPE &&
+              int(UsbBus::ErrorOther) == LIBUSB_ERROR_OTHER);
+
 namespace {
 libusb_device_handle *native(UsbHandle h)
 {

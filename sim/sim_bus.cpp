@@ -20,7 +20,11 @@ int SimBus::plug(SimController &controller, int busNumber)
 void SimBus::unplug(SimController &controller)
 {
     std::erase_if(m_ports, [&](const Port &p) { return p.controller == &controller; });
-    std::erase_if(m_listed, [&](const Port &p) { return p.controller == &controller; });
+    // The last listing keeps its places, as a real bus's device list does: an entry taken before
+    // the unplug must not come to mean the controller listed after it.
+    for (Port &p : m_listed)
+        if (p.controller == &controller)
+            p.controller = nullptr;
     for (auto &h : m_handles)
         if (h->controller == &controller)
             h->controller = nullptr;
@@ -56,6 +60,8 @@ int SimBus::open(const UsbBusDevice &device, UsbHandle *handle)
         return ErrorNoDevice;
     SimController *c = m_listed[std::size_t(device.index)].controller;
     note(QStringLiteral("open %1.%2").arg(device.busNumber).arg(device.address));
+    if (!c)
+        return ErrorNoDevice;
     if (c->openError < 0)
         return c->openError;
     m_handles.push_back(std::make_unique<Handle>(Handle{c}));

@@ -187,8 +187,10 @@ int SimController::handleIn(quint8 request, quint16 value, quint16 index, unsign
         return n;
     }
     case usb::READ_MEMORY_REQUEST: {
+        // One byte for the byte access, one block for the whole-memory passes; nothing else.
         const int address = value * layout::kPageSize + index;
-        if (m_upgradeMode || !inMemory(address, length))
+        if (m_upgradeMode || (length != 1 && length != layout::kBlockSize) ||
+            !inMemory(address, length))
             return UsbBus::ErrorPipe;
         std::memcpy(data, m_memory.data() + address, length);
         if (length == layout::kBlockSize)
@@ -196,7 +198,7 @@ int SimController::handleIn(quint8 request, quint16 value, quint16 index, unsign
         return length;
     }
     case usb::END_PASS_REQUEST:
-        if (m_upgradeMode)
+        if (m_upgradeMode || length < 1)
             return UsbBus::ErrorPipe;
         m_mainLoopHeld = false;
         ++m_passesEnded;
@@ -204,7 +206,8 @@ int SimController::handleIn(quint8 request, quint16 value, quint16 index, unsign
         return 1;
     case usb::UPGRADE_READ_REQUEST: {
         const int address = value + index * usb::kMaxControlPayload;
-        if (!m_upgradeMode || index > 1 || address + length > kFirmwareSize)
+        if (!m_upgradeMode || index > 1 || length != usb::kMaxControlPayload ||
+            address + length > kFirmwareSize)
             return UsbBus::ErrorPipe;
         std::memcpy(data, m_firmware.data() + address, length);
         return length;
@@ -225,7 +228,7 @@ int SimController::handleOut(quint8 request, quint16 value, quint16 index,
         m_memory[std::size_t(address)] = data[0];
         return 1;
     case usb::WRITE_BLOCK_REQUEST:
-        if (m_upgradeMode || length == 0 || !inMemory(address, length))
+        if (m_upgradeMode || length != layout::kBlockSize || !inMemory(address, length))
             return UsbBus::ErrorPipe;
         std::memcpy(m_memory.data() + address, data, length);
         m_mainLoopHeld = true;

@@ -68,14 +68,19 @@ void TstCommandLine::signalEndsTheProgramAndSavesTheSimulator_data()
 {
     QTest::addColumn<int>("signalNumber");
     QTest::addColumn<bool>("fileExists");
-    QTest::newRow("SIGTERM, new file") << int(SIGTERM) << false;
-    QTest::newRow("SIGINT, existing file") << int(SIGINT) << true;
+    QTest::addColumn<QStringList>("qtOptions");
+    QTest::newRow("SIGTERM, new file") << int(SIGTERM) << false << QStringList();
+    QTest::newRow("SIGINT, existing file") << int(SIGINT) << true << QStringList();
+    // Qt takes its own options with two dashes too; they are not ours to refuse.
+    QTest::newRow("Qt's options with two dashes")
+        << int(SIGTERM) << false << QStringList({"--platform", "offscreen", "--style=fusion"});
 }
 
 void TstCommandLine::signalEndsTheProgramAndSavesTheSimulator()
 {
     QFETCH(int, signalNumber);
     QFETCH(bool, fileExists);
+    QFETCH(QStringList, qtOptions);
     QTemporaryDir dir;
     const QString file = dir.filePath("controller.set");
     if (fileExists) {
@@ -88,9 +93,9 @@ void TstCommandLine::signalEndsTheProgramAndSavesTheSimulator()
     }
 
     QProcess p;
-    p.setProcessEnvironment(environment(true));
+    p.setProcessEnvironment(environment(qtOptions.isEmpty()));
     p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(LM740_PROGRAM, {"--simulator=" + file});
+    p.start(LM740_PROGRAM, qtOptions + QStringList{"--simulator=" + file});
     QVERIFY(p.waitForStarted(30000));
     // The window's last construction trace says that the loop is about to run and the signal
     // handler is in place.

@@ -105,6 +105,19 @@ void TstSimController::unknownOrMisplacedRequestsAreStalled()
     QCOMPARE(out(c, usb::UPGRADE_WRITE_REQUEST, 0, 0), int(UsbBus::ErrorPipe));
     QCOMPARE(c.control(0x21, usb::LM_ID_REQUEST, 0, 0, nullptr, 0, 1000), int(UsbBus::ErrorPipe));
     QCOMPARE(c.playing(), SimController::Playing::Nothing);
+
+    // Memory moves in single bytes or whole blocks, and the end of a pass answers one byte: other
+    // lengths are refused, and an end of pass with no room for its answer writes nothing.
+    QCOMPARE(in(c, usb::READ_MEMORY_REQUEST, 0, 0, b, 2), int(UsbBus::ErrorPipe));
+    QCOMPARE(in(c, usb::READ_MEMORY_REQUEST, 0, 0, b, 32), int(UsbBus::ErrorPipe));
+    QCOMPARE(out(c, usb::WRITE_BLOCK_REQUEST, 0, 0, QByteArray(32, '\x21')),
+             int(UsbBus::ErrorPipe));
+    QCOMPARE(c.byteAt(0), quint8(0));
+    QCOMPARE(c.control(0xC0, usb::END_PASS_REQUEST, 0, 0, nullptr, 0, 1000),
+             int(UsbBus::ErrorPipe));
+    QCOMPARE(c.passesEnded(), 0);
+    c.setUpgradeMode(true);
+    QCOMPARE(in(c, usb::UPGRADE_READ_REQUEST, 0, 0, b, 32), int(UsbBus::ErrorPipe));
 }
 
 void TstSimController::failuresWithAProbabilityAreRepeatable()
@@ -229,6 +242,20 @@ void TstSimController::unpluggedControllerFailsItsOpenHandles()
     devices = bus.listDevices();
     bus.unplug(c);
     QCOMPARE(bus.open(devices[0], &h), int(UsbBus::ErrorNoDevice));
+
+    // Nor does such an entry open the controller that was listed after the unplugged one.
+    SimController other;
+    other.setIdentification(741);
+    bus.plug(c);
+    bus.plug(other);
+    devices = bus.listDevices();
+    QCOMPARE(devices.size(), std::size_t(2));
+    bus.unplug(c);
+    QCOMPARE(bus.open(devices[0], &h), int(UsbBus::ErrorNoDevice));
+    QCOMPARE(bus.open(devices[1], &h), 0);
+    QCOMPARE(bus.controlTransfer(h, 0xC0, usb::LM_ID_REQUEST, 0, 0, id, 2, 1000), 2);
+    QCOMPARE(id[0] | (id[1] << 8), 741);
+    bus.close(h);
 }
 
 QTEST_GUILESS_MAIN(TstSimController)
