@@ -94,7 +94,8 @@ void ColorLineEdit::keyPressEvent(QKeyEvent *e)
     // sees the key first. Its command may remove this very lamp, hence the guard.
     if (!lm740::offerKeyToParents(this, e))
         return;
-    QLineEdit::keyPressEvent(e);
+    if (lm740::fieldTakesKeyToo(e))
+        QLineEdit::keyPressEvent(e);
     // The parent chain has had the key already; do not let it travel up a second time.
     e->accept();
 }

@@ -15,4 +15,10 @@ bool offerKeyToParents(QWidget *widget, QKeyEvent *e)
     return !self.isNull();
 }
 
+bool fieldTakesKeyToo(const QKeyEvent *e)
+{
+    // Ctrl+Insert copies too, but that one is no command of the window.
+    return !(e->key() == Qt::Key_C && e->matches(QKeySequence::Copy));
+}
+
 } // namespace lm740
