@@ -48,6 +48,8 @@ private Q_SLOTS:
     void windowMayDeleteTheFieldWhileHandlingItsKey();
     void windowCopyIsNotOverwrittenByTheFieldsText_data();
     void windowCopyIsNotOverwrittenByTheFieldsText();
+    void pasteOfColoursLeavesTheFieldsText_data();
+    void pasteOfColoursLeavesTheFieldsText();
     void fieldWithoutParentStillWorks();
 };
 
@@ -204,6 +206,54 @@ void TstSpinBoxes::windowCopyIsNotOverwrittenByTheFieldsText()
         QCOMPARE(edit->text(), QString());
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("143"));
     }
+}
+
+void TstSpinBoxes::pasteOfColoursLeavesTheFieldsText_data()
+{
+    keyTheFieldIgnoresReachesWindowOnlyOnce_data();
+}
+
+void TstSpinBoxes::pasteOfColoursLeavesTheFieldsText()
+{
+    // Ctrl+V pastes copied colours in the window. The clipboard then holds no text, and the
+    // field's own paste of nothing must not wipe out its selected text.
+    QFETCH(int, kind);
+    KeyWindow window;
+    QLineEdit *line = nullptr;
+    QWidget *field = nullptr;
+    if (kind == 0) {
+        auto *spin = new MySpin(&window);
+        spin->setValue(30);
+        field = spin;
+        line = spin->findChild<QLineEdit *>();
+    } else if (kind == 1) {
+        auto *spin = new MyDoubleSpin(&window);
+        spin->setValue(1.5);
+        field = spin;
+        line = spin->findChild<QLineEdit *>();
+    } else {
+        line = new ColorLineEdit(&window);
+        line->setText("143");
+        field = line;
+    }
+    QVERIFY(line);
+    const QString text = line->text();
+    window.show();
+
+    auto *mime = new QMimeData;
+    mime->setData("color_array", QByteArray("\x01\x02\x03", 3));
+    QGuiApplication::clipboard()->setMimeData(mime);
+    line->selectAll();
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(window.keys.size(), 1);
+    QCOMPARE(line->text(), text);
+
+    // Text on the clipboard is still pasted into the field as usual.
+    QGuiApplication::clipboard()->setText("12");
+    line->selectAll();
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(window.keys.size(), 2);
+    QVERIFY2(line->text().startsWith("12"), qPrintable(line->text()));
 }
 
 void TstSpinBoxes::fieldWithoutParentStillWorks()
