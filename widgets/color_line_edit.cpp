@@ -41,6 +41,11 @@ void ColorLineEdit::mousePressEvent(QMouseEvent *e)
         lm740::widgetHooks().execDrag(drag, Qt::CopyAction);
         if (!self)
             return;
+        // The press cannot place the cursor, and a value field always holds three digits, so
+        // digits typed after a click would not fit. The click selects the value instead, for
+        // what is typed next to replace it.
+        if (hasFocus())
+            selectAll();
     }
     update();
 }
