@@ -41,6 +41,11 @@ void ColorLineEdit::mousePressEvent(QMouseEvent *e)
         lm740::widgetHooks().execDrag(drag, Qt::CopyAction);
         if (!self)
             return;
+        // The press cannot place the cursor, and a value field always holds three digits, so
+        // digits typed after a click would not fit. The click selects the value instead, for
+        // what is typed next to replace it.
+        if (hasFocus())
+            selectAll();
     }
     update();
 }
@@ -94,7 +99,8 @@ void ColorLineEdit::keyPressEvent(QKeyEvent *e)
     // sees the key first. Its command may remove this very lamp, hence the guard.
     if (!lm740::offerKeyToParents(this, e))
         return;
-    QLineEdit::keyPressEvent(e);
+    if (lm740::fieldTakesKeyToo(e))
+        QLineEdit::keyPressEvent(e);
     // The parent chain has had the key already; do not let it travel up a second time.
     e->accept();
 }

@@ -1,6 +1,8 @@
 #include "key_forwarding.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
@@ -13,6 +15,16 @@ bool offerKeyToParents(QWidget *widget, QKeyEvent *e)
     if (QWidget *up = widget->parentWidget())
         QCoreApplication::sendEvent(up, e);
     return !self.isNull();
+}
+
+bool fieldTakesKeyToo(const QKeyEvent *e)
+{
+    // Ctrl+Insert and Shift+Insert copy and paste too, but those are no commands of the window.
+    if (e->key() == Qt::Key_C && e->matches(QKeySequence::Copy))
+        return false;
+    if (e->key() == Qt::Key_V && e->matches(QKeySequence::Paste))
+        return !QGuiApplication::clipboard()->text().isEmpty();
+    return true;
 }
 
 } // namespace lm740

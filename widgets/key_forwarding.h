@@ -10,4 +10,10 @@ namespace lm740 {
 // when the widget did not survive that, in which case the caller must not touch it again.
 bool offerKeyToParents(QWidget *widget, QKeyEvent *e);
 
+// Whether the field should still apply a key the window has been offered. Ctrl+C is the window's
+// copy of the selected colours; the field's own copy of its selected text would at once replace
+// them on the clipboard, so the field leaves that key alone. Ctrl+V is the window's paste of
+// colours; when the clipboard holds no text the field's paste would only delete its selection.
+bool fieldTakesKeyToo(const QKeyEvent *e);
+
 } // namespace lm740

@@ -16,6 +16,7 @@ void MyDoubleSpin::keyPressEvent(QKeyEvent *e)
 {
     if (!lm740::offerKeyToParents(this, e))
         return;
-    QDoubleSpinBox::keyPressEvent(e);
+    if (lm740::fieldTakesKeyToo(e))
+        QDoubleSpinBox::keyPressEvent(e);
     e->accept();
 }

@@ -16,7 +16,8 @@ void MySpin::keyPressEvent(QKeyEvent *e)
 {
     if (!lm740::offerKeyToParents(this, e))
         return;
-    QSpinBox::keyPressEvent(e);
+    if (lm740::fieldTakesKeyToo(e))
+        QSpinBox::keyPressEvent(e);
     // The parent chain has had the key already; do not let it travel up a second time.
     e->accept();
 }

@@ -73,11 +73,18 @@ void TstColorCells::valueFieldPressDragsItsChannelAndStillTakesFocus()
     QCOMPARE(hooks.drags.size(), 1);
     QCOMPARE(hooks.drags.first().color, QColor(200, 0, 0));
     QVERIFY(lamp.EditRed->hasFocus());
-    // The press never placed a cursor or changed the text; typing still edits the value.
+    // The press never placed a cursor or changed the text; typing still edits the value. The
+    // field is full (three digits), so the click must leave the value ready to be typed over.
     QCOMPARE(lamp.EditRed->text(), QString("200"));
-    lamp.EditRed->selectAll();
     QTest::keyClicks(lamp.EditRed, "9");
     QCOMPARE(lamp.SliderRed->value(), 9);
+    QCOMPARE(lamp.EditRed->text(), QString("9"));
+
+    // The same for a field reached by a click from another field.
+    QTest::mouseClick(lamp.EditBlue, Qt::LeftButton);
+    QVERIFY(lamp.EditBlue->hasFocus());
+    QTest::keyClicks(lamp.EditBlue, "17");
+    QCOMPARE(lamp.lampColor(), QColor(9, 100, 17));
 }
 
 void TstColorCells::dropsWithoutAUsableColourAreRefused()

@@ -4,7 +4,10 @@
 #include "my_double_spin.h"
 #include "my_spin.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -43,6 +46,10 @@ private Q_SLOTS:
     void keyTheFieldIgnoresReachesWindowOnlyOnce();
     void windowMayDeleteTheFieldWhileHandlingItsKey_data();
     void windowMayDeleteTheFieldWhileHandlingItsKey();
+    void windowCopyIsNotOverwrittenByTheFieldsText_data();
+    void windowCopyIsNotOverwrittenByTheFieldsText();
+    void pasteOfColoursLeavesTheFieldsText_data();
+    void pasteOfColoursLeavesTheFieldsText();
     void fieldWithoutParentStillWorks();
 };
 
@@ -146,6 +153,107 @@ void TstSpinBoxes::windowMayDeleteTheFieldWhileHandlingItsKey()
     QCoreApplication::sendEvent(field.data(), &press);
     QVERIFY(field.isNull());
     QCOMPARE(window.keys.size(), 1);
+}
+
+void TstSpinBoxes::windowCopyIsNotOverwrittenByTheFieldsText_data()
+{
+    keyTheFieldIgnoresReachesWindowOnlyOnce_data();
+}
+
+void TstSpinBoxes::windowCopyIsNotOverwrittenByTheFieldsText()
+{
+    // Ctrl+C copies the selected colours; a field that has its text selected (as it does after
+    // Tab or a step) must not then replace them with that text.
+    QFETCH(int, kind);
+    KeyWindow window;
+    window.onKey = [](int key) {
+        if (key != Qt::Key_C)
+            return;
+        auto *mime = new QMimeData;
+        mime->setData("color_array", QByteArray("\x01\x02\x03", 3));
+        QGuiApplication::clipboard()->setMimeData(mime);
+    };
+    QWidget *field = nullptr;
+    if (kind == 0) {
+        auto *spin = new MySpin(&window);
+        spin->setValue(30);
+        spin->selectAll();
+        field = spin;
+    } else if (kind == 1) {
+        auto *spin = new MyDoubleSpin(&window);
+        spin->setValue(1.5);
+        spin->selectAll();
+        field = spin;
+    } else {
+        auto *edit = new ColorLineEdit(&window);
+        edit->setText("143");
+        edit->selectAll();
+        field = edit;
+    }
+    window.show();
+    QGuiApplication::clipboard()->setText("before");
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(window.keys.size(), 1);
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(mime);
+    QCOMPARE(mime->data("color_array"), QByteArray("\x01\x02\x03", 3));
+    QVERIFY(!mime->hasText());
+
+    // Other keys are still the field's own: Ctrl+X still cuts its text.
+    if (auto *edit = qobject_cast<QLineEdit *>(field)) {
+        edit->selectAll();
+        QTest::keyClick(field, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("143"));
+    }
+}
+
+void TstSpinBoxes::pasteOfColoursLeavesTheFieldsText_data()
+{
+    keyTheFieldIgnoresReachesWindowOnlyOnce_data();
+}
+
+void TstSpinBoxes::pasteOfColoursLeavesTheFieldsText()
+{
+    // Ctrl+V pastes copied colours in the window. The clipboard then holds no text, and the
+    // field's own paste of nothing must not wipe out its selected text.
+    QFETCH(int, kind);
+    KeyWindow window;
+    QLineEdit *line = nullptr;
+    QWidget *field = nullptr;
+    if (kind == 0) {
+        auto *spin = new MySpin(&window);
+        spin->setValue(30);
+        field = spin;
+        line = spin->findChild<QLineEdit *>();
+    } else if (kind == 1) {
+        auto *spin = new MyDoubleSpin(&window);
+        spin->setValue(1.5);
+        field = spin;
+        line = spin->findChild<QLineEdit *>();
+    } else {
+        line = new ColorLineEdit(&window);
+        line->setText("143");
+        field = line;
+    }
+    QVERIFY(line);
+    const QString text = line->text();
+    window.show();
+
+    auto *mime = new QMimeData;
+    mime->setData("color_array", QByteArray("\x01\x02\x03", 3));
+    QGuiApplication::clipboard()->setMimeData(mime);
+    line->selectAll();
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(window.keys.size(), 1);
+    QCOMPARE(line->text(), text);
+
+    // Text on the clipboard is still pasted into the field as usual.
+    QGuiApplication::clipboard()->setText("12");
+    line->selectAll();
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(window.keys.size(), 2);
+    QVERIFY2(line->text().startsWith("12"), qPrintable(line->text()));
 }
 
 void TstSpinBoxes::fieldWithoutParentStillWorks()
