@@ -183,6 +183,9 @@ Scene::Scene(QWidget *parent, int count, QColor *colors)
     m_loadTimer = new QTimer(this);
     m_loadTimer->setInterval(0);
     connect(m_loadTimer, &QTimer::timeout, this, &Scene::loadSomeWaitingLamps);
+    // A parent that deletes the content first takes the lamps with it; nothing may load them
+    // afterwards.
+    connect(m_contentWidget, &QObject::destroyed, this, &Scene::forgetLamps);
 
     addLamps(uint(std::max(count, 0)), colors);
 }
@@ -603,6 +606,16 @@ void Scene::loadVisibleLamps()
     for (int i = first; i <= last; ++i)
         if (m_waiting[i])
             loadLamp(i);
+}
+
+void Scene::forgetLamps()
+{
+    m_loadTimer->stop();
+    m_waiting.reset();
+    lamps = {};
+    colorCells = {};
+    chaserCells = {};
+    lampsNumber = 0;
 }
 
 void Scene::loadSomeWaitingLamps()

@@ -133,6 +133,8 @@ private:
     void loadWaitingLamps() const;
     void loadVisibleLamps();
     void loadSomeWaitingLamps();
+    // The content went with its parent, and the lamps with it.
+    void forgetLamps();
 
     QPointer<QWidget> m_contentWidget;
     int mode = 0;

@@ -216,6 +216,18 @@ void TstScenePanel::contentWidgetGoesWithThePanelOrItsParent()
     owner.reset();
     QVERIFY(!content);
     s.reset();
+
+    // So also while colours still wait for lamps out of view: nothing loads the lamps afterwards.
+    owner = std::make_unique<QWidget>();
+    ColorArray colors = numbered();
+    s = std::make_unique<Scene>(owner.get(), 170, colors.data());
+    s->setColors(colors.data(), 170);
+    QVERIFY(s->lampsWaiting() > 0);
+    owner.reset();
+    QCoreApplication::processEvents();
+    QCOMPARE(s->lampsWaiting(), 0);
+    QCOMPARE(s->lampCount(), 0);
+    s.reset();
 }
 
 enum class Field { Time, Xfade, Repeat, Pattern, Direction, LastStep };
