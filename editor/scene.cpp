@@ -183,6 +183,10 @@ Scene::Scene(QWidget *parent, int count, QColor *colors)
     m_loadTimer = new QTimer(this);
     m_loadTimer->setInterval(0);
     connect(m_loadTimer, &QTimer::timeout, this, &Scene::loadSomeWaitingLamps);
+    // Keys go to the focus widget, which may sit in a lamp out of view: that lamp must hold its
+    // colour before anything is typed into it, or the load would overwrite what was typed.
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget *, QWidget *now) { loadLampHolding(now); });
     // A parent that deletes the content first takes the lamps with it; nothing may load them
     // afterwards.
     connect(m_contentWidget, &QObject::destroyed, this, &Scene::forgetLamps);
@@ -567,6 +571,8 @@ void Scene::setColors(QColor *cl, uint len)
         colorCells[i]->setColor(c);
     }
     loadVisibleLamps();
+    if (m_contentWidget)
+        loadLampHolding(m_contentWidget->window()->focusWidget());
     if (m_waiting.any())
         m_loadTimer->start();
     if (mode == 1)
@@ -606,6 +612,24 @@ void Scene::loadVisibleLamps()
     for (int i = first; i <= last; ++i)
         if (m_waiting[i])
             loadLamp(i);
+}
+
+void Scene::loadLampHolding(const QWidget *widget)
+{
+    if (m_waiting.none())
+        return;
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        const auto *l = qobject_cast<const SuperRGB *>(w);
+        if (!l)
+            continue;
+        for (int i = 0; i < lampsNumber; ++i)
+            if (lamps[i].lamp == l) {
+                if (m_waiting[i])
+                    loadLamp(i);
+                break;
+            }
+        return;
+    }
 }
 
 void Scene::forgetLamps()

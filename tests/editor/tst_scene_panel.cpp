@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -111,6 +112,7 @@ private Q_SLOTS:
     void lampsKeepTheirColoursAcrossAddAndRemove();
     void setAndGetColorsStayInsideTheStrip();
     void offscreenLampsLoadLaterButNeverLate();
+    void aFocusedLampOutOfViewKeepsWhatIsTyped();
     void scrollingNumbers();
     void emptyPanelScrollsSafely();
     void chaserPreviewFollowsEdits();
@@ -579,6 +581,48 @@ void TstScenePanel::offscreenLampsLoadLaterButNeverLate()
     QCOMPARE(s.lampsWaiting(), 0);
     QCOMPARE(rawLamp(s, 150)->lampColor(), after[150]);
     QCOMPARE(rawLamp(s, 60)->lampColor(), before[60]);
+}
+
+void TstScenePanel::aFocusedLampOutOfViewKeepsWhatIsTyped()
+{
+    ColorArray before = numbered();
+    ColorArray after;
+    for (int i = 0; i < 171; ++i)
+        after[i] = QColor(200 - i, i, 77);
+    QWidget window;
+    auto *box = new QHBoxLayout(&window);
+    Scene s(nullptr, 170, before.data());
+    box->addWidget(s.contentWidget());
+    window.resize(850, 600);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    // The user left the focus in a field and scrolled away from it; then another item comes in.
+    QLineEdit *field = rawLamp(s, 100)->EditRed;
+    field->setFocus();
+    s.setColors(after.data(), 170);
+    QVERIFY(s.lampsWaiting() > 0);
+    QCOMPARE(rawLamp(s, 100)->lampColor(), after[100]);
+    // Typed before the event loop came round to the lamp: the value stays and mixes with the
+    // lamp's new colour, not its old one.
+    field->selectAll();
+    QTest::keyClicks(field, "7");
+    for (int turns = 0; s.lampsWaiting() > 0 && turns < 100; ++turns)
+        QCoreApplication::processEvents();
+    const QColor typed(7, after[100].green(), after[100].blue());
+    QCOMPARE(rawLamp(s, 100)->lampColor(), typed);
+    QCOMPARE(s.colorCell(100)->frameColor(), typed);
+    ColorArray out;
+    s.getColors(out.data(), 170);
+    QCOMPARE(out[100], typed);
+
+    // Moving the focus into a lamp that still waits (Tab) loads it there and then.
+    s.setColors(before.data(), 170);
+    QCOMPARE(rawLamp(s, 120)->lampColor(), after[120]);
+    rawLamp(s, 120)->EditBlue->setFocus();
+    QCOMPARE(rawLamp(s, 120)->lampColor(), before[120]);
 }
 
 void TstScenePanel::scrollingNumbers()
