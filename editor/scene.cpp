@@ -206,7 +206,11 @@ void Scene::buildSettingsRow()
     // The row holds up to five labelled controls in one line of a window that may be only 750
     // wide; a size smaller than the window's text keeps every label whole.
     QFont small = frameSettings->font();
-    small.setPointSizeF(std::min(small.pointSizeF(), 7.0));
+    // A font set in pixels has no point size (-1), and 7 points are about 9 pixels on screen.
+    if (small.pointSizeF() > 7.0)
+        small.setPointSizeF(7.0);
+    else if (small.pointSizeF() <= 0 && small.pixelSize() > 9)
+        small.setPixelSize(9);
     frameSettings->setFont(small);
 
     settingsGrid = new QGridLayout(frameSettings);

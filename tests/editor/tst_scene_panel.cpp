@@ -101,6 +101,7 @@ class TstScenePanel : public QObject
 private Q_SLOTS:
     void constructionBuildsStripCellsAndControls();
     void contentWidgetGoesWithThePanelOrItsParent();
+    void timingRowUsesASmallFontInPointsOrPixels();
     void settersAndGetters_data();
     void settersAndGetters();
     void lastStepOnlySignalsUserClicks();
@@ -230,6 +231,27 @@ void TstScenePanel::contentWidgetGoesWithThePanelOrItsParent()
     QCOMPARE(s->lampsWaiting(), 0);
     QCOMPARE(s->lampCount(), 0);
     s.reset();
+}
+
+void TstScenePanel::timingRowUsesASmallFontInPointsOrPixels()
+{
+    const QFont appFont = QApplication::font();
+    QFont big = appFont;
+    big.setPointSize(12);
+    QApplication::setFont(big);
+    {
+        Scene s(nullptr, 1, nullptr);
+        QCOMPARE(part<QWidget>(s, "TimeSpin")->font().pointSizeF(), 7.0);
+    }
+    // A desktop that gives its font in pixels: the row gets small too, and no point size of -1.
+    big.setPixelSize(16);
+    QApplication::setFont(big);
+    QTest::failOnWarning(QRegularExpression("Point size"));
+    {
+        Scene s(nullptr, 1, nullptr);
+        QCOMPARE(part<QWidget>(s, "TimeSpin")->font().pixelSize(), 9);
+    }
+    QApplication::setFont(appFont);
 }
 
 enum class Field { Time, Xfade, Repeat, Pattern, Direction, LastStep };
