@@ -183,6 +183,13 @@ Scene::Scene(QWidget *parent, int count, QColor *colors)
     m_loadTimer = new QTimer(this);
     m_loadTimer->setInterval(0);
     connect(m_loadTimer, &QTimer::timeout, this, &Scene::loadSomeWaitingLamps);
+    // Keys go to the focus widget, which may sit in a lamp out of view: that lamp must hold its
+    // colour before anything is typed into it, or the load would overwrite what was typed.
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget *, QWidget *now) { loadLampHolding(now); });
+    // A parent that deletes the content first takes the lamps with it; nothing may load them
+    // afterwards.
+    connect(m_contentWidget, &QObject::destroyed, this, &Scene::forgetLamps);
 
     addLamps(uint(std::max(count, 0)), colors);
 }
@@ -199,7 +206,11 @@ void Scene::buildSettingsRow()
     // The row holds up to five labelled controls in one line of a window that may be only 750
     // wide; a size smaller than the window's text keeps every label whole.
     QFont small = frameSettings->font();
-    small.setPointSizeF(std::min(small.pointSizeF(), 7.0));
+    // A font set in pixels has no point size (-1), and 7 points are about 9 pixels on screen.
+    if (small.pointSizeF() > 7.0)
+        small.setPointSizeF(7.0);
+    else if (small.pointSizeF() <= 0 && small.pixelSize() > 9)
+        small.setPixelSize(9);
     frameSettings->setFont(small);
 
     settingsGrid = new QGridLayout(frameSettings);
@@ -564,6 +575,8 @@ void Scene::setColors(QColor *cl, uint len)
         colorCells[i]->setColor(c);
     }
     loadVisibleLamps();
+    if (m_contentWidget)
+        loadLampHolding(m_contentWidget->window()->focusWidget());
     if (m_waiting.any())
         m_loadTimer->start();
     if (mode == 1)
@@ -603,6 +616,34 @@ void Scene::loadVisibleLamps()
     for (int i = first; i <= last; ++i)
         if (m_waiting[i])
             loadLamp(i);
+}
+
+void Scene::loadLampHolding(const QWidget *widget)
+{
+    if (m_waiting.none())
+        return;
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        const auto *l = qobject_cast<const SuperRGB *>(w);
+        if (!l)
+            continue;
+        for (int i = 0; i < lampsNumber; ++i)
+            if (lamps[i].lamp == l) {
+                if (m_waiting[i])
+                    loadLamp(i);
+                break;
+            }
+        return;
+    }
+}
+
+void Scene::forgetLamps()
+{
+    m_loadTimer->stop();
+    m_waiting.reset();
+    lamps = {};
+    colorCells = {};
+    chaserCells = {};
+    lampsNumber = 0;
 }
 
 void Scene::loadSomeWaitingLamps()

@@ -133,6 +133,10 @@ private:
     void loadWaitingLamps() const;
     void loadVisibleLamps();
     void loadSomeWaitingLamps();
+    // Loads the lamp that `widget` is part of, if its colour is still waiting.
+    void loadLampHolding(const QWidget *widget);
+    // The content went with its parent, and the lamps with it.
+    void forgetLamps();
 
     QPointer<QWidget> m_contentWidget;
     int mode = 0;

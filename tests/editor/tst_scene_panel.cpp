@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -100,6 +101,7 @@ class TstScenePanel : public QObject
 private Q_SLOTS:
     void constructionBuildsStripCellsAndControls();
     void contentWidgetGoesWithThePanelOrItsParent();
+    void timingRowUsesASmallFontInPointsOrPixels();
     void settersAndGetters_data();
     void settersAndGetters();
     void lastStepOnlySignalsUserClicks();
@@ -111,6 +113,7 @@ private Q_SLOTS:
     void lampsKeepTheirColoursAcrossAddAndRemove();
     void setAndGetColorsStayInsideTheStrip();
     void offscreenLampsLoadLaterButNeverLate();
+    void aFocusedLampOutOfViewKeepsWhatIsTyped();
     void scrollingNumbers();
     void emptyPanelScrollsSafely();
     void chaserPreviewFollowsEdits();
@@ -216,6 +219,39 @@ void TstScenePanel::contentWidgetGoesWithThePanelOrItsParent()
     owner.reset();
     QVERIFY(!content);
     s.reset();
+
+    // So also while colours still wait for lamps out of view: nothing loads the lamps afterwards.
+    owner = std::make_unique<QWidget>();
+    ColorArray colors = numbered();
+    s = std::make_unique<Scene>(owner.get(), 170, colors.data());
+    s->setColors(colors.data(), 170);
+    QVERIFY(s->lampsWaiting() > 0);
+    owner.reset();
+    QCoreApplication::processEvents();
+    QCOMPARE(s->lampsWaiting(), 0);
+    QCOMPARE(s->lampCount(), 0);
+    s.reset();
+}
+
+void TstScenePanel::timingRowUsesASmallFontInPointsOrPixels()
+{
+    const QFont appFont = QApplication::font();
+    QFont big = appFont;
+    big.setPointSize(12);
+    QApplication::setFont(big);
+    {
+        Scene s(nullptr, 1, nullptr);
+        QCOMPARE(part<QWidget>(s, "TimeSpin")->font().pointSizeF(), 7.0);
+    }
+    // A desktop that gives its font in pixels: the row gets small too, and no point size of -1.
+    big.setPixelSize(16);
+    QApplication::setFont(big);
+    QTest::failOnWarning(QRegularExpression("Point size"));
+    {
+        Scene s(nullptr, 1, nullptr);
+        QCOMPARE(part<QWidget>(s, "TimeSpin")->font().pixelSize(), 9);
+    }
+    QApplication::setFont(appFont);
 }
 
 enum class Field { Time, Xfade, Repeat, Pattern, Direction, LastStep };
@@ -567,6 +603,48 @@ void TstScenePanel::offscreenLampsLoadLaterButNeverLate()
     QCOMPARE(s.lampsWaiting(), 0);
     QCOMPARE(rawLamp(s, 150)->lampColor(), after[150]);
     QCOMPARE(rawLamp(s, 60)->lampColor(), before[60]);
+}
+
+void TstScenePanel::aFocusedLampOutOfViewKeepsWhatIsTyped()
+{
+    ColorArray before = numbered();
+    ColorArray after;
+    for (int i = 0; i < 171; ++i)
+        after[i] = QColor(200 - i, i, 77);
+    QWidget window;
+    auto *box = new QHBoxLayout(&window);
+    Scene s(nullptr, 170, before.data());
+    box->addWidget(s.contentWidget());
+    window.resize(850, 600);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    // The user left the focus in a field and scrolled away from it; then another item comes in.
+    QLineEdit *field = rawLamp(s, 100)->EditRed;
+    field->setFocus();
+    s.setColors(after.data(), 170);
+    QVERIFY(s.lampsWaiting() > 0);
+    QCOMPARE(rawLamp(s, 100)->lampColor(), after[100]);
+    // Typed before the event loop came round to the lamp: the value stays and mixes with the
+    // lamp's new colour, not its old one.
+    field->selectAll();
+    QTest::keyClicks(field, "7");
+    for (int turns = 0; s.lampsWaiting() > 0 && turns < 100; ++turns)
+        QCoreApplication::processEvents();
+    const QColor typed(7, after[100].green(), after[100].blue());
+    QCOMPARE(rawLamp(s, 100)->lampColor(), typed);
+    QCOMPARE(s.colorCell(100)->frameColor(), typed);
+    ColorArray out;
+    s.getColors(out.data(), 170);
+    QCOMPARE(out[100], typed);
+
+    // Moving the focus into a lamp that still waits (Tab) loads it there and then.
+    s.setColors(before.data(), 170);
+    QCOMPARE(rawLamp(s, 120)->lampColor(), after[120]);
+    rawLamp(s, 120)->EditBlue->setFocus();
+    QCOMPARE(rawLamp(s, 120)->lampColor(), before[120]);
 }
 
 void TstScenePanel::scrollingNumbers()
