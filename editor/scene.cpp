@@ -184,9 +184,10 @@ Scene::Scene(QWidget *parent, int count, QColor *colors)
     m_loadTimer->setInterval(0);
     connect(m_loadTimer, &QTimer::timeout, this, &Scene::loadSomeWaitingLamps);
     // Keys go to the focus widget, which may sit in a lamp out of view: that lamp must hold its
-    // colour before anything is typed into it, or the load would overwrite what was typed.
+    // colour before anything is typed into it, or the load would overwrite what was typed; and the
+    // strip scrolls to show it.
     connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget *, QWidget *now) { loadLampHolding(now); });
+            [this](QWidget *, QWidget *now) { followFocus(now); });
     // A parent that deletes the content first takes the lamps with it; nothing may load them
     // afterwards.
     connect(m_contentWidget, &QObject::destroyed, this, &Scene::forgetLamps);
@@ -618,22 +619,44 @@ void Scene::loadVisibleLamps()
             loadLamp(i);
 }
 
-void Scene::loadLampHolding(const QWidget *widget)
+int Scene::lampIndexOf(const QWidget *widget) const
 {
-    if (m_waiting.none())
-        return;
     for (const QWidget *w = widget; w; w = w->parentWidget()) {
         const auto *l = qobject_cast<const SuperRGB *>(w);
         if (!l)
             continue;
         for (int i = 0; i < lampsNumber; ++i)
-            if (lamps[i].lamp == l) {
-                if (m_waiting[i])
-                    loadLamp(i);
-                break;
-            }
-        return;
+            if (lamps[i].lamp == l)
+                return i;
+        return -1;
     }
+    return -1;
+}
+
+void Scene::loadLampHolding(const QWidget *widget)
+{
+    if (m_waiting.none())
+        return;
+    const int i = lampIndexOf(widget);
+    if (i >= 0 && m_waiting[i])
+        loadLamp(i);
+}
+
+void Scene::followFocus(const QWidget *widget)
+{
+    const int i = lampIndexOf(widget);
+    if (i < 0)
+        return;
+    if (m_waiting[i])
+        loadLamp(i);
+    // Tab walks from lamp to lamp; the strip follows, so that the field being typed in is seen.
+    const int left = i * kLampPitch;
+    const int right = left + kLampPitch;
+    const int viewport = std::max(1, frameCentral->width());
+    if (left < scroll->value())
+        scroll->setValue(left);
+    else if (right > scroll->value() + viewport)
+        scroll->setValue(right - viewport);
 }
 
 void Scene::forgetLamps()

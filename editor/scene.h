@@ -135,6 +135,10 @@ private:
     void loadSomeWaitingLamps();
     // Loads the lamp that `widget` is part of, if its colour is still waiting.
     void loadLampHolding(const QWidget *widget);
+    // The lamp a widget belongs to, or -1.
+    int lampIndexOf(const QWidget *widget) const;
+    // Loads the lamp that took the focus and brings it into view.
+    void followFocus(const QWidget *widget);
     // The content went with its parent, and the lamps with it.
     void forgetLamps();
 

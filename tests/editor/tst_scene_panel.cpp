@@ -645,6 +645,19 @@ void TstScenePanel::aFocusedLampOutOfViewKeepsWhatIsTyped()
     QCOMPARE(rawLamp(s, 120)->lampColor(), after[120]);
     rawLamp(s, 120)->EditBlue->setFocus();
     QCOMPARE(rawLamp(s, 120)->lampColor(), before[120]);
+
+    // The strip follows the focus, so that the field being typed in is in view.
+    const int viewport = s.lampStrip()->parentWidget()->width();
+    auto inView = [&](int lamp) {
+        const int x = s.scrollBar()->value();
+        return lamp * 77 >= x && (lamp + 1) * 77 <= x + viewport;
+    };
+    QVERIFY(inView(120));
+    rawLamp(s, 2)->EditGreen->setFocus();
+    QVERIFY(inView(2));
+    rawLamp(s, 169)->EditRed->setFocus();
+    QVERIFY(inView(169));
+    QCOMPARE(s.lampStrip()->x(), -s.scrollBar()->value());
 }
 
 void TstScenePanel::scrollingNumbers()
