@@ -4,7 +4,7 @@
 <context>
     <name>App</name>
     <message>
-        <location filename="../app/main_window.cpp" line="+89"/>
+        <location filename="../app/main_window.cpp" line="+98"/>
         <source>RGB Lamps Number</source>
         <translation>Liczba lamp RGB</translation>
     </message>
@@ -35,7 +35,7 @@
         <translation>Globalny czas sceny</translation>
     </message>
     <message>
-        <location line="+78"/>
+        <location line="+83"/>
         <source>Scene %1</source>
         <translation>Scena %1</translation>
     </message>
@@ -562,7 +562,7 @@ CTRL+R[+G|+B] zaznacza jeden kolor</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location filename="../app/main_window.cpp" line="-76"/>
+        <location filename="../app/main_window.cpp" line="-81"/>
         <source>Help</source>
         <translation>Pomoc</translation>
     </message>
@@ -615,12 +615,12 @@ Pomoc techniczna: u sprzedawcy Lm740</translation>
         <translation>VXL S.C. Lm740 - O programie</translation>
     </message>
     <message>
-        <location filename="../app/main_window.cpp" line="-120"/>
+        <location filename="../app/main_window.cpp" line="-129"/>
         <source>Lm740 ver. 1.07</source>
         <translation>Lm740 wer. 1.07</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+59"/>
         <source>Globals</source>
         <translation>Ustawienia globalne</translation>
     </message>
@@ -655,7 +655,7 @@ Pomoc techniczna: u sprzedawcy Lm740</translation>
         <translation>Przesuń mysz, aby przewinąć lampy</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+77"/>
         <location line="+1"/>
         <source>Repeat Number</source>
         <comment>repeat number for chaser label</comment>
@@ -798,7 +798,7 @@ Pomoc techniczna: u sprzedawcy Lm740</translation>
         <translation>Przejdź do lampy numer %1</translation>
     </message>
     <message>
-        <location line="+330"/>
+        <location line="+382"/>
         <source>Scene time</source>
         <comment>set scene mode</comment>
         <translation>Czas sceny</translation>
