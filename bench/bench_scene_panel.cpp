@@ -150,7 +150,8 @@ int main(int argc, char *argv[])
         std::printf("setColors 170, %-8s mode           %8.2f  (%.2fx baseline values, goal <= 3x "
                     "and < 16 ms)\n",
                     modes[m], median(setColors[m]), median(setColors[m]) / bv);
-    std::printf("  then off-screen lamps, event loop   %8.2f  (in turns of 16 lamps)\n",
+    std::printf("  then off-screen lamps (and in chaser mode the preview row), event loop %8.2f"
+                "  (in turns of 16 lamps)\n",
                 median(deferred));
     std::printf("one slider move, chaser mode P10 R17  %8.3f  (goal < 2 ms)\n", median(oneMove));
     return 0;

@@ -180,6 +180,13 @@ Scene::Scene(QWidget *parent, int count, QColor *colors)
     connect(frameLeft, &MyFrame::mouseInside, this, &Scene::leftPanel);
     connect(frameRight, &MyFrame::mouseInside, this, &Scene::rightPanel);
 
+    m_previewTimer = new QTimer(this);
+    m_previewTimer->setSingleShot(true);
+    m_previewTimer->setInterval(0);
+    connect(m_previewTimer, &QTimer::timeout, this, [this] {
+        if (m_previewWanted && m_previewHeld == 0)
+            chaser_calculate(0);
+    });
     m_loadTimer = new QTimer(this);
     m_loadTimer->setInterval(0);
     connect(m_loadTimer, &QTimer::timeout, this, &Scene::loadSomeWaitingLamps);
@@ -348,6 +355,8 @@ MyFrame *Scene::colorCell(int i) const
 
 MyFrame *Scene::chaserCell(int i) const
 {
+    if (m_previewWanted && m_previewHeld == 0)
+        const_cast<Scene *>(this)->chaser_calculate(0);
     return i >= 0 && i < lampsNumber ? chaserCells[i] : nullptr;
 }
 
@@ -580,8 +589,12 @@ void Scene::setColors(QColor *cl, uint len)
         loadLampHolding(m_contentWidget->window()->focusWidget());
     if (m_waiting.any())
         m_loadTimer->start();
-    if (mode == 1)
-        chaser_calculate(0);
+    // The preview row follows on the next turn of the event loop, before it is painted, or at
+    // once when anything asks for it.
+    if (mode == 1) {
+        m_previewWanted = true;
+        m_previewTimer->start();
+    }
 }
 
 void Scene::loadLamp(int i) const

@@ -180,8 +180,10 @@ private:
     MyFrame *strip = nullptr;
     QScrollBar *scroll = nullptr;
 
+    // The chaser preview row may be owed: read it through chaserCell(), which settles it first.
     int m_previewHeld = 0;
     bool m_previewWanted = false;
+    QTimer *m_previewTimer = nullptr;
 
     mutable std::bitset<kMaxLamps> m_waiting;
     mutable std::array<QRgb, kMaxLamps> m_waitingRgb{};

@@ -754,6 +754,17 @@ void TstScenePanel::chaserPreviewFollowsEdits()
         next[i] = QColor(10 * i, 5, 5);
     s.setColors(next.data(), 8);
     QCOMPARE(chaserRow(s), pick(next, {0, 0, 0, 0, 0, 5, 6, 7}));
+
+    // Left to itself, the row settles on the next turn of the event loop, before it is painted.
+    std::vector<MyFrame *> cells;
+    for (int i = 0; i < 8; ++i)
+        cells.push_back(s.chaserCell(i));
+    s.setColors(c.data(), 8);
+    QCOMPARE(cells[3]->frameColor(), next[0]);   // still owed
+    QCoreApplication::processEvents();
+    QCOMPARE(cells[3]->frameColor(), c[0]);
+    QCOMPARE(cells[4]->frameColor(), c[0]);
+    QCOMPARE(cells[6]->frameColor(), c[6]);
 }
 
 void TstScenePanel::chaserPreviewOutsideChaserMode()
