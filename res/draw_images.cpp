@@ -237,25 +237,25 @@ QImage drawHelp()
 // The controller as a small box with its display and keys.
 void controller(QPainter &p)
 {
-    fillOutlined(p, roundedRect(QRectF(4.5, 2.5, 23, 17), 2.5),
-                 vertical(2, 20, QColor(104, 114, 126), QColor(58, 66, 76)), pal::ink);
-    fillOutlined(p, roundedRect(QRectF(7.5, 5.5, 17, 6), 1),
-                 vertical(5, 12, QColor(190, 236, 196), QColor(132, 196, 146)), QColor(30, 36, 44));
+    fillOutlined(p, roundedRect(QRectF(2.5, 1.5, 27, 15), 2.5),
+                 vertical(1, 17, QColor(104, 114, 126), QColor(58, 66, 76)), pal::ink);
+    fillOutlined(p, roundedRect(QRectF(5.5, 4.5, 21, 5), 1),
+                 vertical(4, 10, QColor(190, 236, 196), QColor(132, 196, 146)), QColor(30, 36, 44));
     p.setPen(Qt::NoPen);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         p.setBrush(i == 0 ? pal::redLight : pal::metal);
-        p.drawRoundedRect(QRectF(8 + i * 4.3, 14, 3, 3), 0.8, 0.8);
+        p.drawRoundedRect(QRectF(6 + i * 4.3, 11.5, 3, 2.5), 0.8, 0.8);
     }
 }
 
-// A fat arrow along x = 16 from y0 to y1, pointing to y1.
+// A fat arrow along x = 16 from y0 to y1, pointing to y1; big enough to read in a menu.
 void verticalArrow(QPainter &p, qreal y0, qreal y1, const QColor &light, const QColor &base,
                    const QColor &dark)
 {
     const qreal dir = y1 > y0 ? 1 : -1;
-    const qreal neck = y1 - dir * 6;
+    const qreal neck = y1 - dir * 8.5;
     QPainterPath arrow =
-        polygon({{13, y0}, {19, y0}, {19, neck}, {23.5, neck}, {16, y1}, {8.5, neck}, {13, neck}});
+        polygon({{12, y0}, {20, y0}, {20, neck}, {26.5, neck}, {16, y1}, {5.5, neck}, {12, neck}});
     fillOutlined(p, arrow, vertical(y0, y1, dir > 0 ? light : base, dir > 0 ? base : light), dark);
 }
 
@@ -265,7 +265,7 @@ QImage drawRead()
     QPainter p(&img);
     smooth(p);
     controller(p);
-    verticalArrow(p, 16.5, 30.5, pal::greenLight, pal::green, pal::greenDark);
+    verticalArrow(p, 13.5, 30.5, pal::greenLight, pal::green, pal::greenDark);
     return img;
 }
 
@@ -275,7 +275,7 @@ QImage drawWrite()
     QPainter p(&img);
     smooth(p);
     controller(p);
-    verticalArrow(p, 30.5, 16.5, pal::redLight, pal::red, pal::redDark);
+    verticalArrow(p, 30.5, 12.5, pal::redLight, pal::red, pal::redDark);
     return img;
 }
 
@@ -372,21 +372,21 @@ QImage drawUsb()
     // the trident, drawn twice: a dark rim, then the green stroke
     QPainterPath trident;
     trident.moveTo(32, 53);
-    trident.lineTo(32, 14);
-    trident.moveTo(32, 44);
-    trident.lineTo(18, 35);
-    trident.lineTo(18, 27);
-    trident.moveTo(32, 37);
-    trident.lineTo(46, 29);
-    trident.lineTo(46, 22);
+    trident.lineTo(32, 15);
+    trident.moveTo(32, 46);
+    trident.lineTo(14, 35);
+    trident.lineTo(14, 28);
+    trident.moveTo(32, 38);
+    trident.lineTo(50, 28);
+    trident.lineTo(50, 24);
     QPainterPath ends;
-    ends.addEllipse(QPointF(32, 54), 6, 6);
-    ends.addEllipse(QPointF(18, 24), 4.5, 4.5);
-    ends.addRect(QRectF(41.5, 15, 9, 9));
-    ends.addPath(polygon({{32, 3}, {40, 16}, {24, 16}}));
+    ends.addEllipse(QPointF(32, 54), 7.5, 7.5);
+    ends.addEllipse(QPointF(14, 23), 6, 6);
+    ends.addRect(QRectF(44.5, 13.5, 11, 11));
+    ends.addPath(polygon({{32, 2.5}, {42, 17}, {22, 17}}));
     for (int pass = 0; pass < 2; ++pass) {
         const bool rim = pass == 0;
-        QPen pen(rim ? pal::greenDark : pal::green, rim ? 7.5 : 5, Qt::SolidLine, Qt::RoundCap,
+        QPen pen(rim ? pal::greenDark : pal::green, rim ? 9.5 : 6.5, Qt::SolidLine, Qt::RoundCap,
                  Qt::RoundJoin);
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
