@@ -2,9 +2,10 @@
 // The images are committed beside this program, so the normal build never runs it; run it after
 // changing a drawing and commit the PNGs it writes:
 //
-//   cmake --build build --target draw_images
-//   build/res/draw_images res/images                      (writes the PNGs)
-//   build/res/draw_images res/images --compose look.png   (also assembles them as a style would)
+//   cmake --build build --target redraw_images   (writes the PNGs into res/images)
+//   cmake --build build --target images_sheet    (build/res/images_sheet.png: the pieces put
+//                                                  together as the styles put them, to look at)
+// or by hand: draw_images OUTPUT_DIR [--compose SHEET.png]
 //
 // Style pieces that belong together (caps and stretches, frame corners and edges) are cut from one
 // drawing of the whole shape, so they meet without a seam whatever the stretch is scaled to.
@@ -21,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <numbers>
 
 namespace {
 
@@ -321,7 +323,7 @@ QImage drawSynchro(const QColor &light, const QColor &base, const QColor &dark)
         p.setPen(QPen(QBrush(vertical(4, 28, light, base)), 3.6, Qt::SolidLine, Qt::FlatCap));
         p.drawPath(arc);
         // arrow head at the end of the arc, pointing along the turn (counter-clockwise on screen)
-        const qreal a = (start + span) * M_PI / 180.0;
+        const qreal a = (start + span) * std::numbers::pi / 180.0;
         const QPointF tip0(c.x() + r * std::cos(a), c.y() - r * std::sin(a));
         const QPointF along(-std::sin(a), -std::cos(a)); // tangent, direction of travel
         const QPointF across(std::cos(a), -std::sin(a)); // outward normal
