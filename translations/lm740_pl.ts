@@ -4,7 +4,7 @@
 <context>
     <name>App</name>
     <message>
-        <location filename="../app/main_window.cpp" line="+83"/>
+        <location filename="../app/main_window.cpp" line="+86"/>
         <source>RGB Lamps Number</source>
         <translation>Liczba lamp RGB</translation>
     </message>
@@ -53,6 +53,78 @@
         <location line="+9"/>
         <source>%1</source>
         <translation>%1</translation>
+    </message>
+    <message>
+        <location filename="../app/main_window_device.cpp" line="+21"/>
+        <source>Error</source>
+        <translation>Błąd</translation>
+    </message>
+    <message>
+        <location line="+93"/>
+        <location line="+16"/>
+        <location line="+4"/>
+        <location line="+6"/>
+        <source>VXL Lm740</source>
+        <translation>VXL Lm740</translation>
+    </message>
+    <message>
+        <location line="-25"/>
+        <source>The Lm740 is connected, but this user may not use it.
+Install the udev rule 70-lm740.rules (cmake --install), then run
+sudo udevadm control --reload-rules
+and plug the Lm740 in again.</source>
+        <translation>Lm740 jest podłączony, ale ten użytkownik nie ma do niego dostępu.
+Zainstaluj regułę udev 70-lm740.rules (cmake --install), a następnie uruchom
+sudo udevadm control --reload-rules
+i podłącz Lm740 ponownie.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Unknown firmware version in Lm740 device.</source>
+        <translation>Nieznana wersja oprogramowania w urządzeniu Lm740.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Plase upgrade device to version %1</source>
+        <translation>Zaktualizuj urządzenie do wersji %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Can not get version from Lm740 device.
+Upgrade Lm740 to version 13</source>
+        <comment>first checkstatus</comment>
+        <translation>Nie można odczytać wersji z urządzenia Lm740.
+Zaktualizuj Lm740 do wersji 13</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Get Color  Mode</source>
+        <translation>Odczyt trybu koloru</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Set Color Mode</source>
+        <translation>Zapis trybu koloru</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Get GlobalSceneTime</source>
+        <translation>Odczyt globalnego czasu sceny</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Set GlobalSceneTime</source>
+        <translation>Zapis globalnego czasu sceny</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Get LampsNumber</source>
+        <translation>Odczyt liczby lamp</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Set LampsNumber</source>
+        <translation>Zapis liczby lamp</translation>
     </message>
 </context>
 <context>
@@ -342,12 +414,12 @@ Pomoc techniczna: u sprzedawcy Lm740</translation>
         <translation>VXL S.C. Lm740 - O programie</translation>
     </message>
     <message>
-        <location filename="../app/main_window.cpp" line="-116"/>
+        <location filename="../app/main_window.cpp" line="-119"/>
         <source>Lm740 ver. 1.07</source>
         <translation>Lm740 wer. 1.07</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+49"/>
         <source>Globals</source>
         <translation>Ustawienia globalne</translation>
     </message>
@@ -355,6 +427,17 @@ Pomoc techniczna: u sprzedawcy Lm740</translation>
         <location line="+57"/>
         <source>Offline</source>
         <translation>Offline</translation>
+    </message>
+    <message>
+        <location filename="../app/main_window_device.cpp" line="-144"/>
+        <location line="+32"/>
+        <source>Lm740 Connected</source>
+        <translation>Lm740 podłączony</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Lm740 Not connected</source>
+        <translation>Lm740 niepodłączony</translation>
     </message>
 </context>
 </TS>
