@@ -2,9 +2,10 @@
 // The images are committed beside this program, so the normal build never runs it; run it after
 // changing a drawing and commit the PNGs it writes:
 //
-//   cmake --build build --target draw_images
-//   build/res/draw_images res/images                      (writes the PNGs)
-//   build/res/draw_images res/images --compose look.png   (also assembles them as a style would)
+//   cmake --build build --target redraw_images   (writes the PNGs into res/images)
+//   cmake --build build --target images_sheet    (build/res/images_sheet.png: the pieces put
+//                                                  together as the styles put them, to look at)
+// or by hand: draw_images OUTPUT_DIR [--compose SHEET.png]
 //
 // Style pieces that belong together (caps and stretches, frame corners and edges) are cut from one
 // drawing of the whole shape, so they meet without a seam whatever the stretch is scaled to.
@@ -21,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <numbers>
 
 namespace {
 
@@ -237,25 +239,25 @@ QImage drawHelp()
 // The controller as a small box with its display and keys.
 void controller(QPainter &p)
 {
-    fillOutlined(p, roundedRect(QRectF(4.5, 2.5, 23, 17), 2.5),
-                 vertical(2, 20, QColor(104, 114, 126), QColor(58, 66, 76)), pal::ink);
-    fillOutlined(p, roundedRect(QRectF(7.5, 5.5, 17, 6), 1),
-                 vertical(5, 12, QColor(190, 236, 196), QColor(132, 196, 146)), QColor(30, 36, 44));
+    fillOutlined(p, roundedRect(QRectF(2.5, 1.5, 27, 15), 2.5),
+                 vertical(1, 17, QColor(104, 114, 126), QColor(58, 66, 76)), pal::ink);
+    fillOutlined(p, roundedRect(QRectF(5.5, 4.5, 21, 5), 1),
+                 vertical(4, 10, QColor(190, 236, 196), QColor(132, 196, 146)), QColor(30, 36, 44));
     p.setPen(Qt::NoPen);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         p.setBrush(i == 0 ? pal::redLight : pal::metal);
-        p.drawRoundedRect(QRectF(8 + i * 4.3, 14, 3, 3), 0.8, 0.8);
+        p.drawRoundedRect(QRectF(6 + i * 4.3, 11.5, 3, 2.5), 0.8, 0.8);
     }
 }
 
-// A fat arrow along x = 16 from y0 to y1, pointing to y1.
+// A fat arrow along x = 16 from y0 to y1, pointing to y1; big enough to read in a menu.
 void verticalArrow(QPainter &p, qreal y0, qreal y1, const QColor &light, const QColor &base,
                    const QColor &dark)
 {
     const qreal dir = y1 > y0 ? 1 : -1;
-    const qreal neck = y1 - dir * 6;
+    const qreal neck = y1 - dir * 8.5;
     QPainterPath arrow =
-        polygon({{13, y0}, {19, y0}, {19, neck}, {23.5, neck}, {16, y1}, {8.5, neck}, {13, neck}});
+        polygon({{12, y0}, {20, y0}, {20, neck}, {26.5, neck}, {16, y1}, {5.5, neck}, {12, neck}});
     fillOutlined(p, arrow, vertical(y0, y1, dir > 0 ? light : base, dir > 0 ? base : light), dark);
 }
 
@@ -265,7 +267,7 @@ QImage drawRead()
     QPainter p(&img);
     smooth(p);
     controller(p);
-    verticalArrow(p, 16.5, 30.5, pal::greenLight, pal::green, pal::greenDark);
+    verticalArrow(p, 13.5, 30.5, pal::greenLight, pal::green, pal::greenDark);
     return img;
 }
 
@@ -275,7 +277,7 @@ QImage drawWrite()
     QPainter p(&img);
     smooth(p);
     controller(p);
-    verticalArrow(p, 30.5, 16.5, pal::redLight, pal::red, pal::redDark);
+    verticalArrow(p, 30.5, 12.5, pal::redLight, pal::red, pal::redDark);
     return img;
 }
 
@@ -321,7 +323,7 @@ QImage drawSynchro(const QColor &light, const QColor &base, const QColor &dark)
         p.setPen(QPen(QBrush(vertical(4, 28, light, base)), 3.6, Qt::SolidLine, Qt::FlatCap));
         p.drawPath(arc);
         // arrow head at the end of the arc, pointing along the turn (counter-clockwise on screen)
-        const qreal a = (start + span) * M_PI / 180.0;
+        const qreal a = (start + span) * std::numbers::pi / 180.0;
         const QPointF tip0(c.x() + r * std::cos(a), c.y() - r * std::sin(a));
         const QPointF along(-std::sin(a), -std::cos(a)); // tangent, direction of travel
         const QPointF across(std::cos(a), -std::sin(a)); // outward normal
@@ -372,21 +374,21 @@ QImage drawUsb()
     // the trident, drawn twice: a dark rim, then the green stroke
     QPainterPath trident;
     trident.moveTo(32, 53);
-    trident.lineTo(32, 14);
-    trident.moveTo(32, 44);
-    trident.lineTo(18, 35);
-    trident.lineTo(18, 27);
-    trident.moveTo(32, 37);
-    trident.lineTo(46, 29);
-    trident.lineTo(46, 22);
+    trident.lineTo(32, 15);
+    trident.moveTo(32, 46);
+    trident.lineTo(14, 35);
+    trident.lineTo(14, 28);
+    trident.moveTo(32, 38);
+    trident.lineTo(50, 28);
+    trident.lineTo(50, 24);
     QPainterPath ends;
-    ends.addEllipse(QPointF(32, 54), 6, 6);
-    ends.addEllipse(QPointF(18, 24), 4.5, 4.5);
-    ends.addRect(QRectF(41.5, 15, 9, 9));
-    ends.addPath(polygon({{32, 3}, {40, 16}, {24, 16}}));
+    ends.addEllipse(QPointF(32, 54), 7.5, 7.5);
+    ends.addEllipse(QPointF(14, 23), 6, 6);
+    ends.addRect(QRectF(44.5, 13.5, 11, 11));
+    ends.addPath(polygon({{32, 2.5}, {42, 17}, {22, 17}}));
     for (int pass = 0; pass < 2; ++pass) {
         const bool rim = pass == 0;
-        QPen pen(rim ? pal::greenDark : pal::green, rim ? 7.5 : 5, Qt::SolidLine, Qt::RoundCap,
+        QPen pen(rim ? pal::greenDark : pal::green, rim ? 9.5 : 6.5, Qt::SolidLine, Qt::RoundCap,
                  Qt::RoundJoin);
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
@@ -453,8 +455,14 @@ constexpr int StretchLength = 4;
 constexpr int TitleCap = 12;
 constexpr int TitleHeight = 20;
 constexpr int FrameCorner = 8;
-constexpr int SliderAcross = 19;
+// The styles draw grooves and thumbs into rects as thick as the slider, without smoothing, so the
+// pieces are drawn at the sizes they meet: horizontal sliders are 27 high, the lamps' colour
+// sliders 25 wide and 256 high, and a thumb is 13 long (the styles' slider length).
+constexpr int HorizontalThickness = 27;
+constexpr int VerticalThickness = 25;
+constexpr int VerticalLength = 256;
 constexpr int SliderLength = 13;
+constexpr int RadioSize = 12; // the indicator size of the Windows style the styles fall back on
 
 // Cuts a shape drawn at cap + stretch + cap width into its three horizontal pieces.
 void cutThree(ImageSet &set, const QImage &whole, int cap, const QString &left,
@@ -543,35 +551,36 @@ void drawFrame(ImageSet &set)
 
 QImage drawRadio(bool on, bool pressed)
 {
-    QImage img = canvas(16, 16);
+    QImage img = canvas(RadioSize, RadioSize);
     QPainter p(&img);
     smooth(p);
+    const qreal c = RadioSize / 2.0;
     QPainterPath ring;
-    ring.addEllipse(QRectF(1.5, 1.5, 13, 13));
+    ring.addEllipse(QRectF(0.5, 0.5, RadioSize - 1, RadioSize - 1));
     if (pressed) {
-        fillOutlined(p, ring, vertical(1, 15, QColor(188, 210, 238), QColor(228, 238, 250)),
+        fillOutlined(p, ring, vertical(0, RadioSize, QColor(188, 210, 238), QColor(228, 238, 250)),
                      QColor(68, 114, 172));
     } else {
-        fillOutlined(p, ring, vertical(1, 15, Qt::white, pal::paperShade), pal::outline);
+        fillOutlined(p, ring, vertical(0, RadioSize, Qt::white, pal::paperShade), pal::outline);
     }
     if (on || pressed) {
-        QRadialGradient g(QPointF(7, 7), 5);
+        QRadialGradient g(QPointF(c - 1, c - 1), 4);
         g.setColorAt(0, pressed ? pal::blue : pal::blueLight);
         g.setColorAt(1, pressed ? pal::blueDark : pal::blue);
         p.setPen(Qt::NoPen);
         p.setBrush(g);
-        p.drawEllipse(QPointF(8, 8), 3.5, 3.5);
+        p.drawEllipse(QPointF(c, c), 2.7, 2.7);
     }
     return img;
 }
 
 // The slider groove along x: a narrow sunk channel in the middle of the slider's thickness.
-QImage drawGroove(int length)
+QImage drawGroove(int length, int thickness)
 {
-    QImage img = canvas(length, SliderAcross);
+    QImage img = canvas(length, thickness);
     QPainter p(&img);
     smooth(p);
-    const qreal mid = SliderAcross / 2.0;
+    const qreal mid = thickness / 2.0;
     const QRectF channel(0.5, mid - 3, length - 1, 6);
     // the lower lip catches the light
     p.setPen(QPen(QColor(255, 255, 255, 200), 1));
@@ -584,30 +593,32 @@ QImage drawGroove(int length)
     return img;
 }
 
-// A thumb lying across the slider: 'along' pixels in the direction of travel, with a grip line
-// at the value it marks.
-QImage drawThumb(bool vertical_, const QColor &light, const QColor &base, const QColor &dark)
+// A thumb lying across a slider of the given thickness: SliderLength pixels in the direction of
+// travel, a little narrower than the slider, with a grip line at the value it marks.
+QImage drawThumb(bool vertical_, int thickness, const QColor &light, const QColor &base,
+                 const QColor &dark)
 {
-    const int w = vertical_ ? SliderAcross : SliderLength;
-    const int h = vertical_ ? SliderLength : SliderAcross;
+    const int w = vertical_ ? thickness : SliderLength;
+    const int h = vertical_ ? SliderLength : thickness;
     QImage img = canvas(w, h);
     QPainter p(&img);
     smooth(p);
-    const QRectF body(0.5, 0.5, w - 1, h - 1);
-    fillOutlined(p, roundedRect(body, 3), vertical(0, h, light, base), dark);
+    const QRectF body = vertical_ ? QRectF(1.5, 0.5, w - 3, h - 1) : QRectF(0.5, 3.5, w - 1, h - 7);
+    fillOutlined(p, roundedRect(body, 3), vertical(body.top(), body.bottom(), light, base), dark);
     p.setPen(QPen(QColor(255, 255, 255, 120), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(body.adjusted(1, 1, -1, -1), 2, 2);
+    const qreal mid = SliderLength / 2;
     if (vertical_) {
         p.setPen(QPen(dark, 1));
-        p.drawLine(QPointF(4, 6.5), QPointF(w - 4, 6.5));
+        p.drawLine(QPointF(body.left() + 4, mid + 0.5), QPointF(body.right() - 4, mid + 0.5));
         p.setPen(QPen(QColor(255, 255, 255, 150), 1));
-        p.drawLine(QPointF(4, 7.5), QPointF(w - 4, 7.5));
+        p.drawLine(QPointF(body.left() + 4, mid + 1.5), QPointF(body.right() - 4, mid + 1.5));
     } else {
         p.setPen(QPen(dark, 1));
-        p.drawLine(QPointF(6.5, 4), QPointF(6.5, h - 4));
+        p.drawLine(QPointF(mid + 0.5, body.top() + 4), QPointF(mid + 0.5, body.bottom() - 4));
         p.setPen(QPen(QColor(255, 255, 255, 150), 1));
-        p.drawLine(QPointF(7.5, 4), QPointF(7.5, h - 4));
+        p.drawLine(QPointF(mid + 1.5, body.top() + 4), QPointF(mid + 1.5, body.bottom() - 4));
     }
     return img;
 }
@@ -642,14 +653,18 @@ ImageSet drawAll()
     set["radiobutton_on.png"] = drawRadio(true, false);
     set["radiobutton-on.png"] = drawRadio(true, true);
 
-    set["slider_bar.png"] = drawGroove(160);
+    const int h = HorizontalThickness;
+    const int v = VerticalThickness;
+    set["slider_bar.png"] = drawGroove(200, h);
     // drawn lying down, then stood up so the light still falls from the top left
-    set["slider_bar_vertical.png"] = drawGroove(128).transformed(QTransform().rotate(-90));
-    set["slider_thumb_on.png"] = drawThumb(false, pal::blueLight, pal::blue, pal::blueDark);
-    set["slider_thumb_on_v_red.png"] = drawThumb(true, pal::redLight, pal::red, pal::redDark);
+    set["slider_bar_vertical.png"] =
+        drawGroove(VerticalLength, v).transformed(QTransform().rotate(-90));
+    set["slider_thumb_on.png"] = drawThumb(false, h, pal::blueLight, pal::blue, pal::blueDark);
+    set["slider_thumb_on_v_red.png"] = drawThumb(true, v, pal::redLight, pal::red, pal::redDark);
     set["slider_thumb_on_v_green.png"] =
-        drawThumb(true, pal::greenLight, pal::green, pal::greenDark);
-    set["slider_thumb_on_v_blue.png"] = drawThumb(true, pal::blueLight, pal::blue, pal::blueDark);
+        drawThumb(true, v, pal::greenLight, pal::green, pal::greenDark);
+    set["slider_thumb_on_v_blue.png"] =
+        drawThumb(true, v, pal::blueLight, pal::blue, pal::blueDark);
     return set;
 }
 
@@ -702,8 +717,9 @@ void drawFrameAt(QPainter &p, const ImageSet &set, const QRect &r, const QString
 void drawVerticalSlider(QPainter &p, const ImageSet &set, const QRect &r, const QString &thumb,
                         double value, const QColor &selection)
 {
-    p.drawImage(QRect(r.x() + (r.width() - SliderAcross) / 2, r.y(), SliderAcross, r.height()),
-                set.at("slider_bar_vertical.png"));
+    const QImage &bar = set.at("slider_bar_vertical.png");
+    const int w = qMin(bar.width(), r.width());
+    p.drawImage(QRect(r.x() + (r.width() - w) / 2, r.y(), w, r.height()), bar);
     if (selection.isValid()) {
         const QRectF band = QRectF(r).adjusted(4, 0, -4, 0);
         QLinearGradient g(band.topLeft(), band.topRight());
@@ -717,14 +733,15 @@ void drawVerticalSlider(QPainter &p, const ImageSet &set, const QRect &r, const 
         p.drawRoundedRect(band, 4, 4);
     }
     const int y = r.y() + int((1.0 - value) * (r.height() - SliderLength));
-    p.drawImage(QPoint(r.x() + (r.width() - SliderAcross) / 2, y), set.at(thumb));
+    p.drawImage(QRect(r.x(), y, r.width(), SliderLength), set.at(thumb));
 }
 
 QImage compose(const ImageSet &set)
 {
-    QImage sheet(560, 330, QImage::Format_ARGB32_Premultiplied);
+    QImage sheet(560, 470, QImage::Format_ARGB32_Premultiplied);
     sheet.fill(pal::window);
     QPainter p(&sheet);
+    // icons are scaled smoothly, as QIcon does; the styles draw their pieces unsmoothed
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     QFont font = p.font();
     font.setPixelSize(12);
@@ -746,6 +763,8 @@ QImage compose(const ImageSet &set)
     p.drawImage(QRect(510, 80, 32, 32), set.at("vexlo5.png"));
     p.drawImage(QRect(510, 116, 16, 16), set.at("vexlo5.png"));
 
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+
     // buttons of the sizes the window uses: scene buttons, narrow step buttons, wide buttons
     drawButtonAt(p, set, QRect(10, 100, 70, ButtonHeight), false, false, "Scene 1");
     drawButtonAt(p, set, QRect(86, 100, 70, ButtonHeight), true, false, "Scene 2");
@@ -757,32 +776,36 @@ QImage compose(const ImageSet &set)
     drawButtonAt(p, set, QRect(256, 134, 40, ButtonHeight), true, true, "OK");
 
     // a lamp control: frame with title, three colour sliders, one of them selected
-    drawFrameAt(p, set, QRect(10, 180, 130, 140), "Lamp 5");
-    drawVerticalSlider(p, set, QRect(24, 196, 24, 110), "slider_thumb_on_v_red.png", 0.8, QColor());
-    drawVerticalSlider(p, set, QRect(62, 196, 24, 110), "slider_thumb_on_v_green.png", 0.35,
-                       QColor(0, 255, 0));
-    drawVerticalSlider(p, set, QRect(100, 196, 24, 110), "slider_thumb_on_v_blue.png", 0.0,
+    drawFrameAt(p, set, QRect(10, 180, 110, 280), "Lamp 5");
+    const QSize lampSlider(VerticalThickness, VerticalLength);
+    drawVerticalSlider(p, set, QRect(QPoint(27, 194), lampSlider), "slider_thumb_on_v_red.png", 0.8,
                        QColor());
+    drawVerticalSlider(p, set, QRect(QPoint(52, 194), lampSlider), "slider_thumb_on_v_green.png",
+                       0.35, QColor(0, 255, 0));
+    drawVerticalSlider(p, set, QRect(QPoint(77, 194), lampSlider), "slider_thumb_on_v_blue.png",
+                       0.0, QColor());
 
     // a second frame with radio buttons and a horizontal slider
-    drawFrameAt(p, set, QRect(160, 180, 250, 140), "Chaser");
+    drawFrameAt(p, set, QRect(140, 180, 250, 140), "Chaser");
     const char *radios[] = {"radiobutton_off.png", "radiobutton_on.png", "radiobutton-on.png"};
     const char *labels[] = {"Off", "On", "Pressed"};
     for (int i = 0; i < 3; ++i) {
-        p.drawImage(QPoint(180, 200 + i * 24), set.at(radios[i]));
+        p.drawImage(QPoint(160, 202 + i * 24), set.at(radios[i]));
         p.setPen(Qt::black);
-        p.drawText(QRect(202, 200 + i * 24, 100, 16), Qt::AlignVCenter, labels[i]);
+        p.drawText(QRect(180, 200 + i * 24, 100, 16), Qt::AlignVCenter, labels[i]);
     }
-    const QRect groove(180, 280, 210, 27);
-    p.drawImage(QRect(groove.x(), groove.y() + 4, groove.width(), SliderAcross),
-                set.at("slider_bar.png"));
-    p.drawImage(QPoint(groove.x() + 120, groove.y() + 4), set.at("slider_thumb_on.png"));
+    const QRect groove(160, 280, 210, HorizontalThickness);
+    p.drawImage(groove, set.at("slider_bar.png"));
+    p.drawImage(QRect(groove.x() + 120, groove.y(), SliderLength, groove.height()),
+                set.at("slider_thumb_on.png"));
 
-    // a tall vertical slider, as the bar is scaled to any height
-    drawVerticalSlider(p, set, QRect(430, 150, 20, 170), "slider_thumb_on_v_blue.png", 0.5,
-                       QColor(0, 0, 255));
-    drawVerticalSlider(p, set, QRect(460, 150, 20, 170), "slider_thumb_on_v_red.png", 1.0,
-                       QColor(255, 0, 0));
+    // vertical sliders of other heights, as the bar is scaled to any height
+    drawVerticalSlider(p, set, QRect(420, 150, VerticalThickness, 170),
+                       "slider_thumb_on_v_blue.png", 0.5, QColor(0, 0, 255));
+    drawVerticalSlider(p, set, QRect(450, 150, VerticalThickness, 310), "slider_thumb_on_v_red.png",
+                       1.0, QColor(255, 0, 0));
+    drawVerticalSlider(p, set, QRect(480, 150, VerticalThickness, 100),
+                       "slider_thumb_on_v_green.png", 0.2, QColor());
     return sheet;
 }
 

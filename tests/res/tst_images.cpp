@@ -80,9 +80,10 @@ void TstImages::everyImageIsCompiledInWithItsSize_data()
         QTest::newRow(qPrintable(base + "stretch")) << base + "stretch.png" << QSize(4, 26);
         QTest::newRow(qPrintable(base + "cap_right")) << base + "cap_right.png" << QSize(8, 26);
     }
+    // Radio indicators have the Windows style's indicator size, so they are drawn unscaled;
     // "radiobutton-on" (pressed) and "radiobutton_on" (on) are two different images.
     for (const char *name : {"radiobutton_off.png", "radiobutton_on.png", "radiobutton-on.png"})
-        QTest::newRow(name) << QString(name) << QSize(16, 16);
+        QTest::newRow(name) << QString(name) << QSize(12, 12);
     for (const char *name : {"groupframe_topleft.png", "groupframe_topright.png",
                              "groupframe_bottom_left.png", "groupframe_bottom_right.png"})
         QTest::newRow(name) << QString(name) << QSize(8, 8);
@@ -93,14 +94,15 @@ void TstImages::everyImageIsCompiledInWithItsSize_data()
     QTest::newRow("title_cap_left") << "title_cap_left.png" << QSize(12, 20);
     QTest::newRow("title_stretch") << "title_stretch.png" << QSize(4, 20);
     QTest::newRow("title_cap_right") << "title_cap_right.png" << QSize(12, 20);
-    // Thumbs are 13 along the slider, the styles' slider length; bar and thumbs are equally
-    // thick so both can be placed from the same edge.
-    QTest::newRow("slider_bar") << "slider_bar.png" << QSize(160, 19);
-    QTest::newRow("slider_thumb_on") << "slider_thumb_on.png" << QSize(13, 19);
-    QTest::newRow("slider_bar_vertical") << "slider_bar_vertical.png" << QSize(19, 128);
+    // Thumbs are 13 along the slider, the styles' slider length, and as thick as the slider
+    // they are drawn into: horizontal sliders are 27 high, the lamps' colour sliders 25 wide and
+    // 256 high. Drawn into those rects, nothing is scaled.
+    QTest::newRow("slider_bar") << "slider_bar.png" << QSize(200, 27);
+    QTest::newRow("slider_thumb_on") << "slider_thumb_on.png" << QSize(13, 27);
+    QTest::newRow("slider_bar_vertical") << "slider_bar_vertical.png" << QSize(25, 256);
     for (const char *name :
          {"slider_thumb_on_v_red.png", "slider_thumb_on_v_green.png", "slider_thumb_on_v_blue.png"})
-        QTest::newRow(name) << QString(name) << QSize(19, 13);
+        QTest::newRow(name) << QString(name) << QSize(25, 13);
 }
 
 void TstImages::everyImageIsCompiledInWithItsSize()
