@@ -3,7 +3,6 @@
 #include "style_images.h"
 
 #include <QPainter>
-#include <QStyleFactory>
 #include <QStyleOption>
 #include <QWidget>
 
@@ -39,29 +38,7 @@ QString verticalThumb(const QWidget *w)
 
 } // namespace
 
-ArthurStyle::ArthurStyle(QObject *parent)
-    : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows")))
-{
-    setParent(parent);
-}
-
-void ArthurStyle::polish(QWidget *widget)
-{
-    QProxyStyle::polish(widget);
-    styleparts::polishWidget(widget);
-}
-
-void ArthurStyle::unpolish(QWidget *widget)
-{
-    styleparts::unpolishWidget(widget);
-    QProxyStyle::unpolish(widget);
-}
-
-void ArthurStyle::polish(QPalette &palette)
-{
-    QProxyStyle::polish(palette);
-    styleparts::polishPalette(palette);
-}
+ArthurStyle::ArthurStyle(QObject *parent) : ImagePartsStyle(parent) {}
 
 void ArthurStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
                                 QPainter *painter, const QWidget *widget) const
@@ -99,7 +76,7 @@ void ArthurStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *op
         styleparts::drawGroupBoxFrame(option, painter);
         return;
     default:
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        ImagePartsStyle::drawPrimitive(element, option, painter, widget);
     }
 }
 
@@ -113,7 +90,7 @@ void ArthurStyle::drawControl(ControlElement element, const QStyleOption *option
     case CE_ProgressBarContents:
         return; // the groove has drawn the progress
     default:
-        QProxyStyle::drawControl(element, option, painter, widget);
+        ImagePartsStyle::drawControl(element, option, painter, widget);
     }
 }
 
@@ -144,13 +121,6 @@ void ArthurStyle::drawProgressGroove(const QStyleOption *option, QPainter *paint
     painter->restore();
 }
 
-QRect ArthurStyle::subElementRect(SubElement element, const QStyleOption *option,
-                                  const QWidget *widget) const
-{
-    return styleparts::adjustSubElementRect(element, option, widget,
-                                            QProxyStyle::subElementRect(element, option, widget));
-}
-
 void ArthurStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
                                      QPainter *painter, const QWidget *widget) const
 {
@@ -166,7 +136,7 @@ void ArthurStyle::drawComplexControl(ComplexControl control, const QStyleOptionC
         styleparts::drawGroupBox(baseStyle(), this, option, painter, widget);
         return;
     }
-    QProxyStyle::drawComplexControl(control, option, painter, widget);
+    ImagePartsStyle::drawComplexControl(control, option, painter, widget);
 }
 
 void ArthurStyle::drawVerticalSlider(const QStyleOptionComplex *option, QPainter *painter,
@@ -202,27 +172,4 @@ void ArthurStyle::drawVerticalSlider(const QStyleOptionComplex *option, QPainter
         painter->drawRoundedRect(area, 4, 4);
         painter->restore();
     }
-}
-
-QRect ArthurStyle::subControlRect(ComplexControl control, const QStyleOptionComplex *option,
-                                  SubControl subControl, const QWidget *widget) const
-{
-    if (control == CC_GroupBox && subControl == SC_GroupBoxLabel)
-        return styleparts::groupBoxLabelRect(option);
-    return QProxyStyle::subControlRect(control, option, subControl, widget);
-}
-
-int ArthurStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
-                             const QWidget *widget) const
-{
-    int value = 0;
-    if (styleparts::pixelMetric(metric, &value))
-        return value;
-    return QProxyStyle::pixelMetric(metric, option, widget);
-}
-
-QSize ArthurStyle::sizeFromContents(ContentsType type, const QStyleOption *option,
-                                    const QSize &size, const QWidget *widget) const
-{
-    return styleparts::adjustSize(type, QProxyStyle::sizeFromContents(type, option, size, widget));
 }

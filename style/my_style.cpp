@@ -4,34 +4,11 @@
 #include "logging.h"
 
 #include <QLoggingCategory>
-#include <QStyleFactory>
 #include <QStyleOption>
-
 
 using namespace lm740;
 
-MyStyle::MyStyle(QObject *parent) : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows")))
-{
-    setParent(parent);
-}
-
-void MyStyle::polish(QWidget *widget)
-{
-    QProxyStyle::polish(widget);
-    styleparts::polishWidget(widget);
-}
-
-void MyStyle::unpolish(QWidget *widget)
-{
-    styleparts::unpolishWidget(widget);
-    QProxyStyle::unpolish(widget);
-}
-
-void MyStyle::polish(QPalette &palette)
-{
-    QProxyStyle::polish(palette);
-    styleparts::polishPalette(palette);
-}
+MyStyle::MyStyle(QObject *parent) : ImagePartsStyle(parent) {}
 
 void MyStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                             const QWidget *widget) const
@@ -49,7 +26,7 @@ void MyStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option
         styleparts::drawGroupBoxFrame(option, painter);
         return;
     default:
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        ImagePartsStyle::drawPrimitive(element, option, painter, widget);
     }
 }
 
@@ -60,14 +37,7 @@ void MyStyle::drawControl(ControlElement element, const QStyleOption *option, QP
         qCDebug(lcApp) << "CE_TabBarTab";
     else
         qCDebug(lcApp) << "default drawControl";
-    QProxyStyle::drawControl(element, option, painter, widget);
-}
-
-QRect MyStyle::subElementRect(SubElement element, const QStyleOption *option,
-                              const QWidget *widget) const
-{
-    return styleparts::adjustSubElementRect(element, option, widget,
-                                            QProxyStyle::subElementRect(element, option, widget));
+    ImagePartsStyle::drawControl(element, option, painter, widget);
 }
 
 void MyStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
@@ -81,28 +51,5 @@ void MyStyle::drawComplexControl(ComplexControl control, const QStyleOptionCompl
         styleparts::drawGroupBox(baseStyle(), this, option, painter, widget);
         return;
     }
-    QProxyStyle::drawComplexControl(control, option, painter, widget);
-}
-
-QRect MyStyle::subControlRect(ComplexControl control, const QStyleOptionComplex *option,
-                              SubControl subControl, const QWidget *widget) const
-{
-    if (control == CC_GroupBox && subControl == SC_GroupBoxLabel)
-        return styleparts::groupBoxLabelRect(option);
-    return QProxyStyle::subControlRect(control, option, subControl, widget);
-}
-
-int MyStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
-                         const QWidget *widget) const
-{
-    int value = 0;
-    if (styleparts::pixelMetric(metric, &value))
-        return value;
-    return QProxyStyle::pixelMetric(metric, option, widget);
-}
-
-QSize MyStyle::sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
-                                const QWidget *widget) const
-{
-    return styleparts::adjustSize(type, QProxyStyle::sizeFromContents(type, option, size, widget));
+    ImagePartsStyle::drawComplexControl(control, option, painter, widget);
 }

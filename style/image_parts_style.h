@@ -1,0 +1,28 @@
+// What both widget styles share over Qt's Windows style: the polish rules (hover for the sweep
+// gesture, group-box layouts, the window colour), the metrics, the sizes, the radio-button and
+// group-box title rectangles. Each style adds its own drawing.
+#pragma once
+
+#include <QProxyStyle>
+
+class ImagePartsStyle : public QProxyStyle
+{
+    Q_OBJECT
+
+public:
+    explicit ImagePartsStyle(QObject *parent = nullptr);
+
+    using QProxyStyle::polish;
+    using QProxyStyle::unpolish;
+    void polish(QWidget *widget) override;
+    void unpolish(QWidget *widget) override;
+    void polish(QPalette &palette) override;
+    QRect subElementRect(SubElement element, const QStyleOption *option,
+                         const QWidget *widget = nullptr) const override;
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option,
+                         SubControl subControl, const QWidget *widget = nullptr) const override;
+    int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
+                    const QWidget *widget = nullptr) const override;
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget = nullptr) const override;
+};
