@@ -27,15 +27,15 @@ QString MainWindow::helpFile()
 
     const QString appDir = QCoreApplication::applicationDirPath();
     const QStringList candidates = {
-        appDir + QStringLiteral("/../share/doc/lm740/manual.html"),   // installed
-        appDir + QStringLiteral("/docs/manual.html"),                  // build tree
-        QStringLiteral(LM740_SOURCE_DOCS_DIR "/manual.html"),          // source tree
+        appDir + QStringLiteral("/../share/doc/lm740/manual.html"), // installed
+        appDir + QStringLiteral("/docs/manual.html"),               // build tree
+        QStringLiteral(LM740_SOURCE_DOCS_DIR "/manual.html"),       // source tree
     };
     for (const QString &c : candidates) {
         if (QFileInfo::exists(c))
             return QFileInfo(c).absoluteFilePath();
     }
-    return chm;   // nothing to open; the viewer reports it, as it would for a missing .chm
+    return chm; // nothing to open; the viewer reports it, as it would for a missing .chm
 }
 
 void MainWindow::Help(bool)
@@ -49,11 +49,11 @@ void MainWindow::Help(bool)
 
 void MainWindow::About(bool)
 {
-    const QString text = tr("LM740 ver. ") + tr("1.07")
-                         + tr("\nControl software for Lm740.\n"
-                              "VXL S.C.\n"
-                              "Poland\n"
-                              "Support: through your Lm740 dealer");
+    const QString text = tr("LM740 ver. ") + tr("1.07") +
+                         tr("\nControl software for Lm740.\n"
+                            "VXL S.C.\n"
+                            "Poland\n"
+                            "Support: through your Lm740 dealer");
     lm740::prompts().information(nullptr, tr("VXL S.C. Lm740 - About"), text, QMessageBox::Ok,
                                  QMessageBox::NoButton);
 }

@@ -1,7 +1,7 @@
 #include "main_window.h"
 
-#include "logging.h"
 #include "arthur_style.h"
+#include "logging.h"
 #include "my_dock_widget.h"
 #include "my_frame.h"
 #include "my_spin.h"
@@ -21,8 +21,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent)
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)";
     setupUi(this);
@@ -195,7 +194,8 @@ void MainWindow::buildItemButtons()
     sceneLayout->setContentsMargins(0, 0, 0, 0);
     sceneLayout->setSpacing(0);
     for (int i = 0; i < lm740::kSceneCount; ++i) {
-        QPushButton *b = makeButton(QCoreApplication::translate("App", "Scene %1").arg(i + 1), 40, 20);
+        QPushButton *b =
+            makeButton(QCoreApplication::translate("App", "Scene %1").arg(i + 1), 40, 20);
         sceneButtons->addButton(b, i);
         sceneLayout->addWidget(b);
     }
@@ -209,7 +209,8 @@ void MainWindow::buildItemButtons()
     chaserLayout->setContentsMargins(0, 0, 0, 0);
     chaserLayout->setSpacing(0);
     for (int i = 0; i < lm740::kChaserCount; ++i) {
-        QPushButton *b = makeButton(QCoreApplication::translate("App", "Chaser %1").arg(i + 1), 40, 20);
+        QPushButton *b =
+            makeButton(QCoreApplication::translate("App", "Chaser %1").arg(i + 1), 40, 20);
         chaserButtons->addButton(b, i);
         chaserLayout->addWidget(b);
     }
@@ -232,7 +233,8 @@ void MainWindow::buildProgramTabs()
         ProgramWidgets &pw = programWidgets[p];
         qCDebug(lcApp) << "new QWidget();";
         pw.tabPage = new QWidget;
-        TabProgramProgram->addTab(pw.tabPage, QCoreApplication::translate("App", "Program %1").arg(p + 1));
+        TabProgramProgram->addTab(pw.tabPage,
+                                  QCoreApplication::translate("App", "Program %1").arg(p + 1));
         qCDebug(lcApp) << "TabProgramProgram->addTab";
         pw.stepLayout = new QHBoxLayout;
         pw.stepLayout->setContentsMargins(0, 0, 0, 0);

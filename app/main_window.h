@@ -37,7 +37,8 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The widgets that belong with each program record (its tab page, step layout and step buttons).
+    // The widgets that belong with each program record (its tab page, step layout and step
+    // buttons).
     struct ProgramWidgets
     {
         QWidget *tabPage = nullptr;
@@ -131,8 +132,8 @@ public Q_SLOTS:
     void GetNumberNow(bool);
 
 private:
-    void setUpDeviceLink();   // constructor: the controller's ids and the device actions
-    void startStatusPoll();   // constructor, at its end: the timer and a first poll
+    void setUpDeviceLink(); // constructor: the controller's ids and the device actions
+    void startStatusPoll(); // constructor, at its end: the timer and a first poll
     // ---- end of the device link ----
 
 protected:

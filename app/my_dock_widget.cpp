@@ -4,8 +4,7 @@
 
 #include <QTimer>
 
-MyDockWidget::MyDockWidget(QWidget *parent)
-    : QDockWidget(parent)
+MyDockWidget::MyDockWidget(QWidget *parent) : QDockWidget(parent)
 {
     qCDebug(lcApp) << "mydockwidget construct";
     lm740::setLampsBlack(targetColors);

@@ -18,7 +18,7 @@ public:
     quint32 elapsed = 0;
     quint32 totalTime = 0;
     quint32 fadeTime = 0;
-    qint8 playMode = 0;   // 0 preview only, 1 chaser simulation, 2 program simulation
+    qint8 playMode = 0; // 0 preview only, 1 chaser simulation, 2 program simulation
     int count = 0;
     lm740::ColorArray targetColors;
     lm740::ColorArray previousColors;

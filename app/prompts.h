@@ -43,7 +43,8 @@ class QtPrompts : public Prompts
 {
 public:
     QMessageBox::StandardButton information(QWidget *parent, const QString &title,
-                                            const QString &text, QMessageBox::StandardButtons buttons,
+                                            const QString &text,
+                                            QMessageBox::StandardButtons buttons,
                                             QMessageBox::StandardButton defaultButton) override;
     QMessageBox::StandardButton warning(QWidget *parent, const QString &title, const QString &text,
                                         QMessageBox::StandardButtons buttons,

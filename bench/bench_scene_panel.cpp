@@ -3,9 +3,9 @@
 // and one slider move in chaser mode with the preview recomputed. Prints medians in milliseconds.
 //
 // Run: QT_QPA_PLATFORM=offscreen ./bench_scene_panel [rounds]
+#include "bench_common.h"
 #include "color_slider.h"
 #include "my_frame.h"
-#include "bench_common.h"
 #include "scene.h"
 #include "super_rgb.h"
 

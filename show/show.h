@@ -9,7 +9,7 @@
 
 namespace lm740 {
 
-inline constexpr int kColorSlots = 171;    // lamps use 0..169; slot 170 is spare
+inline constexpr int kColorSlots = 171; // lamps use 0..169; slot 170 is spare
 inline constexpr int kMaxLamps = 170;
 inline constexpr int kMinLamps = 1;
 inline constexpr int kDefaultLamps = 30;
@@ -17,7 +17,7 @@ inline constexpr int kSceneCount = 10;
 inline constexpr int kChaserCount = 4;
 inline constexpr int kProgramCount = 4;
 inline constexpr int kProgramSteps = 31;
-inline constexpr int kMinSceneTime = 1;    // global scene time, whole seconds
+inline constexpr int kMinSceneTime = 1; // global scene time, whole seconds
 inline constexpr int kMaxSceneTime = 60;
 inline constexpr int kMaxItemTimeMs = 60000;
 
@@ -37,10 +37,10 @@ constexpr int boundedLampCount(int count)
 struct t_chaser
 {
     lm740::ColorArray colors;
-    quint32 time = 1000;       // step time, ms
-    quint8 xfade = 100;        // percent of time
-    quint8 direction = 1;      // 1 = Left, 2 = Right
-    quint8 pattern_len = 1;    // lamps
+    quint32 time = 1000;    // step time, ms
+    quint8 xfade = 100;     // percent of time
+    quint8 direction = 1;   // 1 = Left, 2 = Right
+    quint8 pattern_len = 1; // lamps
     quint8 repeat_number = 1;
 
     bool operator==(const t_chaser &) const = default;
@@ -83,7 +83,7 @@ struct Show
     std::array<ColorArray, kSceneCount> sceneColors;
     std::array<t_chaser, kChaserCount> chasers;
     std::array<t_program, kProgramCount> programs;
-    ColorArray chaserSimColors;   // the chaser simulation's working copy, never saved
+    ColorArray chaserSimColors; // the chaser simulation's working copy, never saved
 
     int actualSceneNumber = 0;
     int actualChaserNumber = 0;

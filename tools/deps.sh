@@ -8,8 +8,9 @@ packages=(
     qt6-translations-l10n libusb-1.0-0-dev libgl-dev
 )
 if [ "${1:-}" = "--test" ]; then
-    # The widget tests need a font to lay text out on the offscreen platform.
-    packages+=(fonts-dejavu-core)
+    # The widget tests need a font to lay text out on the offscreen platform; the format check
+    # needs clang-format.
+    packages+=(fonts-dejavu-core clang-format)
 fi
 
 missing=()

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs every test (widget tests on the offscreen platform, so no display is needed).
+# , checks the formatting and runs every test (widget tests on the offscreen platform, so no display is needed).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh --test
+tools/format.sh --check
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLM740_SANITIZE=ON \

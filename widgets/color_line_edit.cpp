@@ -1,7 +1,7 @@
 #include "color_line_edit.h"
 #include "key_forwarding.h"
-#include "widget_hooks.h"
 #include "logging.h"
+#include "widget_hooks.h"
 
 #include <QDrag>
 #include <QDropEvent>

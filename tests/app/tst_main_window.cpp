@@ -77,51 +77,125 @@ void TstMainWindow::actions_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("icon");
-    QTest::newRow("actionExit") << QStringLiteral("actionExit") << QStringLiteral("Exit") << QStringLiteral("");
-    QTest::newRow("actionLoad_Scene") << QStringLiteral("actionLoad_Scene") << QStringLiteral("Load Scene...") << QStringLiteral("open.png");
-    QTest::newRow("actionSave_Scene") << QStringLiteral("actionSave_Scene") << QStringLiteral("Save Scene...") << QStringLiteral("save.png");
-    QTest::newRow("actionLoad_Scenes") << QStringLiteral("actionLoad_Scenes") << QStringLiteral("Load Scenes...") << QStringLiteral("open.png");
-    QTest::newRow("actionSave_Scenes") << QStringLiteral("actionSave_Scenes") << QStringLiteral("Save Scenes...") << QStringLiteral("save.png");
-    QTest::newRow("actionLEDs_Number") << QStringLiteral("actionLEDs_Number") << QStringLiteral("LEDs Number") << QStringLiteral("open.png");
-    QTest::newRow("actionLoad_Program") << QStringLiteral("actionLoad_Program") << QStringLiteral("Load Program ...") << QStringLiteral("open.png");
-    QTest::newRow("actionSave_Program") << QStringLiteral("actionSave_Program") << QStringLiteral("Save Program ...") << QStringLiteral("save.png");
-    QTest::newRow("actionLoad_Programs") << QStringLiteral("actionLoad_Programs") << QStringLiteral("Load Programs ...") << QStringLiteral("open.png");
-    QTest::newRow("actionSave_Programs") << QStringLiteral("actionSave_Programs") << QStringLiteral("Save Programs ...") << QStringLiteral("save.png");
-    QTest::newRow("actionLoad_Chaser") << QStringLiteral("actionLoad_Chaser") << QStringLiteral("Load Chaser ...") << QStringLiteral("open.png");
-    QTest::newRow("actionSave_Chaser") << QStringLiteral("actionSave_Chaser") << QStringLiteral("Save Chaser ...") << QStringLiteral("save.png");
-    QTest::newRow("actionLoad_Chasers") << QStringLiteral("actionLoad_Chasers") << QStringLiteral("Load Chasers ...") << QStringLiteral("open.png");
-    QTest::newRow("actionSave_Chasers") << QStringLiteral("actionSave_Chasers") << QStringLiteral("Save Chasers ...") << QStringLiteral("save.png");
-    QTest::newRow("actionRun_Program") << QStringLiteral("actionRun_Program") << QStringLiteral("Run Program") << QStringLiteral("player_play.png");
-    QTest::newRow("actionStop_Program") << QStringLiteral("actionStop_Program") << QStringLiteral("Stop Program") << QStringLiteral("player_stop.png");
-    QTest::newRow("actionRun_Chaser") << QStringLiteral("actionRun_Chaser") << QStringLiteral("Run Chaser") << QStringLiteral("player_play.png");
-    QTest::newRow("actionStop_Chaser") << QStringLiteral("actionStop_Chaser") << QStringLiteral("Stop Chaser") << QStringLiteral("player_stop.png");
-    QTest::newRow("actionGenerate_set_file") << QStringLiteral("actionGenerate_set_file") << QStringLiteral("Generate_set_file") << QStringLiteral("new.png");
-    QTest::newRow("actionPolski") << QStringLiteral("actionPolski") << QStringLiteral("Polski") << QStringLiteral("");
-    QTest::newRow("actionEnglish") << QStringLiteral("actionEnglish") << QStringLiteral("English") << QStringLiteral("");
-    QTest::newRow("actionAbout") << QStringLiteral("actionAbout") << QStringLiteral("About") << QStringLiteral("info.png");
-    QTest::newRow("actionUsbConnect") << QStringLiteral("actionUsbConnect") << QStringLiteral("Connect") << QStringLiteral("");
-    QTest::newRow("actionUsbDisconnect") << QStringLiteral("actionUsbDisconnect") << QStringLiteral("Disconnect") << QStringLiteral("");
-    QTest::newRow("actionUsbGetLmId") << QStringLiteral("actionUsbGetLmId") << QStringLiteral("Get Lm ID") << QStringLiteral("");
-    QTest::newRow("actionReadDataFlash") << QStringLiteral("actionReadDataFlash") << QStringLiteral("Read Settings") << QStringLiteral("read.png");
-    QTest::newRow("actionWriteDataFlash") << QStringLiteral("actionWriteDataFlash") << QStringLiteral("Write Settings") << QStringLiteral("write.png");
-    QTest::newRow("actionUpgradeLm740") << QStringLiteral("actionUpgradeLm740") << QStringLiteral("Upgrade Lm740") << QStringLiteral("write.png");
-    QTest::newRow("actionGet_Settings") << QStringLiteral("actionGet_Settings") << QStringLiteral("Read Settings") << QStringLiteral("");
-    QTest::newRow("actionWrite_Settings") << QStringLiteral("actionWrite_Settings") << QStringLiteral("Write current Scene, Chaser or Program Settings To Lm740") << QStringLiteral("synchro_red.png");
-    QTest::newRow("actionRead_Settings") << QStringLiteral("actionRead_Settings") << QStringLiteral("Read current Scene, Chaser or ProgramSettings From Lm740") << QStringLiteral("synchro_green.png");
-    QTest::newRow("actionBlackout") << QStringLiteral("actionBlackout") << QStringLiteral("Blackout") << QStringLiteral("blackout.png");
-    QTest::newRow("actionOnline") << QStringLiteral("actionOnline") << QStringLiteral("Online") << QStringLiteral("USB green 64x64.png");
-    QTest::newRow("actionGetColorMode") << QStringLiteral("actionGetColorMode") << QStringLiteral("GetColorMode") << QStringLiteral("");
-    QTest::newRow("actionSetColorMode") << QStringLiteral("actionSetColorMode") << QStringLiteral("SetColorMode") << QStringLiteral("");
-    QTest::newRow("actionGetLampsNumber") << QStringLiteral("actionGetLampsNumber") << QStringLiteral("GetLampsNumber") << QStringLiteral("");
-    QTest::newRow("actionSetLampsNumber") << QStringLiteral("actionSetLampsNumber") << QStringLiteral("SetLampsNumber") << QStringLiteral("");
-    QTest::newRow("actionGetGlobalSceneTime") << QStringLiteral("actionGetGlobalSceneTime") << QStringLiteral("GetGlobalSceneTime") << QStringLiteral("");
-    QTest::newRow("actionSetGlobalSceneTime") << QStringLiteral("actionSetGlobalSceneTime") << QStringLiteral("SetGlobalSceneTime") << QStringLiteral("");
-    QTest::newRow("actionGetNumberNow") << QStringLiteral("actionGetNumberNow") << QStringLiteral("GetNumberNow") << QStringLiteral("");
-    QTest::newRow("actionHelp") << QStringLiteral("actionHelp") << QStringLiteral("Help") << QStringLiteral("help.png");
-    QTest::newRow("actionSave") << QStringLiteral("actionSave") << QStringLiteral("Save...") << QStringLiteral("save.png");
-    QTest::newRow("actionLoad") << QStringLiteral("actionLoad") << QStringLiteral("Load...") << QStringLiteral("open.png");
-    QTest::newRow("actionWrite_Current_Program") << QStringLiteral("actionWrite_Current_Program") << QStringLiteral("Write current Program to Lm740") << QStringLiteral("synchro_red.png");
-    QTest::newRow("actionRead_Current_Program") << QStringLiteral("actionRead_Current_Program") << QStringLiteral("Read current Program from Lm740") << QStringLiteral("synchro_green.png");
+    QTest::newRow("actionExit") << QStringLiteral("actionExit") << QStringLiteral("Exit")
+                                << QStringLiteral("");
+    QTest::newRow("actionLoad_Scene")
+        << QStringLiteral("actionLoad_Scene") << QStringLiteral("Load Scene...")
+        << QStringLiteral("open.png");
+    QTest::newRow("actionSave_Scene")
+        << QStringLiteral("actionSave_Scene") << QStringLiteral("Save Scene...")
+        << QStringLiteral("save.png");
+    QTest::newRow("actionLoad_Scenes")
+        << QStringLiteral("actionLoad_Scenes") << QStringLiteral("Load Scenes...")
+        << QStringLiteral("open.png");
+    QTest::newRow("actionSave_Scenes")
+        << QStringLiteral("actionSave_Scenes") << QStringLiteral("Save Scenes...")
+        << QStringLiteral("save.png");
+    QTest::newRow("actionLEDs_Number")
+        << QStringLiteral("actionLEDs_Number") << QStringLiteral("LEDs Number")
+        << QStringLiteral("open.png");
+    QTest::newRow("actionLoad_Program")
+        << QStringLiteral("actionLoad_Program") << QStringLiteral("Load Program ...")
+        << QStringLiteral("open.png");
+    QTest::newRow("actionSave_Program")
+        << QStringLiteral("actionSave_Program") << QStringLiteral("Save Program ...")
+        << QStringLiteral("save.png");
+    QTest::newRow("actionLoad_Programs")
+        << QStringLiteral("actionLoad_Programs") << QStringLiteral("Load Programs ...")
+        << QStringLiteral("open.png");
+    QTest::newRow("actionSave_Programs")
+        << QStringLiteral("actionSave_Programs") << QStringLiteral("Save Programs ...")
+        << QStringLiteral("save.png");
+    QTest::newRow("actionLoad_Chaser")
+        << QStringLiteral("actionLoad_Chaser") << QStringLiteral("Load Chaser ...")
+        << QStringLiteral("open.png");
+    QTest::newRow("actionSave_Chaser")
+        << QStringLiteral("actionSave_Chaser") << QStringLiteral("Save Chaser ...")
+        << QStringLiteral("save.png");
+    QTest::newRow("actionLoad_Chasers")
+        << QStringLiteral("actionLoad_Chasers") << QStringLiteral("Load Chasers ...")
+        << QStringLiteral("open.png");
+    QTest::newRow("actionSave_Chasers")
+        << QStringLiteral("actionSave_Chasers") << QStringLiteral("Save Chasers ...")
+        << QStringLiteral("save.png");
+    QTest::newRow("actionRun_Program")
+        << QStringLiteral("actionRun_Program") << QStringLiteral("Run Program")
+        << QStringLiteral("player_play.png");
+    QTest::newRow("actionStop_Program")
+        << QStringLiteral("actionStop_Program") << QStringLiteral("Stop Program")
+        << QStringLiteral("player_stop.png");
+    QTest::newRow("actionRun_Chaser")
+        << QStringLiteral("actionRun_Chaser") << QStringLiteral("Run Chaser")
+        << QStringLiteral("player_play.png");
+    QTest::newRow("actionStop_Chaser")
+        << QStringLiteral("actionStop_Chaser") << QStringLiteral("Stop Chaser")
+        << QStringLiteral("player_stop.png");
+    QTest::newRow("actionGenerate_set_file")
+        << QStringLiteral("actionGenerate_set_file") << QStringLiteral("Generate_set_file")
+        << QStringLiteral("new.png");
+    QTest::newRow("actionPolski") << QStringLiteral("actionPolski") << QStringLiteral("Polski")
+                                  << QStringLiteral("");
+    QTest::newRow("actionEnglish")
+        << QStringLiteral("actionEnglish") << QStringLiteral("English") << QStringLiteral("");
+    QTest::newRow("actionAbout") << QStringLiteral("actionAbout") << QStringLiteral("About")
+                                 << QStringLiteral("info.png");
+    QTest::newRow("actionUsbConnect")
+        << QStringLiteral("actionUsbConnect") << QStringLiteral("Connect") << QStringLiteral("");
+    QTest::newRow("actionUsbDisconnect") << QStringLiteral("actionUsbDisconnect")
+                                         << QStringLiteral("Disconnect") << QStringLiteral("");
+    QTest::newRow("actionUsbGetLmId")
+        << QStringLiteral("actionUsbGetLmId") << QStringLiteral("Get Lm ID") << QStringLiteral("");
+    QTest::newRow("actionReadDataFlash")
+        << QStringLiteral("actionReadDataFlash") << QStringLiteral("Read Settings")
+        << QStringLiteral("read.png");
+    QTest::newRow("actionWriteDataFlash")
+        << QStringLiteral("actionWriteDataFlash") << QStringLiteral("Write Settings")
+        << QStringLiteral("write.png");
+    QTest::newRow("actionUpgradeLm740")
+        << QStringLiteral("actionUpgradeLm740") << QStringLiteral("Upgrade Lm740")
+        << QStringLiteral("write.png");
+    QTest::newRow("actionGet_Settings") << QStringLiteral("actionGet_Settings")
+                                        << QStringLiteral("Read Settings") << QStringLiteral("");
+    QTest::newRow("actionWrite_Settings")
+        << QStringLiteral("actionWrite_Settings")
+        << QStringLiteral("Write current Scene, Chaser or Program Settings To Lm740")
+        << QStringLiteral("synchro_red.png");
+    QTest::newRow("actionRead_Settings")
+        << QStringLiteral("actionRead_Settings")
+        << QStringLiteral("Read current Scene, Chaser or ProgramSettings From Lm740")
+        << QStringLiteral("synchro_green.png");
+    QTest::newRow("actionBlackout") << QStringLiteral("actionBlackout")
+                                    << QStringLiteral("Blackout") << QStringLiteral("blackout.png");
+    QTest::newRow("actionOnline") << QStringLiteral("actionOnline") << QStringLiteral("Online")
+                                  << QStringLiteral("USB green 64x64.png");
+    QTest::newRow("actionGetColorMode") << QStringLiteral("actionGetColorMode")
+                                        << QStringLiteral("GetColorMode") << QStringLiteral("");
+    QTest::newRow("actionSetColorMode") << QStringLiteral("actionSetColorMode")
+                                        << QStringLiteral("SetColorMode") << QStringLiteral("");
+    QTest::newRow("actionGetLampsNumber") << QStringLiteral("actionGetLampsNumber")
+                                          << QStringLiteral("GetLampsNumber") << QStringLiteral("");
+    QTest::newRow("actionSetLampsNumber") << QStringLiteral("actionSetLampsNumber")
+                                          << QStringLiteral("SetLampsNumber") << QStringLiteral("");
+    QTest::newRow("actionGetGlobalSceneTime")
+        << QStringLiteral("actionGetGlobalSceneTime") << QStringLiteral("GetGlobalSceneTime")
+        << QStringLiteral("");
+    QTest::newRow("actionSetGlobalSceneTime")
+        << QStringLiteral("actionSetGlobalSceneTime") << QStringLiteral("SetGlobalSceneTime")
+        << QStringLiteral("");
+    QTest::newRow("actionGetNumberNow") << QStringLiteral("actionGetNumberNow")
+                                        << QStringLiteral("GetNumberNow") << QStringLiteral("");
+    QTest::newRow("actionHelp") << QStringLiteral("actionHelp") << QStringLiteral("Help")
+                                << QStringLiteral("help.png");
+    QTest::newRow("actionSave") << QStringLiteral("actionSave") << QStringLiteral("Save...")
+                                << QStringLiteral("save.png");
+    QTest::newRow("actionLoad") << QStringLiteral("actionLoad") << QStringLiteral("Load...")
+                                << QStringLiteral("open.png");
+    QTest::newRow("actionWrite_Current_Program")
+        << QStringLiteral("actionWrite_Current_Program")
+        << QStringLiteral("Write current Program to Lm740") << QStringLiteral("synchro_red.png");
+    QTest::newRow("actionRead_Current_Program")
+        << QStringLiteral("actionRead_Current_Program")
+        << QStringLiteral("Read current Program from Lm740") << QStringLiteral("synchro_green.png");
 }
 
 void TstMainWindow::actions()
@@ -158,16 +232,15 @@ void TstMainWindow::actionsOutsideMenusAndStates()
     QVERIFY(!w.actionUsbConnect->isCheckable());
 
     // These exist but no menu offers them.
-    for (QAction *a : {w.actionLEDs_Number, w.actionGenerate_set_file, w.actionPolski,
-                       w.actionEnglish, w.actionUsbConnect, w.actionUsbDisconnect,
-                       w.actionUsbGetLmId, w.actionGet_Settings, w.actionGetColorMode,
-                       w.actionSetColorMode, w.actionGetLampsNumber, w.actionSetLampsNumber,
-                       w.actionGetGlobalSceneTime, w.actionSetGlobalSceneTime,
-                       w.actionGetNumberNow})
-        QVERIFY2(a->associatedObjects().size() == 0
-                     || std::none_of(a->associatedObjects().cbegin(),
-                                     a->associatedObjects().cend(),
-                                     [](QObject *o) { return qobject_cast<QMenu *>(o); }),
+    for (QAction *a :
+         {w.actionLEDs_Number, w.actionGenerate_set_file, w.actionPolski, w.actionEnglish,
+          w.actionUsbConnect, w.actionUsbDisconnect, w.actionUsbGetLmId, w.actionGet_Settings,
+          w.actionGetColorMode, w.actionSetColorMode, w.actionGetLampsNumber,
+          w.actionSetLampsNumber, w.actionGetGlobalSceneTime, w.actionSetGlobalSceneTime,
+          w.actionGetNumberNow})
+        QVERIFY2(a->associatedObjects().size() == 0 ||
+                     std::none_of(a->associatedObjects().cbegin(), a->associatedObjects().cend(),
+                                  [](QObject *o) { return qobject_cast<QMenu *>(o); }),
                  qPrintable(a->objectName()));
 }
 
@@ -195,11 +268,11 @@ void TstMainWindow::menusInOrderWithSeparators()
     QCOMPARE(names(w.menuPrograms),
              (QStringList{"actionLoad_Program", "actionSave_Program", "-", "actionLoad_Programs",
                           "actionSave_Programs", "-", "actionRun_Program", "actionStop_Program"}));
-    QCOMPARE(names(w.menuUSB),
-             (QStringList{"actionReadDataFlash", "actionWriteDataFlash", "actionWrite_Settings",
-                          "actionRead_Settings", "actionBlackout", "actionOnline",
-                          "actionUpgradeLm740", "actionWrite_Current_Program",
-                          "actionRead_Current_Program"}));
+    QCOMPARE(
+        names(w.menuUSB),
+        (QStringList{"actionReadDataFlash", "actionWriteDataFlash", "actionWrite_Settings",
+                     "actionRead_Settings", "actionBlackout", "actionOnline", "actionUpgradeLm740",
+                     "actionWrite_Current_Program", "actionRead_Current_Program"}));
     QCOMPARE(names(w.menuAbout), (QStringList{"actionAbout", "actionHelp"}));
 }
 
@@ -349,7 +422,7 @@ void TstMainWindow::helpButtonAndActionOpenTheSameManual()
     QCOMPARE(started.size(), 2);
     QCOMPARE(started[0], started[1]);
     const QStringList args = started[0].section(QLatin1Char('|'), 1).split(QLatin1Char(','));
-    QCOMPARE(args.size(), 1);   // the manual is the viewer's only argument
+    QCOMPARE(args.size(), 1); // the manual is the viewer's only argument
     QVERIFY(QFileInfo::exists(args[0]));
 
     // The help file in the working directory is looked up first.
@@ -368,7 +441,7 @@ void TstMainWindow::exitDeletesTheWindow()
 {
     QPointer<MainWindow> w = m_window.release();
     w->actionExit->trigger();
-    QVERIFY(w);   // deferred
+    QVERIFY(w); // deferred
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(w.isNull());
 }

@@ -42,9 +42,9 @@ QString TstTranslation::titleWith(lm740::Translations &t, const QLocale &locale,
     *loaded = t.install(*QCoreApplication::instance(), locale);
     MainWindow w;
     // The last piece is a standard dialog button: Qt's own translation comes with ours.
-    const QString title = w.windowTitle() + QLatin1Char('|') + w.sceneButtons->button(0)->text()
-                          + QLatin1Char('|') + w.menuFile->title() + QLatin1Char('|')
-                          + QCoreApplication::translate("QPlatformTheme", "Cancel");
+    const QString title = w.windowTitle() + QLatin1Char('|') + w.sceneButtons->button(0)->text() +
+                          QLatin1Char('|') + w.menuFile->title() + QLatin1Char('|') +
+                          QCoreApplication::translate("QPlatformTheme", "Cancel");
     QCoreApplication::removeTranslator(&t.program);
     QCoreApplication::removeTranslator(&t.qt);
     return title;

@@ -8,10 +8,10 @@
 
 struct PromptCall
 {
-    QString kind;   // "information", "warning", "critical", "question", "open", "save"
+    QString kind; // "information", "warning", "critical", "question", "open", "save"
     bool hasParent = false;
     QString title;
-    QString text;   // message text, or the file dialog's filter
+    QString text; // message text, or the file dialog's filter
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     QString dir;
@@ -24,8 +24,8 @@ public:
     ~RecordingPrompts() override { lm740::setPrompts(nullptr); }
 
     QList<PromptCall> calls;
-    QList<QMessageBox::StandardButton> answers;   // taken in order; Ok/default when empty
-    QStringList fileNames;                        // answers of the file dialogs, in order
+    QList<QMessageBox::StandardButton> answers; // taken in order; Ok/default when empty
+    QStringList fileNames;                      // answers of the file dialogs, in order
 
     QStringList texts() const
     {

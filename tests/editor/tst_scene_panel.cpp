@@ -760,7 +760,7 @@ void TstScenePanel::chaserPreviewFollowsEdits()
     for (int i = 0; i < 8; ++i)
         cells.push_back(s.chaserCell(i));
     s.setColors(c.data(), 8);
-    QCOMPARE(cells[3]->frameColor(), next[0]);   // still owed
+    QCOMPARE(cells[3]->frameColor(), next[0]); // still owed
     QCoreApplication::processEvents();
     QCOMPARE(cells[3]->frameColor(), c[0]);
     QCOMPARE(cells[4]->frameColor(), c[0]);

@@ -20,7 +20,7 @@ private Q_SLOTS:
 void TstShowModel::freshShowHasTheDocumentedDefaults()
 {
     auto show = std::make_unique<Show>();
-    QVERIFY(!show->sceneColors[0][0].isValid());  // unset until the defaults are applied
+    QVERIFY(!show->sceneColors[0][0].isValid()); // unset until the defaults are applied
     show->setShowDefaults();
 
     QCOMPARE(show->ledsNumber, 30);
@@ -76,7 +76,7 @@ void TstShowModel::lastStepMarkIsUniqueWithinAProgram()
 
     markLastStep(*program, 8, false);
     QCOMPARE(program->scenes[8].scene_laststep, quint8(0));
-    markLastStep(*program, 31, true);  // out of range: clears, marks nothing, writes nothing
+    markLastStep(*program, 31, true); // out of range: clears, marks nothing, writes nothing
     for (const t_program_scene &s : program->scenes)
         QCOMPARE(s.scene_laststep, quint8(0));
 }

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Formats every C++ file of the repository with its .clang-format; with --check, changes nothing
+# and fails, naming the files, when any file is not formatted.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+command -v clang-format >/dev/null || { echo "format.sh: clang-format is not installed" >&2; exit 1; }
+mapfile -t files < <(git ls-files '*.cpp' '*.h')
+if [ "${1:-}" = "--check" ]; then
+    bad=()
+    for f in "${files[@]}"; do
+        clang-format --dry-run -Werror "$f" >/dev/null 2>&1 || bad+=("$f")
+    done
+    if [ ${#bad[@]} -ne 0 ]; then
+        echo "Not formatted (run tools/format.sh):" >&2
+        printf '  %s\n' "${bad[@]}" >&2
+        exit 1
+    fi
+    exit 0
+fi
+clang-format -i "${files[@]}"
