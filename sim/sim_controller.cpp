@@ -1,9 +1,7 @@
 #include "sim_controller.h"
 
+#include "settings_image.h"
 #include "usb_bus.h"
-
-#include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -60,38 +58,17 @@ void SimController::setFailureProbability(double probability, quint32 seed)
 
 bool SimController::loadSettings(const QString &fileName, QString *error)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+    QByteArray bytes;
+    if (!image::readSettingsFile(fileName, &bytes, error))
         return false;
-    }
-    const QByteArray bytes = file.read(layout::kImageSize + 1);
-    if (bytes.size() != layout::kImageSize) {
-        if (error)
-            *error = QStringLiteral("%1 is %2 bytes, not %3")
-                         .arg(fileName)
-                         .arg(file.size())
-                         .arg(layout::kImageSize);
-        return false;
-    }
     std::memcpy(m_memory.data(), bytes.constData(), std::size_t(layout::kImageSize));
     return true;
 }
 
 bool SimController::saveSettings(const QString &fileName, QString *error) const
 {
-    // Written whole or not at all: a half-written file would lose the show it replaces.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char *>(m_memory.data()), layout::kImageSize) !=
-            layout::kImageSize ||
-        !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    const QByteArray bytes(reinterpret_cast<const char *>(m_memory.data()), layout::kImageSize);
+    return image::writeSettingsFile(fileName, bytes, error);
 }
 
 int SimController::injectedFault(int request, unsigned timeoutMs)
