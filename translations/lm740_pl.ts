@@ -4,71 +4,54 @@
 <context>
     <name>App</name>
     <message>
-        <location filename="../app/main_window.cpp" line="+98"/>
         <source>RGB Lamps Number</source>
         <translation>Liczba lamp RGB</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>Number of RGB lamps</source>
         <translation>Liczba lamp RGB</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <location line="+12"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="-8"/>
         <source>Scenes Time</source>
         <translation>Czas scen</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>s</source>
         <translation>s</translation>
     </message>
     <message>
-        <location line="+2"/>
         <source>Global Scene Time</source>
         <translation>Globalny czas sceny</translation>
     </message>
     <message>
-        <location line="+83"/>
         <source>Scene %1</source>
         <translation>Scena %1</translation>
     </message>
     <message>
-        <location line="+14"/>
         <source>Chaser %1</source>
         <translation>Chaser %1</translation>
     </message>
     <message>
-        <location line="+23"/>
         <source>Program %1</source>
         <translation>Program %1</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>%1</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../app/main_window_device.cpp" line="+21"/>
         <source>Error</source>
         <translation>Błąd</translation>
     </message>
     <message>
-        <location line="+93"/>
-        <location line="+18"/>
-        <location line="+5"/>
-        <location line="+6"/>
         <source>VXL Lm740</source>
         <translation>VXL Lm740</translation>
     </message>
     <message>
-        <location line="-28"/>
         <source>The Lm740 is connected, but this user may not use it.
 Install the udev rule 70-lm740.rules in /usr/lib/udev/rules.d, then run
 sudo udevadm control --reload-rules
@@ -79,17 +62,14 @@ sudo udevadm control --reload-rules
 i podłącz Lm740 ponownie.</translation>
     </message>
     <message>
-        <location line="+18"/>
         <source>Unknown firmware version in Lm740 device.</source>
         <translation>Nieznana wersja oprogramowania w urządzeniu Lm740.</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>Plase upgrade device to version %1</source>
         <translation>Zaktualizuj urządzenie do wersji %1</translation>
     </message>
     <message>
-        <location line="+6"/>
         <source>Can not get version from Lm740 device.
 Upgrade Lm740 to version 13</source>
         <comment>first checkstatus</comment>
@@ -97,42 +77,34 @@ Upgrade Lm740 to version 13</source>
 Zaktualizuj Lm740 do wersji 13</translation>
     </message>
     <message>
-        <location line="+20"/>
         <source>Get Color  Mode</source>
         <translation>Odczyt trybu koloru</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Set Color Mode</source>
         <translation>Zapis trybu koloru</translation>
     </message>
     <message>
-        <location line="+14"/>
         <source>Get GlobalSceneTime</source>
         <translation>Odczyt globalnego czasu sceny</translation>
     </message>
     <message>
-        <location line="+12"/>
         <source>Set GlobalSceneTime</source>
         <translation>Zapis globalnego czasu sceny</translation>
     </message>
     <message>
-        <location line="+13"/>
         <source>Get LampsNumber</source>
         <translation>Odczyt liczby lamp</translation>
     </message>
     <message>
-        <location line="+12"/>
         <source>Set LampsNumber</source>
         <translation>Zapis liczby lamp</translation>
     </message>
     <message>
-        <location filename="../app/main_window_editing.cpp" line="+58"/>
         <source>%1 values pasted</source>
         <translation>Wklejono wartości: %1</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>%1 values copied</source>
         <translation>Skopiowano wartości: %1</translation>
     </message>
@@ -140,91 +112,68 @@ Zaktualizuj Lm740 do wersji 13</translation>
 <context>
     <name>Lamp</name>
     <message>
-        <location filename="../widgets/lamp.ui" line="+33"/>
         <source>LampWindow</source>
         <translation>Okno lampy</translation>
     </message>
     <message>
-        <location line="+31"/>
         <source>Single LED settings</source>
         <translation>Ustawienia pojedynczej lampy</translation>
     </message>
     <message>
-        <location line="+62"/>
         <source>LED Color</source>
         <translation>Kolor lampy</translation>
     </message>
     <message>
-        <location line="+3"/>
         <source>Double Click opens ColorDialog to choose color
 Drag and Drop to another to copy color</source>
         <translation>Podwójne kliknięcie otwiera okno wyboru koloru
 Przeciągnij i upuść na inną lampę, aby skopiować kolor</translation>
     </message>
     <message>
-        <location line="+74"/>
         <source>Value of red color &lt;0-255&gt; </source>
         <translation>Wartość koloru czerwonego &lt;0-255&gt; </translation>
     </message>
     <message>
-        <location line="+3"/>
         <source>TAB key next green edit box, SHIFT+TAB previous blue edit box</source>
         <translation>TAB - następne pole zielone, SHIFT+TAB - poprzednie pole niebieskie</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <location line="+44"/>
-        <location line="+44"/>
         <source>0</source>
         <translation>0</translation>
     </message>
     <message>
-        <location line="-50"/>
         <source>Value of green color &lt;0-255&gt; </source>
         <translation>Wartość koloru zielonego &lt;0-255&gt; </translation>
     </message>
     <message>
-        <location line="+3"/>
         <source>TAB key next blue edit box, SHIFT+TAB previous red edit box</source>
         <translation>TAB - następne pole niebieskie, SHIFT+TAB - poprzednie pole czerwone</translation>
     </message>
     <message>
-        <location line="+41"/>
         <source>Value of blue color &lt;0-255&gt; </source>
         <translation>Wartość koloru niebieskiego &lt;0-255&gt; </translation>
     </message>
     <message>
-        <location line="+3"/>
         <source>TAB key next red edit box, SHIFT+TAB previous green edit box</source>
         <translation>TAB - następne pole czerwone, SHIFT+TAB - poprzednie pole zielone</translation>
     </message>
     <message>
-        <location line="+66"/>
-        <location line="+3"/>
         <source>Add 1 to red</source>
         <translation>Dodaj 1 do czerwonego</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <location line="+31"/>
-        <location line="+31"/>
         <source>+</source>
         <translation>+</translation>
     </message>
     <message>
-        <location line="-37"/>
-        <location line="+3"/>
         <source>Add 1 to green</source>
         <translation>Dodaj 1 do zielonego</translation>
     </message>
     <message>
-        <location line="+28"/>
-        <location line="+3"/>
         <source>Add 1 to blue</source>
         <translation>Dodaj 1 do niebieskiego</translation>
     </message>
     <message>
-        <location line="+47"/>
         <source>Red Slider
 CTRL+click to select
 SHIFT and move to select
@@ -243,14 +192,10 @@ CTRL+V wkleja kolory
 CTRL+R[+G|+B] zaznacza jeden kolor</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <location line="+38"/>
-        <location line="+38"/>
         <source>CTRL+CLICK select deselect slider,  to select press SHIFT and move over sliders, to deselec press SHIFT+CTRL and move over sliders</source>
         <translation>CTRL+KLIK zaznacza i odznacza suwak; aby zaznaczyć, przytrzymaj SHIFT i przesuń mysz nad suwakami; aby odznaczyć, przytrzymaj SHIFT+CTRL i przesuń mysz nad suwakami</translation>
     </message>
     <message>
-        <location line="-48"/>
         <source>Green Slider
 CTRL+click to select
 SHIFT and move to select
@@ -269,7 +214,6 @@ CTRL+V wkleja kolory
 CTRL+R[+G|+B] zaznacza jeden kolor</translation>
     </message>
     <message>
-        <location line="+38"/>
         <source>Blue Slider
 CTRL+click to select
 SHIFT and move to select
@@ -288,42 +232,26 @@ CTRL+V wkleja kolory
 CTRL+R[+G|+B] zaznacza jeden kolor</translation>
     </message>
     <message>
-        <location line="+57"/>
-        <location line="+3"/>
         <source>Remove 1 from red</source>
         <translation>Odejmij 1 od czerwonego</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <location line="+37"/>
-        <location line="+31"/>
         <source>-</source>
         <translation>-</translation>
     </message>
     <message>
-        <location line="-37"/>
-        <location line="+3"/>
         <source>Remove 1 from green</source>
         <translation>Odejmij 1 od zielonego</translation>
     </message>
     <message>
-        <location line="+28"/>
-        <location line="+3"/>
         <source>Remove 1 from blue</source>
         <translation>Odejmij 1 od niebieskiego</translation>
     </message>
     <message>
-        <location line="+76"/>
-        <location line="+3"/>
-        <location line="+54"/>
-        <location line="+3"/>
-        <location line="+54"/>
-        <location line="+3"/>
         <source>DMX addres</source>
         <translation>Adres DMX</translation>
     </message>
     <message>
-        <location filename="../widgets/super_rgb.cpp" line="+79"/>
         <source>L: %1</source>
         <translation>L: %1</translation>
     </message>
@@ -331,273 +259,214 @@ CTRL+R[+G|+B] zaznacza jeden kolor</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/main_window.ui" line="+26"/>
         <source>Lm740</source>
         <translation>Lm740</translation>
     </message>
     <message>
-        <location line="+43"/>
-        <location line="+46"/>
         <source>Scenes</source>
         <translation>Sceny</translation>
     </message>
     <message>
-        <location line="-35"/>
-        <location line="+45"/>
         <source>Chasers</source>
         <translation>Chasery</translation>
     </message>
     <message>
-        <location line="-34"/>
-        <location line="+47"/>
         <source>Programs</source>
         <translation>Programy</translation>
     </message>
     <message>
-        <location line="-31"/>
         <source>File</source>
         <translation>Plik</translation>
     </message>
     <message>
-        <location line="+44"/>
         <source>USB</source>
         <translation>USB</translation>
     </message>
     <message>
-        <location line="+14"/>
-        <location line="+208"/>
         <source>About</source>
         <translation>O programie</translation>
     </message>
     <message>
-        <location line="-193"/>
         <source>Exit</source>
         <translation>Zakończ</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Load Scene...</source>
         <translation>Wczytaj scenę...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Save Scene...</source>
         <translation>Zapisz scenę...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Load Scenes...</source>
         <translation>Wczytaj sceny...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Save Scenes...</source>
         <translation>Zapisz sceny...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>LEDs Number</source>
         <translation>Liczba lamp</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Load Program ...</source>
         <translation>Wczytaj program ...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Save Program ...</source>
         <translation>Zapisz program ...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Load Programs ...</source>
         <translation>Wczytaj programy ...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Save Programs ...</source>
         <translation>Zapisz programy ...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Load Chaser ...</source>
         <translation>Wczytaj chaser ...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Save Chaser ...</source>
         <translation>Zapisz chaser ...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Load Chasers ...</source>
         <translation>Wczytaj chasery ...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Save Chasers ...</source>
         <translation>Zapisz chasery ...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Run Program</source>
         <translation>Uruchom program</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Stop Program</source>
         <translation>Zatrzymaj program</translation>
     </message>
     <message>
-        <location line="+15"/>
         <source>Run Chaser</source>
         <translation>Uruchom chaser</translation>
     </message>
     <message>
-        <location line="+15"/>
         <source>Stop Chaser</source>
         <translation>Zatrzymaj chaser</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Generate_set_file</source>
         <translation>Utwórz plik ustawień</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>Polski</source>
         <translation>Polski</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>English</source>
         <translation>English</translation>
     </message>
     <message>
-        <location line="+17"/>
         <source>Connect</source>
         <translation>Połącz</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>Disconnect</source>
         <translation>Rozłącz</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>Get Lm ID</source>
         <translation>Odczytaj ID Lm</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <location line="+23"/>
         <source>Read Settings</source>
         <translation>Odczytaj ustawienia</translation>
     </message>
     <message>
-        <location line="-14"/>
         <source>Write Settings</source>
         <translation>Zapisz ustawienia</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Upgrade Lm740</source>
         <translation>Aktualizuj Lm740</translation>
     </message>
     <message>
-        <location line="+14"/>
         <source>Write current Scene, Chaser or Program Settings To Lm740</source>
         <translation>Zapisz bieżącą scenę, chaser lub program do Lm740</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Read current Scene, Chaser or ProgramSettings From Lm740</source>
         <translation>Odczytaj bieżącą scenę, chaser lub program z Lm740</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Blackout</source>
         <translation>Wygaszenie</translation>
     </message>
     <message>
-        <location line="+18"/>
         <source>Online</source>
         <translation>Online</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>GetColorMode</source>
         <translation>Odczytaj tryb koloru</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>SetColorMode</source>
         <translation>Ustaw tryb koloru</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>GetLampsNumber</source>
         <translation>Odczytaj liczbę lamp</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>SetLampsNumber</source>
         <translation>Ustaw liczbę lamp</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>GetGlobalSceneTime</source>
         <translation>Odczytaj globalny czas sceny</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>SetGlobalSceneTime</source>
         <translation>Ustaw globalny czas sceny</translation>
     </message>
     <message>
-        <location line="+5"/>
         <source>GetNumberNow</source>
         <translation>Odczytaj bieżący numer</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <location filename="../app/main_window.cpp" line="-81"/>
         <source>Help</source>
         <translation>Pomoc</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Save...</source>
         <translation>Zapisz...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Load...</source>
         <translation>Wczytaj...</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Write current Program to Lm740</source>
         <translation>Zapisz bieżący program do Lm740</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Read current Program from Lm740</source>
         <translation>Odczytaj bieżący program z Lm740</translation>
     </message>
     <message>
-        <location filename="../app/help.cpp" line="+52"/>
         <source>LM740 ver. </source>
         <translation>LM740 wer. </translation>
     </message>
     <message>
-        <location line="+0"/>
         <source>1.07</source>
         <translation>1.07</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>
 Control software for Lm740.
 VXL S.C.
@@ -610,33 +479,26 @@ Polska
 Pomoc techniczna: u sprzedawcy Lm740</translation>
     </message>
     <message>
-        <location line="+4"/>
         <source>VXL S.C. Lm740 - About</source>
         <translation>VXL S.C. Lm740 - O programie</translation>
     </message>
     <message>
-        <location filename="../app/main_window.cpp" line="-129"/>
         <source>Lm740 ver. 1.07</source>
         <translation>Lm740 wer. 1.07</translation>
     </message>
     <message>
-        <location line="+59"/>
         <source>Globals</source>
         <translation>Ustawienia globalne</translation>
     </message>
     <message>
-        <location line="+57"/>
         <source>Offline</source>
         <translation>Offline</translation>
     </message>
     <message>
-        <location filename="../app/main_window_device.cpp" line="-148"/>
-        <location line="+32"/>
         <source>Lm740 Connected</source>
         <translation>Lm740 podłączony</translation>
     </message>
     <message>
-        <location line="+0"/>
         <source>Lm740 Not connected</source>
         <translation>Lm740 niepodłączony</translation>
     </message>
@@ -644,215 +506,178 @@ Pomoc techniczna: u sprzedawcy Lm740</translation>
 <context>
     <name>Scene</name>
     <message>
-        <location filename="../editor/scene.cpp" line="+139"/>
         <source>Move mouse to Scroll LEDs</source>
         <comment>frame left</comment>
         <translation>Przesuń mysz, aby przewinąć lampy</translation>
     </message>
     <message>
-        <location line="+12"/>
         <source>Move mouse to Scroll LEDs</source>
         <translation>Przesuń mysz, aby przewinąć lampy</translation>
     </message>
     <message>
-        <location line="+77"/>
-        <location line="+1"/>
         <source>Repeat Number</source>
         <comment>repeat number for chaser label</comment>
         <translation>Liczba powtórzeń</translation>
     </message>
     <message>
-        <location line="+6"/>
         <source>Numbers of repeating chaser pattern</source>
         <comment>liczba powtorzen wzorca ktorego dlugos okresla spinbox pattern length</comment>
         <translation>Liczba powtórzeń wzorca chasera</translation>
     </message>
     <message>
-        <location line="+4"/>
         <source>OK</source>
         <comment>repeat OK button</comment>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Scene Xfade</source>
         <comment>label xfade scena:</comment>
         <translation>Przenikanie sceny</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Scene Xfade</source>
         <comment>tooltip label xfade scena:</comment>
         <translation>Przenikanie sceny</translation>
     </message>
     <message>
-        <location line="+7"/>
         <source>XFade</source>
         <comment>plynnosc</comment>
         <translation>Przenikanie</translation>
     </message>
     <message>
-        <location line="+2"/>
         <source>Time in percent of scene time to smoothly set new color</source>
         <comment>plynnosc</comment>
         <translation>Czas płynnego przejścia do nowego koloru w procentach czasu sceny</translation>
     </message>
     <message>
-        <location line="+2"/>
         <source>OK</source>
         <comment>afade ok button</comment>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Speed</source>
         <comment>label scene time</comment>
         <translation>Szybkość</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Speed</source>
         <comment>tooltip label scene time</comment>
         <translation>Szybkość</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Scene Time</source>
         <comment>scene: scene time</comment>
         <translation>Czas sceny</translation>
     </message>
     <message>
-        <location line="+2"/>
         <source>OK</source>
         <comment>ok button scene time</comment>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Pattern Length</source>
         <comment>label pattern len</comment>
         <translation>Długość wzorca</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Pattern Length</source>
         <comment>tooltip label pattern len</comment>
         <translation>Długość wzorca</translation>
     </message>
     <message>
-        <location line="+6"/>
         <source>Pattern Length</source>
         <comment>spinbox: no comment</comment>
         <translation>Długość wzorca</translation>
     </message>
     <message>
-        <location line="+2"/>
         <source>OK</source>
         <comment>patter len Ok button</comment>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>Direction</source>
         <comment>chaser label direction</comment>
         <translation>Kierunek</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Chaser Direction</source>
         <comment>tooltip: chaser direction</comment>
         <translation>Kierunek chasera</translation>
     </message>
     <message>
-        <location line="+2"/>
         <source>Left</source>
         <translation>W lewo</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Right</source>
         <translation>W prawo</translation>
     </message>
     <message>
-        <location line="+10"/>
         <source>Last Step</source>
         <comment>checkbox last step</comment>
         <translation>Ostatni krok</translation>
     </message>
     <message>
-        <location line="+2"/>
         <source>If chceked program return to first scene</source>
         <comment>tooltip: direction chceckbox</comment>
         <translation>Gdy zaznaczone, program wraca do pierwszej sceny</translation>
     </message>
     <message>
-        <location line="+41"/>
         <source>Move to LED number %1</source>
         <comment>chaser: napis z formatowaniem pod %1 bedzie podstawiona liczba</comment>
         <translation>Przejdź do lampy numer %1</translation>
     </message>
     <message>
-        <location line="+3"/>
         <source>Move to LED number %1</source>
         <comment>napis z formatowaniem pod %1 bedzie podstawiona liczba</comment>
         <translation>Przejdź do lampy numer %1</translation>
     </message>
     <message>
-        <location line="+382"/>
         <source>Scene time</source>
         <comment>set scene mode</comment>
         <translation>Czas sceny</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Scene time</source>
         <comment>tooltip set scene mode</comment>
         <translation>Czas sceny</translation>
     </message>
     <message>
-        <location line="+12"/>
         <source>Chaser Xfade</source>
         <comment>set chaser mode</comment>
         <translation>Przenikanie chasera</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Chaser Xfade</source>
         <comment>tooltip set chaser mode</comment>
         <translation>Przenikanie chasera</translation>
     </message>
     <message>
-        <location line="+4"/>
         <source>Chaser time</source>
         <comment>set chaser mode</comment>
         <translation>Czas chasera</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Chaser time</source>
         <comment>tooltip set chaser mode</comment>
         <translation>Czas chasera</translation>
     </message>
     <message>
-        <location line="+12"/>
         <source>Step Xfade</source>
         <comment>set programs mode</comment>
         <translation>Przenikanie kroku</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Step Xfade</source>
         <comment>tooltip set programs mode</comment>
         <translation>Przenikanie kroku</translation>
     </message>
     <message>
-        <location line="+4"/>
         <source>Step time</source>
         <comment>set programs mode</comment>
         <translation>Czas kroku</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Step time</source>
         <comment>tooltip set programs mode</comment>
         <translation>Czas kroku</translation>
