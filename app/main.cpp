@@ -4,12 +4,12 @@
 #include "libusb_bus.h"
 #include "main_window.h"
 #include "quit_on_signal.h"
-#include "sim_bus.h"
+#include "sim_options.h"
 #include "translations.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QPointer>
+#include <QStringList>
 
 #include <cstdio>
 #include <cstring>
@@ -25,6 +25,7 @@ const char *const kUsage =
     "  --simulator=FILE    the same, with the simulated controller's settings memory kept in FILE\n"
     "                      (a .set file of 131072 bytes, read at start and written back at the\n"
     "                      end; created when missing)\n"
+    "  --simulator-fault=SPEC  a fault of the simulated controller, for trials (see lm740ctl(1))\n"
     "  -h, --help          show this help and exit\n"
     "  -v, --version       show the version and exit\n";
 
@@ -34,6 +35,7 @@ struct Options
     bool version = false;
     bool simulator = false;
     QString simulatorFile;
+    QStringList simulatorFaults;
     QString unknown;
 };
 
@@ -68,6 +70,8 @@ Options readOptions(int argc, char *argv[])
             o.simulatorFile = QString::fromLocal8Bit(a + 12);
             if (o.simulatorFile.isEmpty())
                 o.unknown = QString::fromLocal8Bit(a);
+        } else if (!std::strncmp(a, "--simulator-fault=", 18)) {
+            o.simulatorFaults << QString::fromLocal8Bit(a + 18);
         } else if (!std::strncmp(a, "--", 2) && !isQtOption(a) && o.unknown.isEmpty()) {
             o.unknown = QString::fromLocal8Bit(a);
         }
@@ -94,28 +98,23 @@ int main(int argc, char *argv[])
     }
 
     // The bus, and the simulated controller on it, outlive the window that talks to them.
-    std::unique_ptr<lm740::UsbBus> bus;
-    std::unique_ptr<lm740::SimController> simController;
+    std::unique_ptr<lm740::UsbBus> libusb;
+    std::unique_ptr<lm740::SimulatorSession> simulator;
+    lm740::UsbBus *bus = nullptr;
     if (options.simulator) {
-        simController = std::make_unique<lm740::SimController>();
-        simController->setLogging(false);
-        if (!options.simulatorFile.isEmpty() && QFileInfo::exists(options.simulatorFile)) {
-            QString error;
-            if (!simController->loadSettings(options.simulatorFile, &error)) {
-                // Refuse rather than overwrite at the end a file we could not read.
-                std::fprintf(stderr, "lm740: cannot use %s as the simulator's memory: %s\n",
-                             qPrintable(options.simulatorFile), qPrintable(error));
-                return 1;
-            }
+        simulator = std::make_unique<lm740::SimulatorSession>();
+        QString error;
+        if (!simulator->addFaults(options.simulatorFaults, &error) ||
+            !simulator->start(options.simulatorFile, &error)) {
+            std::fprintf(stderr, "lm740: %s\n", qPrintable(error));
+            return 1;
         }
-        auto simBus = std::make_unique<lm740::SimBus>();
-        simBus->recordOperations = false;
-        simBus->plug(*simController);
-        bus = std::move(simBus);
+        bus = &simulator->bus();
     } else {
-        bus = std::make_unique<lm740::LibusbBus>();
+        libusb = std::make_unique<lm740::LibusbBus>();
+        bus = libusb.get();
     }
-    lm740::setDefaultUsbBus(bus.get());
+    lm740::setDefaultUsbBus(bus);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lm740"));
@@ -134,9 +133,9 @@ int main(int argc, char *argv[])
 
     delete window; // still there when a signal ended the loop
     lm740::setDefaultUsbBus(nullptr);
-    if (simController && !options.simulatorFile.isEmpty()) {
+    if (simulator) {
         QString error;
-        if (!simController->saveSettings(options.simulatorFile, &error)) {
+        if (!simulator->finish(&error)) {
             std::fprintf(stderr, "lm740: cannot save the simulator's memory to %s: %s\n",
                          qPrintable(options.simulatorFile), qPrintable(error));
             result = result ? result : 1;
