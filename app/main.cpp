@@ -1,6 +1,7 @@
 // Entry point: application, translation, the main window, the event loop. Before them the
 // command line: --help, --version and --simulator[=FILE], which puts a simulated Lm740 on the
-// link instead of the machine's USB buses.
+// link instead of the machine's USB buses. A wrong argument, or a simulator file that could not be
+// kept, ends the program here, before any window.
 #include "libusb_bus.h"
 #include "main_window.h"
 #include "quit_on_signal.h"
@@ -9,11 +10,12 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -25,7 +27,7 @@ const char *const kUsage =
     "  --simulator=FILE    the same, with the simulated controller's settings memory kept in FILE\n"
     "                      (a .set file of 131072 bytes, read at start and written back at the\n"
     "                      end; created when missing)\n"
-    "  --simulator-fault=SPEC  a fault of the simulated controller, for trials (see lm740ctl(1))\n"
+    "  --simulator-fault=SPEC  a fault of the simulated Lm740, for trials (see lm740ctl(1))\n"
     "  -h, --help          show this help and exit\n"
     "  -v, --version       show the version and exit\n";
 
@@ -34,46 +36,90 @@ struct Options
     bool help = false;
     bool version = false;
     bool simulator = false;
-    QString simulatorFile;
+    QByteArray simulatorFile; // the name's bytes as given
     QStringList simulatorFaults;
-    QString unknown;
+    QByteArray error; // the first wrong argument, told with the usage text
 };
 
-// Qt's own options, which QApplication takes with two dashes as well as with one
-// ("--platform offscreen", "--style=fusion"): they are Qt's to read, not unknown options.
-bool isQtOption(const char *argument)
+// Our options: "--name", "--name=VALUE" (a value is always joined with "="), and "-x" for those
+// with a letter. A new option is one row here.
+enum class Value { None, Optional, Required };
+struct OwnOption
 {
-    static const QByteArray names(
-        " platform platformpluginpath platformtheme plugin qwindowgeometry"
-        " qwindowicon qwindowtitle reverse session display geometry style"
-        " stylesheet widgetcount title name icon nograb dograb sync"
-        " qmljsdebugger ");
-    const QByteArray name = QByteArray(argument + 2).split('=').constFirst();
-    return !name.isEmpty() && names.contains(QByteArray(" ") + name + " ");
+    std::string_view name;
+    char letter;
+    Value value;
+    void (*apply)(Options &options, std::string_view value);
+};
+
+const OwnOption kOwnOptions[] = {
+    {"help", 'h', Value::None, [](Options &o, std::string_view) { o.help = true; }},
+    {"version", 'v', Value::None, [](Options &o, std::string_view) { o.version = true; }},
+    {"simulator", 0, Value::Optional,
+     [](Options &o, std::string_view file) {
+         o.simulator = true;
+         o.simulatorFile = QByteArray(file.data(), qsizetype(file.size()));
+     }},
+};
+
+// Qt's own options, which QApplication takes with one dash or two ("-platform offscreen",
+// "--style=fusion"): they are Qt's to read. Those with a value take it joined with "=" or as the
+// next argument.
+bool isQtOption(std::string_view name, bool *takesValue)
+{
+    static constexpr std::string_view withValue[] = {
+        "platform",     "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry",
+        "qwindowicon",  "qwindowtitle",       "session",       "display", "geometry",
+        "style",        "stylesheet",         "title",         "name",    "icon",
+        "qmljsdebugger"};
+    static constexpr std::string_view flags[] = {"reverse", "widgetcount", "nograb", "dograb",
+                                                 "sync"};
+    *takesValue =
+        std::find(std::begin(withValue), std::end(withValue), name) != std::end(withValue);
+    return *takesValue || std::find(std::begin(flags), std::end(flags), name) != std::end(flags);
 }
 
-// Read before QApplication exists, so that --help and --version work without a display. Qt's own
-// options are left for QApplication.
+// Read before QApplication exists, so that --help and --version work without a display.
 Options readOptions(int argc, char *argv[])
 {
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const char *a = argv[i];
-        if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
-            o.help = true;
-        } else if (!std::strcmp(a, "--version") || !std::strcmp(a, "-v")) {
-            o.version = true;
-        } else if (!std::strcmp(a, "--simulator")) {
-            o.simulator = true;
-        } else if (!std::strncmp(a, "--simulator=", 12)) {
-            o.simulator = true;
-            o.simulatorFile = QString::fromLocal8Bit(a + 12);
-            if (o.simulatorFile.isEmpty())
-                o.unknown = QString::fromLocal8Bit(a);
-        } else if (!std::strncmp(a, "--simulator-fault=", 18)) {
-            o.simulatorFaults << QString::fromLocal8Bit(a + 18);
-        } else if (!std::strncmp(a, "--", 2) && !isQtOption(a) && o.unknown.isEmpty()) {
-            o.unknown = QString::fromLocal8Bit(a);
+    for (int i = 1; i < argc && o.error.isEmpty(); ++i) {
+        const std::string_view argument = argv[i];
+        if (argument.size() < 2 || argument[0] != '-') {
+            o.error = "unexpected argument " + QByteArray(argv[i]);
+            if (o.simulator && o.simulatorFile.isEmpty() &&
+                !std::strcmp(argv[i - 1], "--simulator"))
+                o.error += " (a file for the simulator is given as --simulator=FILE)";
+            break;
+        }
+        const bool twoDashes = argument[1] == '-';
+        std::string_view name = argument.substr(twoDashes ? 2 : 1);
+        std::string_view value;
+        const std::size_t equals = name.find('=');
+        const bool hasValue = equals != std::string_view::npos;
+        if (hasValue) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+        }
+        const OwnOption *own = nullptr;
+        for (const OwnOption &option : kOwnOptions)
+            if (twoDashes ? name == option.name
+                          : (option.letter && name == std::string_view(&option.letter, 1)))
+                own = &option;
+        bool qtValue = false;
+        if (own) {
+            const bool valueFits = own->value == Value::None       ? !hasValue
+                                   : own->value == Value::Required ? hasValue && !value.empty()
+                                                                   : !hasValue || !value.empty();
+            if (valueFits)
+                own->apply(o, value);
+            else
+                o.error = "unknown option " + QByteArray(argv[i]);
+        } else if (isQtOption(name, &qtValue)) {
+            if (qtValue && !hasValue)
+                ++i; // Qt's value, not an argument of ours
+        } else {
+            o.error = "unknown option " + QByteArray(argv[i]);
         }
     }
     return o;
@@ -92,8 +138,9 @@ int main(int argc, char *argv[])
         std::printf("lm740 %s\n", "1.07");
         return 0;
     }
-    if (!options.unknown.isEmpty()) {
-        std::fprintf(stderr, "lm740: unknown option %s\n\n%s", qPrintable(options.unknown), kUsage);
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "lm740: %s\n\n%s", lm740::printableBytes(options.error).constData(),
+                     kUsage);
         return 2;
     }
 
@@ -136,8 +183,7 @@ int main(int argc, char *argv[])
     if (simulator) {
         QString error;
         if (!simulator->finish(&error)) {
-            std::fprintf(stderr, "lm740: cannot save the simulator's memory to %s: %s\n",
-                         qPrintable(options.simulatorFile), qPrintable(error));
+            std::fprintf(stderr, "lm740: %s\n", qPrintable(error));
             result = result ? result : 1;
         }
     }

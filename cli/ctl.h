@@ -22,7 +22,7 @@ void out(const QString &line);
 
 struct Context
 {
-    QStringList args; // the command's arguments, without the command's name
+    QStringList args;  // the command's arguments, without the command's name
     bool yes = false;  // --yes: no questions
     bool json = false; // --json
     bool simulated = false;
@@ -33,8 +33,7 @@ struct Context
 // A whole number from `text` in min..max, for the thing `what` names: a numbered `item` ("scene")
 // or a value ("lamp count"). On anything else *status is set to kUsage after one line that says
 // what the numbers are.
-int number(const QString &text, const char *what, int min, int max, int *status,
-           bool item = false);
+int number(const QString &text, const char *what, int min, int max, int *status, bool item = false);
 
 // One byte of the controller's settings memory, with the link's retries. False after one line on
 // stderr that names `what`.

@@ -43,8 +43,8 @@ const Parameter *parameter(const QString &name)
 
 int unknownParameter(const QString &name)
 {
-    return usage(QStringLiteral("unknown setting \"%1\": it is lamps, scene-time or color-mode")
-                     .arg(name));
+    return usage(
+        QStringLiteral("unknown setting \"%1\": it is lamps, scene-time or color-mode").arg(name));
 }
 
 } // namespace
@@ -70,8 +70,9 @@ int number(const QString &text, const char *what, int min, int max, int *status,
 {
     bool ok = false;
     // Digits only: no sign, no spaces, no "0x"; toInt alone would take " 3" and "+3".
-    const bool digits = !text.isEmpty() && text.size() <= 9 &&
-                        std::all_of(text.begin(), text.end(), [](QChar ch) { return ch.isDigit(); });
+    const bool digits =
+        !text.isEmpty() && text.size() <= 9 &&
+        std::all_of(text.begin(), text.end(), [](QChar ch) { return ch.isDigit(); });
     const int n = digits ? text.toInt(&ok, 10) : 0;
     if (ok && n >= min && n <= max)
         return n;
@@ -81,8 +82,8 @@ int number(const QString &text, const char *what, int min, int max, int *status,
         *status = usage(QStringLiteral("there is no %1 %2: %1s are numbered %3, as in the window")
                             .arg(name, text, range));
     else
-        *status = usage(QStringLiteral("\"%1\" is no %2: it is a whole number from %3")
-                            .arg(text, name, range));
+        *status = usage(
+            QStringLiteral("\"%1\" is no %2: it is a whole number from %3").arg(text, name, range));
     return -1;
 }
 
@@ -101,8 +102,8 @@ int info(Context &c)
 {
     if (!c.args.isEmpty())
         return usage(QStringLiteral("info takes no arguments"));
-    out(QStringLiteral("Lm740:        found%1").arg(c.simulated ? QStringLiteral(" (simulated)")
-                                                           : QString()));
+    out(QStringLiteral("Lm740:        found%1")
+            .arg(c.simulated ? QStringLiteral(" (simulated)") : QString()));
     out(QStringLiteral("id:           %1").arg(usb::kLm740Id));
 
     QByteArray version;
@@ -162,8 +163,8 @@ int run(Context &c)
         return usage(QStringLiteral("cannot run \"%1\": run scene, chaser or program").arg(kind));
     }
     if (result < 0)
-        return fail(QStringLiteral("the Lm740 did not take the command to run %1 %2")
-                        .arg(kind, c.args[1]));
+        return fail(
+            QStringLiteral("the Lm740 did not take the command to run %1 %2").arg(kind, c.args[1]));
     return kOk;
 }
 
@@ -203,7 +204,8 @@ int set(Context &c)
     if (status != kOk)
         return status;
     if (c.link->setByte(p->address, quint8(value)) != 1)
-        return fail(QStringLiteral("could not set the %1 of the Lm740").arg(QLatin1String(p->what)));
+        return fail(
+            QStringLiteral("could not set the %1 of the Lm740").arg(QLatin1String(p->what)));
     return kOk;
 }
 

@@ -26,14 +26,15 @@ struct Command
 };
 
 const Command kCommands[] = {
-    {"info", "info                             what the Lm740 is and what it holds now",
-     ctl::info, true},
-    {"run", "run scene|chaser|program N       play scene 1-10, chaser 1-4 or program 1-4",
-     ctl::run, true},
+    {"info", "info                             what the Lm740 is and what it holds now", ctl::info,
+     true},
+    {"run", "run scene|chaser|program N       play scene 1-10, chaser 1-4 or program 1-4", ctl::run,
+     true},
     {"blackout", "blackout                         black the outputs out", ctl::blackout, true},
     {"get", "get lamps|scene-time|color-mode  print a setting of the Lm740", ctl::get, true},
-    {"set", "set lamps|scene-time|color-mode VALUE\n"
-            "                                   change a setting of the Lm740",
+    {"set",
+     "set lamps|scene-time|color-mode VALUE\n"
+     "                                   change a setting of the Lm740",
      ctl::set, true},
 };
 
@@ -60,14 +61,16 @@ QString helpText(const QCommandLineParser &parser)
 }
 
 // QCommandLineParser has no option with an optional value: "--simulator=FILE" becomes
-// "--simulator" here, and FILE is kept aside. False for "--simulator=" with no file.
-bool takeSimulatorFile(QStringList &arguments, QString *file)
+// "--simulator" here, and FILE is kept aside as the bytes it was given as. False for "--simulator="
+// with no file.
+bool takeSimulatorFile(QStringList &arguments, char *argv[], QByteArray *file)
 {
-    for (QString &a : arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        QString &a = arguments[i];
         if (a == QLatin1String("--"))
             break;
         if (a.startsWith(QLatin1String("--simulator="))) {
-            *file = a.mid(12);
+            *file = QByteArray(argv[i] + 12);
             a = QStringLiteral("--simulator");
             if (file->isEmpty())
                 return false;
@@ -94,7 +97,7 @@ QString notFound(const UsbDevice &device, bool simulated)
                      : QStringLiteral("no Lm740 found on USB");
 }
 
-int runCommand(QCoreApplication &app)
+int runCommand(QCoreApplication &app, char *argv[])
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -120,8 +123,8 @@ int runCommand(QCoreApplication &app)
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
 
     QStringList arguments = app.arguments();
-    QString simulatorFile;
-    if (!takeSimulatorFile(arguments, &simulatorFile))
+    QByteArray simulatorFile;
+    if (!takeSimulatorFile(arguments, argv, &simulatorFile))
         return ctl::usage(QStringLiteral("--simulator= needs a file name"));
     for (const QString &a : arguments) {
         // Qt would call "-1" an unknown option "1".
@@ -144,8 +147,8 @@ int runCommand(QCoreApplication &app)
         return ctl::usage(QStringLiteral("no command given"));
     const Command *cmd = command(positional.takeFirst());
     if (!cmd)
-        return ctl::usage(QStringLiteral("unknown command \"%1\"").arg(parser.positionalArguments()
-                                                                           .constFirst()));
+        return ctl::usage(QStringLiteral("unknown command \"%1\"")
+                              .arg(parser.positionalArguments().constFirst()));
     if (!cmd->needsController && (parser.isSet(simulator) || parser.isSet(fault)))
         return ctl::usage(QStringLiteral("%1 works on files and takes no --simulator")
                               .arg(QLatin1String(cmd->name)));
@@ -188,7 +191,7 @@ int runCommand(QCoreApplication &app)
     }
     QString error;
     if (session && !session->finish(&error))
-        return ctl::fail(QStringLiteral("cannot save the simulated Lm740's memory: %1").arg(error));
+        return ctl::fail(error);
     return status;
 }
 
@@ -199,5 +202,5 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lm740ctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LM740_VERSION));
-    return runCommand(app);
+    return runCommand(app, argv);
 }

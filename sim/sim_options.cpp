@@ -1,6 +1,10 @@
 #include "sim_options.h"
 
-#include <QFileInfo>
+#include "settings_image.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace lm740 {
 
@@ -84,21 +88,50 @@ bool SimulatorSession::addFaults(const QStringList &faults, QString *error)
     return true;
 }
 
-bool SimulatorSession::start(const QString &file, QString *error)
+bool SimulatorSession::start(const QByteArray &file, QString *error)
 {
-    m_file = file;
-    QString why;
-    if (!file.isEmpty() && QFileInfo::exists(file) && !m_controller.loadSettings(file, &why)) {
-        // Refused rather than overwritten at the end.
-        if (error)
-            *error = QStringLiteral("cannot use %1 as the simulated controller's memory: %2")
-                         .arg(file, why);
+    m_fileBytes = file;
+    m_file = QString::fromUtf8(file);
+    if (!file.isEmpty() && !useFile(error))
         return false;
-    }
     if (!m_absent) {
         m_bus.plug(m_controller);
         m_plugged = true;
     }
+    return true;
+}
+
+bool SimulatorSession::useFile(QString *error)
+{
+    auto refuse = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QString shown = QString::fromLatin1(printableBytes(m_fileBytes));
+    // Qt reaches files by UTF-8 names: any other name would lead to another file.
+    if (m_file.toUtf8() != m_fileBytes)
+        return refuse(QStringLiteral("the file name %1 is not valid UTF-8; give the simulator's "
+                                     "memory a file with a UTF-8 name")
+                          .arg(shown));
+    struct stat status = {};
+    if (::stat(m_fileBytes.constData(), &status) == 0) {
+        if (!S_ISREG(status.st_mode))
+            return refuse(QStringLiteral("%1 is not a regular file; the simulator's memory is kept "
+                                         "in a regular file (or a new one)")
+                              .arg(shown));
+        QString why;
+        if (!m_controller.loadSettings(m_file, &why)) // refused rather than overwritten at the end
+            return refuse(
+                QStringLiteral("cannot use %1 as the simulator's memory: %2").arg(shown, why));
+    } else if (errno != ENOENT) {
+        return refuse(QStringLiteral("cannot use %1 as the simulator's memory: %2")
+                          .arg(shown, QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    QString why;
+    if (!image::canWriteSettingsFile(m_file, &why))
+        return refuse(
+            QStringLiteral("the simulator's memory could not be written back: %1").arg(why));
     return true;
 }
 
@@ -149,7 +182,25 @@ bool SimulatorSession::applyFault(const QString &spec, QString *error)
 
 bool SimulatorSession::finish(QString *error)
 {
-    return m_file.isEmpty() || m_controller.saveSettings(m_file, error);
+    QString why;
+    if (m_fileBytes.isEmpty() || m_controller.saveSettings(m_file, &why))
+        return true;
+    if (error)
+        *error = QStringLiteral("cannot save the simulator's memory to %1: %2")
+                     .arg(QString::fromLatin1(printableBytes(m_fileBytes)), why);
+    return false;
+}
+
+QByteArray printableBytes(const QByteArray &bytes)
+{
+    QByteArray out;
+    for (const char c : bytes) {
+        if (c >= 0x20 && c < 0x7F)
+            out += c;
+        else
+            out += "\\x" + QByteArray::number(quint8(c), 16).rightJustified(2, '0');
+    }
+    return out;
 }
 
 } // namespace lm740

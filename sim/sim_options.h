@@ -26,27 +26,32 @@ public:
     // Switches faults on before start(); each is one SPEC (see kFaultHelp). False with *error set
     // to one sentence naming the first SPEC that means nothing.
     bool addFaults(const QStringList &faults, QString *error);
-    // Puts the controller on the bus. With a `file`, its memory comes from that .set file when the
-    // file exists; a file that cannot be used is refused here, before anything runs, rather than
-    // overwritten at the end: false with *error set to one sentence that names it.
-    bool start(const QString &file, QString *error);
+    // Puts the controller on the bus. With a file (the name's bytes as given), its memory comes
+    // from that .set file when the file exists. A file that could not be read, or not be written
+    // back at the end, is refused here, before anything runs: false with *error set to one
+    // sentence that names it.
+    bool start(const QByteArray &file, QString *error);
 
     UsbBus &bus() { return m_bus; }
     SimController &controller() { return m_controller; }
-    QString file() const { return m_file; }
 
-    // Writes the memory back to the file given to start(), if any. False with *error set when it
-    // could not be written.
+    // Writes the memory back to the file given to start(), if any. False with *error set to one
+    // sentence when it could not be written.
     bool finish(QString *error);
 
 private:
     bool applyFault(const QString &spec, QString *error);
+    bool useFile(QString *error);
 
     SimController m_controller;
     SimBus m_bus;
     QString m_file;
+    QByteArray m_fileBytes;
     bool m_absent = false;
     bool m_plugged = false;
 };
+
+// Bytes as a terminal can show them: anything outside printable ASCII as \xNN.
+QByteArray printableBytes(const QByteArray &bytes);
 
 } // namespace lm740

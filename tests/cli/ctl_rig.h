@@ -61,7 +61,7 @@ public:
 };
 
 // The checks every table row makes: the exit status, and for a failure exactly one line on stderr.
-#define CTL_CHECK(run, expectedStatus, outPart, errPart)                                          \
+#define CTL_CHECK(run, expectedStatus, outPart, errPart)                                           \
     do {                                                                                           \
         const CtlRun r_ = (run);                                                                   \
         QVERIFY2(r_.status == (expectedStatus), r_.err.constData());                               \
