@@ -23,6 +23,8 @@ struct Command
     const char *synopsis;
     int (*handler)(ctl::Context &);
     bool needsController;
+    bool asks = false;   // takes --yes
+    bool prints = false; // takes --json
 };
 
 const Command kCommands[] = {
@@ -152,6 +154,11 @@ int runCommand(QCoreApplication &app, char *argv[])
     if (!cmd->needsController && (parser.isSet(simulator) || parser.isSet(fault)))
         return ctl::usage(QStringLiteral("%1 works on files and takes no --simulator")
                               .arg(QLatin1String(cmd->name)));
+    if (parser.isSet(yes) && !cmd->asks)
+        return ctl::usage(
+            QStringLiteral("%1 asks nothing and takes no --yes").arg(QLatin1String(cmd->name)));
+    if (parser.isSet(json) && !cmd->prints)
+        return ctl::usage(QStringLiteral("only show takes --json"));
     if (parser.isSet(fault) && !parser.isSet(simulator))
         return ctl::usage(QStringLiteral("--simulator-fault needs --simulator"));
 
