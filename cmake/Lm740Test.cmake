@@ -3,6 +3,7 @@
 function(lm740_add_test name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
     target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
     target_compile_definitions(${name} PRIVATE LM740_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
     add_test(NAME ${name} COMMAND ${name})

@@ -2,6 +2,7 @@
 // percent steps, and copy and paste of selected channel values through the system clipboard.
 #include "scene.h"
 
+#include "color_arrays.h"
 #include "color_slider.h"
 #include "my_frame.h"
 #include "super_rgb.h"
@@ -10,17 +11,9 @@
 #include <QMimeData>
 #include <QtTest>
 
-using ColorArray = std::array<QColor, 171>;
+using testcolors::ColorArray;
 
 namespace {
-
-ColorArray numbered()
-{
-    ColorArray c;
-    for (int i = 0; i < 171; ++i)
-        c[i] = QColor(i, 100 + i / 2, 255 - i);
-    return c;
-}
 
 ColorSlider *red(const Scene &s, int i)
 {
@@ -145,7 +138,7 @@ void TstSceneSelection::setAllLeavesTheFlags()
 
 void TstSceneSelection::draggingOneSelectedSliderMovesAllSelected()
 {
-    ColorArray c = numbered();
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 4, c.data());
     red(s, 0)->setSelected(true);
     green(s, 2)->setSelected(true);
@@ -200,7 +193,7 @@ void TstSceneSelection::setSelectedAndPercentTouchOnlySelected()
 
 void TstSceneSelection::copyPutsSelectedChannelsInLampOrder()
 {
-    ColorArray c = numbered();
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 3, c.data());
     s.lamp(0)->setAll(true);
     blue(s, 2)->setSelected(true);
@@ -243,7 +236,7 @@ void TstSceneSelection::copyWithNothingSelectedClearsTheClipboard()
 
 void TstSceneSelection::pasteRepeatsOrCutsThePayload()
 {
-    ColorArray c = numbered();
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 12, c.data());
     s.lamp(0)->setAll(true);
     QCOMPARE(s.copySelected(), 3);
@@ -268,7 +261,7 @@ void TstSceneSelection::pasteRepeatsOrCutsThePayload()
 
 void TstSceneSelection::pasteMapsByPositionNotByColour()
 {
-    ColorArray c = numbered();
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 15, c.data());
     for (int i = 0; i <= 4; ++i)
         red(s, i)->setSelected(true);
@@ -285,7 +278,7 @@ void TstSceneSelection::pasteMapsByPositionNotByColour()
 
 void TstSceneSelection::pasteIgnoresForeignOrEmptyData()
 {
-    ColorArray c = numbered();
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 2, c.data());
     s.setAll(true);
 
@@ -306,7 +299,7 @@ void TstSceneSelection::pasteIgnoresForeignOrEmptyData()
 
 void TstSceneSelection::pasteInChaserModeUpdatesThePreview()
 {
-    ColorArray c = numbered();
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 6, c.data());
     s.setPatternLen(2);
     s.setRepeat(3);
