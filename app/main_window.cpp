@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
@@ -54,7 +55,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     central->setContentsMargins(0, 0, 0, 0);
     central->setSpacing(0);
     central->addWidget(TabWidget);
-    central->addWidget(SceneFrame, 1);
+    // The panel needs its whole height: in a short window, or below a preview strip dragged
+    // taller, the lamps' sliders, minus buttons and DMX addresses would be cut off. The area that
+    // holds it scrolls vertically instead.
+    auto *sceneScroll = new QScrollArea;
+    sceneScroll->setObjectName("SceneScroll");
+    sceneScroll->setFrameShape(QFrame::NoFrame);
+    sceneScroll->setWidgetResizable(true);
+    sceneScroll->setWidget(SceneFrame);
+    central->addWidget(sceneScroll, 1);
     sceneFrameLayout = new QHBoxLayout(SceneFrame);
     sceneFrameLayout->setContentsMargins(3, 3, 3, 3);
     sceneFrameLayout->setSpacing(3);
