@@ -38,25 +38,6 @@ void fuzzNumbers(QByteArrayView bytes)
     check(numbers.firstTooLarge < qsizetype(numbers.values.size()));
 }
 
-QByteArray write(const Show &show, files::Format format, int lamps)
-{
-    switch (format) {
-    case files::Format::Scene:
-        return files::writeSceneFile(show.sceneColors[0], lamps);
-    case files::Format::Scenes:
-        return files::writeScenesFile(show.sceneColors, lamps);
-    case files::Format::Chaser:
-        return files::writeChaserFile(show.chasers[0], lamps);
-    case files::Format::Chasers:
-        return files::writeChasersFile(show.chasers, lamps);
-    case files::Format::Program:
-        return files::writeProgramFile(show.programs[0], lamps);
-    case files::Format::Programs:
-        return files::writeProgramsFile(show.programs, lamps);
-    }
-    return {};
-}
-
 void fuzzText(files::Format format, QByteArrayView bytes)
 {
     files::TextFile file;
@@ -75,12 +56,12 @@ void fuzzText(files::Format format, QByteArrayView bytes)
     const int lamps = file.lamps();
     if (lamps < kMinLamps)
         return;
-    const QByteArray once = write(*show, format, lamps);
+    const QByteArray once = files::writeTextFile(format, *show, lamps);
     files::TextFile again;
     check(files::readTextFile(format, once, &again));
     check(again.lamps() == lamps);
     files::storeInShow(again, *show);
-    check(write(*show, format, lamps) == once);
+    check(files::writeTextFile(format, *show, lamps) == once);
 }
 
 void fuzzImage(QByteArrayView bytes)

@@ -443,6 +443,25 @@ QByteArray writeProgramsFile(const std::array<t_program, kProgramCount> &program
     return out;
 }
 
+QByteArray writeTextFile(Format format, const Show &show, int lamps)
+{
+    switch (format) {
+    case Format::Scene:
+        return writeSceneFile(show.sceneColors[show.actualSceneNumber], lamps);
+    case Format::Scenes:
+        return writeScenesFile(show.sceneColors, lamps);
+    case Format::Chaser:
+        return writeChaserFile(show.chasers[show.actualChaserNumber], lamps);
+    case Format::Chasers:
+        return writeChasersFile(show.chasers, lamps);
+    case Format::Program:
+        return writeProgramFile(show.programs[show.actualProgramNumber], lamps);
+    case Format::Programs:
+        return writeProgramsFile(show.programs, lamps);
+    }
+    return {};
+}
+
 QString withSuffix(const QString &fileName, const QString &suffix)
 {
     return fileName.endsWith(suffix, Qt::CaseSensitive) ? fileName : fileName + suffix;

@@ -73,6 +73,10 @@ QByteArray writeChasersFile(const std::array<t_chaser, kChaserCount> &chasers, i
 QByteArray writeProgramFile(const t_program &program, int lamps);
 QByteArray writeProgramsFile(const std::array<t_program, kProgramCount> &programs, int lamps);
 
+// The text of a file of `format` from the show: a scene, chaser or program file holds the current
+// one, the set files all of them.
+QByteArray writeTextFile(Format format, const Show &show, int lamps);
+
 // The file's name with `suffix` (such as ".scn") appended unless it already ends with it, case
 // sensitively: "show.SCN" becomes "show.SCN.scn".
 QString withSuffix(const QString &fileName, const QString &suffix);
