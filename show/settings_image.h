@@ -42,4 +42,8 @@ struct HeaderValues
 // image of the wrong size.
 bool unpackShow(const QByteArray &image, Show &show, HeaderValues *header);
 
+// Whether writeSettingsFile() could write fileName now: its folder takes a new file, and the file,
+// when there is one, may be replaced. Nothing is left behind. False with *error set otherwise.
+bool canWriteSettingsFile(const QString &fileName, QString *error = nullptr);
+
 } // namespace lm740::image
