@@ -28,12 +28,56 @@ namespace {
 QByteArray descriptors(quint16 vendorId, quint16 productId)
 {
     const unsigned char bytes[] = {
-        18, 1, 0x10, 0x01, 0xFF, 0, 0, 64, quint8(vendorId), quint8(vendorId >> 8),
-        quint8(productId), quint8(productId >> 8), 0x00, 0x01, 0, 0, 0, 1, // device
-        9, 2, 32, 0, 1, 1, 0, 0x80, 50,                                    // configuration 1
-        9, 4, 0, 0, 2, 0xFF, 0, 0, 0,                                      // interface 0
-        7, 5, 0x81, 2, 64, 0, 0,                                           // bulk in
-        7, 5, 0x02, 2, 64, 0, 0,                                           // bulk out
+        18,
+        1,
+        0x10,
+        0x01,
+        0xFF,
+        0,
+        0,
+        64,
+        quint8(vendorId),
+        quint8(vendorId >> 8),
+        quint8(productId),
+        quint8(productId >> 8),
+        0x00,
+        0x01,
+        0,
+        0,
+        0,
+        1, // device
+        9,
+        2,
+        32,
+        0,
+        1,
+        1,
+        0,
+        0x80,
+        50, // configuration 1
+        9,
+        4,
+        0,
+        0,
+        2,
+        0xFF,
+        0,
+        0,
+        0, // interface 0
+        7,
+        5,
+        0x81,
+        2,
+        64,
+        0,
+        0, // bulk in
+        7,
+        5,
+        0x02,
+        2,
+        64,
+        0,
+        0, // bulk out
     };
     return QByteArray(reinterpret_cast<const char *>(bytes), sizeof bytes);
 }
@@ -47,8 +91,8 @@ void setFileAccessOverride(bool on)
     if (syscall(SYS_capget, &header, data) != 0)
         return;
     const quint32 bits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
-    data[0].effective = on ? data[0].effective | (data[0].permitted & bits)
-                           : data[0].effective & ~bits;
+    data[0].effective =
+        on ? data[0].effective | (data[0].permitted & bits) : data[0].effective & ~bits;
     syscall(SYS_capset, &header, data);
 }
 
@@ -73,8 +117,7 @@ QString errnoName(int e)
 }
 
 // The argument of an ioctl that points at a T, as memory of ours; synced back on completion.
-template <typename T>
-T *resolved(UMockdevIoctlData *arg, UMockdevIoctlData **holder)
+template <typename T> T *resolved(UMockdevIoctlData *arg, UMockdevIoctlData **holder)
 {
     *holder = umockdev_ioctl_data_resolve(arg, 0, sizeof(T), nullptr);
     return *holder ? reinterpret_cast<T *>((*holder)->data) : nullptr;

@@ -171,8 +171,7 @@ void TstLibusbBus::searchGoesInBusAndDeviceOrder()
     rig.controllers[2].setIdentification(741);
     QCOMPARE(device.open(), 0);
     QCOMPARE(first.openFiles(), 0);
-    QCOMPARE(first.log(),
-             QStringList({"release 0", "open", "claim 0", "control", "release 0"}));
+    QCOMPARE(first.log(), QStringList({"release 0", "open", "claim 0", "control", "release 0"}));
     QCOMPARE(late.log(), kOpened);
     QVERIFY(otherBus.log().isEmpty() && stranger.log().isEmpty());
     unsigned char byte = 0x5A;
@@ -187,8 +186,8 @@ void TstLibusbBus::refusedDeviceIsSkipped_data()
     QTest::addColumn<UsbDevice::SearchResult>("result");
     QTest::addColumn<QString>("cause");
     // Only a process with the right to the node gets as far as the kernel.
-    QTest::newRow("no permission") << true << QStringList() << UsbDevice::SearchResult::NoPermission
-                                   << "LIBUSB_ERROR_ACCESS";
+    QTest::newRow("no permission")
+        << true << QStringList() << UsbDevice::SearchResult::NoPermission << "LIBUSB_ERROR_ACCESS";
     QTest::newRow("interface busy")
         << false << QStringList({"open", "claim 0: EBUSY"})
         << UsbDevice::SearchResult::NotIdentified << "LIBUSB_ERROR_BUSY";
@@ -280,10 +279,9 @@ void TstLibusbBus::failedTransferClosesAndNextOneReopens_data()
     // The controller that never answers is waited for as long as the link allows, one second.
     QTest::newRow("time-out") << 0 << QStringList({"control", "discard", "release 0"})
                               << "LIBUSB_ERROR_TIMEOUT";
-    QTest::newRow("protocol error") << 1 << QStringList({"control", "release 0"})
-                                    << "LIBUSB_ERROR_IO";
-    QTest::newRow("stall") << 2 << QStringList({"control", "release 0"})
-                           << "LIBUSB_ERROR_PIPE";
+    QTest::newRow("protocol error")
+        << 1 << QStringList({"control", "release 0"}) << "LIBUSB_ERROR_IO";
+    QTest::newRow("stall") << 2 << QStringList({"control", "release 0"}) << "LIBUSB_ERROR_PIPE";
 }
 
 void TstLibusbBus::failedTransferClosesAndNextOneReopens()
