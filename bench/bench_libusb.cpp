@@ -57,12 +57,12 @@ int main(int argc, char **argv)
     unsigned char block[usb::kMaxControlPayload] = {};
     measure("single-byte write", requests, [&](int i) {
         const unsigned char byte = quint8(i);
-        return device.controlOut(usb::WRITE_BYTE_REQUEST, quint16(i % 512), quint16(i % 256),
-                                 &byte, 1) == 1;
+        return device.controlOut(usb::WRITE_BYTE_REQUEST, quint16(i % 512), quint16(i % 256), &byte,
+                                 1) == 1;
     });
     measure("single-byte read", requests, [&](int i) {
-        return device.controlIn(usb::READ_MEMORY_REQUEST, quint16(i % 512), quint16(i % 256),
-                                block, 1) == 1;
+        return device.controlIn(usb::READ_MEMORY_REQUEST, quint16(i % 512), quint16(i % 256), block,
+                                1) == 1;
     });
     measure("64-byte block read", requests, [&](int i) {
         return device.controlIn(usb::READ_MEMORY_REQUEST, quint16(i % 512), quint16(i % 4 * 64),

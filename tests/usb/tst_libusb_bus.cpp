@@ -1,6 +1,6 @@
 // UsbDevice over LibusbBus, through the real libusb-1.0 and its Linux backend, against simulated
 // controllers plugged into a mocked kernel: how it walks the bus, what it asks of the kernel, the
-// setup packets that reach the controller, and how each failure ends and is logged.
+// setup packets that reach the controller, and how each failure ends.
 #include "libusb_bus.h"
 #include "mock_usb_kernel.h"
 #include "usb_device.h"
@@ -16,7 +16,6 @@ class TstLibusbBus : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
-    void init();
     void noControllerFindsNothing();
     void opensConfiguresOnceClaimsIdentifiesAndReleases();
     void searchGoesInBusAndDeviceOrder();
@@ -30,34 +29,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-QStringList usbMessages;
-QtMessageHandler previousHandler = nullptr;
-QLoggingCategory::CategoryFilter previousFilter = nullptr;
-
-void recordMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (context.category && qstrcmp(context.category, "lm740.usb") == 0)
-        usbMessages << message;
-    else
-        previousHandler(type, context, message);
-}
-
-void enableUsbCategory(QLoggingCategory *category)
-{
-    previousFilter(category);
-    if (qstrcmp(category->categoryName(), "lm740.usb") == 0)
-        for (QtMsgType type : {QtDebugMsg, QtInfoMsg, QtWarningMsg})
-            category->setEnabled(type, true);
-}
-
-bool logged(const QString &cause)
-{
-    for (const QString &message : usbMessages)
-        if (message.contains(cause))
-            return true;
-    return false;
-}
 
 // The controllers outlive the mocked kernel, which outlives the libusb context.
 struct Rig
@@ -106,13 +77,6 @@ void TstLibusbBus::initTestCase()
 {
     if (!MockUsbKernel::isMocked())
         QFAIL("run this test under umockdev-wrapper, as CTest does");
-    previousHandler = qInstallMessageHandler(recordMessage);
-    previousFilter = QLoggingCategory::installFilter(enableUsbCategory);
-}
-
-void TstLibusbBus::init()
-{
-    usbMessages.clear();
 }
 
 void TstLibusbBus::noControllerFindsNothing()
@@ -184,13 +148,11 @@ void TstLibusbBus::refusedDeviceIsSkipped_data()
     QTest::addColumn<bool>("denied");
     QTest::addColumn<QStringList>("kernelLog");
     QTest::addColumn<UsbDevice::SearchResult>("result");
-    QTest::addColumn<QString>("cause");
     // Only a process with the right to the node gets as far as the kernel.
     QTest::newRow("no permission")
-        << true << QStringList() << UsbDevice::SearchResult::NoPermission << "LIBUSB_ERROR_ACCESS";
-    QTest::newRow("interface busy")
-        << false << QStringList({"open", "claim 0: EBUSY"})
-        << UsbDevice::SearchResult::NotIdentified << "LIBUSB_ERROR_BUSY";
+        << true << QStringList() << UsbDevice::SearchResult::NoPermission;
+    QTest::newRow("interface busy") << false << QStringList({"open", "claim 0: EBUSY"})
+                                    << UsbDevice::SearchResult::NotIdentified;
 }
 
 void TstLibusbBus::refusedDeviceIsSkipped()
@@ -198,7 +160,6 @@ void TstLibusbBus::refusedDeviceIsSkipped()
     QFETCH(bool, denied);
     QFETCH(QStringList, kernelLog);
     QFETCH(UsbDevice::SearchResult, result);
-    QFETCH(QString, cause);
     Rig rig;
     MockUsbPort &refused = rig.plug(1, 2, "1-1", true);
     refused.denyOpen(denied);
@@ -209,7 +170,6 @@ void TstLibusbBus::refusedDeviceIsSkipped()
     QCOMPARE(device.lastSearchResult(), result);
     QCOMPARE(refused.openFiles(), 0);
     QCOMPARE(refused.log(), kernelLog);
-    QVERIFY2(logged(cause), qPrintable(usbMessages.join('\n')));
 
     // A controller plugged in behind it is found by the next search.
     MockUsbPort &good = rig.plug(1, 4, "1-2");
@@ -275,20 +235,16 @@ void TstLibusbBus::failedTransferClosesAndNextOneReopens_data()
 {
     QTest::addColumn<int>("fault");
     QTest::addColumn<QStringList>("kernelLog");
-    QTest::addColumn<QString>("cause");
     // The controller that never answers is waited for as long as the link allows, one second.
-    QTest::newRow("time-out") << 0 << QStringList({"control", "discard", "release 0"})
-                              << "LIBUSB_ERROR_TIMEOUT";
-    QTest::newRow("protocol error")
-        << 1 << QStringList({"control", "release 0"}) << "LIBUSB_ERROR_IO";
-    QTest::newRow("stall") << 2 << QStringList({"control", "release 0"}) << "LIBUSB_ERROR_PIPE";
+    QTest::newRow("time-out") << 0 << QStringList({"control", "discard", "release 0"});
+    QTest::newRow("protocol error") << 1 << QStringList({"control", "release 0"});
+    QTest::newRow("stall") << 2 << QStringList({"control", "release 0"});
 }
 
 void TstLibusbBus::failedTransferClosesAndNextOneReopens()
 {
     QFETCH(int, fault);
     QFETCH(QStringList, kernelLog);
-    QFETCH(QString, cause);
     Rig rig;
     MockUsbPort &port = rig.plug(1, 2, "1-1", true);
     SimController &controller = rig.controllers[0];
@@ -306,7 +262,6 @@ void TstLibusbBus::failedTransferClosesAndNextOneReopens()
     QCOMPARE(device.isOpen(), -1);
     QCOMPARE(port.openFiles(), 0);
     QCOMPARE(port.log(), kernelLog);
-    QVERIFY2(logged(cause), qPrintable(usbMessages.join('\n')));
 
     port.clearLog();
     QCOMPARE(device.controlIn(usb::VERSION_REQUEST, 0, 0, buffer, 32), 32);
@@ -328,7 +283,6 @@ void TstLibusbBus::unplugInTheMiddleOfATransferThenReplug()
     QCOMPARE(device.isOpen(), -1);
     QCOMPARE(port.openFiles(), 0);
     QVERIFY(controller.requests().isEmpty());
-    QVERIFY2(logged("LIBUSB_ERROR_NO_DEVICE"), qPrintable(usbMessages.join('\n')));
     rig.kernel.unplug(port);
     QCOMPARE(device.open(), -1);
     QCOMPARE(device.lastSearchResult(), UsbDevice::SearchResult::NotFound);
