@@ -136,7 +136,6 @@ private:
     void startStatusPoll(); // constructor, at its end: the timer and a first poll
     // ---- end of the device link ----
 
-
     // ---- Moving through the show (main_window_navigation.cpp) ----
 public:
     // The tab the panel shows (0 Scenes, 1 Chasers, 2 Programs) and the program step it holds.
