@@ -467,14 +467,8 @@ void TstMainWindow::previewStripDockedAboveAndIdle()
     QCOMPARE(strip->parent(), static_cast<QObject *>(&w));
     QCOMPARE(w.dockWidgetArea(strip), Qt::TopDockWidgetArea);
     QVERIFY(!strip->isFloating());
-<<<<<<< HEAD
-    QCOMPARE(strip->minimumSize(), QSize(600, 20));
     // Construction shows scene 1: the strip fades to it over the global scene time, then rests.
     QVERIFY(strip->tickTimer->isActive());
-=======
-    // Nothing plays until the window first shows an item.
-    QVERIFY(!strip->tickTimer->isActive());
->>>>>>> main
     QCOMPARE(strip->playMode, qint8(0));
     QCOMPARE(strip->count, 30);
     QCOMPARE(strip->totalTime, 1000u);
