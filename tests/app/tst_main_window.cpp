@@ -7,6 +7,7 @@
 #include "my_spin.h"
 #include "my_style.h"
 #include "recording_prompts.h"
+#include "version.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -52,7 +53,7 @@ private:
 void TstMainWindow::titleAndSizeLimits()
 {
     MainWindow &w = *m_window;
-    QCOMPARE(w.windowTitle(), QStringLiteral("Lm740 ver. 1.07"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Lm740 ver. " LM740_VERSION));
     QCOMPARE(w.objectName(), QStringLiteral("MainWindow"));
     QCOMPARE(w.minimumSize(), QSize(750, 550));
     QCOMPARE(w.maximumSize(), QSize(3200, 1200));
@@ -405,7 +406,8 @@ void TstMainWindow::aboutShowsVersionThroughPrompts()
     QCOMPARE(c.kind, QStringLiteral("information"));
     QVERIFY(!c.hasParent);
     QCOMPARE(c.title, QStringLiteral("VXL S.C. Lm740 - About"));
-    QVERIFY(c.text.startsWith(QStringLiteral("LM740 ver. 1.07\nControl software for Lm740.")));
+    QVERIFY(c.text.startsWith(
+        QStringLiteral("LM740 ver. " LM740_VERSION "\nControl software for Lm740.")));
     QCOMPARE(c.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(c.defaultButton, QMessageBox::NoButton);
 }
