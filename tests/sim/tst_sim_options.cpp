@@ -26,24 +26,28 @@ void TstSimOptions::parse_data()
     QTest::addColumn<int>("unplugAfter");
     QTest::newRow("all") << "fail=0.3@7,latency=1.5,short=0.01,unplug=500:5,release=rel_0_15"
                          << "" << 0.3 << 7u << 500;
-    QTest::newRow("seed left out") << "fail=1" << "" << 1.0 << 1u << 0;
-    QTest::newRow("probability above 1") << "fail=1.5" << "'fail=1.5': the probability" << 0.0
-                                         << 1u << 0;
-    QTest::newRow("bad seed") << "fail=0.1@x" << "'fail=0.1@x': the seed" << 0.0 << 1u << 0;
-    QTest::newRow("negative latency") << "latency=-1" << "'latency=-1': the latency" << 0.0 << 1u
-                                      << 0;
-    QTest::newRow("latency not a number") << "latency=nan" << "'latency=nan': the latency" << 0.0
-                                          << 1u << 0;
-    QTest::newRow("unplug without M") << "unplug=5" << "'unplug=5': expected unplug=N:M" << 0.0
-                                      << 1u << 0;
-    QTest::newRow("unplug at 0") << "unplug=0:1" << "'unplug=0:1': expected" << 0.0 << 1u << 0;
+    QTest::newRow("seed left out") << "fail=1"
+                                   << "" << 1.0 << 1u << 0;
+    QTest::newRow("probability above 1") << "fail=1.5"
+                                         << "'fail=1.5': the probability" << 0.0 << 1u << 0;
+    QTest::newRow("bad seed") << "fail=0.1@x"
+                              << "'fail=0.1@x': the seed" << 0.0 << 1u << 0;
+    QTest::newRow("negative latency") << "latency=-1"
+                                      << "'latency=-1': the latency" << 0.0 << 1u << 0;
+    QTest::newRow("latency not a number") << "latency=nan"
+                                          << "'latency=nan': the latency" << 0.0 << 1u << 0;
+    QTest::newRow("unplug without M") << "unplug=5"
+                                      << "'unplug=5': expected unplug=N:M" << 0.0 << 1u << 0;
+    QTest::newRow("unplug at 0") << "unplug=0:1"
+                                 << "'unplug=0:1': expected" << 0.0 << 1u << 0;
     QTest::newRow("long release") << "release=" + QString(33, 'x') << "at most 32" << 0.0 << 1u
                                   << 0;
-    QTest::newRow("unknown") << "fail=0.1,speed=3" << "'speed=3': unknown setting" << 0.0 << 1u
-                             << 0;
-    QTest::newRow("no value") << "short" << "'short': expected name=value" << 0.0 << 1u << 0;
-    QTest::newRow("trailing comma") << "short=0.1," << "'': expected name=value" << 0.0 << 1u
-                                    << 0;
+    QTest::newRow("unknown") << "fail=0.1,speed=3"
+                             << "'speed=3': unknown setting" << 0.0 << 1u << 0;
+    QTest::newRow("no value") << "short"
+                              << "'short': expected name=value" << 0.0 << 1u << 0;
+    QTest::newRow("trailing comma") << "short=0.1,"
+                                    << "'': expected name=value" << 0.0 << 1u << 0;
 }
 
 void TstSimOptions::parse()
