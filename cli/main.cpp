@@ -6,6 +6,7 @@
 #include "libusb_bus.h"
 #include "sim_options.h"
 #include "usb_requests.h"
+#include "version.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -112,10 +113,10 @@ int runCommand(QCoreApplication &app, char *argv[])
         QStringLiteral("simulator"),
         QStringLiteral("Work with a simulated Lm740 instead of one on USB; with =FILE its "
                        "memory is kept in FILE (a .set file, created when missing)."));
-    QCommandLineOption fault(QStringLiteral("simulator-fault"),
-                             QStringLiteral("A fault of the simulated Lm740, for tests."),
-                             QStringLiteral("SPEC"));
-    fault.setFlags(QCommandLineOption::HiddenFromHelp);
+    const QCommandLineOption fault(
+        QStringLiteral("simulator-faults"),
+        QStringLiteral("Faults of the simulated Lm740, for trying scripts out (see lm740ctl(1))."),
+        QStringLiteral("LIST"));
     const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
                                  QStringLiteral("Ask no questions (restore, upgrade)."));
     const QCommandLineOption json(QStringLiteral("json"),
@@ -160,7 +161,11 @@ int runCommand(QCoreApplication &app, char *argv[])
     if (parser.isSet(json) && !cmd->prints)
         return ctl::usage(QStringLiteral("only show takes --json"));
     if (parser.isSet(fault) && !parser.isSet(simulator))
-        return ctl::usage(QStringLiteral("--simulator-fault needs --simulator"));
+        return ctl::usage(QStringLiteral("--simulator-faults needs --simulator"));
+    SimOptions faults;
+    QString why;
+    if (parser.isSet(fault) && !SimOptions::parse(parser.value(fault), &faults, &why))
+        return ctl::usage(QStringLiteral("--simulator-faults: %1").arg(why));
 
     ctl::Context context;
     context.args = positional;
@@ -177,9 +182,7 @@ int runCommand(QCoreApplication &app, char *argv[])
     if (context.simulated) {
         session = std::make_unique<SimulatorSession>();
         QString error;
-        if (!session->addFaults(parser.values(fault), &error))
-            return ctl::usage(error);
-        if (!session->start(simulatorFile, &error))
+        if (!session->start(simulatorFile, faults, &error))
             return ctl::fail(error);
         bus = &session->bus();
     } else {

@@ -1,14 +1,56 @@
 #include "sim_options.h"
 
 #include "settings_image.h"
+#include "usb_requests.h"
+
+#include <QStringList>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <sys/stat.h>
 
 namespace lm740 {
 
+const char *const kSimFaultsHelp =
+    "  --simulator-faults=LIST\n"
+    "                      make the simulated Lm740 a flaky one; LIST is comma-separated:\n"
+    "                        fail=P[@SEED]  each request fails with probability P (0 to 1),\n"
+    "                                       from a generator started with SEED (default 1)\n"
+    "                        latency=MS     each request takes MS milliseconds (0 to 1000)\n"
+    "                        short=P        an answer comes one byte short with probability P\n"
+    "                        unplug=N:M     the Lm740 leaves the bus after N requests and\n"
+    "                                       comes back after M searches for it, again and again\n"
+    "                        release=TEXT   the firmware version text it reports (rel_0_16)\n"
+    "                      and, striking every time:\n"
+    "                        absent         no Lm740 on the bus\n"
+    "                        no-permission  one is there, but this user may not open it\n"
+    "                        other-device   a device with its USB ids that is no Lm740\n"
+    "                        upgrade-mode   it waits in its upgrade mode\n"
+    "                        busy=N         it ignores N polls after programming a block\n"
+    "                        refuse=REQUEST:N[:AFTER]\n"
+    "                                       N requests of REQUEST fail, after AFTER of them\n"
+    "                                       went through; REQUEST is a code or one of id,\n"
+    "                                       version, read-memory, write-byte, write-block,\n"
+    "                                       end-pass, run-scene, run-chaser, run-program,\n"
+    "                                       blackout, upgrade-data, upgrade-write, upgrade-read\n"
+    "                      e.g. --simulator-faults=fail=0.3@7,latency=1,unplug=2000:3\n";
+
 namespace {
+
+bool probability(const QString &text, double *p)
+{
+    bool ok = false;
+    *p = text.toDouble(&ok);
+    return ok && std::isfinite(*p) && *p >= 0.0 && *p <= 1.0;
+}
+
+bool count(const QString &text, int min, int *n)
+{
+    bool ok = false;
+    *n = text.toInt(&ok);
+    return ok && *n >= min;
+}
 
 struct RequestName
 {
@@ -38,32 +80,106 @@ int requestCode(const QString &text)
     for (const RequestName &r : kRequestNames)
         if (text == QLatin1String(r.name))
             return r.code;
-    bool ok = false;
-    const int code = text.toInt(&ok, 10);
-    return ok && code >= 0 && code <= 0xFF ? code : -1;
-}
-
-// A count from 0 to 1000000; -1 otherwise.
-int count(const QString &text)
-{
-    bool ok = false;
-    const int n = text.toInt(&ok, 10);
-    return ok && n >= 0 && n <= 1000000 ? n : -1;
+    int code = -1;
+    return count(text, 0, &code) && code <= 0xFF ? code : -1;
 }
 
 } // namespace
 
-const char *const SimulatorSession::kFaultHelp =
-    "absent                      no controller on the bus\n"
-    "no-permission               the controller is there, but this user may not open it\n"
-    "other-device                a device with the Lm740's USB ids that is no Lm740\n"
-    "upgrade-mode                the controller waits in its upgrade mode\n"
-    "release=MAJOR.MINOR         the firmware release it reports (default 0.16)\n"
-    "busy=N                      after programming a firmware block it ignores N polls\n"
-    "fail=REQUEST:N[:AFTER]      N transfers of REQUEST fail, after AFTER of them went through\n"
-    "short=REQUEST:N             N transfers of REQUEST answer one byte short\n"
-    "REQUEST is a code or one of: id, version, read-memory, write-byte, write-block, end-pass,\n"
-    "run-scene, run-chaser, run-program, blackout, upgrade-data, upgrade-write, upgrade-read\n";
+bool SimOptions::parse(const QString &text, SimOptions *options, QString *error)
+{
+    SimOptions o;
+    const QStringList items = text.split(QLatin1Char(','));
+    for (const QString &item : items) {
+        const QString name = item.section(QLatin1Char('='), 0, 0);
+        const QString value = item.section(QLatin1Char('='), 1);
+        auto refuse = [&](const char *why) {
+            if (error)
+                *error = QStringLiteral("'%1': %2").arg(item, QLatin1String(why));
+            return false;
+        };
+        if (item == QLatin1String("absent")) {
+            o.absent = true;
+            continue;
+        }
+        if (item == QLatin1String("no-permission")) {
+            o.noPermission = true;
+            continue;
+        }
+        if (item == QLatin1String("other-device")) {
+            o.otherDevice = true;
+            continue;
+        }
+        if (item == QLatin1String("upgrade-mode")) {
+            o.upgradeMode = true;
+            continue;
+        }
+        if (!item.contains(QLatin1Char('=')) || value.isEmpty())
+            return refuse("expected name=value");
+        if (name == QLatin1String("fail")) {
+            const QString p = value.section(QLatin1Char('@'), 0, 0);
+            const QString seed = value.section(QLatin1Char('@'), 1);
+            if (!probability(p, &o.failProbability))
+                return refuse("the probability is a number from 0 to 1");
+            bool ok = true;
+            if (value.contains(QLatin1Char('@')))
+                o.seed = seed.toUInt(&ok);
+            if (!ok)
+                return refuse("the seed is a whole number from 0 to 4294967295");
+        } else if (name == QLatin1String("latency")) {
+            bool ok = false;
+            o.latencyMs = value.toDouble(&ok);
+            if (!ok || !std::isfinite(o.latencyMs) || o.latencyMs < 0 || o.latencyMs > 1000)
+                return refuse("the latency is a number of milliseconds from 0 to 1000");
+        } else if (name == QLatin1String("short")) {
+            if (!probability(value, &o.shortProbability))
+                return refuse("the probability is a number from 0 to 1");
+        } else if (name == QLatin1String("unplug")) {
+            const QStringList nm = value.split(QLatin1Char(':'));
+            if (nm.size() != 2 || !count(nm[0], 1, &o.unplugAfter) ||
+                !count(nm[1], 1, &o.plugBackAfter))
+                return refuse("expected unplug=N:M with whole numbers N and M of 1 or more");
+        } else if (name == QLatin1String("release")) {
+            o.release = value.toLatin1();
+            if (value.size() > usb::kVersionLength || QString::fromLatin1(o.release) != value)
+                return refuse("the version text is at most 32 Latin-1 characters");
+        } else if (name == QLatin1String("busy")) {
+            if (!count(value, 0, &o.busyPolls))
+                return refuse("expected busy=N with a whole number N");
+        } else if (name == QLatin1String("refuse")) {
+            const QStringList parts = value.split(QLatin1Char(':'));
+            o.refuseRequest = requestCode(parts[0]);
+            if (o.refuseRequest < 0 || parts.size() < 2 || parts.size() > 3 ||
+                !count(parts[1], 1, &o.refuseCount) ||
+                (parts.size() == 3 && !count(parts[2], 0, &o.refuseAfter)))
+                return refuse("expected refuse=REQUEST:N[:AFTER] with a request's name or code");
+        } else {
+            return refuse("unknown setting (see --help)");
+        }
+    }
+    *options = o;
+    return true;
+}
+
+void SimOptions::applyTo(SimController &controller) const
+{
+    controller.setFailureProbability(failProbability, seed);
+    controller.setShortAnswerProbability(shortProbability);
+    controller.setLatencyMicroseconds(qint64(std::llround(latencyMs * 1000)));
+    controller.setRealLatency(true);
+    if (unplugAfter > 0)
+        controller.setUnplugSchedule(unplugAfter, plugBackAfter);
+    if (!release.isEmpty())
+        controller.setVersionText(release);
+    if (noPermission)
+        controller.openError = UsbBus::ErrorAccess;
+    if (otherDevice)
+        controller.setIdentification(usb::kLm740Id + 1);
+    controller.setUpgradeMode(upgradeMode);
+    controller.setProgrammingPolls(busyPolls);
+    if (refuseRequest >= 0)
+        controller.failRequests(quint8(refuseRequest), refuseCount, refuseAfter);
+}
 
 SimulatorSession::SimulatorSession()
 {
@@ -77,24 +193,14 @@ SimulatorSession::~SimulatorSession()
         m_bus.unplug(m_controller);
 }
 
-bool SimulatorSession::addFaults(const QStringList &faults, QString *error)
+bool SimulatorSession::start(const QByteArray &file, const SimOptions &faults, QString *error)
 {
-    for (const QString &spec : faults) {
-        if (spec == QLatin1String("absent"))
-            m_absent = true;
-        else if (!applyFault(spec, error))
-            return false;
-    }
-    return true;
-}
-
-bool SimulatorSession::start(const QByteArray &file, QString *error)
-{
+    faults.applyTo(m_controller);
     m_fileBytes = file;
     m_file = QString::fromUtf8(file);
     if (!file.isEmpty() && !useFile(error))
         return false;
-    if (!m_absent) {
+    if (!faults.absent) {
         m_bus.plug(m_controller);
         m_plugged = true;
     }
@@ -133,51 +239,6 @@ bool SimulatorSession::useFile(QString *error)
         return refuse(
             QStringLiteral("the simulator's memory could not be written back: %1").arg(why));
     return true;
-}
-
-bool SimulatorSession::applyFault(const QString &spec, QString *error)
-{
-    const QString name = spec.section(QLatin1Char('='), 0, 0);
-    const QStringList args = spec.section(QLatin1Char('='), 1).split(QLatin1Char(':'));
-    const int n = args.size() > 1 ? count(args[1]) : -1;
-    if (spec == QLatin1String("no-permission")) {
-        m_controller.openError = UsbBus::ErrorAccess;
-        return true;
-    }
-    if (spec == QLatin1String("other-device")) {
-        m_controller.setIdentification(usb::kLm740Id + 1);
-        return true;
-    }
-    if (spec == QLatin1String("upgrade-mode")) {
-        m_controller.setUpgradeMode(true);
-        return true;
-    }
-    if (name == QLatin1String("release") && args.size() == 1) {
-        const QStringList parts = args[0].split(QLatin1Char('.'));
-        const int major = parts.size() == 2 ? count(parts[0]) : -1;
-        const int minor = parts.size() == 2 ? count(parts[1]) : -1;
-        if (major >= 0 && minor >= 0 && major < 100 && minor < 100) {
-            m_controller.setRelease(major, minor);
-            return true;
-        }
-    } else if (name == QLatin1String("busy") && args.size() == 1 && count(args[0]) >= 0) {
-        m_controller.setProgrammingPolls(count(args[0]));
-        return true;
-    } else if (name == QLatin1String("fail") && (args.size() == 2 || args.size() == 3) &&
-               requestCode(args[0]) >= 0 && n >= 0) {
-        const int after = args.size() == 3 ? count(args[2]) : 0;
-        if (after >= 0) {
-            m_controller.failRequests(quint8(requestCode(args[0])), n, after);
-            return true;
-        }
-    } else if (name == QLatin1String("short") && args.size() == 2 && requestCode(args[0]) >= 0 &&
-               n >= 0) {
-        m_controller.answerShortRequests(quint8(requestCode(args[0])), n);
-        return true;
-    }
-    if (error)
-        *error = QStringLiteral("unknown simulator fault \"%1\"").arg(spec);
-    return false;
 }
 
 bool SimulatorSession::finish(QString *error)

@@ -18,7 +18,7 @@ void TstCtlDevice::command_data()
     QTest::addColumn<QByteArray>("out");
     QTest::addColumn<QByteArray>("err");
     const QString sim = QStringLiteral("%c");
-    auto fault = [](const char *spec) { return QStringLiteral("--simulator-fault=") + spec; };
+    auto fault = [](const char *list) { return QStringLiteral("--simulator-faults=") + list; };
     auto row = [](const char *name, QStringList args, int status, const char *out = "",
                   const char *err = "") {
         QTest::newRow(name) << args << status << QByteArray(out) << QByteArray(err);
@@ -30,17 +30,17 @@ void TstCtlDevice::command_data()
     row("unknown command", {sim, "frob"}, 2, "", "unknown command \"frob\"");
     row("unknown option", {"--frob", "info"}, 2, "", "Unknown option 'frob'");
     row("simulator without file name", {"--simulator=", "info"}, 2, "", "needs a file name");
-    row("unknown fault", {sim, fault("frob"), "info"}, 2, "", "unknown simulator fault");
+    row("unknown fault", {sim, fault("frob"), "info"}, 2, "", "--simulator-faults: 'frob'");
     row("fault without simulator", {fault("absent"), "info"}, 2, "", "needs --simulator");
 
     row("info", {sim, "info"}, 0, "firmware:     rel_0_16 (release 16)\nlamps:        30\n");
-    row("info, older firmware", {sim, fault("release=0.15"), "info"}, 0,
+    row("info, older firmware", {sim, fault("release=rel_0_15"), "info"}, 0,
         "(release 15; this program is made for release 16)");
     row("info, no controller", {sim, fault("absent"), "info"}, 1, "", "no Lm740 found");
     row("info, no permission", {sim, fault("no-permission"), "info"}, 1, "", "udev rule");
     row("info, another device", {sim, fault("other-device"), "info"}, 1, "", "not answer as an");
-    row("info, no version", {sim, fault("fail=version:1"), "info"}, 1, "", "firmware version");
-    row("info, memory unreadable", {sim, fault("fail=read-memory:100"), "info"}, 1, "",
+    row("info, no version", {sim, fault("refuse=version:1"), "info"}, 1, "", "firmware version");
+    row("info, memory unreadable", {sim, fault("refuse=read-memory:100"), "info"}, 1, "",
         "could not read the lamp count");
     row("info takes no arguments", {sim, "info", "x"}, 2, "", "no arguments");
 
@@ -55,22 +55,22 @@ void TstCtlDevice::command_data()
     row("negative number", {sim, "run", "scene", "-1"}, 2, "", "negative");
     row("run what", {sim, "run", "lamp", "1"}, 2, "", "cannot run \"lamp\"");
     row("run without number", {sim, "run", "scene"}, 2, "", "run takes");
-    row("run refused", {sim, fault("fail=run-program:1"), "run", "program", "2"}, 1, "",
+    row("run refused", {sim, fault("refuse=run-program:1"), "run", "program", "2"}, 1, "",
         "did not take the command to run program 2");
     row("blackout", {sim, "blackout"}, 0);
-    row("blackout refused", {sim, fault("fail=blackout:1"), "blackout"}, 1, "", "blackout");
+    row("blackout refused", {sim, fault("refuse=blackout:1"), "blackout"}, 1, "", "blackout");
 
     row("get lamps", {sim, "get", "lamps"}, 0, "30\n");
     row("get scene time", {sim, "get", "scene-time"}, 0, "1\n");
     row("get color mode", {sim, "get", "color-mode"}, 0, "0\n");
     row("get what", {sim, "get", "colour"}, 2, "", "unknown setting \"colour\"");
-    row("get unreadable", {sim, fault("fail=read-memory:100"), "get", "lamps"}, 1, "",
+    row("get unreadable", {sim, fault("refuse=read-memory:100"), "get", "lamps"}, 1, "",
         "lamp count");
     row("set lamps 171", {sim, "set", "lamps", "171"}, 2, "", "from 1 to 170");
     row("set scene time 0", {sim, "set", "scene-time", "0"}, 2, "", "from 1 to 60");
     row("set color mode 256", {sim, "set", "color-mode", "256"}, 2, "", "from 0 to 255");
     row("set lamps 1x", {sim, "set", "lamps", "1x"}, 2, "", "\"1x\" is no lamp count");
-    row("set unwritable", {sim, fault("fail=write-byte:100"), "set", "lamps", "5"}, 1, "",
+    row("set unwritable", {sim, fault("refuse=write-byte:100"), "set", "lamps", "5"}, 1, "",
         "could not set the lamp count");
 }
 
