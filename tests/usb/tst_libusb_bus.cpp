@@ -229,6 +229,12 @@ void TstLibusbBus::bulkPairLoopsBack()
     QCOMPARE(QByteArray(reinterpret_cast<char *>(in), 64),
              QByteArray(reinterpret_cast<char *>(out), 64));
     QCOMPARE(port.log().mid(4), QStringList({"bulk 02", "bulk 81"}));
+
+    // A failed bulk transfer is -1 but leaves the link open.
+    rig.controllers[0].failNext(1);
+    QCOMPARE(device.bulkWrite(out, 64), -1);
+    QCOMPARE(device.isOpen(), 0);
+    QCOMPARE(port.log().mid(6), QStringList({"bulk 02"}));
 }
 
 void TstLibusbBus::failedTransferClosesAndNextOneReopens_data()
