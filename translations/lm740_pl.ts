@@ -548,6 +548,20 @@ Do you want enter in online mode?</source>
         <translation>Bieżące ustawienia sceny, chasera lub kroku programu w aplikacji zostaną nadpisane.
 Czy chcesz przejść w tryb online?</translation>
     </message>
+    <message>
+        <source>No program could show the manual.
+The manual is at:
+%1</source>
+        <translation>Żaden program nie mógł wyświetlić instrukcji.
+Instrukcja znajduje się w:
+%1</translation>
+    </message>
+    <message>
+        <source>The manual was not found at:
+%1</source>
+        <translation>Nie znaleziono instrukcji w:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>Scene</name>
