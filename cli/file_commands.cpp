@@ -64,9 +64,8 @@ QString colorLines(const ColorArray &colors, int lamps)
     QString text;
     for (int lamp = 0; lamp < lamps; ++lamp) {
         if (lamp % 10 == 0)
-            text += QStringLiteral("\n  %1")
-                        .arg(QStringLiteral("lamps %1-%2:").arg(lamp + 1).arg(qMin(lamp + 10, lamps)),
-                             -14);
+            text += QStringLiteral("\n  %1").arg(
+                QStringLiteral("lamps %1-%2:").arg(lamp + 1).arg(qMin(lamp + 10, lamps)), -14);
         text += QLatin1Char(' ') + colorText(colors[lamp]);
     }
     return text;
@@ -133,8 +132,9 @@ void printJson(const LoadedShow &l)
     root[QStringLiteral("storedSceneTime")] = l.stored.sceneTime;
     QJsonArray scenes;
     for (int s = 0; s < kSceneCount; ++s)
-        scenes.append(QJsonObject{{QStringLiteral("scene"), s + 1},
-                                  {QStringLiteral("colors"), colorArray(show.sceneColors[s], l.lamps)}});
+        scenes.append(
+            QJsonObject{{QStringLiteral("scene"), s + 1},
+                        {QStringLiteral("colors"), colorArray(show.sceneColors[s], l.lamps)}});
     root[QStringLiteral("scenes")] = scenes;
     QJsonArray chasers;
     for (int c = 0; c < kChaserCount; ++c) {
@@ -280,7 +280,8 @@ int importShow(Context &c)
             return fail(QStringLiteral("%1: %2").arg(dir.filePath(kSceneTimeFile), error));
         const files::Numbers numbers = files::readNumbers(bytes);
         if (numbers.values.size() != 1 || numbers.firstTooLarge >= 0 ||
-            numbers.values[0] < quint32(kMinSceneTime) || numbers.values[0] > quint32(kMaxSceneTime))
+            numbers.values[0] < quint32(kMinSceneTime) ||
+            numbers.values[0] > quint32(kMaxSceneTime))
             return fail(QStringLiteral("%1 holds no global scene time from %2 to %3 seconds")
                             .arg(kSceneTimeFile)
                             .arg(kMinSceneTime)

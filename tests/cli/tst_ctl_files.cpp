@@ -99,8 +99,8 @@ void TstCtlFiles::showPrintsEveryRecord()
 
     const CtlRun text = rig.run({"show", rig.path("a.set")});
     CTL_CHECK(text, 0, "lamps: 3\nglobal scene time: 7 s\n", "");
-    QVERIFY(text.out.contains("\nscene 10\n  lamps 1-3:     " +
-                              show->sceneColors[9][0].name().toLatin1() + ' '));
+    QVERIFY(text.out.contains(
+        "\nscene 10\n  lamps 1-3:     " + show->sceneColors[9][0].name().toLatin1() + ' '));
     QVERIFY(text.out.contains("chaser 4: time 1500 ms, cross-fade"));
     QVERIFY(text.out.contains(", direction right, pattern length"));
     QVERIFY(text.out.contains("program 4 step 31: time 60000 ms"));
@@ -123,28 +123,27 @@ void TstCtlFiles::refused_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("err");
     const QStringList import{"import", "%d/show", "%d/b.set"};
-    QTest::newRow("show, missing file") << QStringList{"show", "%d/none.set"} << "" << QByteArray()
-                                        << 1 << QByteArray("none.set");
+    QTest::newRow("show, missing file")
+        << QStringList{"show", "%d/none.set"} << "" << QByteArray() << 1 << QByteArray("none.set");
     QTest::newRow("show, short file") << QStringList{"show", "%d/show/scenes.scs"} << ""
                                       << QByteArray() << 1 << QByteArray("not 131072");
     QTest::newRow("show, two files") << QStringList{"show", "%d/a.set", "x"} << "" << QByteArray()
                                      << 2 << QByteArray("one settings file");
-    QTest::newRow("export with --simulator") << QStringList{"--simulator", "export", "a", "b"}
-                                             << "" << QByteArray() << 2 << QByteArray("files");
+    QTest::newRow("export with --simulator") << QStringList{"--simulator", "export", "a", "b"} << ""
+                                             << QByteArray() << 2 << QByteArray("files");
     QTest::newRow("export into a file") << QStringList{"export", "%d/a.set", "%d/a.set/x"} << ""
                                         << QByteArray() << 1 << QByteArray("a.set/x");
     QTest::newRow("import, missing folder") << QStringList{"import", "%d/none", "%d/b.set"} << ""
                                             << QByteArray() << 1 << QByteArray("no folder");
-    QTest::newRow("import, missing program file") << import << "program3.pgm" << QByteArray()
-                                                  << 1 << QByteArray("program3.pgm");
-    QTest::newRow("import, corrupted chasers") << import << "chasers.chs" << QByteArray("Values:6")
-                                               << 1 << QByteArray("chasers.chs");
+    QTest::newRow("import, missing program file")
+        << import << "program3.pgm" << QByteArray() << 1 << QByteArray("program3.pgm");
+    QTest::newRow("import, corrupted chasers")
+        << import << "chasers.chs" << QByteArray("Values:6") << 1 << QByteArray("chasers.chs");
     QTest::newRow("import, lamp counts differ")
-        << import << "program2.pgm"
-        << files::writeProgramFile(randomShow(4, 1)->programs[0], 4) << 1
-        << QByteArray("program2.pgm has 4 lamps but");
-    QTest::newRow("import, scene time 61") << import << "scene-time.txt" << QByteArray("61") << 1
-                                           << QByteArray("scene-time.txt");
+        << import << "program2.pgm" << files::writeProgramFile(randomShow(4, 1)->programs[0], 4)
+        << 1 << QByteArray("program2.pgm has 4 lamps but");
+    QTest::newRow("import, scene time 61")
+        << import << "scene-time.txt" << QByteArray("61") << 1 << QByteArray("scene-time.txt");
 }
 
 void TstCtlFiles::refused()
