@@ -475,9 +475,11 @@ void TstMainWindow::previewStripDockedAboveAndIdle()
     QCOMPARE(w.dockWidgetArea(strip), Qt::TopDockWidgetArea);
     QVERIFY(!strip->isFloating());
     QCOMPARE(strip->minimumSize(), QSize(600, 20));
-    // Nothing plays until the window first shows an item.
-    QVERIFY(!strip->tickTimer->isActive());
+    // Construction shows scene 1: the strip fades to it over the global scene time, then rests.
+    QVERIFY(strip->tickTimer->isActive());
     QCOMPARE(strip->playMode, qint8(0));
+    QCOMPARE(strip->count, 30);
+    QCOMPARE(strip->totalTime, 1000u);
     QCOMPARE(strip->targetColors[169], QColor(0, 0, 0));
     QVERIFY(!strip->previousColors[170].isValid());
 
