@@ -1,7 +1,8 @@
 // Saving and loading the largest file of each format: 170 lamps, every record filled. For each,
 // the file work alone (text or image built and written to disk; read, checked whole and stored
 // into the show), then the same through the window's commands, and the panel's reload after a
-// load on its own, until its last lamp out of view is loaded from the event loop. Medians in milliseconds over the rounds given (default 20).
+// load on its own, until its last lamp out of view is loaded from the event loop. Medians in
+// milliseconds over the rounds given (default 20).
 #include "bench_common.h"
 #include "main_window.h"
 #include "recording_prompts.h"
@@ -82,8 +83,8 @@ int main(int argc, char *argv[])
          files::Format::Scene},
     };
 
-    std::printf("%-14s %9s %9s %9s %10s %10s %12s\n", "file", "bytes", "save", "load",
-                "save cmd", "load cmd", "panel reload");
+    std::printf("%-14s %9s %9s %9s %10s %10s %12s\n", "file", "bytes", "save", "load", "save cmd",
+                "load cmd", "panel reload");
     for (const Format &f : formats) {
         w.TabWidget->setCurrentIndex(f.tab);
         const QString name = dir.filePath(QStringLiteral("largest") + f.suffix);
