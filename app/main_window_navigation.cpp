@@ -36,8 +36,7 @@ void MainWindow::connectNavigation()
             &MainWindow::LampsSpinChanged);
     for (ProgramWidgets &pw : programWidgets)
         connect(pw.stepButtons, &QButtonGroup::idClicked, this, &MainWindow::ProgramSceneChanged);
-    connect(TabProgramProgram, &QTabWidget::currentChanged, this,
-            &MainWindow::ProgramSceneChanged);
+    connect(TabProgramProgram, &QTabWidget::currentChanged, this, &MainWindow::ProgramSceneChanged);
 
     connect(actionRun_Program, &QAction::triggered, this, &MainWindow::start_program_simulation);
     connect(actionStop_Program, &QAction::triggered, this, &MainWindow::stop_program_simulation);
@@ -118,7 +117,7 @@ void MainWindow::startPreview(int time, int xfade, const lm740::ColorArray &colo
 void MainWindow::loadChaserIntoPanel()
 {
     t_chaser &chaser = chasers[actualChaserNumber];
-    scene->setMode(0);
+    scene->setMode(Scene::Mode::Scenes);
     scene->setColors(chaser.colors.data(), uint(ledsNumber));
     scene->setSceneTime(int(chaser.time));
     scene->setRepeat(chaser.repeat_number);
@@ -126,7 +125,7 @@ void MainWindow::loadChaserIntoPanel()
     scene->setDirection(chaser.direction);
     scene->setScenexFade(chaser.xfade);
     scene->setChasersMode();
-    scene->setMode(1);
+    scene->setMode(Scene::Mode::Chasers);
     scene->chaser_calculate(0);
 }
 
@@ -171,8 +170,8 @@ void MainWindow::setTabActionStates(int tab)
 {
     for (QAction *a : {actionLoad_Scene, actionSave_Scene, actionLoad_Scenes, actionSave_Scenes})
         a->setEnabled(tab == Scenes);
-    for (QAction *a : {actionLoad_Chaser, actionSave_Chaser, actionLoad_Chasers,
-                       actionSave_Chasers, actionRun_Chaser, actionStop_Chaser})
+    for (QAction *a : {actionLoad_Chaser, actionSave_Chaser, actionLoad_Chasers, actionSave_Chasers,
+                       actionRun_Chaser, actionStop_Chaser})
         a->setEnabled(tab == Chasers);
     for (QAction *a : {actionLoad_Program, actionSave_Program, actionLoad_Programs,
                        actionSave_Programs, actionRun_Program, actionStop_Program})
@@ -201,8 +200,7 @@ void MainWindow::TabChanged(int index)
         if (deviceReady()) {
             BusyCursor busy;
             UsbWriteProgramScene(&programs[previousProgramStep.program],
-                                 previousProgramStep.program, previousProgramStep.step,
-                                 ledsNumber);
+                                 previousProgramStep.program, previousProgramStep.step, ledsNumber);
         }
         break;
     }
@@ -301,8 +299,7 @@ void MainWindow::ProgramSceneChanged(int)
                     UsbSetByte(lm740::layout::programStepLastStepAddress(left.program, i), 0) == -1)
                     lm740::prompts().information(
                         nullptr, QCoreApplication::translate("App", "Error"),
-                        QCoreApplication::translate("App", "USB Write Last Step"),
-                        QMessageBox::Ok);
+                        QCoreApplication::translate("App", "USB Write Last Step"), QMessageBox::Ok);
             }
         }
         if (panelHoldsStep)

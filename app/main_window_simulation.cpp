@@ -25,8 +25,8 @@ void MainWindow::stop_program_simulation(bool)
 
 void MainWindow::next_programscene()
 {
-    const int next = lm740::playback::nextProgramStep(programs[actualProgramNumber],
-                                                      actualProgramSceneNumber);
+    const int next =
+        lm740::playback::nextProgramStep(programs[actualProgramNumber], actualProgramSceneNumber);
     qCDebug(lcApp) << "next scene" << next << "program " << actualProgramNumber;
     // The click goes through the step's button, so the switch is the one a user's click makes.
     if (QAbstractButton *b = programWidgets[actualProgramNumber].stepButtons->button(next))

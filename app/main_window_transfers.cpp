@@ -61,8 +61,8 @@ int MainWindow::UsbReadScene(QColor *color_tab, int scene_number, int leds_numbe
     if (!color_tab)
         return -1;
     lm740::ColorArray read = toArray(color_tab, leds_number);
-    const int r =
-        controllerLink.readScene(read, scene_number, leds_number, [this](int p) { setProgress(p); });
+    const int r = controllerLink.readScene(read, scene_number, leds_number,
+                                           [this](int p) { setProgress(p); });
     if (r == 0)
         std::copy_n(read.begin(), lm740::boundedLampCount(leds_number), color_tab);
     return transferResult(r, QT_TRANSLATE_NOOP("App", "USB Read Scene Error"));

@@ -124,16 +124,15 @@ void TstNavigation::switchesTalkToTheControllerOnlyOnline_data()
          {ToChasers, id + W(sceneAddresses(0, 30)) + id + R(chaserAddresses(0, 30)) +
                          QStringList{"chaser 0"}}},
         {"chasers to programs",
-         {ToPrograms,
-          id + W(chaserAddresses(0, 30)) + id + R(step00) + QStringList{"program 0"}}},
+         {ToPrograms, id + W(chaserAddresses(0, 30)) + id + R(step00) + QStringList{"program 0"}}},
         {"programs to scenes",
          {ToScenes, id + W(step00) + id + R(sceneAddresses(0, 30)) + QStringList{"scene 0"}}},
         {"scene 4",
-         {Scene3, id + W(sceneAddresses(0, 30)) + R(sceneAddresses(3, 30)) +
-                      QStringList{"scene 3"}}},
+         {Scene3,
+          id + W(sceneAddresses(0, 30)) + R(sceneAddresses(3, 30)) + QStringList{"scene 3"}}},
         {"chaser 3",
-         {Chaser2, id + W(chaserAddresses(0, 30)) + R(chaserAddresses(2, 30)) +
-                       QStringList{"chaser 2"}}},
+         {Chaser2,
+          id + W(chaserAddresses(0, 30)) + R(chaserAddresses(2, 30)) + QStringList{"chaser 2"}}},
         {"step 6",
          {Step5, id + W(step00) + R(programStepAddresses(0, 5, 30)) + QStringList{"program 0"}}},
         {"step 6 after a last step",
@@ -189,13 +188,13 @@ void TstNavigation::switchesWriteBackAndLoad()
 
     // A chaser's timing survives a visit to the Scenes tab.
     w.TabWidget->setCurrentIndex(1);
-    QCOMPARE(w.scene->getMode(), 1);
+    QCOMPARE(w.scene->getMode(), Scene::Mode::Chasers);
     w.scene->setSceneTime(2500);
     w.scene->setDirection(2);
     w.scene->setPatternLen(3);
     w.scene->setScenexFade(40);
     w.TabWidget->setCurrentIndex(0);
-    QCOMPARE(w.scene->getMode(), 0);
+    QCOMPARE(w.scene->getMode(), Scene::Mode::Scenes);
     QCOMPARE(w.scene->getSceneTime(), 1000);
     w.TabWidget->setCurrentIndex(1);
     QCOMPARE(w.scene->getSceneTime(), 2500);
@@ -206,7 +205,7 @@ void TstNavigation::switchesWriteBackAndLoad()
 
     // Program steps, and the last-step mark moving from one step to another.
     w.TabWidget->setCurrentIndex(2);
-    QCOMPARE(w.scene->getMode(), 2);
+    QCOMPARE(w.scene->getMode(), Scene::Mode::ProgramSteps);
     w.scene->lamp(1)->setRGB(0, 9, 0);
     w.scene->lastStepStateChanged(true);
     w.programWidgets[0].stepButtons->button(4)->click();
@@ -289,8 +288,8 @@ void TstNavigation::failureAtAChosenByte_data()
                                 << "USB Write Program Error";
     QTest::newRow("step read") << int(Step5) << int(usb::READ_MEMORY_REQUEST) << 50
                                << "USB Read Program Error";
-    QTest::newRow("last-step marks") << int(Step5AfterLast) << int(usb::WRITE_BYTE_REQUEST) << 4
-                                     << "USB Write Last Step";
+    QTest::newRow("last-step marks")
+        << int(Step5AfterLast) << int(usb::WRITE_BYTE_REQUEST) << 4 << "USB Write Last Step";
 }
 
 void TstNavigation::failureAtAChosenByte()

@@ -40,14 +40,14 @@ void TstOnline::goingOnline_data()
     QTest::addColumn<QStringList>("boxes");
     const QString question = "Actual scene, chaser or program step settings in apllication will "
                              "be overwritten.\nDo you want enter in online mode?";
-    QTest::newRow("no controller") << false << QMessageBox::Yes << -1 << 45 << true << 30
-                                   << QStringList();
+    QTest::newRow("no controller")
+        << false << QMessageBox::Yes << -1 << 45 << true << 30 << QStringList();
     QTest::newRow("declined") << true << QMessageBox::No << -1 << 45 << false << 30
                               << QStringList{question};
     QTest::newRow("accepted") << true << QMessageBox::Yes << -1 << 45 << true << 45
                               << QStringList{question};
-    QTest::newRow("200 lamps are 30") << true << QMessageBox::Yes << -1 << 200 << true << 30
-                                      << QStringList{question};
+    QTest::newRow("200 lamps are 30")
+        << true << QMessageBox::Yes << -1 << 200 << true << 30 << QStringList{question};
     QTest::newRow("lamp count unreadable")
         << true << QMessageBox::Yes << 0 << 45 << true << 30
         << QStringList{question, "Get LampsNumber", "Nie mozna pobrac liczby lamp z Lm740"};
@@ -116,10 +116,10 @@ void TstOnline::onlineStartReadsTheItemShown_data()
                              << start + QStringList{"id"} +
                                     WindowRig::runs('R', layout::chaserAddresses(0, 30)) +
                                     QStringList{"chaser 0"};
-    QTest::newRow("programs")
-        << 2
-        << start + WindowRig::runs('R', layout::programStepAddresses(0, 0, 30)) +
-               QStringList{"program 0"};
+    QTest::newRow("programs") << 2
+                              << start +
+                                     WindowRig::runs('R', layout::programStepAddresses(0, 0, 30)) +
+                                     QStringList{"program 0"};
 }
 
 void TstOnline::onlineStartReadsTheItemShown()

@@ -74,7 +74,9 @@ void TstSimulation::itemEndsOnTheTick()
     setLampsBlack(colors);
     strip.setPlayMode(qint8(mode));
     strip.startFade(total, 100, colors.data(), 30);
-    QCOMPARE(ticksUntil(strip, [&] { return chaser.size() + program.size() > 0; }, 100), ticks);
+    QCOMPARE(ticksUntil(
+                 strip, [&] { return chaser.size() + program.size() > 0; }, 100),
+             ticks);
     QCOMPARE(chaser.size(), mode == 1 ? 1 : 0);
     QCOMPARE(program.size(), mode == 2 ? 1 : 0);
     // A preview at rest lets its clock rest too.
@@ -173,7 +175,9 @@ void TstSimulation::programSimulationSteps()
     QCOMPARE(played, steps);
     QCOMPARE(w.programWidgets[0].stepButtons->checkedId(), steps.last());
     w.actionStop_Program->trigger();
-    QCOMPARE(ticksUntil(*w.dockWidget, [] { return false; }, 100), -1);
+    QCOMPARE(ticksUntil(
+                 *w.dockWidget, [] { return false; }, 100),
+             -1);
     QCOMPARE(w.actualProgramSceneNumber, steps.last());
 }
 

@@ -6,7 +6,7 @@
 #include "main_window.h"
 #include "recording_prompts.h"
 #include "settings_layout.h"
-#include "sim_bus.h"
+#include "sim_rig.h"
 
 #include <QStringList>
 
@@ -15,25 +15,21 @@
 
 struct WindowRig
 {
-    lm740::SimController controller;
-    lm740::SimBus bus;
+    SimRig sim{SimRig::Start::Plugged};
+    lm740::SimController &controller = sim.controller;
+    lm740::SimBus &bus = sim.bus;
     RecordingPrompts prompts;
     std::unique_ptr<MainWindow> window;
 
     WindowRig()
     {
-        bus.plug(controller);
-        lm740::setDefaultUsbBus(&bus);
+        sim.makeDefaultBus();
         MainWindow::firstStatusCheck = true;
         MainWindow::permissionNoticeShown = false;
         window = std::make_unique<MainWindow>();
         controller.clearRequests();
     }
-    ~WindowRig()
-    {
-        window.reset();
-        lm740::setDefaultUsbBus(nullptr);
-    }
+    ~WindowRig() { window.reset(); }
 
     // Online mode through its menu command, answering its question with Yes; the log is cleared.
     void goOnline()

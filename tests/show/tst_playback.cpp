@@ -30,23 +30,23 @@ void TstPlayback::fade_data()
     const QColor black(0, 0, 0), white(255, 255, 255);
     QTest::newRow("start") << 1000u << 100u << 0u << black << white << black;
     QTest::newRow("a third") << 1000u << 100u << 330u << black << white << QColor(84, 84, 84);
-    QTest::newRow("last fading tick") << 1000u << 100u << 990u << black << white
-                                      << QColor(252, 252, 252);
-    QTest::newRow("at the fade's length") << 1000u << 100u << 1000u << black << white
-                                          << QColor(254, 254, 254);
+    QTest::newRow("last fading tick")
+        << 1000u << 100u << 990u << black << white << QColor(252, 252, 252);
+    QTest::newRow("at the fade's length")
+        << 1000u << 100u << 1000u << black << white << QColor(254, 254, 254);
     QTest::newRow("past it") << 1000u << 100u << 1020u << black << white << white;
     // Downwards the division truncates toward zero, so the colour stays above the line.
     QTest::newRow("down") << 1000u << 100u << 330u << white << QColor(0, 100, 255)
                           << QColor(171, 204, 255);
     QTest::newRow("half fade") << 1000u << 50u << 270u << black << QColor(200, 0, 0)
                                << QColor(107, 0, 0);
-    QTest::newRow("half fade over") << 1000u << 50u << 510u << black << QColor(200, 0, 0)
-                                    << QColor(200, 0, 0);
+    QTest::newRow("half fade over")
+        << 1000u << 50u << 510u << black << QColor(200, 0, 0) << QColor(200, 0, 0);
     QTest::newRow("no fade") << 1000u << 0u << 30u << black << white << white;
-    QTest::newRow("no fade, at the start") << 1000u << 0u << 0u << QColor(1, 2, 3) << white
-                                           << QColor(1, 2, 3);
-    QTest::newRow("long step, no overflow") << 6553500u << 255u << 16000000u << black << white
-                                            << QColor(244, 244, 244);
+    QTest::newRow("no fade, at the start")
+        << 1000u << 0u << 0u << QColor(1, 2, 3) << white << QColor(1, 2, 3);
+    QTest::newRow("long step, no overflow")
+        << 6553500u << 255u << 16000000u << black << white << QColor(244, 244, 244);
 }
 
 void TstPlayback::fade()
