@@ -74,8 +74,8 @@ bool isQtOption(std::string_view name, bool *takesValue)
         "qwindowicon",  "qwindowtitle",       "session",       "display", "geometry",
         "style",        "stylesheet",         "title",         "name",    "icon",
         "qmljsdebugger"};
-    static constexpr std::string_view flags[] = {"reverse", "widgetcount", "nograb", "dograb",
-                                                 "sync"};
+    static constexpr std::string_view flags[] = {"reverse", "widgetcount", "nograb",
+                                                 "dograb",  "sync",        "testability"};
     *takesValue =
         std::find(std::begin(withValue), std::end(withValue), name) != std::end(withValue);
     return *takesValue || std::find(std::begin(flags), std::end(flags), name) != std::end(flags);
