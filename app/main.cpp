@@ -7,6 +7,7 @@
 #include "quit_on_signal.h"
 #include "settings_image.h"
 #include "sim_bus.h"
+#include "sim_options.h"
 #include "translations.h"
 #include "version.h"
 
@@ -23,16 +24,23 @@
 
 namespace {
 
-const char *const kUsage =
-    "Usage: lm740 [--simulator[=FILE]] [Qt options]\n"
+const char *const kUsageTop =
+    "Usage: lm740 [--simulator[=FILE] [--simulator-faults=LIST]] [Qt options]\n"
     "Control software for the Lm740 RGB LED lighting controller.\n"
     "\n"
     "  --simulator         work with a simulated Lm740 instead of one on USB\n"
     "  --simulator=FILE    the same, with the simulated controller's settings memory kept in FILE\n"
     "                      (a .set file of 131072 bytes, read at start and written back at the\n"
-    "                      end; created when missing)\n"
-    "  -h, --help          show this help and exit\n"
-    "  -v, --version       show the version and exit\n";
+    "                      end; created when missing)\n";
+const char *const kUsageEnd = "  -h, --help          show this help and exit\n"
+                              "  -v, --version       show the version and exit\n";
+
+void printUsage(FILE *to)
+{
+    std::fputs(kUsageTop, to);
+    std::fputs(lm740::kSimFaultsHelp, to);
+    std::fputs(kUsageEnd, to);
+}
 
 struct Options
 {
@@ -40,7 +48,9 @@ struct Options
     bool version = false;
     bool simulator = false;
     QByteArray simulatorFile; // the name's bytes as given
-    QByteArray error;         // the first wrong argument, told with the usage text
+    QByteArray simulatorFaults;
+    lm740::SimOptions faults;
+    QByteArray error; // the first wrong argument, told with the usage text
 };
 
 // Our options: "--name", "--name=VALUE" (a value is always joined with "="), and "-x" for those
@@ -61,6 +71,10 @@ const OwnOption kOwnOptions[] = {
      [](Options &o, std::string_view file) {
          o.simulator = true;
          o.simulatorFile = QByteArray(file.data(), qsizetype(file.size()));
+     }},
+    {"simulator-faults", 0, Value::Required,
+     [](Options &o, std::string_view list) {
+         o.simulatorFaults = QByteArray(list.data(), qsizetype(list.size()));
      }},
 };
 
@@ -123,6 +137,14 @@ Options readOptions(int argc, char *argv[])
         } else {
             o.error = "unknown option " + QByteArray(argv[i]);
         }
+    }
+    if (o.error.isEmpty() && !o.simulatorFaults.isNull()) {
+        QString why;
+        if (!o.simulator)
+            o.error = "--simulator-faults needs --simulator: only the simulated Lm740 has faults "
+                      "to set";
+        else if (!lm740::SimOptions::parse(QString::fromUtf8(o.simulatorFaults), &o.faults, &why))
+            o.error = "--simulator-faults: " + why.toUtf8();
     }
     return o;
 }
@@ -190,7 +212,7 @@ int main(int argc, char *argv[])
 {
     const Options options = readOptions(argc, argv);
     if (options.help) {
-        std::fputs(kUsage, stdout);
+        printUsage(stdout);
         return 0;
     }
     if (options.version) {
@@ -198,7 +220,8 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "lm740: %s\n\n%s", printable(options.error).constData(), kUsage);
+        std::fprintf(stderr, "lm740: %s\n\n", printable(options.error).constData());
+        printUsage(stderr);
         return 2;
     }
 
@@ -208,6 +231,8 @@ int main(int argc, char *argv[])
     if (options.simulator) {
         simController = std::make_unique<lm740::SimController>();
         simController->setLogging(false);
+        if (!options.simulatorFaults.isNull())
+            options.faults.applyTo(*simController);
         if (!options.simulatorFile.isEmpty() &&
             !useSimulatorFile(options.simulatorFile, *simController))
             return 1;
