@@ -47,8 +47,7 @@ lm740::MemoryCopyCallbacks passCallbacks(lm740::PassDialog &dialog,
 // The end of a pass; the controller did not answer the request that releases its main loop.
 void reportHeldMainLoop(const lm740::MemoryCopyResult &result, const char *text)
 {
-    if (result.outcome != lm740::MemoryCopyResult::Outcome::BlockFailed &&
-        !result.mainLoopReleased)
+    if (result.outcome != lm740::MemoryCopyResult::Outcome::BlockFailed && !result.mainLoopReleased)
         inform(QT_TRANSLATE_NOOP("App", "Lm740 MainLoop() Lock"), app(text));
 }
 
@@ -118,9 +117,9 @@ void MainWindow::File_Read_Settings(bool)
     QString error;
     if (!lm740::image::writeSettingsFile(fileName, image, &error)) {
         qCDebug(lcFiles) << error;
-        inform(QT_TRANSLATE_NOOP("App", "Error"),
-               app(QT_TRANSLATE_NOOP("App", "Settings could not be saved in file\n%1"))
-                   .arg(fileName));
+        inform(
+            QT_TRANSLATE_NOOP("App", "Error"),
+            app(QT_TRANSLATE_NOOP("App", "Settings could not be saved in file\n%1")).arg(fileName));
         return;
     }
     inform(QT_TRANSLATE_NOOP("App", "OK"),

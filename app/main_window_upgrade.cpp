@@ -98,8 +98,7 @@ void MainWindow::UpgradeLm740(bool)
             QMessageBox::Ok);
     else if (outcome == Upgrade::Failed)
         lm740::prompts().critical(nullptr, app(QT_TRANSLATE_NOOP("App", "Lm740 Upgrade")),
-                                  app(QT_TRANSLATE_NOOP("App", "Upgrade failed")),
-                                  QMessageBox::Ok);
+                                  app(QT_TRANSLATE_NOOP("App", "Upgrade failed")), QMessageBox::Ok);
     statusTimer->start();
 }
 
@@ -107,22 +106,21 @@ MainWindow::Upgrade MainWindow::upgradeFirmware()
 {
     lm740::prompts().warning(
         nullptr, app(QT_TRANSLATE_NOOP("App", "VXL Lm740 - Upgrade process")),
-        app(QT_TRANSLATE_NOOP("App",
-                              "Please do the following:\n"
-                              "                                "
-                              "1. Unplug the USB and power cable from the Lm740.\n"
-                              "                                "
-                              "2. Connect the USB cable to the Lm740 and PC.\n\t"
-                              "                                "
-                              "3. Press the Lm740 keyboard key - 'previous'.\n"
-                              "                                "
-                              "4. Connect the power cable to the Lm740.\n"
-                              "                                "
-                              "(when the 'previous' key is pressed)\n"
-                              "                                "
-                              "5. Wait for \"Upgrade mode\" string on the Lm740 LCD.\n\t"
-                              "                                "
-                              "6. Click OK and choose the file to upgrade.")),
+        app(QT_TRANSLATE_NOOP("App", "Please do the following:\n"
+                                     "                                "
+                                     "1. Unplug the USB and power cable from the Lm740.\n"
+                                     "                                "
+                                     "2. Connect the USB cable to the Lm740 and PC.\n\t"
+                                     "                                "
+                                     "3. Press the Lm740 keyboard key - 'previous'.\n"
+                                     "                                "
+                                     "4. Connect the power cable to the Lm740.\n"
+                                     "                                "
+                                     "(when the 'previous' key is pressed)\n"
+                                     "                                "
+                                     "5. Wait for \"Upgrade mode\" string on the Lm740 LCD.\n\t"
+                                     "                                "
+                                     "6. Click OK and choose the file to upgrade.")),
         QMessageBox::Ok);
     const QString fileName = lm740::prompts().getOpenFileName(
         nullptr, app(QT_TRANSLATE_NOOP("App", "Chose a file to upgrade VXL - Lm740")),

@@ -5,8 +5,8 @@
 
 namespace lm740 {
 
-MemoryCopyResult MemoryCopy::pass(ControllerLink &link, quint16 direction,
-                                  const Transfer &transfer, const MemoryCopyCallbacks &callbacks)
+MemoryCopyResult MemoryCopy::pass(ControllerLink &link, quint16 direction, const Transfer &transfer,
+                                  const MemoryCopyCallbacks &callbacks)
 {
     using Outcome = MemoryCopyResult::Outcome;
     MemoryCopyResult result;

@@ -68,8 +68,9 @@ struct SendResult
     State state = State::Sent;
     int blocksSent = 0;
 };
-// Sends `image` (at most kMaxImageSize bytes) block by block. A short last block goes as whole halves (one half when it has at
-// most 64 bytes), its missing bytes as 0xFF, the value of erased flash.
+// Sends `image` (at most kMaxImageSize bytes) block by block. A short last block goes as whole
+// halves (one half when it has at most 64 bytes), its missing bytes as 0xFF, the value of erased
+// flash.
 SendResult sendImage(ControllerLink &link, QByteArrayView image, const Callbacks &callbacks = {});
 
 enum class VerifyResult { Same, Different, Cancelled, ReadFailed };

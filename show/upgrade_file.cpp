@@ -78,11 +78,15 @@ QByteArray imageOf(const QByteArray &bytes)
 
 QByteArray makeImage(const QByteArray &releaseText, int size)
 {
-    QByteArray image = kReleaseTag + releaseText + '\0';
     // A pattern with no zero byte and no run, so that a block sent in the wrong place shows.
-    for (int i = int(image.size()); i < size; ++i)
-        image.append(char(1 + (i * 7 + i / 251) % 255));
-    return image.left(size);
+    QByteArray image(size, '\0');
+    for (int i = 0; i < size; ++i)
+        image[i] = char(1 + (i * 7 + i / 251) % 255);
+    // The record last, so that the controller names the new release only when all of it came.
+    const QByteArray record = kReleaseTag + releaseText + '\0';
+    if (record.size() <= size)
+        image.replace(size - record.size(), record.size(), record);
+    return image;
 }
 
 QByteArray imageRelease(QByteArrayView image)

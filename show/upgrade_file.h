@@ -47,7 +47,7 @@ QByteArray imageOf(const QByteArray &bytes);
 
 // Images of our own say which release they are in a record anywhere in them: kReleaseTag, the
 // release text, a zero byte. The simulated controller reports that release once it runs such an
-// image. makeImage() makes one of `size` bytes: the record, then a fixed pattern.
+// image. makeImage() makes one of `size` bytes: a fixed pattern, and the record at its end.
 inline constexpr char kReleaseTag[] = "Lm740 firmware release ";
 QByteArray makeImage(const QByteArray &releaseText, int size);
 // The release text of the record in `image`, or empty when it has none.

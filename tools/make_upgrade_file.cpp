@@ -61,8 +61,9 @@ int main(int argc, char *argv[])
     const QByteArray file =
         upgrade::makeFile(parser.value(release).toLatin1(), bytes, parser.value(name).toLatin1());
     if (file.size() > upgrade::kMaxFileSize)
-        std::fprintf(stderr, "make_upgrade_file: warning: %lld bytes, more than the %lld an Lm740 "
-                             "upgrade file may have; the program will refuse it\n",
+        std::fprintf(stderr,
+                     "make_upgrade_file: warning: %lld bytes, more than the %lld an Lm740 "
+                     "upgrade file may have; the program will refuse it\n",
                      qlonglong(file.size()), qlonglong(upgrade::kMaxFileSize));
     QSaveFile out(parser.positionalArguments().constFirst());
     if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size() || !out.commit()) {
