@@ -1,19 +1,24 @@
 // Entry point: application, translation, the main window, the event loop. Before them the
 // command line: --help, --version and --simulator[=FILE], which puts a simulated Lm740 on the
-// link instead of the machine's USB buses.
+// link instead of the machine's USB buses. A wrong argument, or a simulator file that could not be
+// kept, ends the program here, before any window.
 #include "libusb_bus.h"
 #include "main_window.h"
 #include "quit_on_signal.h"
+#include "settings_image.h"
 #include "sim_bus.h"
 #include "translations.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QPointer>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string_view>
+#include <sys/stat.h>
 
 namespace {
 
@@ -33,46 +38,149 @@ struct Options
     bool help = false;
     bool version = false;
     bool simulator = false;
-    QString simulatorFile;
-    QString unknown;
+    QByteArray simulatorFile; // the name's bytes as given
+    QByteArray error;         // the first wrong argument, told with the usage text
 };
 
-// Qt's own options, which QApplication takes with two dashes as well as with one
-// ("--platform offscreen", "--style=fusion"): they are Qt's to read, not unknown options.
-bool isQtOption(const char *argument)
+// Our options: "--name", "--name=VALUE" (a value is always joined with "="), and "-x" for those
+// with a letter. A new option is one row here.
+enum class Value { None, Optional, Required };
+struct OwnOption
 {
-    static const QByteArray names(
-        " platform platformpluginpath platformtheme plugin qwindowgeometry"
-        " qwindowicon qwindowtitle reverse session display geometry style"
-        " stylesheet widgetcount title name icon nograb dograb sync"
-        " qmljsdebugger ");
-    const QByteArray name = QByteArray(argument + 2).split('=').constFirst();
-    return !name.isEmpty() && names.contains(QByteArray(" ") + name + " ");
+    std::string_view name;
+    char letter;
+    Value value;
+    void (*apply)(Options &options, std::string_view value);
+};
+
+const OwnOption kOwnOptions[] = {
+    {"help", 'h', Value::None, [](Options &o, std::string_view) { o.help = true; }},
+    {"version", 'v', Value::None, [](Options &o, std::string_view) { o.version = true; }},
+    {"simulator", 0, Value::Optional,
+     [](Options &o, std::string_view file) {
+         o.simulator = true;
+         o.simulatorFile = QByteArray(file.data(), qsizetype(file.size()));
+     }},
+};
+
+// Qt's own options, which QApplication takes with one dash or two ("-platform offscreen",
+// "--style=fusion"): they are Qt's to read. Those with a value take it joined with "=" or as the
+// next argument.
+bool isQtOption(std::string_view name, bool *takesValue)
+{
+    static constexpr std::string_view withValue[] = {
+        "platform",     "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry",
+        "qwindowicon",  "qwindowtitle",       "session",       "display", "geometry",
+        "style",        "stylesheet",         "title",         "name",    "icon",
+        "qmljsdebugger"};
+    static constexpr std::string_view flags[] = {"reverse", "widgetcount", "nograb", "dograb",
+                                                 "sync"};
+    *takesValue =
+        std::find(std::begin(withValue), std::end(withValue), name) != std::end(withValue);
+    return *takesValue || std::find(std::begin(flags), std::end(flags), name) != std::end(flags);
 }
 
-// Read before QApplication exists, so that --help and --version work without a display. Qt's own
-// options are left for QApplication.
+// Read before QApplication exists, so that --help and --version work without a display.
 Options readOptions(int argc, char *argv[])
 {
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const char *a = argv[i];
-        if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
-            o.help = true;
-        } else if (!std::strcmp(a, "--version") || !std::strcmp(a, "-v")) {
-            o.version = true;
-        } else if (!std::strcmp(a, "--simulator")) {
-            o.simulator = true;
-        } else if (!std::strncmp(a, "--simulator=", 12)) {
-            o.simulator = true;
-            o.simulatorFile = QString::fromLocal8Bit(a + 12);
-            if (o.simulatorFile.isEmpty())
-                o.unknown = QString::fromLocal8Bit(a);
-        } else if (!std::strncmp(a, "--", 2) && !isQtOption(a) && o.unknown.isEmpty()) {
-            o.unknown = QString::fromLocal8Bit(a);
+    for (int i = 1; i < argc && o.error.isEmpty(); ++i) {
+        const std::string_view argument = argv[i];
+        if (argument.size() < 2 || argument[0] != '-') {
+            o.error = "unexpected argument " + QByteArray(argv[i]);
+            if (o.simulator && o.simulatorFile.isEmpty() &&
+                !std::strcmp(argv[i - 1], "--simulator"))
+                o.error += " (a file for the simulator is given as --simulator=FILE)";
+            break;
+        }
+        const bool twoDashes = argument[1] == '-';
+        std::string_view name = argument.substr(twoDashes ? 2 : 1);
+        std::string_view value;
+        const std::size_t equals = name.find('=');
+        const bool hasValue = equals != std::string_view::npos;
+        if (hasValue) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+        }
+        const OwnOption *own = nullptr;
+        for (const OwnOption &option : kOwnOptions)
+            if (twoDashes ? name == option.name
+                          : (option.letter && name == std::string_view(&option.letter, 1)))
+                own = &option;
+        bool qtValue = false;
+        if (own) {
+            const bool valueFits = own->value == Value::None       ? !hasValue
+                                   : own->value == Value::Required ? hasValue && !value.empty()
+                                                                   : !hasValue || !value.empty();
+            if (valueFits)
+                own->apply(o, value);
+            else
+                o.error = "unknown option " + QByteArray(argv[i]);
+        } else if (isQtOption(name, &qtValue)) {
+            if (qtValue && !hasValue)
+                ++i; // Qt's value, not an argument of ours
+        } else {
+            o.error = "unknown option " + QByteArray(argv[i]);
         }
     }
     return o;
+}
+
+// A byte string for a message: what is not printable ASCII is shown as \xNN.
+QByteArray printable(const QByteArray &bytes)
+{
+    QByteArray out;
+    for (const char c : bytes) {
+        if (c >= 0x20 && c < 0x7F)
+            out += c;
+        else
+            out += "\\x" + QByteArray::number(quint8(c), 16).rightJustified(2, '0');
+    }
+    return out;
+}
+
+// Puts the settings memory kept in `fileBytes` into the simulated controller, after making sure
+// that it can be written back at the end. false after telling why on stderr.
+bool useSimulatorFile(const QByteArray &fileBytes, lm740::SimController &controller)
+{
+    // Qt reaches files by UTF-8 names: any other name would lead to another file.
+    const QString fileName = QString::fromUtf8(fileBytes);
+    if (fileName.toUtf8() != fileBytes) {
+        std::fprintf(stderr,
+                     "lm740: the file name %s is not valid UTF-8; give the simulator's memory a "
+                     "file with a UTF-8 name\n",
+                     printable(fileBytes).constData());
+        return false;
+    }
+    const QByteArray shown = printable(fileBytes);
+    struct stat status = {};
+    if (::stat(fileBytes.constData(), &status) == 0) {
+        if (!S_ISREG(status.st_mode)) {
+            std::fprintf(stderr,
+                         "lm740: %s is not a regular file; the simulator's memory is kept in a "
+                         "regular file (or a new one)\n",
+                         shown.constData());
+            return false;
+        }
+        QString error;
+        if (!controller.loadSettings(fileName, &error)) {
+            // Refuse rather than overwrite at the end a file we could not read.
+            std::fprintf(stderr, "lm740: cannot use %s as the simulator's memory: %s\n",
+                         shown.constData(), qPrintable(error));
+            return false;
+        }
+    } else if (errno != ENOENT) {
+        std::fprintf(stderr, "lm740: cannot use %s as the simulator's memory: %s\n",
+                     shown.constData(), std::strerror(errno));
+        return false;
+    }
+    QString error;
+    if (!lm740::image::canWriteSettingsFile(fileName, &error)) {
+        std::fprintf(stderr, "lm740: the simulator's memory could not be written back: %s\n",
+                     qPrintable(error));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -88,8 +196,8 @@ int main(int argc, char *argv[])
         std::printf("lm740 %s\n", "1.07");
         return 0;
     }
-    if (!options.unknown.isEmpty()) {
-        std::fprintf(stderr, "lm740: unknown option %s\n\n%s", qPrintable(options.unknown), kUsage);
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "lm740: %s\n\n%s", printable(options.error).constData(), kUsage);
         return 2;
     }
 
@@ -99,15 +207,9 @@ int main(int argc, char *argv[])
     if (options.simulator) {
         simController = std::make_unique<lm740::SimController>();
         simController->setLogging(false);
-        if (!options.simulatorFile.isEmpty() && QFileInfo::exists(options.simulatorFile)) {
-            QString error;
-            if (!simController->loadSettings(options.simulatorFile, &error)) {
-                // Refuse rather than overwrite at the end a file we could not read.
-                std::fprintf(stderr, "lm740: cannot use %s as the simulator's memory: %s\n",
-                             qPrintable(options.simulatorFile), qPrintable(error));
-                return 1;
-            }
-        }
+        if (!options.simulatorFile.isEmpty() &&
+            !useSimulatorFile(options.simulatorFile, *simController))
+            return 1;
         auto simBus = std::make_unique<lm740::SimBus>();
         simBus->recordOperations = false;
         simBus->plug(*simController);
@@ -136,9 +238,9 @@ int main(int argc, char *argv[])
     lm740::setDefaultUsbBus(nullptr);
     if (simController && !options.simulatorFile.isEmpty()) {
         QString error;
-        if (!simController->saveSettings(options.simulatorFile, &error)) {
+        if (!simController->saveSettings(QString::fromUtf8(options.simulatorFile), &error)) {
             std::fprintf(stderr, "lm740: cannot save the simulator's memory to %s: %s\n",
-                         qPrintable(options.simulatorFile), qPrintable(error));
+                         printable(options.simulatorFile).constData(), qPrintable(error));
             result = result ? result : 1;
         }
     }

@@ -15,11 +15,65 @@
 
 namespace {
 
-// The parameter slots' error box; the texts are marked for translation where they are used.
+// The parameter slots' error box; the texts are marked for translation where they are defined.
 void showError(const char *text)
 {
     lm740::prompts().information(nullptr, QCoreApplication::translate("App", "Error"),
                                  QCoreApplication::translate("App", text), QMessageBox::Ok);
+}
+
+// One of the controller's parameters in the settings header: its address, whether its byte is
+// signed, its name in the trace, and the texts of its error boxes (null: a failure shows nothing).
+struct Parameter
+{
+    int address;
+    bool isSigned;
+    const char *traceName;
+    const char *readError;
+    const char *writeError;
+};
+
+constexpr Parameter kColorMode{lm740::layout::kColorMode, false, "Color_mode",
+                               QT_TRANSLATE_NOOP("App", "Get Color  Mode"),
+                               QT_TRANSLATE_NOOP("App", "Set Color Mode")};
+constexpr Parameter kGlobalSceneTime{lm740::layout::kInSceneTime, true, "inSceneTime",
+                                     QT_TRANSLATE_NOOP("App", "Get GlobalSceneTime"),
+                                     QT_TRANSLATE_NOOP("App", "Set GlobalSceneTime")};
+constexpr Parameter kLampsNumber{lm740::layout::kLampsNumber, false, "lamps_number",
+                                 QT_TRANSLATE_NOOP("App", "Get LampsNumber"),
+                                 QT_TRANSLATE_NOOP("App", "Set LampsNumber")};
+constexpr Parameter kNumberNow{lm740::layout::kNumberNow, true, "number_now", nullptr, nullptr};
+
+void traceParameter(const Parameter &p, char value)
+{
+    qCDebug(lcUsb, "%s address: %x value: %d", p.traceName, p.address, int(qint8(value)));
+}
+
+// The parameter's value, or -1 after its error box.
+int readParameter(lm740::ControllerLink &link, const Parameter &p)
+{
+    char byte = 0;
+    const int r = link.getBytes(p.address, &byte, 1);
+    traceParameter(p, byte);
+    if (r == -1) {
+        if (p.readError)
+            showError(p.readError);
+        return -1;
+    }
+    return p.isSigned ? int(qint8(byte)) : int(quint8(byte));
+}
+
+// 1, or -1 after its error box.
+int writeParameter(lm740::ControllerLink &link, const Parameter &p, char value)
+{
+    const int r = link.setByte(p.address, quint8(value));
+    traceParameter(p, value);
+    if (r == -1) {
+        if (p.writeError)
+            showError(p.writeError);
+        return -1;
+    }
+    return 1;
 }
 
 } // namespace
@@ -157,82 +211,37 @@ int MainWindow::release2int(QString text)
 
 int MainWindow::UsbGetColorMode()
 {
-    char byte = 0;
-    const int r = UsbGetBytes(lm740::layout::kColorMode, &byte, 1);
-    qCDebug(lcUsb, "Color_mode address: %x value: %d", lm740::layout::kColorMode, int(qint8(byte)));
-    if (r == -1) {
-        showError(QT_TRANSLATE_NOOP("App", "Get Color  Mode"));
-        return -1;
-    }
-    return quint8(byte);
+    return readParameter(controllerLink, kColorMode);
 }
 
 int MainWindow::UsbSetColorMode(char value)
 {
-    if (UsbSetByte(lm740::layout::kColorMode, quint8(value)) == -1) {
-        showError(QT_TRANSLATE_NOOP("App", "Set Color Mode"));
-        return -1;
-    }
-    qCDebug(lcUsb) << "ColorMode: " << int(value);
-    return 1;
+    return writeParameter(controllerLink, kColorMode, value);
 }
 
 int MainWindow::UsbGetGlobalSceneTime()
 {
-    char byte = 0;
-    const int r = UsbGetBytes(lm740::layout::kInSceneTime, &byte, 1);
-    qCDebug(lcUsb, "inSceneTime address: %x value: %d", lm740::layout::kInSceneTime,
-            int(qint8(byte)));
-    if (r == -1) {
-        showError(QT_TRANSLATE_NOOP("App", "Get GlobalSceneTime"));
-        return -1;
-    }
-    return qint8(byte);
+    return readParameter(controllerLink, kGlobalSceneTime);
 }
 
 int MainWindow::UsbSetGlobalSceneTime(char value)
 {
-    const int r = UsbSetByte(lm740::layout::kInSceneTime, quint8(value));
-    qCDebug(lcUsb, "inSceneTime address: %x value: %d", lm740::layout::kInSceneTime,
-            int(qint8(value)));
-    if (r == -1) {
-        showError(QT_TRANSLATE_NOOP("App", "Set GlobalSceneTime"));
-        return -1;
-    }
-    return 1;
+    return writeParameter(controllerLink, kGlobalSceneTime, value);
 }
 
 int MainWindow::UsbGetLampsNumber()
 {
-    char byte = 0;
-    const int r = UsbGetBytes(lm740::layout::kLampsNumber, &byte, 1);
-    qCDebug(lcUsb, "number_now address: %x value: %d", lm740::layout::kLampsNumber,
-            int(qint8(byte)));
-    if (r == -1) {
-        showError(QT_TRANSLATE_NOOP("App", "Get LampsNumber"));
-        return -1;
-    }
-    return quint8(byte);
+    return readParameter(controllerLink, kLampsNumber);
 }
 
 int MainWindow::UsbSetLampsNumber(char value)
 {
-    const int r = UsbSetByte(lm740::layout::kLampsNumber, quint8(value));
-    qCDebug(lcUsb, "number_now address: %x value: %d", lm740::layout::kLampsNumber,
-            int(qint8(value)));
-    if (r == -1) {
-        showError(QT_TRANSLATE_NOOP("App", "Set LampsNumber"));
-        return -1;
-    }
-    return 1;
+    return writeParameter(controllerLink, kLampsNumber, value);
 }
 
 int MainWindow::UsbGetNumberNow()
 {
-    char byte = 0;
-    const int r = UsbGetBytes(lm740::layout::kNumberNow, &byte, 1);
-    qCDebug(lcUsb, "number_now address: %x value: %d", lm740::layout::kNumberNow, int(qint8(byte)));
-    return r == -1 ? -1 : qint8(byte);
+    return readParameter(controllerLink, kNumberNow);
 }
 
 void MainWindow::GetColorMode(bool)

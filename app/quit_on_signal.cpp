@@ -15,6 +15,9 @@ namespace {
 
 int signalSockets[2] = {-1, -1};
 
+// A closed terminal (SIGHUP) ends the program as a logout (SIGTERM) or Ctrl+C (SIGINT) does.
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
 void onSignal(int signalNumber)
 {
     const char byte = char(signalNumber);
@@ -42,8 +45,8 @@ QuitOnSignal::QuitOnSignal(QObject *parent) : QObject(parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signalNumber : kSignals)
+        sigaction(signalNumber, &action, nullptr);
 }
 
 QuitOnSignal::~QuitOnSignal()
@@ -51,8 +54,8 @@ QuitOnSignal::~QuitOnSignal()
     struct sigaction action = {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signalNumber : kSignals)
+        sigaction(signalNumber, &action, nullptr);
     delete m_notifier;
     m_notifier = nullptr;
     for (int &fd : signalSockets) {

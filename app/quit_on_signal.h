@@ -1,6 +1,7 @@
-// Ends the event loop on SIGTERM and SIGINT, as a desktop program must at logout or on Ctrl+C,
-// so that main() runs to its end (and the simulated controller's memory is saved). The signal
-// handler only writes a byte to a socket; the quitting happens in the event loop.
+// Ends the event loop on SIGTERM, SIGINT and SIGHUP, as a desktop program must at logout, on Ctrl+C
+// or when its terminal closes, so that main() runs to its end (and the simulated controller's
+// memory is saved). The signal handler only writes a byte to a socket; the quitting happens in the
+// event loop.
 #pragma once
 
 #include <QObject>

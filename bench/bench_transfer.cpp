@@ -4,7 +4,7 @@
 // our share should stay under 1 % of that, 10 microseconds.
 #include "controller_link.h"
 #include "libusb_bus.h"
-#include "sim_bus.h"
+#include "sim_rig.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -47,14 +47,10 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const int requests = argc > 1 ? QByteArray(argv[1]).toInt() : 500000;
 
-    SimController controller;
-    controller.setLogging(false);
-    SimBus bus;
-    bus.recordOperations = false;
-    bus.plug(controller);
-    UsbDevice device(bus);
-    device.setIds(usb::kVendorId, usb::kProductId);
-    ControllerLink link(device);
+    SimRig rig(SimRig::Start::Plugged);
+    rig.quiet();
+    UsbDevice &device = rig.device;
+    ControllerLink &link = rig.link;
     if (device.open() != 0) {
         std::fprintf(stderr, "the simulated controller was not found\n");
         return 1;

@@ -25,6 +25,27 @@ void traceError(int page, int offset)
 constexpr int kStepHeaderBytes = 4; // time low, time high, cross-fade, last-step mark
 constexpr int kChaserHeaderBytes = layout::kChaserColors;
 
+// The walk of a record transfer over its addresses: the header bytes, then the lamps' bytes, each
+// lamp announced to `progress` before its bytes go. `transfer` moves one address and says whether
+// it went; 0 when all went, -1 at the first that did not.
+template <typename Transfer>
+int walkAddresses(const std::vector<int> &addresses, int headerBytes, int lamps,
+                  const ControllerLink::Progress &progress, Transfer transfer)
+{
+    std::size_t i = 0;
+    for (; i < std::size_t(headerBytes); ++i)
+        if (!transfer(addresses[i]))
+            return -1;
+    for (int lamp = 0; i < addresses.size(); ++lamp) {
+        if (progress)
+            progress((100 * lamp + 100) / lamps);
+        for (int k = 0; k < layout::kBytesPerLamp; ++k, ++i)
+            if (!transfer(addresses[i]))
+                return -1;
+    }
+    return 0;
+}
+
 std::vector<quint8> scratchImage()
 {
     return std::vector<quint8>(layout::kImageSize, 0);
@@ -105,42 +126,20 @@ int ControllerLink::setByte(int address, unsigned char byte)
 int ControllerLink::sendAddresses(std::span<const quint8> image, const std::vector<int> &addresses,
                                   int headerBytes, int lamps, const Progress &progress)
 {
-    std::size_t i = 0;
-    for (; i < std::size_t(headerBytes); ++i)
-        if (setByte(addresses[i], image[addresses[i]]) < 0)
-            return -1;
-    for (int lamp = 0; i < addresses.size(); ++lamp) {
-        if (progress)
-            progress((100 * lamp + 100) / lamps);
-        for (int k = 0; k < layout::kBytesPerLamp; ++k, ++i)
-            if (setByte(addresses[i], image[addresses[i]]) < 0)
-                return -1;
-    }
-    return 0;
+    return walkAddresses(addresses, headerBytes, lamps, progress,
+                         [&](int address) { return setByte(address, image[address]) >= 0; });
 }
 
 int ControllerLink::fetchAddresses(std::span<quint8> image, const std::vector<int> &addresses,
                                    int headerBytes, int lamps, const Progress &progress)
 {
-    std::size_t i = 0;
-    auto fetch = [&](int address) {
+    return walkAddresses(addresses, headerBytes, lamps, progress, [&](int address) {
         char byte = 0;
         if (getBytes(address, &byte, 1) < 0)
             return false;
         image[address] = quint8(byte);
         return true;
-    };
-    for (; i < std::size_t(headerBytes); ++i)
-        if (!fetch(addresses[i]))
-            return -1;
-    for (int lamp = 0; i < addresses.size(); ++lamp) {
-        if (progress)
-            progress((100 * lamp + 100) / lamps);
-        for (int k = 0; k < layout::kBytesPerLamp; ++k, ++i)
-            if (!fetch(addresses[i]))
-                return -1;
-    }
-    return 0;
+    });
 }
 
 int ControllerLink::writeScene(const ColorArray &colors, int scene, int lamps,

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <bitset>
+#include <functional>
 #include <memory>
 
 class MyDoubleSpin;
@@ -35,6 +36,9 @@ public:
     static constexpr int kLampPitch = 77; // horizontal room of one lamp in the strip
     static constexpr int kStripHeight = 425;
 
+    // What the panel holds: a scene, a chaser or one step of a program.
+    enum class Mode { Scenes = 0, Chasers = 1, ProgramSteps = 2 };
+
     // Builds the panel with `count` lamps coloured from `colors` (random colours when null).
     // The visible part is contentWidget(), made with `parent`; the panel itself is never shown.
     Scene(QWidget *parent, int count, QColor *colors);
@@ -45,8 +49,9 @@ public:
     // Removes up to `count` lamps from the end of the strip.
     void removeLamps(uint count);
 
-    void setMode(int value);
-    int getMode() const { return mode; }
+    // Only stores the mode; the mode slots below also show the controls of the mode.
+    void setMode(Mode value);
+    Mode getMode() const { return mode; }
     int getSceneTime() const;
     int getScenexFade() const;
     int getRepeat() const;
@@ -121,14 +126,20 @@ private:
 
     void buildSettingsRow();
     MyFrame *makeCell(int n, const QColor &color, bool chaser);
-    void showChaserCells(bool show);
     void placeStrip();
+
+    void startChaserPreview();
+    void showChaserCells(bool show);
     // Runs `work` with the chaser preview held back, then recomputes it once if anything asked
     // for it in between: many lamps changing together must not redo the preview per channel.
-    template <typename Work> void withPreviewDeferred(Work work);
+    void withPreviewDeferred(const std::function<void()> &work);
+
+    // Selects or deselects one channel on every lamp, after the panel's flag `bit` of it.
+    void toggleChannel(quint8 bit, void (SuperRGB::*select)(bool));
 
     // Lazy colour loading: a lamp out of view gets its colour later, but before anything reads
     // or edits it.
+    void startLampLoading();
     void loadLamp(int i) const;
     void loadWaitingLamps() const;
     void loadVisibleLamps();
@@ -143,7 +154,7 @@ private:
     void forgetLamps();
 
     QPointer<QWidget> m_contentWidget;
-    int mode = 0;
+    Mode mode = Mode::Scenes;
     std::array<MyFrame *, kMaxLamps> chaserCells{};
     std::unique_ptr<QStyle> panelStyle;
     quint8 selectionFlags = 0;

@@ -48,4 +48,17 @@ bool writeSettingsFile(const QString &fileName, const QByteArray &image, QString
     return true;
 }
 
+bool canWriteSettingsFile(const QString &fileName, QString *error)
+{
+    // The writer's own first step, then given up: the new file beside the old one goes again.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(fileName, file.errorString());
+        return false;
+    }
+    file.cancelWriting();
+    return true;
+}
+
 } // namespace lm740::image

@@ -18,4 +18,8 @@ bool readSettingsFile(const QString &fileName, QByteArray *image, QString *error
 // until the new one is complete. False with *error set when it could not be written.
 bool writeSettingsFile(const QString &fileName, const QByteArray &image, QString *error = nullptr);
 
+// Whether writeSettingsFile() could write fileName now: its folder takes a new file, and the file,
+// when there is one, may be replaced. Nothing is left behind. False with *error set otherwise.
+bool canWriteSettingsFile(const QString &fileName, QString *error = nullptr);
+
 } // namespace lm740::image

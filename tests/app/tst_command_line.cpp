@@ -1,18 +1,22 @@
 // The program's command line and its ending: --help and --version answer without a display,
-// unknown options are refused, and --simulator=FILE keeps the simulated controller's memory in
-// FILE across runs, also when the program is ended by SIGTERM or SIGINT.
+// wrong arguments and simulator files that could not be kept are refused before the window, and
+// --simulator=FILE keeps the simulated controller's memory in FILE across runs, also when the
+// program is ended by SIGTERM, SIGINT or SIGHUP.
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TstCommandLine : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void helpAndVersionNeedNoDisplay();
-    void unknownOptionIsRefused();
+    void wrongArgumentsAreRefusedBeforeTheWindow();
+    void wrongArgumentsAreRefusedBeforeTheWindow_data();
     void signalEndsTheProgramAndSavesTheSimulator();
     void signalEndsTheProgramAndSavesTheSimulator_data();
     void unreadableSimulatorFileIsLeftAlone();
@@ -52,16 +56,90 @@ void TstCommandLine::helpAndVersionNeedNoDisplay()
     QCOMPARE(p.readAllStandardOutput(), QByteArray("lm740 1.07\n"));
 }
 
-void TstCommandLine::unknownOptionIsRefused()
+void TstCommandLine::wrongArgumentsAreRefusedBeforeTheWindow_data()
 {
+    QTest::addColumn<QStringList>("arguments"); // FILE stands for a file in an empty folder
+    QTest::addColumn<QString>("setUp");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message");
+    const QByteArray usage = "Usage: lm740";
+    QTest::newRow("misspelt option") << QStringList{"--simulater"} << "" << 2 << usage;
+    QTest::newRow("empty file name") << QStringList{"--simulator="} << "" << 2 << usage;
+    QTest::newRow("one dash") << QStringList{"-simulator"} << "" << 2 << usage;
+    QTest::newRow("file after a space")
+        << QStringList{"--simulator", "FILE"} << "" << 2 << QByteArray("--simulator=FILE");
+    QTest::newRow("stray argument") << QStringList{"-platform", "offscreen", "FILE"} << "" << 2
+                                    << QByteArray("unexpected argument");
+    QTest::newRow("FIFO") << QStringList{"--simulator=FILE"} << "fifo" << 1
+                          << QByteArray("not a regular file");
+    QTest::newRow("folder") << QStringList{"--simulator=FILE"} << "folder" << 1
+                            << QByteArray("not a regular file");
+    QTest::newRow("name not UTF-8")
+        << QStringList{"--simulator=FILE"} << "latin-1 name" << 1 << QByteArray("not valid UTF-8");
+    QTest::newRow("missing folder") << QStringList{"--simulator=FILE"} << "missing folder" << 1
+                                    << QByteArray("could not be written back");
+    QTest::newRow("read-only file") << QStringList{"--simulator=FILE"} << "read-only file" << 1
+                                    << QByteArray("could not be written back");
+    QTest::newRow("read-only folder") << QStringList{"--simulator=FILE"} << "read-only folder" << 1
+                                      << QByteArray("could not be written back");
+}
+
+void TstCommandLine::wrongArgumentsAreRefusedBeforeTheWindow()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, setUp);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+    // The superuser may write anywhere: the program then runs as nobody, for whom the folder is
+    // another's.
+    const bool asNobody = setUp.startsWith("read-only") && ::geteuid() == 0;
+    QTemporaryDir dir;
+    QByteArray file = QFile::encodeName(dir.filePath("controller.set"));
+    const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                          QFile::ReadOther | QFile::ExeOther;
+    if (setUp == "fifo") {
+        QCOMPARE(::mkfifo(file.constData(), 0600), 0);
+    } else if (setUp == "folder") {
+        QVERIFY(QDir(dir.path()).mkdir("controller.set"));
+    } else if (setUp == "latin-1 name") {
+        file = QFile::encodeName(dir.filePath("kontroler-")) + "\xf3\xb3.set";
+    } else if (setUp == "missing folder") {
+        file = QFile::encodeName(dir.filePath("missing/controller.set"));
+    } else if (setUp == "read-only file") {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(131072, '\0'));
+        f.close();
+        QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        if (asNobody)
+            QVERIFY(QFile::setPermissions(dir.path(), readOnly | QFile::WriteOwner |
+                                                          QFile::WriteGroup | QFile::WriteOther));
+    } else if (setUp == "read-only folder") {
+        QVERIFY(QFile::setPermissions(dir.path(), readOnly));
+    }
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    // Through the shell, which hands the program the file name's bytes as they are.
+    QString command = "FILE=\"$(printf '";
+    for (const char byte : file)
+        command += QString::asprintf("\\%03o", quint8(byte));
+    command += "')\"; exec ";
+    if (asNobody)
+        command += "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    command += "\"$0\"";
+    for (const QString &a : arguments)
+        command += " '" + QString(a).replace("FILE", "'\"$FILE\"'") + "'";
     QProcess p;
     p.setProcessEnvironment(environment(false));
-    for (const char *option : {"--simulater", "--simulator="}) {
-        p.start(LM740_PROGRAM, {option});
-        QVERIFY(p.waitForFinished(30000));
-        QCOMPARE(p.exitCode(), 2);
-        QVERIFY(p.readAllStandardError().contains("unknown option"));
-    }
+    p.start("/bin/sh", {"-c", command, LM740_PROGRAM});
+    QVERIFY(p.waitForFinished(30000));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), exitCode);
+    const QByteArray error = p.readAllStandardError();
+    QVERIFY2(error.contains(message), error.constData());
+    // Nothing was made or left beside what was there.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
 
 void TstCommandLine::signalEndsTheProgramAndSavesTheSimulator_data()
@@ -71,6 +149,7 @@ void TstCommandLine::signalEndsTheProgramAndSavesTheSimulator_data()
     QTest::addColumn<QStringList>("qtOptions");
     QTest::newRow("SIGTERM, new file") << int(SIGTERM) << false << QStringList();
     QTest::newRow("SIGINT, existing file") << int(SIGINT) << true << QStringList();
+    QTest::newRow("SIGHUP, existing file") << int(SIGHUP) << true << QStringList();
     // Qt takes its own options with two dashes too; they are not ours to refuse.
     QTest::newRow("Qt's options with two dashes")
         << int(SIGTERM) << false << QStringList({"--platform", "offscreen", "--style=fusion"});

@@ -3,7 +3,7 @@
 // parameters with their messages, all seen through the prompts seam.
 #include "main_window.h"
 #include "recording_prompts.h"
-#include "sim_bus.h"
+#include "sim_rig.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -42,18 +42,15 @@ private:
         return label->palette().color(QPalette::WindowText);
     }
 
-    std::unique_ptr<SimController> m_controller;
-    std::unique_ptr<SimBus> m_bus;
+    std::unique_ptr<SimRig> m_rig;
     std::unique_ptr<RecordingPrompts> m_prompts;
     std::unique_ptr<MainWindow> m_window;
 };
 
 void TstMainWindowDevice::init()
 {
-    m_controller = std::make_unique<SimController>();
-    m_bus = std::make_unique<SimBus>();
-    m_bus->plug(*m_controller);
-    setDefaultUsbBus(m_bus.get());
+    m_rig = std::make_unique<SimRig>(SimRig::Start::Plugged);
+    m_rig->makeDefaultBus();
     m_prompts = std::make_unique<RecordingPrompts>();
     MainWindow::firstStatusCheck = true;
     MainWindow::permissionNoticeShown = false;
@@ -63,9 +60,7 @@ void TstMainWindowDevice::cleanup()
 {
     m_window.reset();
     m_prompts.reset();
-    setDefaultUsbBus(nullptr);
-    m_bus.reset();
-    m_controller.reset();
+    m_rig.reset();
 }
 
 void TstMainWindowDevice::makeWindow()
@@ -86,7 +81,7 @@ void TstMainWindowDevice::constructionStartsTheOneSecondPoll()
     QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Connected"));
     QCOMPARE(textColor(w.connectionLabel), QColor(30, 160, 30));
     QVERIFY(m_prompts->calls.isEmpty());
-    const auto &log = m_controller->requests();
+    const auto &log = m_rig->controller.requests();
     QCOMPARE(log.size(), 2);
     QCOMPARE(log[1].request, quint8(4));
     QCOMPARE(log[1].length, quint16(32));
@@ -96,30 +91,30 @@ void TstMainWindowDevice::constructionStartsTheOneSecondPoll()
     QSignalSpy ticks(w.statusTimer, &QTimer::timeout);
     QMetaObject::invokeMethod(w.statusTimer, "timeout", Qt::DirectConnection);
     QCOMPARE(ticks.size(), 1);
-    QCOMPARE(m_controller->requests().size(), 3);
-    QCOMPARE(m_controller->requests().last().request, quint8(0xFF));
-    m_bus->unplug(*m_controller);
+    QCOMPARE(m_rig->controller.requests().size(), 3);
+    QCOMPARE(m_rig->controller.requests().last().request, quint8(0xFF));
+    m_rig->bus.unplug(m_rig->controller);
     QMetaObject::invokeMethod(w.statusTimer, "timeout", Qt::DirectConnection);
     QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Not connected"));
 }
 
 void TstMainWindowDevice::pollShowsTheControllerComingAndGoing()
 {
-    m_bus->unplug(*m_controller);
+    m_rig->bus.unplug(m_rig->controller);
     makeWindow();
     MainWindow &w = *m_window;
     QVERIFY(!w.connectedFlag);
     QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Not connected"));
     QCOMPARE(textColor(w.connectionLabel), QColor(255, 0, 0));
 
-    m_bus->plug(*m_controller);
+    m_rig->bus.plug(m_rig->controller);
     QVERIFY(w.USBCheckStatus());
     QVERIFY(w.connectedFlag);
     QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Connected"));
     QCOMPARE(textColor(w.connectionLabel), QColor(30, 160, 30));
 
     // A controller that answers as something else is not connected either.
-    m_controller->setIdentification(741);
+    m_rig->controller.setIdentification(741);
     QVERIFY(!w.USBCheckStatus());
     QVERIFY(!w.connectedFlag);
     QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Not connected"));
@@ -150,9 +145,9 @@ void TstMainWindowDevice::firmwareIsCheckedOnceAtTheFirstPollThatFindsIt()
     QFETCH(QByteArray, version);
     QFETCH(bool, shortReply);
     QFETCH(QString, message);
-    m_controller->setVersionText(version);
+    m_rig->controller.setVersionText(version);
     if (shortReply)
-        m_controller->answerShortRequests(usb::VERSION_REQUEST, 1);
+        m_rig->controller.answerShortRequests(usb::VERSION_REQUEST, 1);
     makeWindow();
 
     if (message.isEmpty()) {
@@ -171,33 +166,33 @@ void TstMainWindowDevice::firmwareIsCheckedOnceAtTheFirstPollThatFindsIt()
     QCOMPARE(m_window->connectionLabel->text(), QStringLiteral("Lm740 Connected"));
 
     // Later polls, and a controller unplugged and plugged again, are not checked again.
-    m_bus->unplug(*m_controller);
+    m_rig->bus.unplug(m_rig->controller);
     m_window->USBCheckStatus();
-    m_bus->plug(*m_controller);
-    m_controller->clearRequests();
+    m_rig->bus.plug(m_rig->controller);
+    m_rig->controller.clearRequests();
     for (int i = 0; i < 3; ++i)
         QVERIFY(m_window->USBCheckStatus());
     QCOMPARE(m_prompts->calls.size(), message.isEmpty() ? 0 : 1);
-    for (const auto &r : m_controller->requests())
+    for (const auto &r : m_rig->controller.requests())
         QCOMPARE(r.request, quint8(0xFF));
 }
 
 void TstMainWindowDevice::firmwareCheckWaitsForTheController()
 {
-    m_controller->setRelease(0, 15);
-    m_bus->unplug(*m_controller);
+    m_rig->controller.setRelease(0, 15);
+    m_rig->bus.unplug(m_rig->controller);
     makeWindow();
     QVERIFY(!m_window->USBCheckStatus());
     QVERIFY(m_prompts->calls.isEmpty());
     QVERIFY(MainWindow::firstStatusCheck);
-    m_bus->plug(*m_controller);
+    m_rig->bus.plug(m_rig->controller);
     QVERIFY(m_window->USBCheckStatus());
     QCOMPARE(m_prompts->texts(), QStringList{"Plase upgrade device to version 16"});
 }
 
 void TstMainWindowDevice::controllerWithoutPermissionIsToldOnce()
 {
-    m_controller->openError = UsbBus::ErrorAccess;
+    m_rig->controller.openError = UsbBus::ErrorAccess;
     makeWindow();
     QVERIFY(!m_window->connectedFlag);
     QCOMPARE(m_prompts->calls.size(), 1);
@@ -207,7 +202,7 @@ void TstMainWindowDevice::controllerWithoutPermissionIsToldOnce()
     m_window->USBCheckStatus();
     m_window->USBCheckStatus();
     QCOMPARE(m_prompts->calls.size(), 1);
-    m_controller->openError = 0;
+    m_rig->controller.openError = 0;
     QVERIFY(m_window->USBCheckStatus());
 }
 
@@ -228,7 +223,7 @@ void TstMainWindowDevice::connectAndDisconnect()
     QCOMPARE(p.color(QPalette::Base), QColor(0, 255, 255));
 
     // A failed Connect only turns the text role red; the poll reports the missing controller.
-    m_bus->unplug(*m_controller);
+    m_rig->bus.unplug(m_rig->controller);
     w.UsbConnect(false);
     QCOMPARE(w.usbDevice.isOpen(), -1);
     QCOMPARE(w.deviceMessageLabel->text(), QStringLiteral("Lm740 Connected"));
@@ -236,7 +231,7 @@ void TstMainWindowDevice::connectAndDisconnect()
     QVERIFY(m_prompts->calls.isEmpty());
 
     // The menu actions reach the slots; the next poll reopens a disconnected controller.
-    m_bus->plug(*m_controller);
+    m_rig->bus.plug(m_rig->controller);
     w.actionUsbConnect->trigger();
     QCOMPARE(w.usbDevice.isOpen(), 0);
     w.actionUsbDisconnect->trigger();
@@ -248,14 +243,14 @@ void TstMainWindowDevice::connectAndDisconnect()
 void TstMainWindowDevice::getLmIdTalksToTheController()
 {
     makeWindow();
-    m_controller->clearRequests();
+    m_rig->controller.clearRequests();
     m_window->actionUsbGetLmId->trigger();
-    QCOMPARE(m_controller->requests().size(), 1);
-    const auto r = m_controller->requests().first();
+    QCOMPARE(m_rig->controller.requests().size(), 1);
+    const auto r = m_rig->controller.requests().first();
     QCOMPARE(r.request, quint8(0xFF));
     QCOMPARE(r.length, quint16(2));
     QVERIFY(m_prompts->calls.isEmpty()); // nothing is shown, whatever the answer
-    m_controller->setIdentification(1);
+    m_rig->controller.setIdentification(1);
     m_window->UsbGetLmId(false);
     QVERIFY(m_prompts->calls.isEmpty());
 }
@@ -264,28 +259,28 @@ void TstMainWindowDevice::byteAccessGoesToSettingsMemory()
 {
     makeWindow();
     MainWindow &w = *m_window;
-    m_controller->setByteAt(300, 200);
+    m_rig->controller.setByteAt(300, 200);
     QCOMPARE(w.UsbGetByte(1, 44), char(-56));
-    m_controller->failRequests(usb::READ_MEMORY_REQUEST, 1);
+    m_rig->controller.failRequests(usb::READ_MEMORY_REQUEST, 1);
     QCOMPARE(w.UsbGetByte(1, 44), char(0)); // one attempt only
 
-    m_controller->failRequests(usb::READ_MEMORY_REQUEST, 99);
+    m_rig->controller.failRequests(usb::READ_MEMORY_REQUEST, 99);
     char byte = 0;
     QCOMPARE(w.UsbGetBytes(300, &byte, 1), 1);
     QCOMPARE(quint8(byte), quint8(200));
 
     char five[5] = {'a', 'b', 'c', 'd', 'e'};
-    m_controller->setByteAt(301, 7);
-    m_controller->failRequests(usb::READ_MEMORY_REQUEST, 100, 2);
+    m_rig->controller.setByteAt(301, 7);
+    m_rig->controller.failRequests(usb::READ_MEMORY_REQUEST, 100, 2);
     QCOMPARE(w.UsbGetBytes(300, five, 5), -1);
     QCOMPARE(QByteArray(five, 5), QByteArray("\xc8\x07"
                                              "cde"));
 
     QCOMPARE(w.UsbSetByte(0x1FFFF, 0xAB), 1);
-    QCOMPARE(m_controller->byteAt(0x1FFFF), quint8(0xAB));
-    QCOMPARE(m_controller->requests().last().value, quint16(0x1FF));
-    QCOMPARE(m_controller->requests().last().index, quint16(0xFF));
-    m_controller->failRequests(usb::WRITE_BYTE_REQUEST, 100);
+    QCOMPARE(m_rig->controller.byteAt(0x1FFFF), quint8(0xAB));
+    QCOMPARE(m_rig->controller.requests().last().value, quint16(0x1FF));
+    QCOMPARE(m_rig->controller.requests().last().index, quint16(0xFF));
+    m_rig->controller.failRequests(usb::WRITE_BYTE_REQUEST, 100);
     QCOMPARE(w.UsbSetByte(0x100, 1), -1);
     QCOMPARE(w.release2int("rel_1_05"), 105);
 }
@@ -294,15 +289,15 @@ void TstMainWindowDevice::parametersReadSignedOrUnsigned()
 {
     makeWindow();
     MainWindow &w = *m_window;
-    m_controller->setByteAt(2, 150);
-    m_controller->setByteAt(8, 200);
-    m_controller->setByteAt(12, 200);
-    m_controller->setByteAt(13, 200);
+    m_rig->controller.setByteAt(2, 150);
+    m_rig->controller.setByteAt(8, 200);
+    m_rig->controller.setByteAt(12, 200);
+    m_rig->controller.setByteAt(13, 200);
     QCOMPARE(w.UsbGetLampsNumber(), 150);
     QCOMPARE(w.UsbGetColorMode(), 200);
     QCOMPARE(w.UsbGetGlobalSceneTime(), -56);
     QCOMPARE(w.UsbGetNumberNow(), -56);
-    m_controller->setByteAt(13, 5);
+    m_rig->controller.setByteAt(13, 5);
     QCOMPARE(w.UsbGetGlobalSceneTime(), 5);
     QVERIFY(m_prompts->calls.isEmpty());
 }
@@ -312,11 +307,11 @@ void TstMainWindowDevice::parametersWriteTheirBytes()
     makeWindow();
     MainWindow &w = *m_window;
     QCOMPARE(w.UsbSetLampsNumber(char(170)), 1);
-    QCOMPARE(m_controller->byteAt(2), quint8(170));
+    QCOMPARE(m_rig->controller.byteAt(2), quint8(170));
     QCOMPARE(w.UsbSetGlobalSceneTime(char(60)), 1);
-    QCOMPARE(m_controller->byteAt(13), quint8(60));
+    QCOMPARE(m_rig->controller.byteAt(13), quint8(60));
     QCOMPARE(w.UsbSetColorMode(char(255)), 1);
-    QCOMPARE(m_controller->byteAt(12), quint8(255));
+    QCOMPARE(m_rig->controller.byteAt(12), quint8(255));
     QCOMPARE(w.UsbGetLampsNumber(), 170);
     QVERIFY(m_prompts->calls.isEmpty());
 }
@@ -344,7 +339,7 @@ void TstMainWindowDevice::parameterFailuresShowTheirMessage()
 {
     QFETCH(QString, slot);
     QFETCH(QString, message);
-    m_bus->unplug(*m_controller);
+    m_rig->bus.unplug(m_rig->controller);
     makeWindow();
     MainWindow &w = *m_window;
     QVERIFY(!w.connectedFlag);
@@ -373,7 +368,7 @@ void TstMainWindowDevice::parameterFailuresShowTheirMessage()
 
 void TstMainWindowDevice::parameterActionsAreWired()
 {
-    m_bus->unplug(*m_controller);
+    m_rig->bus.unplug(m_rig->controller);
     makeWindow();
     MainWindow &w = *m_window;
     w.actionGetColorMode->trigger();
@@ -384,13 +379,13 @@ void TstMainWindowDevice::parameterActionsAreWired()
              QStringList({"Get Color  Mode", "Get GlobalSceneTime", "Get LampsNumber"}));
 
     // With the controller there, the actions read and show nothing.
-    m_bus->plug(*m_controller);
+    m_rig->bus.plug(m_rig->controller);
     m_prompts->calls.clear();
-    m_controller->clearRequests();
+    m_rig->controller.clearRequests();
     w.actionGetLampsNumber->trigger();
     QVERIFY(m_prompts->calls.isEmpty());
-    QCOMPARE(m_controller->requests().last().request, quint8(7));
-    QCOMPARE(m_controller->requests().last().index, quint16(2));
+    QCOMPARE(m_rig->controller.requests().last().request, quint8(7));
+    QCOMPARE(m_rig->controller.requests().last().index, quint16(2));
 }
 
 QTEST_MAIN(TstMainWindowDevice)

@@ -1,5 +1,5 @@
-// Ending on SIGTERM and SIGINT: the handler only hands the signal to the event loop, and it must do
-// that without ever blocking the program or disturbing the code it interrupted.
+// Ending on SIGTERM, SIGINT and SIGHUP: the handler only hands the signal to the event loop, and it
+// must do that without ever blocking the program or disturbing the code it interrupted.
 #include "quit_on_signal.h"
 
 #include <QtTest>
@@ -23,7 +23,7 @@ void TstQuitOnSignal::manySignalsBeforeTheLoopRunsNeitherBlockNorTouchErrno()
     // far more than the socket holds.
     for (int i = 0; i < 20000; ++i) {
         errno = ENOENT;
-        ::raise(i % 2 ? SIGINT : SIGTERM);
+        ::raise(i % 3 == 2 ? SIGHUP : (i % 3 ? SIGINT : SIGTERM));
         QCOMPARE(errno, ENOENT);
     }
     ::alarm(0);

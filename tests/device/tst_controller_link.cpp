@@ -3,7 +3,7 @@
 // requests.
 #include "controller_link.h"
 #include "settings_layout.h"
-#include "sim_bus.h"
+#include "sim_rig.h"
 
 #include <QtTest>
 
@@ -17,6 +17,7 @@ private Q_SLOTS:
     void addressTravelsAsPageAndOffset_data();
     void byteSucceedingAtTheLastAttemptCountsAsRead();
     void byteFailingEveryAttemptFails();
+    void byteFailingEveryAttemptFails_data();
     void failureAtThirdOfFiveBytesKeepsTheFirstTwo();
     void badArgumentsSendNothing();
     void setByteWritesOneByteWithRetries();
@@ -31,30 +32,6 @@ private Q_SLOTS:
 };
 
 namespace {
-struct Rig
-{
-    SimController controller;
-    SimBus bus;
-    UsbDevice device{bus};
-    ControllerLink link{device};
-    Rig()
-    {
-        bus.plug(controller);
-        device.setIds(usb::kVendorId, usb::kProductId);
-        QCOMPARE(device.open(), 0);
-        controller.clearRequests();
-    }
-    // The requests after the identifications that each reopening costs.
-    QList<SimController::Request> memoryRequests() const
-    {
-        QList<SimController::Request> r;
-        for (const auto &q : controller.requests())
-            if (q.request != usb::LM_ID_REQUEST)
-                r << q;
-        return r;
-    }
-};
-
 ColorArray rainbow(int seed)
 {
     ColorArray colors;
@@ -80,7 +57,7 @@ void TstControllerLink::addressTravelsAsPageAndOffset()
     QFETCH(int, address);
     QFETCH(int, page);
     QFETCH(int, offset);
-    Rig rig;
+    SimRig rig;
     rig.controller.setByteAt(address, 0xC8);
     char byte = 0;
     QCOMPARE(rig.link.getBytes(address, &byte, 1), 1);
@@ -103,7 +80,7 @@ void TstControllerLink::addressTravelsAsPageAndOffset()
 
 void TstControllerLink::byteSucceedingAtTheLastAttemptCountsAsRead()
 {
-    Rig rig;
+    SimRig rig;
     rig.controller.setByteAt(2, 150);
     rig.controller.failRequests(usb::READ_MEMORY_REQUEST, 99);
     char byte = 0;
@@ -113,31 +90,47 @@ void TstControllerLink::byteSucceedingAtTheLastAttemptCountsAsRead()
     QCOMPARE(rig.memoryRequests().size(), 100);
 }
 
+void TstControllerLink::byteFailingEveryAttemptFails_data()
+{
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("read fails") << false << "fail";
+    QTest::newRow("write fails") << true << "fail";
+    // A short answer keeps the link open: only the count tells that the byte did not travel.
+    QTest::newRow("read answers no byte") << false << "short";
+    QTest::newRow("write moves no byte") << true << "short";
+    // With no controller at all every attempt is a quick failed search.
+    QTest::newRow("read, no controller") << false << "unplugged";
+    QTest::newRow("write, no controller") << true << "unplugged";
+}
+
 void TstControllerLink::byteFailingEveryAttemptFails()
 {
-    Rig rig;
-    rig.controller.failRequests(usb::READ_MEMORY_REQUEST, 100);
+    QFETCH(bool, write);
+    QFETCH(QString, fault);
+    SimRig rig;
+    const quint8 request = write ? usb::WRITE_BYTE_REQUEST : usb::READ_MEMORY_REQUEST;
+    if (fault == "fail")
+        rig.controller.failRequests(request, 100);
+    else if (fault == "short")
+        rig.controller.answerShortRequests(request, 100);
+    else
+        rig.bus.unplug(rig.controller);
     char byte = 'x';
-    QCOMPARE(rig.link.getBytes(2, &byte, 1), -1);
+    auto attempt = [&] { return write ? rig.link.setByte(2, 9) : rig.link.getBytes(2, &byte, 1); };
+    QCOMPARE(attempt(), -1);
     QCOMPARE(byte, 'x');
-    QCOMPARE(rig.memoryRequests().size(), 100);
-    rig.controller.failRequests(usb::WRITE_BYTE_REQUEST, 100);
-    QCOMPARE(rig.link.setByte(2, 9), -1);
     QCOMPARE(rig.controller.byteAt(2), quint8(30));
-    // Short answers count as failures too.
-    rig.controller.answerShortNext(100);
-    QCOMPARE(rig.link.setByte(2, 9), -1);
-    QCOMPARE(rig.link.setByte(2, 9), 1);
-
-    // With no controller at all every attempt is a quick failed search.
-    rig.bus.unplug(rig.controller);
-    QCOMPARE(rig.link.getBytes(2, &byte, 1), -1);
-    QCOMPARE(rig.link.setByte(2, 9), -1);
+    if (fault == "unplugged")
+        return;
+    QCOMPARE(rig.memoryRequests().size(), 100);
+    QCOMPARE(attempt(), 1); // the fault is used up
+    QCOMPARE(write ? int(rig.controller.byteAt(2)) : int(byte), write ? 9 : 30);
 }
 
 void TstControllerLink::failureAtThirdOfFiveBytesKeepsTheFirstTwo()
 {
-    Rig rig;
+    SimRig rig;
     for (int i = 0; i < 5; ++i)
         rig.controller.setByteAt(0x5000 + i, quint8(10 + i));
     char dest[5] = {'a', 'b', 'c', 'd', 'e'};
@@ -150,7 +143,7 @@ void TstControllerLink::failureAtThirdOfFiveBytesKeepsTheFirstTwo()
 
 void TstControllerLink::badArgumentsSendNothing()
 {
-    Rig rig;
+    SimRig rig;
     char byte = 0;
     QCOMPARE(rig.link.getBytes(0, &byte, 0), 0);
     QCOMPARE(rig.link.getBytes(0, nullptr, 1), -1);
@@ -184,7 +177,7 @@ void TstControllerLink::badArgumentsSendNothing()
 
 void TstControllerLink::setByteWritesOneByteWithRetries()
 {
-    Rig rig;
+    SimRig rig;
     rig.controller.failRequests(usb::WRITE_BYTE_REQUEST, 3);
     QCOMPARE(rig.link.setByte(0x6400, 0xFE), 1);
     QCOMPARE(rig.controller.byteAt(0x6400), quint8(0xFE));
@@ -195,7 +188,7 @@ void TstControllerLink::setByteWritesOneByteWithRetries()
 
 void TstControllerLink::chaserWriteSendsFieldsThenLampsWithProgress()
 {
-    Rig rig;
+    SimRig rig;
     t_chaser chaser;
     chaser.colors = rainbow(3);
     chaser.time = 2500;
@@ -228,7 +221,7 @@ void TstControllerLink::chaserWriteSendsFieldsThenLampsWithProgress()
 
 void TstControllerLink::recordsRoundTripThroughTheController()
 {
-    Rig rig;
+    SimRig rig;
     const ColorArray scene = rainbow(1);
     t_chaser chaser;
     chaser.colors = rainbow(2);
@@ -287,7 +280,7 @@ void TstControllerLink::recordsRoundTripThroughTheController()
 
 void TstControllerLink::failedReadLeavesTheRecordAsItWas()
 {
-    Rig rig;
+    SimRig rig;
     t_chaser onController;
     onController.colors = rainbow(5);
     onController.time = 3000;
@@ -320,7 +313,7 @@ void TstControllerLink::failedReadLeavesTheRecordAsItWas()
 
 void TstControllerLink::programWriteSendsAllStepsWithStepProgress()
 {
-    Rig rig;
+    SimRig rig;
     t_program program;
     for (auto &step : program.scenes)
         setDefaults(step);
@@ -345,7 +338,7 @@ void TstControllerLink::programWriteSendsAllStepsWithStepProgress()
 
 void TstControllerLink::runCommandsAndBlackout()
 {
-    Rig rig;
+    SimRig rig;
     QCOMPARE(rig.link.runScene(3), 0);
     auto last = rig.controller.requests().last();
     QCOMPARE(last.request, quint8(16));
@@ -366,7 +359,7 @@ void TstControllerLink::runCommandsAndBlackout()
 
 void TstControllerLink::blocksAndEndOfPass()
 {
-    Rig rig;
+    SimRig rig;
     unsigned char block[64];
     for (int i = 0; i < 64; ++i)
         block[i] = quint8(i);
@@ -390,7 +383,7 @@ void TstControllerLink::blocksAndEndOfPass()
 
 void TstControllerLink::upgradeRequests()
 {
-    Rig rig;
+    SimRig rig;
     unsigned char half[64];
     QCOMPARE(rig.link.upgradeData(0, half), -1); // only in upgrade mode
     rig.controller.setUpgradeMode(true);
@@ -423,7 +416,7 @@ void TstControllerLink::upgradeRequests()
 
 void TstControllerLink::identificationAndVersion()
 {
-    Rig rig;
+    SimRig rig;
     QByteArray text;
     QCOMPARE(rig.link.readId(), 740);
     QCOMPARE(rig.link.readVersion(&text), 32);

@@ -1,7 +1,7 @@
 // UsbDevice over the simulated bus: how it finds, opens, identifies and leaves the controller, what
 // it refuses to send, and how it recovers after a failure or an unplugged cable.
 #include "libusb_bus.h"
-#include "sim_bus.h"
+#include "sim_rig.h"
 #include "usb_device.h"
 #include "usb_requests.h"
 
@@ -36,24 +36,9 @@ private Q_SLOTS:
     void oneLockForEveryDeviceOfTheProcess();
 };
 
-namespace {
-struct Rig
-{
-    SimController controller;
-    SimBus bus;
-    UsbDevice device{bus};
-    Rig(bool plugged = true)
-    {
-        if (plugged)
-            bus.plug(controller);
-        device.setIds(usb::kVendorId, usb::kProductId);
-    }
-};
-} // namespace
-
 void TstUsbDevice::opensConfiguresClaimsAndIdentifies()
 {
-    Rig rig;
+    SimRig rig(SimRig::Start::Plugged);
     QCOMPARE(rig.device.isOpen(), -1);
     QCOMPARE(rig.device.open(), 0);
     QCOMPARE(rig.device.isOpen(), 0);
@@ -91,7 +76,7 @@ void TstUsbDevice::identificationMustBeExactly740()
     QFETCH(int, id);
     QFETCH(int, shortAnswers);
     QFETCH(int, expected);
-    Rig rig;
+    SimRig rig(SimRig::Start::Plugged);
     rig.controller.setIdentification(quint16(id));
     rig.controller.answerShortNext(shortAnswers);
     QCOMPARE(rig.device.open(), expected);
@@ -160,7 +145,7 @@ void TstUsbDevice::deviceRefusingConfigurationOrInterfaceIsSkipped()
 
 void TstUsbDevice::noDeviceMeansEveryOperationFails()
 {
-    Rig rig(false);
+    SimRig rig(SimRig::Start::Unplugged);
     unsigned char buffer[2] = {};
     QCOMPARE(rig.device.open(), -1);
     QCOMPARE(rig.device.lastSearchResult(), UsbDevice::SearchResult::NotFound);
@@ -181,7 +166,7 @@ void TstUsbDevice::noDeviceMeansEveryOperationFails()
 
 void TstUsbDevice::searchReportsMissingPermission()
 {
-    Rig rig;
+    SimRig rig(SimRig::Start::Plugged);
     rig.controller.openError = UsbBus::ErrorAccess;
     QCOMPARE(rig.device.open(), -1);
     QCOMPARE(rig.device.lastSearchResult(), UsbDevice::SearchResult::NoPermission);
@@ -192,7 +177,7 @@ void TstUsbDevice::searchReportsMissingPermission()
 
 void TstUsbDevice::outRequestWithoutDataHasNoDataStage()
 {
-    Rig rig;
+    SimRig rig(SimRig::Start::Plugged);
     const unsigned char payload[4] = {1, 2, 3, 4};
     QCOMPARE(rig.device.controlOut(usb::RUN_SCENE_REQUEST, 3, 0, nullptr, 5), 0);
     QCOMPARE(rig.device.controlOut(usb::RUN_CHASER_REQUEST, 2, 0, payload, 0), 0);
@@ -211,7 +196,7 @@ void TstUsbDevice::outRequestWithoutDataHasNoDataStage()
 
 void TstUsbDevice::outPayloadOverLimitIsRefusedAndCloses()
 {
-    Rig rig;
+    SimRig rig(SimRig::Start::Plugged);
     unsigned char payload[65] = {};
     QCOMPARE(rig.device.open(), 0);
     QCOMPARE(rig.device.controlOut(usb::WRITE_BLOCK_REQUEST, 0, 0, payload, 65), -1);
@@ -241,7 +226,7 @@ void TstUsbDevice::inRequestRefusedForLengthOrBufferCloses()
 {
     QFETCH(bool, withBuffer);
     QFETCH(int, length);
-    Rig rig;
+    SimRig rig(SimRig::Start::Plugged);
     unsigned char buffer[80] = {};
     QCOMPARE(rig.device.open(), 0);
     QCOMPARE(
@@ -255,7 +240,7 @@ void TstUsbDevice::inRequestRefusedForLengthOrBufferCloses()
 
 void TstUsbDevice::failedTransferClosesAndNextOneReopens()
 {
-    Rig rig;
+    SimRig rig(SimRig::Start::Plugged);
     unsigned char buffer[64] = {};
     QCOMPARE(rig.device.open(), 0);
     rig.controller.failNext(1);
@@ -283,7 +268,7 @@ void TstUsbDevice::failedTransferClosesAndNextOneReopens()
 
 void TstUsbDevice::unplugAndReplugIsRecovered()
 {
-    Rig rig;
+    SimRig rig(SimRig::Start::Plugged);
     unsigned char byte = 1;
     QCOMPARE(rig.device.open(), 0);
     rig.bus.unplug(rig.controller);
@@ -298,7 +283,7 @@ void TstUsbDevice::unplugAndReplugIsRecovered()
 
 void TstUsbDevice::openWhileOpenSearchesAgain()
 {
-    Rig rig;
+    SimRig rig(SimRig::Start::Plugged);
     QCOMPARE(rig.device.open(), 0);
     QCOMPARE(rig.device.open(), 0);
     QCOMPARE(rig.bus.operations.mid(3, 3), QStringList({"release 0", "close", "open 1.1"}));
@@ -308,7 +293,7 @@ void TstUsbDevice::openWhileOpenSearchesAgain()
 
 void TstUsbDevice::bulkPairNeverOpensAndNeverCloses()
 {
-    Rig rig;
+    SimRig rig(SimRig::Start::Plugged);
     unsigned char out[3] = {7, 8, 9};
     unsigned char in[8] = {};
     QCOMPARE(rig.device.bulkWrite(out, 3), -1); // closed: no search for bulk transfers
@@ -355,11 +340,9 @@ void TstUsbDevice::oneLockForEveryDeviceOfTheProcess()
 {
     // Two links to the same controller, used from two threads at once. The simulated controller
     // is not thread-safe itself: only the process-wide lock keeps its log and memory whole.
-    SimController controller;
-    SimBus bus;
-    bus.plug(controller);
-    UsbDevice a(bus), b(bus);
-    a.setIds(usb::kVendorId, usb::kProductId);
+    SimRig rig(SimRig::Start::Plugged);
+    UsbDevice &a = rig.device;
+    UsbDevice b(rig.bus);
     b.setIds(usb::kVendorId, usb::kProductId);
     QCOMPARE(a.open(), 0);
     QCOMPARE(b.open(), 0);
@@ -376,10 +359,10 @@ void TstUsbDevice::oneLockForEveryDeviceOfTheProcess()
     std::thread second(hammer, std::ref(b), quint16(1));
     first.join();
     second.join();
-    QCOMPARE(controller.requests().size(), 2 + 2 * kRequests);
-    QCOMPARE(controller.transferCount(), 2 + 2 * kRequests);
-    QCOMPARE(controller.byteAt(0x10000), quint8(kRequests - 1));
-    QCOMPARE(controller.byteAt(0x10001), quint8(kRequests - 1));
+    QCOMPARE(rig.controller.requests().size(), 2 + 2 * kRequests);
+    QCOMPARE(rig.controller.transferCount(), 2 + 2 * kRequests);
+    QCOMPARE(rig.controller.byteAt(0x10000), quint8(kRequests - 1));
+    QCOMPARE(rig.controller.byteAt(0x10001), quint8(kRequests - 1));
 }
 
 QTEST_GUILESS_MAIN(TstUsbDevice)

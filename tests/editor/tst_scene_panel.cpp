@@ -131,7 +131,7 @@ void TstScenePanel::constructionBuildsStripCellsAndControls()
     QCOMPARE(s.contentWidget()->parentWidget(), &window);
     QVERIFY(s.contentWidget()->findChild<QScrollBar *>("Scroll"));
     QCOMPARE(s.lampCount(), 3);
-    QCOMPARE(s.getMode(), 0);
+    QCOMPARE(s.getMode(), Scene::Mode::Scenes);
     QCOMPARE(s.getSelectionFlags(), quint8(0));
     for (int i = 0; i < 3; ++i) {
         QCOMPARE(s.lamp(i)->lampColor(), colors[i]);
@@ -405,7 +405,7 @@ void TstScenePanel::modeTable()
             s.setProgramsMode();
             break;
         }
-        QCOMPARE(s.getMode(), mode);
+        QCOMPARE(int(s.getMode()), mode);
         for (const QString &n : hidden)
             QVERIFY2(part<QWidget>(s, qPrintable(n))->isHidden(), qPrintable(n));
         for (const QString &n : shown)
@@ -422,9 +422,10 @@ void TstScenePanel::modeTable()
         for (int i = 0; i < s.lampCount(); ++i)
             QCOMPARE(s.chaserCell(i)->isHidden(), mode != 1);
     }
-    // setMode only stores the number.
-    s.setMode(7);
-    QCOMPARE(s.getMode(), 7);
+    // setMode only stores the mode.
+    const auto other = mode == 0 ? Scene::Mode::Chasers : Scene::Mode::Scenes;
+    s.setMode(other);
+    QCOMPARE(s.getMode(), other);
     QCOMPARE(part<QLabel>(s, "TimeLabel")->text(), timeText);
 }
 
@@ -720,11 +721,11 @@ void TstScenePanel::chaserPreviewFollowsEdits()
 {
     ColorArray c = numbered();
     Scene s(nullptr, 8, c.data());
-    s.setMode(0); // as the window loads a chaser
+    s.setMode(Scene::Mode::Scenes); // as the window loads a chaser
     s.setPatternLen(3);
     s.setRepeat(2);
     s.setChasersMode();
-    s.setMode(1);
+    s.setMode(Scene::Mode::Chasers);
     s.chaser_calculate(0);
     QCOMPARE(chaserRow(s), pick(c, {0, 1, 2, 0, 1, 2, 6, 7}));
 

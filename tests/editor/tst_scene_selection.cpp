@@ -311,7 +311,7 @@ void TstSceneSelection::pasteInChaserModeUpdatesThePreview()
     s.setPatternLen(2);
     s.setRepeat(3);
     s.setChasersMode();
-    s.setMode(1);
+    s.setMode(Scene::Mode::Chasers);
     s.chaser_calculate(0);
     QCOMPARE(s.chaserCell(4)->frameColor(), c[0]);
 

@@ -1,0 +1,173 @@
+// Lazy lamp loading: a colour given to a lamp out of view waits in the panel and reaches the lamp's
+// control later, from the event loop, or at once when the lamp scrolls into view, takes the focus
+// or is read or edited.
+#include "scene.h"
+
+#include "my_frame.h"
+#include "super_rgb.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <algorithm>
+
+void Scene::startLampLoading()
+{
+    m_loadTimer = new QTimer(this);
+    m_loadTimer->setInterval(0);
+    connect(m_loadTimer, &QTimer::timeout, this, &Scene::loadSomeWaitingLamps);
+    connect(scroll, &QScrollBar::valueChanged, this, &Scene::loadVisibleLamps);
+    // Keys go to the focus widget, which may sit in a lamp out of view: that lamp must hold its
+    // colour before anything is typed into it, or the load would overwrite what was typed; and the
+    // strip scrolls to show it.
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget *, QWidget *now) { followFocus(now); });
+    // A parent that deletes the content first takes the lamps with it; nothing may load them
+    // afterwards.
+    connect(m_contentWidget, &QObject::destroyed, this, &Scene::forgetLamps);
+}
+
+SuperRGB *Scene::lamp(int i) const
+{
+    if (i < 0 || i >= lampsNumber)
+        return nullptr;
+    if (m_waiting[i])
+        loadLamp(i);
+    return lamps[i].lamp;
+}
+
+void Scene::setColors(QColor *cl, uint len)
+{
+    if (!cl)
+        return;
+    // Only lamps that exist can take a colour.
+    const int n = int(std::min<uint>(len, uint(lampsNumber)));
+    // The overview shows every colour at once; a lamp control is slow to load (its fields,
+    // sliders and colours), so only the lamps in view are loaded now and the others follow from
+    // the event loop, or earlier when something reads or edits them.
+    for (int i = 0; i < n; ++i) {
+        const QColor c(cl[i].red(), cl[i].green(), cl[i].blue());
+        m_waitingRgb[i] = c.rgb();
+        m_waiting.set(i);
+        colorCells[i]->setColor(c);
+    }
+    loadVisibleLamps();
+    if (m_contentWidget)
+        loadLampHolding(m_contentWidget->window()->focusWidget());
+    if (m_waiting.any())
+        m_loadTimer->start();
+    // The preview row follows on the next turn of the event loop, before it is painted, or at
+    // once when anything asks for it.
+    if (mode == Mode::Chasers) {
+        m_previewWanted = true;
+        m_previewTimer->start();
+    }
+}
+
+void Scene::loadLamp(int i) const
+{
+    m_waiting.reset(i);
+    SuperRGB *l = lamps[i].lamp;
+    const QColor c = QColor::fromRgb(m_waitingRgb[i]);
+    // Each channel write makes the lamp report its colour twice; its overview cell already shows
+    // the colour, so the lamp is kept quiet while its three channels are loaded.
+    const bool wasBlocked = l->blockSignals(true);
+    l->setRedColor(c.red());
+    l->setGreenColor(c.green());
+    l->setBlueColor(c.blue());
+    l->blockSignals(wasBlocked);
+}
+
+void Scene::loadWaitingLamps() const
+{
+    for (int i = 0; i < lampsNumber && m_waiting.any(); ++i)
+        if (m_waiting[i])
+            loadLamp(i);
+}
+
+void Scene::loadVisibleLamps()
+{
+    if (m_waiting.none() || lampsNumber == 0)
+        return;
+    // The lamps that the viewport shows, whole or in part; a scroll loads the ones it uncovers.
+    const int left = std::max(0, scroll->value());
+    const int first = left / kLampPitch;
+    const int last =
+        std::min(lampsNumber - 1, (left + std::max(1, frameCentral->width()) - 1) / kLampPitch);
+    for (int i = first; i <= last; ++i)
+        if (m_waiting[i])
+            loadLamp(i);
+}
+
+int Scene::lampIndexOf(const QWidget *widget) const
+{
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        const auto *l = qobject_cast<const SuperRGB *>(w);
+        if (!l)
+            continue;
+        for (int i = 0; i < lampsNumber; ++i)
+            if (lamps[i].lamp == l)
+                return i;
+        return -1;
+    }
+    return -1;
+}
+
+void Scene::loadLampHolding(const QWidget *widget)
+{
+    if (m_waiting.none())
+        return;
+    const int i = lampIndexOf(widget);
+    if (i >= 0 && m_waiting[i])
+        loadLamp(i);
+}
+
+void Scene::followFocus(const QWidget *widget)
+{
+    const int i = lampIndexOf(widget);
+    if (i < 0)
+        return;
+    if (m_waiting[i])
+        loadLamp(i);
+    // Tab walks from lamp to lamp; the strip follows, so that the field being typed in is seen.
+    const int left = i * kLampPitch;
+    const int right = left + kLampPitch;
+    const int viewport = std::max(1, frameCentral->width());
+    if (left < scroll->value())
+        scroll->setValue(left);
+    else if (right > scroll->value() + viewport)
+        scroll->setValue(right - viewport);
+}
+
+void Scene::forgetLamps()
+{
+    m_loadTimer->stop();
+    m_waiting.reset();
+    lamps = {};
+    colorCells = {};
+    chaserCells = {};
+    lampsNumber = 0;
+}
+
+void Scene::loadSomeWaitingLamps()
+{
+    // A few lamps per turn of the event loop keep the window answering while the rest load.
+    int budget = 16;
+    for (int i = 0; i < lampsNumber && budget > 0; ++i)
+        if (m_waiting[i]) {
+            loadLamp(i);
+            --budget;
+        }
+    if (m_waiting.none())
+        m_loadTimer->stop();
+}
+
+void Scene::getColors(QColor *cl, uint len)
+{
+    if (!cl)
+        return;
+    const int n = int(std::min<uint>(len, uint(lampsNumber)));
+    for (int i = 0; i < n; ++i)
+        cl[i] = m_waiting[i] ? QColor::fromRgb(m_waitingRgb[i]) : lamps[i].lamp->lampColor();
+}

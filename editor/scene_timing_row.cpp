@@ -1,0 +1,338 @@
+// The timing row of the editor panel: the repeat, cross-fade, time and pattern length selectors
+// with their OK buttons, the direction selector and the last step box, which of them each mode
+// shows, and the getters and setters the window reads and loads an item through.
+#include "scene.h"
+
+#include "logging.h"
+#include "my_double_spin.h"
+#include "my_frame.h"
+#include "my_spin.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSpacerItem>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QPushButton *makeOkButton(QStyle *style, const QString &text)
+{
+    auto *b = new QPushButton(text);
+    b->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
+    b->setMaximumWidth(30);
+    b->setStyle(style);
+    return b;
+}
+
+// A label of the timing row. In a narrow window it gives up room before the controls do and
+// shows its text shortened with an ellipsis; the tooltip carries the whole text.
+class SettingsLabel : public QLabel
+{
+public:
+    explicit SettingsLabel(const QString &text) : QLabel(text)
+    {
+        setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
+    }
+
+    QSize minimumSizeHint() const override
+    {
+        const QSize full = QLabel::minimumSizeHint();
+        return {std::min(full.width(), fontMetrics().horizontalAdvance(text().left(3) + u'…')),
+                full.height()};
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        const QRect r = contentsRect();
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                 QPalette::WindowText));
+        p.drawText(r, int(alignment()) | Qt::AlignVCenter,
+                   fontMetrics().elidedText(text(), Qt::ElideRight, r.width()));
+    }
+};
+
+// The application's palette with every role set explicitly, so that a widget inside one of the
+// panel's black frames does not inherit the frame's black base (a black check box square).
+QPalette explicitApplicationPalette()
+{
+    QPalette p = QApplication::palette();
+    for (int g = 0; g < QPalette::NColorGroups; ++g)
+        for (int r = 0; r < QPalette::NColorRoles; ++r) {
+            const auto group = QPalette::ColorGroup(g);
+            const auto role = QPalette::ColorRole(r);
+            p.setBrush(group, role, p.brush(group, role));
+        }
+    return p;
+}
+
+void setShown(std::initializer_list<QWidget *> widgets, bool shown)
+{
+    for (QWidget *w : widgets)
+        w->setVisible(shown);
+}
+
+} // namespace
+
+void Scene::buildSettingsRow()
+{
+    // The row holds up to five labelled controls in one line of a window that may be only 750
+    // wide; a size smaller than the window's text keeps every label whole.
+    QFont small = frameSettings->font();
+    // A font set in pixels has no point size (-1), and 7 points are about 9 pixels on screen.
+    if (small.pointSizeF() > 7.0)
+        small.setPointSizeF(7.0);
+    else if (small.pointSizeF() <= 0 && small.pixelSize() > 9)
+        small.setPixelSize(9);
+    frameSettings->setFont(small);
+
+    settingsGrid = new QGridLayout(frameSettings);
+    settingsGrid->setContentsMargins(1, 1, 1, 1);
+    settingsGrid->setSpacing(1);
+
+    auto spacer = [this](int col, QSizePolicy::Policy p) {
+        settingsGrid->addItem(new QSpacerItem(10, 10, p, p), 0, col);
+    };
+    auto minimal = [](QWidget *w) { w->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum); };
+
+    spacer(0, QSizePolicy::Expanding);
+
+    repeatLabel = new SettingsLabel(tr("Repeat Number", "repeat number for chaser label"));
+    repeatLabel->setToolTip(tr("Repeat Number", "repeat number for chaser label"));
+    repeatSelector = new MySpin(nullptr);
+    repeatSelector->setRange(1, kMaxLamps);
+    repeatSelector->setSingleStep(1);
+    repeatSelector->setValue(1);
+    repeatSelector->setMinimumWidth(50);
+    repeatSelector->setToolTip(tr("Numbers of repeating chaser pattern",
+                                  "liczba powtorzen wzorca ktorego dlugos okresla spinbox "
+                                  "pattern length"));
+    minimal(repeatSelector);
+    repeatOk = makeOkButton(panelStyle.get(), tr("OK", "repeat OK button"));
+    repeatLabel->setObjectName("RepeatLabel");
+    repeatSelector->setObjectName("RepeatSpin");
+    repeatOk->setObjectName("RepeatOK");
+    settingsGrid->addWidget(repeatLabel, 0, 1);
+    settingsGrid->addWidget(repeatSelector, 0, 2);
+    settingsGrid->addWidget(repeatOk, 0, 3);
+    spacer(4, QSizePolicy::Minimum);
+
+    xfadeLabel = new SettingsLabel(tr("Scene Xfade", "label xfade scena:"));
+    xfadeLabel->setToolTip(tr("Scene Xfade", "tooltip label xfade scena:"));
+    xfadeSelector = new MySpin(nullptr);
+    xfadeSelector->setRange(0, 100);
+    xfadeSelector->setSingleStep(1);
+    xfadeSelector->setValue(0);
+    xfadeSelector->setSuffix("%");
+    xfadeSelector->setMinimumWidth(60);
+    xfadeSelector->setToolTip(tr("XFade", "plynnosc"));
+    xfadeSelector->setStatusTip(
+        tr("Time in percent of scene time to smoothly set new color", "plynnosc"));
+    minimal(xfadeSelector);
+    xfadeOk = makeOkButton(panelStyle.get(), tr("OK", "afade ok button"));
+    xfadeLabel->setObjectName("XfadeLabel");
+    xfadeSelector->setObjectName("XfadeSpin");
+    xfadeOk->setObjectName("XfadeOK");
+    settingsGrid->addWidget(xfadeLabel, 0, 5);
+    settingsGrid->addWidget(xfadeSelector, 0, 6);
+    settingsGrid->addWidget(xfadeOk, 0, 7);
+    spacer(8, QSizePolicy::Minimum);
+
+    timeLabel = new SettingsLabel(tr("Speed", "label scene time"));
+    timeLabel->setToolTip(tr("Speed", "tooltip label scene time"));
+    timeSelector = new MyDoubleSpin(nullptr);
+    // Two decimals, the spin box's own default: 10 ms steps keep a time read from a file
+    // (1250 ms) as it was when the panel writes it back.
+    timeSelector->setRange(0.0, 60.0);
+    timeSelector->setSingleStep(0.1);
+    timeSelector->setValue(1.0);
+    timeSelector->setSuffix("s");
+    timeSelector->setMinimumWidth(60);
+    timeSelector->setToolTip(tr("Scene Time", "scene: scene time"));
+    minimal(timeSelector);
+    timeOk = makeOkButton(panelStyle.get(), tr("OK", "ok button scene time"));
+    timeLabel->setObjectName("TimeLabel");
+    timeSelector->setObjectName("TimeSpin");
+    timeOk->setObjectName("TimeOK");
+    settingsGrid->addWidget(timeLabel, 0, 9);
+    settingsGrid->addWidget(timeSelector, 0, 10);
+    settingsGrid->addWidget(timeOk, 0, 11);
+    spacer(12, QSizePolicy::Minimum);
+
+    patternLabel = new SettingsLabel(tr("Pattern Length", "label pattern len"));
+    patternLabel->setToolTip(tr("Pattern Length", "tooltip label pattern len"));
+    patternSelector = new MySpin(nullptr);
+    patternSelector->setRange(0, kMaxLamps);
+    patternSelector->setSingleStep(1);
+    patternSelector->setValue(1);
+    patternSelector->setMinimumWidth(50);
+    patternSelector->setToolTip(tr("Pattern Length", "spinbox: no comment"));
+    minimal(patternSelector);
+    patternOk = makeOkButton(panelStyle.get(), tr("OK", "patter len Ok button"));
+    patternLabel->setObjectName("PatternLabel");
+    patternSelector->setObjectName("PatternSpin");
+    patternOk->setObjectName("PatternOK");
+    settingsGrid->addWidget(patternLabel, 0, 13);
+    settingsGrid->addWidget(patternSelector, 0, 14);
+    settingsGrid->addWidget(patternOk, 0, 15);
+    spacer(16, QSizePolicy::Minimum);
+
+    directionLabel = new SettingsLabel(tr("Direction", "chaser label direction"));
+    directionLabel->setToolTip(tr("Chaser Direction", "tooltip: chaser direction"));
+    directionSelector = new QComboBox;
+    directionSelector->addItem(tr("Left"));
+    directionSelector->addItem(tr("Right"));
+    directionSelector->setCurrentIndex(0);
+    directionSelector->setPalette(explicitApplicationPalette());
+    minimal(directionSelector);
+    directionLabel->setObjectName("DirectionLabel");
+    directionSelector->setObjectName("DirectionCombo");
+    settingsGrid->addWidget(directionLabel, 0, 17);
+    settingsGrid->addWidget(directionSelector, 0, 18);
+    spacer(19, QSizePolicy::Minimum);
+
+    lastStepBox = new QCheckBox(tr("Last Step", "checkbox last step"));
+    lastStepBox->setToolTip(
+        tr("If chceked program return to first scene", "tooltip: direction chceckbox"));
+    lastStepBox->setPalette(explicitApplicationPalette());
+    minimal(lastStepBox);
+    lastStepBox->setObjectName("LastStepCheck");
+    connect(lastStepBox, &QCheckBox::clicked, this, &Scene::lastStepStateChanged);
+    settingsGrid->addWidget(lastStepBox, 0, 20);
+    spacer(21, QSizePolicy::Expanding);
+
+    for (QLabel *l : {repeatLabel, xfadeLabel, timeLabel, patternLabel, directionLabel})
+        minimal(l);
+}
+
+void Scene::setMode(Mode value)
+{
+    mode = value;
+}
+
+int Scene::getSceneTime() const
+{
+    // Rounded, not cut: 2.01 s is 2009.999... ms in binary and must still read 2010.
+    return int(std::lround(timeSelector->value() * 1000.0));
+}
+
+int Scene::getScenexFade() const
+{
+    return xfadeSelector->value();
+}
+
+int Scene::getRepeat() const
+{
+    return repeatSelector->value();
+}
+
+int Scene::getPatternLen() const
+{
+    return patternSelector->value();
+}
+
+int Scene::getDirection() const
+{
+    return directionSelector->currentIndex() + 1;
+}
+
+int Scene::getLastStep() const
+{
+    return lastStepBox->isChecked() ? 1 : 0;
+}
+
+void Scene::setSceneTime(int value)
+{
+    timeSelector->setValue(value / 1000.0);
+}
+
+void Scene::setScenexFade(int value)
+{
+    xfadeSelector->setValue(value);
+}
+
+void Scene::setRepeat(int value)
+{
+    repeatSelector->setValue(value);
+}
+
+void Scene::setPatternLen(int value)
+{
+    patternSelector->setValue(value);
+}
+
+void Scene::setDirection(int value)
+{
+    // 1 Left, 2 Right; anything else leaves no item chosen (and value - 1 must not overflow).
+    directionSelector->setCurrentIndex(value >= 1 && value <= 2 ? value - 1 : -1);
+}
+
+void Scene::setLastStep(int value)
+{
+    lastStepBox->setChecked(value != 0);
+}
+
+void Scene::lastStepStateChanged(bool state)
+{
+    qCDebug(lcEditor) << "scene  lastStepStateChanged clicked" << state;
+    emit lastStepChanged(state);
+}
+
+void Scene::setScenesMode()
+{
+    mode = Mode::Scenes;
+    setShown({repeatLabel, repeatSelector, repeatOk, patternLabel, patternSelector, patternOk,
+              xfadeLabel, xfadeSelector, xfadeOk, directionLabel, directionSelector, lastStepBox},
+             false);
+    setShown({timeSelector, timeOk, timeLabel}, true);
+    timeSelector->setEnabled(false);
+    timeOk->setEnabled(false);
+    timeLabel->setEnabled(false);
+    timeLabel->setText(tr("Scene time", "set scene mode"));
+    timeLabel->setToolTip(tr("Scene time", "tooltip set scene mode"));
+    showChaserCells(false);
+}
+
+void Scene::setChasersMode()
+{
+    mode = Mode::Chasers;
+    setShown({repeatLabel, repeatSelector, repeatOk, patternLabel, patternSelector, patternOk,
+              xfadeLabel, xfadeSelector, xfadeOk, timeSelector, timeOk, timeLabel, directionLabel,
+              directionSelector},
+             true);
+    lastStepBox->hide();
+    xfadeLabel->setText(tr("Chaser Xfade", "set chaser mode"));
+    xfadeLabel->setToolTip(tr("Chaser Xfade", "tooltip set chaser mode"));
+    timeSelector->setEnabled(true);
+    timeOk->setEnabled(true);
+    timeLabel->setEnabled(true);
+    timeLabel->setText(tr("Chaser time", "set chaser mode"));
+    timeLabel->setToolTip(tr("Chaser time", "tooltip set chaser mode"));
+    showChaserCells(true);
+}
+
+void Scene::setProgramsMode()
+{
+    mode = Mode::ProgramSteps;
+    setShown({repeatLabel, repeatSelector, repeatOk, patternLabel, patternSelector, patternOk,
+              directionLabel, directionSelector},
+             false);
+    setShown({xfadeLabel, xfadeSelector, xfadeOk, timeSelector, timeOk, timeLabel, lastStepBox},
+             true);
+    xfadeLabel->setText(tr("Step Xfade", "set programs mode"));
+    xfadeLabel->setToolTip(tr("Step Xfade", "tooltip set programs mode"));
+    timeSelector->setEnabled(true);
+    timeOk->setEnabled(true);
+    timeLabel->setEnabled(true);
+    timeLabel->setText(tr("Step time", "set programs mode"));
+    timeLabel->setToolTip(tr("Step time", "tooltip set programs mode"));
+    showChaserCells(false);
+}
