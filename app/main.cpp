@@ -1,6 +1,6 @@
 // Entry point: application, translation, the main window, the event loop. Before them the
 // command line: --help, --version and --simulator[=FILE], which puts a simulated Lm740 on the
-// link instead of the machine's USB buses. A wrong argument, or a simulator file that could not be
+// link instead of the machine's USB buses (--simulator-upgrade-mode starts it in upgrade mode). A wrong argument, or a simulator file that could not be
 // kept, ends the program here, before any window.
 #include "libusb_bus.h"
 #include "main_window.h"
@@ -23,13 +23,17 @@
 namespace {
 
 const char *const kUsage =
-    "Usage: lm740 [--simulator[=FILE]] [Qt options]\n"
+    "Usage: lm740 [--simulator[=FILE]] [--simulator-upgrade-mode] [Qt options]\n"
     "Control software for the Lm740 RGB LED lighting controller.\n"
     "\n"
     "  --simulator         work with a simulated Lm740 instead of one on USB\n"
     "  --simulator=FILE    the same, with the simulated controller's settings memory kept in FILE\n"
     "                      (a .set file of 131072 bytes, read at start and written back at the\n"
     "                      end; created when missing)\n"
+    "  --simulator-upgrade-mode\n"
+    "                      a simulated Lm740 started in its upgrade mode, as a real one is with\n"
+    "                      its 'previous' key held, to try USB > Upgrade Lm740 (upgrade files of\n"
+    "                      our own come from make_upgrade_file)\n"
     "  -h, --help          show this help and exit\n"
     "  -v, --version       show the version and exit\n";
 
@@ -38,6 +42,7 @@ struct Options
     bool help = false;
     bool version = false;
     bool simulator = false;
+    bool upgradeMode = false;
     QByteArray simulatorFile; // the name's bytes as given
     QByteArray error;         // the first wrong argument, told with the usage text
 };
@@ -61,6 +66,8 @@ const OwnOption kOwnOptions[] = {
          o.simulator = true;
          o.simulatorFile = QByteArray(file.data(), qsizetype(file.size()));
      }},
+    {"simulator-upgrade-mode", 0, Value::None,
+     [](Options &o, std::string_view) { o.simulator = o.upgradeMode = true; }},
 };
 
 // Qt's own options, which QApplication takes with one dash or two ("-platform offscreen",
@@ -207,6 +214,7 @@ int main(int argc, char *argv[])
     if (options.simulator) {
         simController = std::make_unique<lm740::SimController>();
         simController->setLogging(false);
+        simController->setUpgradeMode(options.upgradeMode);
         if (!options.simulatorFile.isEmpty() &&
             !useSimulatorFile(options.simulatorFile, *simController))
             return 1;
