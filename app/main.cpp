@@ -1,7 +1,8 @@
 // Entry point: application, translation, the main window, the event loop. Before them the
 // command line: --help, --version and --simulator[=FILE], which puts a simulated Lm740 on the
-// link instead of the machine's USB buses (--simulator-upgrade-mode starts it in upgrade mode). A wrong argument, or a simulator file that could not be
-// kept, ends the program here, before any window.
+// link instead of the machine's USB buses (--simulator-upgrade-mode starts it in upgrade mode). A
+// wrong argument, or a simulator file that could not be kept, ends the program here, before any
+// window.
 #include "libusb_bus.h"
 #include "main_window.h"
 #include "quit_on_signal.h"

@@ -107,10 +107,10 @@ void TstMainWindowMemoryCopy::pass_data()
         << false << "cancel" << 41
         << QStringList{cancelled, "Error|Reading error...\nOnly 2624 bytes saved in \"error.set\" "
                                   "file"};
-    QTest::newRow("read, block 100 fails") << false << "fail" << 101
-                                           << QStringList{"Error|Read Error"};
-    QTest::newRow("read, no controller") << false << "unplug" << 0
-                                         << QStringList{"Error|Read Error"};
+    QTest::newRow("read, block 100 fails")
+        << false << "fail" << 101 << QStringList{"Error|Read Error"};
+    QTest::newRow("read, no controller")
+        << false << "unplug" << 0 << QStringList{"Error|Read Error"};
     QTest::newRow("read, main loop not released")
         << false << "lock" << 2048
         << QStringList{"Lm740 MainLoop() Lock|Please reset device\n            Unplug and next "
@@ -122,7 +122,8 @@ void TstMainWindowMemoryCopy::pass_data()
         << true << "cancel" << 41
         << QStringList{ask, cancelled, "Error|Writing error...\nOnly 2624 bytes transfered"};
     QTest::newRow("write, block 100 fails")
-        << true << "fail" << 101 << QStringList{ask, "Read Error|Saved 6400 bytes\nPage:25 \nOffset: 0"};
+        << true << "fail" << 101
+        << QStringList{ask, "Read Error|Saved 6400 bytes\nPage:25 \nOffset: 0"};
     QTest::newRow("write, main loop not released")
         << true << "lock" << 2048
         << QStringList{ask,

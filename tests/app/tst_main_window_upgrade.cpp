@@ -82,8 +82,8 @@ void TstMainWindowUpgrade::upgrade_data()
                              "fw_1_05\nAre you sure to upgrade?";
     const QString badFile = "critical|VXL Lm740|Error in upgrade file.\n" + QString(40, ' ') +
                             "Please use correct file.";
-    QTest::newRow("file dialog cancelled") << QByteArray() << QByteArray("rel_0_16") << "" << 0
-                                           << QStringList();
+    QTest::newRow("file dialog cancelled")
+        << QByteArray() << QByteArray("rel_0_16") << "" << 0 << QStringList();
     QTest::newRow("newer file, no question")
         << good << QByteArray("rel_0_16") << "" << 8 << QStringList{done};
     QTest::newRow("same release, No")
@@ -99,8 +99,8 @@ void TstMainWindowUpgrade::upgrade_data()
     QTest::newRow("verification mismatch")
         << good << QByteArray("rel_0_16") << "mismatch" << 8
         << QStringList{"critical|VXL Lm740|Verification failed", failed};
-    QTest::newRow("checksum wrong") << corrupt << QByteArray("rel_0_16") << "" << 0
-                                    << QStringList{badFile, failed};
+    QTest::newRow("checksum wrong")
+        << corrupt << QByteArray("rel_0_16") << "" << 0 << QStringList{badFile, failed};
     // Its first 50000 bytes check out, but what follows them would go unchecked.
     QTest::newRow("longer than 50000 bytes")
         << upgrade::makeFile("fw_1_05", upgrade::makeImage("fw_1_05", 49983)) + "more"
@@ -142,7 +142,8 @@ void TstMainWindowUpgrade::upgrade()
     if (!file.isNull())
         m_prompts->fileNames << fileWith(file);
     if (fault == "No" || fault == "Yes")
-        m_prompts->answers << QMessageBox::Ok << (fault == "No" ? QMessageBox::No : QMessageBox::Yes);
+        m_prompts->answers << QMessageBox::Ok
+                           << (fault == "No" ? QMessageBox::No : QMessageBox::Yes);
     if (fault.endsWith("polls"))
         sim.setProgrammingPolls(fault.section(' ', 0, 0).toInt());
     if (fault == "unplug")
@@ -199,8 +200,7 @@ void TstMainWindowUpgrade::shortImageGoesAsThreeBlocks()
     const QStringList block1 = {"1 0 0", "1 1 0", "255 1 0", "2 128 0", "255 128 0"};
     const QStringList block2 = {"1 0 0", "255 0 0", "2 256 0", "255 256 0"};
     const QStringList verify = {"5 0 0", "5 0 1", "5 128 0", "5 128 1", "5 256 0", "5 256 1"};
-    QCOMPARE(log, QStringList({"255 0 0", "255 0 0", "4 0 0"}) + block0 + block1 + block2 +
-                      verify);
+    QCOMPARE(log, QStringList({"255 0 0", "255 0 0", "4 0 0"}) + block0 + block1 + block2 + verify);
     QCOMPARE(lastHalf, file.right(44) + QByteArray(20, '\xFF'));
 }
 

@@ -61,19 +61,19 @@ void TstUpgradeFile::header_data()
     using E = upgrade::HeaderError;
     QTest::newRow("fw_1_05") << QByteArray("Lm740\nfw_1_05\n\0img", 18) << int(E::None) << 105
                              << 15;
-    QTest::newRow("two-digit run first") << QByteArray("xLm740\nfw12_1_05\nmore\0i", 23)
-                                         << int(E::None) << 112 << 22;
+    QTest::newRow("two-digit run first")
+        << QByteArray("xLm740\nfw12_1_05\nmore\0i", 23) << int(E::None) << 112 << 22;
     // Lines end after 10 and 20 bytes without a line feed; the last byte read is dropped.
     QTest::newRow("long lines") << QByteArray("Lm740abcdefw_1_05xxxxxxxxxxxxxq\0", 32)
                                 << int(E::None) << 105 << 32;
-    QTest::newRow("not ours") << QByteArray("XYZ\nfw_1_05\n\0i", 14) << int(E::NotForLm740)
-                              << -1 << 0;
-    QTest::newRow("name past 10 bytes") << QByteArray("0123456789Lm740\nfw_1_05\n\0", 25)
-                                        << int(E::NotForLm740) << -1 << 0;
-    QTest::newRow("no release") << QByteArray("Lm740\nfirmware\n\0i", 17)
-                                << int(E::WrongVersion) << -1 << 0;
-    QTest::newRow("no end of header") << QByteArray("Lm740\nfw_1_05\nimage") << int(E::NoImage)
-                                      << -1 << 0;
+    QTest::newRow("not ours") << QByteArray("XYZ\nfw_1_05\n\0i", 14) << int(E::NotForLm740) << -1
+                              << 0;
+    QTest::newRow("name past 10 bytes")
+        << QByteArray("0123456789Lm740\nfw_1_05\n\0", 25) << int(E::NotForLm740) << -1 << 0;
+    QTest::newRow("no release") << QByteArray("Lm740\nfirmware\n\0i", 17) << int(E::WrongVersion)
+                                << -1 << 0;
+    QTest::newRow("no end of header")
+        << QByteArray("Lm740\nfw_1_05\nimage") << int(E::NoImage) << -1 << 0;
 }
 
 void TstUpgradeFile::header()
