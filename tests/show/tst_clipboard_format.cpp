@@ -48,12 +48,12 @@ void TstClipboardFormat::unpack_data()
     QTest::addColumn<int>("written");
     QTest::addColumn<QList<QColor>>("after");
     // Selected: all of lamp 0, none of lamp 1, blue and red of lamp 2.
-    QTest::newRow("short payload repeats") << QByteArray("\x01\x02", 2) << 5
-                                           << QList<QColor>{QColor(1, 2, 1), QColor(11, 21, 31),
-                                                            QColor(2, 22, 1)};
-    QTest::newRow("long payload is cut") << QByteArray("\xf0\xf1\xf2\xf3\xf4\xf5\xf6", 7) << 5
-                                         << QList<QColor>{QColor(240, 241, 242),
-                                                          QColor(11, 21, 31), QColor(243, 22, 244)};
+    QTest::newRow("short payload repeats")
+        << QByteArray("\x01\x02", 2) << 5
+        << QList<QColor>{QColor(1, 2, 1), QColor(11, 21, 31), QColor(2, 22, 1)};
+    QTest::newRow("long payload is cut")
+        << QByteArray("\xf0\xf1\xf2\xf3\xf4\xf5\xf6", 7) << 5
+        << QList<QColor>{QColor(240, 241, 242), QColor(11, 21, 31), QColor(243, 22, 244)};
     QTest::newRow("empty payload writes nothing")
         << QByteArray() << 0
         << QList<QColor>{QColor(10, 20, 30), QColor(11, 21, 31), QColor(12, 22, 32)};
