@@ -111,7 +111,8 @@ int main(int argc, char *argv[])
     }
     for (const PromptCall &c : prompts.calls)
         if (c.kind != "open" && c.kind != "save")
-            std::printf("  %s: %s\n", qPrintable(c.title), qPrintable(QString(c.text).simplified()));
+            std::printf("  %s: %s\n", qPrintable(c.title),
+                        qPrintable(QString(c.text).simplified()));
     setDefaultUsbBus(nullptr);
     return 0;
 }
