@@ -26,10 +26,14 @@ void inform(const char *title, const QString &text)
     lm740::prompts().information(nullptr, app(title), text, QMessageBox::Ok);
 }
 
-// A pass with its dialog: the label follows every block, the bar every page.
-lm740::MemoryCopyCallbacks passCallbacks(lm740::PassDialog &dialog,
-                                         const std::function<QString(int page)> &label)
+// A whole-memory pass under its progress dialog, which is gone when this returns: the label
+// follows every block, the bar every page.
+lm740::MemoryCopyResult
+withDialog(const QString &title, const QString &label,
+           const std::function<QString(int page)> &pageLabel,
+           const std::function<lm740::MemoryCopyResult(const lm740::MemoryCopyCallbacks &)> &pass)
 {
+    lm740::PassDialog dialog(title, label, lm740::layout::kPageCount);
     lm740::MemoryCopyCallbacks callbacks;
     callbacks.goOn = [&dialog] {
         if (dialog.goOn())
@@ -37,18 +41,27 @@ lm740::MemoryCopyCallbacks passCallbacks(lm740::PassDialog &dialog,
         dialog.reset();
         return false;
     };
-    callbacks.blockMoved = [&dialog, label](int page, int, int) {
-        dialog.setLabelText(label(page + 1));
+    callbacks.blockMoved = [&dialog, pageLabel](int page, int, int) {
+        dialog.setLabelText(pageLabel(page + 1));
     };
     callbacks.pageMoved = [&dialog](int page) { dialog.setValue(page + 1); };
-    return callbacks;
+    const lm740::MemoryCopyResult result = pass(callbacks);
+    dialog.reset();
+    QCoreApplication::processEvents();
+    return result;
 }
 
-// The end of a pass; the controller did not answer the request that releases its main loop.
-void reportHeldMainLoop(const lm740::MemoryCopyResult &result, const char *text)
+// The end of a pass that moved no failed block: whether the controller answered the request that
+// releases its main loop, and whether the user cancelled. True when cancelled.
+bool reportEndOfPass(const lm740::MemoryCopyResult &result, const char *lockedText)
 {
-    if (result.outcome != lm740::MemoryCopyResult::Outcome::BlockFailed && !result.mainLoopReleased)
-        inform(QT_TRANSLATE_NOOP("App", "Lm740 MainLoop() Lock"), app(text));
+    if (!result.mainLoopReleased)
+        inform(QT_TRANSLATE_NOOP("App", "Lm740 MainLoop() Lock"), app(lockedText));
+    if (result.outcome != lm740::MemoryCopyResult::Outcome::Cancelled)
+        return false;
+    inform(QT_TRANSLATE_NOOP("App", "Canceled"),
+           app(QT_TRANSLATE_NOOP("App", "Operation interrupted by user")));
+    return true;
 }
 
 // What a cancelled read got so far goes to "error.set" in the working folder; false when it could
@@ -78,29 +91,19 @@ void MainWindow::File_Read_Settings(bool)
         fileName += QLatin1String(".set");
 
     QByteArray image;
-    lm740::MemoryCopyResult result;
-    {
-        lm740::PassDialog dialog(tr("Lm740 Dataflash reading..."), tr("Saveing..."),
-                                 lm740::layout::kPageCount);
-        result = lm740::MemoryCopy::read(controllerLink, &image, passCallbacks(dialog, [](int p) {
-                                             return tr("Please wait... \nReading dataflash...\n"
-                                                       "Page: %1/512")
-                                                 .arg(p);
-                                         }));
-        dialog.reset();
-        QCoreApplication::processEvents();
-    }
+    const lm740::MemoryCopyResult result = withDialog(
+        tr("Lm740 Dataflash reading..."), tr("Saveing..."),
+        [](int p) { return tr("Please wait... \nReading dataflash...\nPage: %1/512").arg(p); },
+        [&](const lm740::MemoryCopyCallbacks &callbacks) {
+            return lm740::MemoryCopy::read(controllerLink, &image, callbacks);
+        });
 
-    using Outcome = lm740::MemoryCopyResult::Outcome;
-    if (result.outcome == Outcome::BlockFailed) {
+    if (result.outcome == lm740::MemoryCopyResult::Outcome::BlockFailed) {
         inform(QT_TRANSLATE_NOOP("App", "Error"), app(QT_TRANSLATE_NOOP("App", "Read Error")));
         return;
     }
-    reportHeldMainLoop(result, QT_TRANSLATE_NOOP("App", "Please reset device\n            Unplug "
-                                                        "and next plug power connector"));
-    if (result.outcome == Outcome::Cancelled) {
-        inform(QT_TRANSLATE_NOOP("App", "Canceled"),
-               app(QT_TRANSLATE_NOOP("App", "Operation interrupted by user")));
+    if (reportEndOfPass(result, QT_TRANSLATE_NOOP("App", "Please reset device\n            Unplug "
+                                                         "and next plug power connector"))) {
         if (saveErrorFile(image))
             inform(QT_TRANSLATE_NOOP("App", "Error"),
                    app(QT_TRANSLATE_NOOP("App",
@@ -157,22 +160,19 @@ void MainWindow::File_Write_Settings(bool)
         return;
     }
 
-    lm740::MemoryCopyResult result;
-    {
-        lm740::PassDialog dialog(tr("Lm740 Dataflash writing..."), QString(),
-                                 lm740::layout::kPageCount);
-        result = lm740::MemoryCopy::write(
-            controllerLink, image, passCallbacks(dialog, [](int p) {
-                return tr("Please wait... \n                    Writing dataflash...               "
-                          "     \nPage:%1/512")
-                    .arg(p);
-            }));
-        dialog.reset();
-        QCoreApplication::processEvents();
-    }
+    const lm740::MemoryCopyResult result = withDialog(
+        tr("Lm740 Dataflash writing..."), QString(),
+        [](int p) {
+            return tr("Please wait... \n                    Writing dataflash...                   "
+                      " "
+                      "\nPage:%1/512")
+                .arg(p);
+        },
+        [&](const lm740::MemoryCopyCallbacks &callbacks) {
+            return lm740::MemoryCopy::write(controllerLink, image, callbacks);
+        });
 
-    using Outcome = lm740::MemoryCopyResult::Outcome;
-    if (result.outcome == Outcome::BlockFailed) {
+    if (result.outcome == lm740::MemoryCopyResult::Outcome::BlockFailed) {
         lm740::prompts().critical(
             nullptr, app(QT_TRANSLATE_NOOP("App", "Read Error")),
             app(QT_TRANSLATE_NOOP("App", "Saved %1 bytes\nPage:%2 \nOffset: %3"))
@@ -182,11 +182,8 @@ void MainWindow::File_Write_Settings(bool)
             QMessageBox::Ok);
         return;
     }
-    reportHeldMainLoop(result, QT_TRANSLATE_NOOP("App", "Please reset device\n        Unplug and "
-                                                        "next plug power connector"));
-    if (result.outcome == Outcome::Cancelled) {
-        inform(QT_TRANSLATE_NOOP("App", "Canceled"),
-               app(QT_TRANSLATE_NOOP("App", "Operation interrupted by user")));
+    if (reportEndOfPass(result, QT_TRANSLATE_NOOP("App", "Please reset device\n        Unplug and "
+                                                         "next plug power connector"))) {
         inform(QT_TRANSLATE_NOOP("App", "Error"),
                app(QT_TRANSLATE_NOOP("App", "Writing error...\nOnly %1 bytes transfered"))
                    .arg(result.bytes));
