@@ -48,6 +48,53 @@ bool writeSettingsFile(const QString &fileName, const QByteArray &image, QString
     return true;
 }
 
+QByteArray packShow(const Show &show, int lamps, int sceneTime, HeaderStyle style)
+{
+    using namespace layout;
+    QByteArray bytes(kImageSize, '\0');
+    const Image image(reinterpret_cast<quint8 *>(bytes.data()), std::size_t(bytes.size()));
+
+    image[kLampsNumber] = quint8(lamps);
+    image[kInSceneTime] = quint8(sceneTime);
+    if (style == HeaderStyle::Save) {
+        const int channels = 3 * lamps;
+        image[kChannelCountLow] = quint8(channels & 0xFF);
+        image[kChannelCountHigh] = quint8((channels >> 8) & 0xFF);
+        image[kHeaderByte7] = 2;
+        image[kNumberNow] = 2;
+        image[kHeaderByte11] = 12;
+    } else {
+        image[kHeaderByte1] = 1;
+        image[kColorMode] = 1;
+    }
+
+    for (int s = 0; s < kSceneCount; ++s)
+        packScene(image, s, show.sceneColors[s], kMaxLamps);
+    for (int c = 0; c < kChaserCount; ++c)
+        packChaser(image, c, show.chasers[c], kMaxLamps);
+    for (int p = 0; p < kProgramCount; ++p)
+        packProgram(image, p, show.programs[p], kMaxLamps);
+    return bytes;
+}
+
+bool unpackShow(const QByteArray &bytes, Show &show, HeaderValues *header)
+{
+    using namespace layout;
+    if (bytes.size() != kImageSize)
+        return false;
+    const ConstImage image(reinterpret_cast<const quint8 *>(bytes.constData()),
+                           std::size_t(bytes.size()));
+    for (int s = 0; s < kSceneCount; ++s)
+        unpackScene(image, s, show.sceneColors[s], kMaxLamps);
+    for (int c = 0; c < kChaserCount; ++c)
+        unpackChaser(image, c, show.chasers[c], kMaxLamps);
+    for (int p = 0; p < kProgramCount; ++p)
+        unpackProgram(image, p, show.programs[p], kMaxLamps);
+    if (header)
+        *header = {image[kLampsNumber], image[kInSceneTime]};
+    return true;
+}
+
 bool canWriteSettingsFile(const QString &fileName, QString *error)
 {
     // The writer's own first step, then given up: the new file beside the old one goes again.
