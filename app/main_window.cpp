@@ -11,15 +11,33 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+namespace {
+
+// The area around the editor panel scrolls by its bar and the wheel only. Its own arrow and page
+// keys would take the window's keyboard commands (Ctrl+Up, Ctrl+PageUp and the rest) away before
+// the window saw them, so every key travels on to the window.
+class PanelScrollArea : public QScrollArea
+{
+public:
+    PanelScrollArea() { setFocusPolicy(Qt::NoFocus); }
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override { e->ignore(); }
+};
+
+} // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
@@ -54,7 +72,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     central->setContentsMargins(0, 0, 0, 0);
     central->setSpacing(0);
     central->addWidget(TabWidget);
-    central->addWidget(SceneFrame, 1);
+    // The panel needs its whole height: in a short window, or below a preview strip dragged
+    // taller, the lamps' sliders, minus buttons and DMX addresses would be cut off. The area that
+    // holds it scrolls vertically instead.
+    auto *sceneScroll = new PanelScrollArea;
+    sceneScroll->setObjectName("SceneScroll");
+    sceneScroll->setFrameShape(QFrame::NoFrame);
+    sceneScroll->setWidgetResizable(true);
+    sceneScroll->setWidget(SceneFrame);
+    central->addWidget(sceneScroll, 1);
     sceneFrameLayout = new QHBoxLayout(SceneFrame);
     sceneFrameLayout->setContentsMargins(3, 3, 3, 3);
     sceneFrameLayout->setSpacing(3);

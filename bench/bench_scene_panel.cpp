@@ -4,6 +4,7 @@
 //
 // Run: QT_QPA_PLATFORM=offscreen ./bench_scene_panel [rounds]
 #include "bench_common.h"
+#include "color_arrays.h"
 #include "color_slider.h"
 #include "my_frame.h"
 #include "scene.h"
@@ -48,14 +49,6 @@ void layOutPanel(Scene &panel)
     panel.contentWidget()->layout()->activate();
 }
 
-std::array<QColor, 171> colourSet(int seed)
-{
-    std::array<QColor, 171> c;
-    for (int i = 0; i < 171; ++i)
-        c[i] = QColor((i * 7 + seed) % 256, (i * 13 + 2 * seed) % 256, (i * 29 + 3 * seed) % 256);
-    return c;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -88,7 +81,7 @@ int main(int argc, char *argv[])
         // The panel built with 170 lamps.
         {
             std::unique_ptr<Scene> panel;
-            auto c0 = colourSet(r);
+            auto c0 = testcolors::numberedColors(r);
             panelBuild.push_back(timeMs([&] {
                 panel = std::make_unique<Scene>(nullptr, 170, c0.data());
                 layOutPanel(*panel);
@@ -103,7 +96,7 @@ int main(int argc, char *argv[])
                 else
                     panel->setProgramsMode();
                 QApplication::processEvents();
-                auto c = colourSet(r * 3 + mode + 1);
+                auto c = testcolors::numberedColors(r * 3 + mode + 1);
                 setColors[mode].push_back(timeMs([&] { panel->setColors(c.data(), 170); }));
                 // The lamps out of view load from the event loop, a few per turn.
                 double later = 0;
@@ -128,7 +121,7 @@ int main(int argc, char *argv[])
         // addLamps from 0 to 170 on a panel already on screen.
         {
             Scene panel(nullptr, 0, nullptr);
-            auto c = colourSet(r);
+            auto c = testcolors::numberedColors(r);
             panelAdd.push_back(timeMs([&] {
                 panel.addLamps(170, c.data());
                 layOutPanel(panel);

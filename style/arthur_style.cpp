@@ -45,10 +45,12 @@ void ArthurStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *op
 {
     switch (element) {
     case PE_Frame: {
-        // How an overview cell shows its colour.
+        // How an overview cell shows its colour. The grey outline sets every colour off against
+        // the light background around the cells, white included, and neighbours of one colour
+        // off against each other.
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
-        painter->setPen(QPen(Qt::white, 1));
+        painter->setPen(QPen(QColor(128, 128, 128), 1));
         painter->setBrush(option->palette.color(QPalette::Base));
         painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), 25, 25,
                                  Qt::RelativeSize);

@@ -95,14 +95,7 @@ void ColorLineEdit::dropEvent(QDropEvent *e)
 
 void ColorLineEdit::keyPressEvent(QKeyEvent *e)
 {
-    // The window's keyboard commands must work while a lamp's field has the focus, so the window
-    // sees the key first. Its command may remove this very lamp, hence the guard.
-    if (!lm740::offerKeyToParents(this, e))
-        return;
-    if (lm740::fieldTakesKeyToo(e))
-        QLineEdit::keyPressEvent(e);
-    // The parent chain has had the key already; do not let it travel up a second time.
-    e->accept();
+    lm740::windowFirstKeyPress(this, e, [&] { QLineEdit::keyPressEvent(e); });
 }
 
 bool ColorLineEdit::eventFilter(QObject *watched, QEvent *e)

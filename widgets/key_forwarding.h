@@ -1,7 +1,8 @@
 // Offers a key event to a widget's parent chain before the widget handles it itself.
 #pragma once
 
-class QKeyEvent;
+#include <QKeyEvent>
+
 class QWidget;
 
 namespace lm740 {
@@ -15,5 +16,19 @@ bool offerKeyToParents(QWidget *widget, QKeyEvent *e);
 // them on the clipboard, so the field leaves that key alone. Ctrl+V is the window's paste of
 // colours; when the clipboard holds no text the field's paste would only delete its selection.
 bool fieldTakesKeyToo(const QKeyEvent *e);
+
+// The key press of a field inside the window: the window's keyboard commands see the key first,
+// then the field applies it with `ownHandling` (its base class's key press) unless the window's
+// command keeps it. The parent chain has had the key already, so it does not travel up again. The
+// window's command may remove the field itself, and then nothing touches it.
+template <typename OwnHandling>
+void windowFirstKeyPress(QWidget *field, QKeyEvent *e, OwnHandling ownHandling)
+{
+    if (!offerKeyToParents(field, e))
+        return;
+    if (fieldTakesKeyToo(e))
+        ownHandling();
+    e->accept();
+}
 
 } // namespace lm740

@@ -14,9 +14,5 @@ MyDoubleSpin::MyDoubleSpin(QWidget *parent) : QDoubleSpinBox(parent)
 
 void MyDoubleSpin::keyPressEvent(QKeyEvent *e)
 {
-    if (!lm740::offerKeyToParents(this, e))
-        return;
-    if (lm740::fieldTakesKeyToo(e))
-        QDoubleSpinBox::keyPressEvent(e);
-    e->accept();
+    lm740::windowFirstKeyPress(this, e, [&] { QDoubleSpinBox::keyPressEvent(e); });
 }

@@ -14,10 +14,5 @@ MySpin::MySpin(QWidget *parent) : QSpinBox(parent)
 
 void MySpin::keyPressEvent(QKeyEvent *e)
 {
-    if (!lm740::offerKeyToParents(this, e))
-        return;
-    if (lm740::fieldTakesKeyToo(e))
-        QSpinBox::keyPressEvent(e);
-    // The parent chain has had the key already; do not let it travel up a second time.
-    e->accept();
+    lm740::windowFirstKeyPress(this, e, [&] { QSpinBox::keyPressEvent(e); });
 }

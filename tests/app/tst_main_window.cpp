@@ -7,6 +7,8 @@
 #include "my_spin.h"
 #include "my_style.h"
 #include "recording_prompts.h"
+#include "scene.h"
+#include "super_rgb.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -14,6 +16,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
@@ -43,6 +46,7 @@ private Q_SLOTS:
     void exitDeletesTheWindow();
     void stylesAndCustomWidgets();
     void previewStripDockedAboveAndIdle();
+    void lampControlsReachableInAShortWindow();
     void windowBeingDestroyedGetsNoSignals();
 
 private:
@@ -60,9 +64,7 @@ void TstMainWindow::titleAndSizeLimits()
     QCOMPARE(w.size(), QSize(750, 550));
     w.resize(5000, 5000);
     QCOMPARE(w.size(), QSize(3200, 1200));
-    QCOMPARE(w.centralwidget->minimumSize(), QSize(300, 300));
     QCOMPARE(w.TabWidget->currentIndex(), 0);
-    QCOMPARE(w.TabWidget->minimumHeight(), 70);
     QCOMPARE(w.TabWidget->count(), 3);
     QCOMPARE(w.TabWidget->tabText(0), QStringLiteral("Scenes"));
     QCOMPARE(w.TabWidget->tabText(1), QStringLiteral("Chasers"));
@@ -288,7 +290,6 @@ void TstMainWindow::toolBarRangesAndValues()
     QCOMPARE(w.LedsNumberSpin->value(), 30);
     QCOMPARE(w.LedsNumberSpin->toolTip(), QStringLiteral("Number of RGB lamps"));
     QCOMPARE(w.LedsNumberButton->text(), QStringLiteral("OK"));
-    QCOMPARE(w.LedsNumberButton->maximumSize(), QSize(40, 40));
     QCOMPARE(w.ScenesTimeLabel->text(), QStringLiteral("Scenes Time"));
     QCOMPARE(w.ScenesTimeSpin->minimum(), 1);
     QCOMPARE(w.ScenesTimeSpin->maximum(), 60);
@@ -296,7 +297,6 @@ void TstMainWindow::toolBarRangesAndValues()
     QCOMPARE(w.ScenesTimeSpin->suffix(), QStringLiteral("s"));
     QCOMPARE(w.ScenesTimeSpin->value(), 1);
     QCOMPARE(w.ScenesTimeSpin->toolTip(), QStringLiteral("Global Scene Time"));
-    QCOMPARE(w.ScenesTimeButton->maximumSize(), QSize(40, 50));
 
     // The tool bar holds its six widgets in this order.
     QList<QWidget *> order;
@@ -309,7 +309,6 @@ void TstMainWindow::toolBarRangesAndValues()
 void TstMainWindow::statusBarWidgetsInOrder()
 {
     MainWindow &w = *m_window;
-    QCOMPARE(w.statusbar->maximumHeight(), 20);
     QCOMPARE(w.onlineLabel->text(), QStringLiteral("Offline"));
     QVERIFY(w.onlineLabel->font().bold());
     QVERIFY(w.connectionLabel->font().bold());
@@ -318,8 +317,6 @@ void TstMainWindow::statusBarWidgetsInOrder()
     QCOMPARE(w.progressBar->maximum(), 100);
     QCOMPARE(w.progressBar->value(), 0);
     QCOMPARE(w.helpButton->toolTip(), QStringLiteral("Help"));
-    QCOMPARE(w.helpButton->minimumSize(), QSize(15, 15));
-    QCOMPARE(w.helpButton->maximumSize(), QSize(18, 18));
     QVERIFY(!w.helpButton->icon().isNull());
 
     w.show();
@@ -343,7 +340,6 @@ void TstMainWindow::itemButtonGroups()
         QVERIFY(b);
         QCOMPARE(b->text(), QStringLiteral("Scene %1").arg(i + 1));
         QVERIFY(b->isCheckable());
-        QCOMPARE(b->minimumSize(), QSize(40, 20));
         QCOMPARE(b->parentWidget(), w.TabScenes);
     }
     QCOMPARE(w.sceneButtons->checkedId(), 0);
@@ -373,11 +369,9 @@ void TstMainWindow::programTabs()
         QCOMPARE(pw.stepButtons->buttons().size(), 31);
         QCOMPARE(pw.stepButtons->checkedId(), 0);
         QCOMPARE(pw.stepLayout->count(), 31);
-        QCOMPARE(pw.stepLayout->spacing(), 0);
         for (int s = 0; s < 31; ++s) {
             QAbstractButton *b = pw.stepButtons->button(s);
             QCOMPARE(b->text(), QString::number(s + 1));
-            QCOMPARE(b->minimumSize(), QSize(20, 20));
             QVERIFY(b->isCheckable());
         }
     }
@@ -464,7 +458,6 @@ void TstMainWindow::stylesAndCustomWidgets()
     QVERIFY(qobject_cast<MySpin *>(static_cast<QObject *>(w.ScenesTimeSpin)));
     QVERIFY(qobject_cast<MyFrame *>(static_cast<QObject *>(w.SceneFrame)));
     QCOMPARE(w.SceneFrame->frameShape(), QFrame::StyledPanel);
-    QCOMPARE(w.SceneFrame->layout()->contentsMargins(), QMargins(3, 3, 3, 3));
 }
 
 void TstMainWindow::previewStripDockedAboveAndIdle()
@@ -474,7 +467,6 @@ void TstMainWindow::previewStripDockedAboveAndIdle()
     QCOMPARE(strip->parent(), static_cast<QObject *>(&w));
     QCOMPARE(w.dockWidgetArea(strip), Qt::TopDockWidgetArea);
     QVERIFY(!strip->isFloating());
-    QCOMPARE(strip->minimumSize(), QSize(600, 20));
     // Nothing plays until the window first shows an item.
     QVERIFY(!strip->tickTimer->isActive());
     QCOMPARE(strip->playMode, qint8(0));
@@ -490,6 +482,33 @@ void TstMainWindow::previewStripDockedAboveAndIdle()
             entries << a->text();
     }
     QCOMPARE(entries, QStringList{QStringLiteral("Globals")});
+}
+
+void TstMainWindow::lampControlsReachableInAShortWindow()
+{
+    // At the smallest size, with the preview strip dragged taller, every control of a lamp can
+    // still be scrolled into full view.
+    MainWindow &w = *m_window;
+    w.resize(750, 550);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.resizeDocks({w.dockWidget}, {150}, Qt::Vertical);
+    QCoreApplication::processEvents();
+    SuperRGB *lamp = w.scene->lamp(0);
+    for (const char *name : {"EditColor", "SliderRed", "ButtonBMinus", "LabelAddress2"}) {
+        auto *control = lamp->findChild<QWidget *>(name);
+        QScrollArea *area = nullptr;
+        for (QWidget *p = control; p && !area; p = p->parentWidget())
+            area = qobject_cast<QScrollArea *>(p);
+        QVERIFY2(area, name);
+        // Its top row and its bottom row, each brought into view in its turn, are seen whole.
+        for (int y : {0, control->height() - 1}) {
+            const QPoint at = control->mapTo(area->widget(), QPoint(0, y));
+            area->ensureVisible(at.x(), at.y(), 1, 1);
+            const QRect row(0, y, control->width(), 1);
+            QVERIFY2(control->visibleRegion().intersected(row) == QRegion(row), name);
+        }
+    }
 }
 
 void TstMainWindow::windowBeingDestroyedGetsNoSignals()

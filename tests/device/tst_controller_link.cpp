@@ -1,6 +1,7 @@
 // The controller link against the simulated controller: byte access with its 100 attempts, the
 // exact requests of every record transfer, all-or-nothing reads, and the block, run and upgrade
 // requests.
+#include "color_arrays.h"
 #include "controller_link.h"
 #include "settings_layout.h"
 #include "sim_rig.h"
@@ -8,6 +9,7 @@
 #include <QtTest>
 
 using namespace lm740;
+using testcolors::numberedColors;
 
 class TstControllerLink : public QObject
 {
@@ -30,16 +32,6 @@ private Q_SLOTS:
     void upgradeRequests();
     void identificationAndVersion();
 };
-
-namespace {
-ColorArray rainbow(int seed)
-{
-    ColorArray colors;
-    for (int l = 0; l < kColorSlots; ++l)
-        colors[l] = QColor((l * 7 + seed) % 256, (l * 13 + seed) % 256, (l * 31 + seed) % 256);
-    return colors;
-}
-} // namespace
 
 void TstControllerLink::addressTravelsAsPageAndOffset_data()
 {
@@ -161,7 +153,7 @@ void TstControllerLink::badArgumentsSendNothing()
     QCOMPARE(two[1], 'z');
     // Records that do not exist are refused before anything is sent.
     rig.controller.clearRequests();
-    ColorArray colors = rainbow(0);
+    ColorArray colors = numberedColors(0);
     t_chaser chaser;
     t_program program;
     QCOMPARE(rig.link.writeScene(colors, 10, 30), -1);
@@ -190,7 +182,7 @@ void TstControllerLink::chaserWriteSendsFieldsThenLampsWithProgress()
 {
     SimRig rig;
     t_chaser chaser;
-    chaser.colors = rainbow(3);
+    chaser.colors = numberedColors(3);
     chaser.time = 2500;
     chaser.xfade = 40;
     chaser.direction = 2;
@@ -222,14 +214,14 @@ void TstControllerLink::chaserWriteSendsFieldsThenLampsWithProgress()
 void TstControllerLink::recordsRoundTripThroughTheController()
 {
     SimRig rig;
-    const ColorArray scene = rainbow(1);
+    const ColorArray scene = numberedColors(1);
     t_chaser chaser;
-    chaser.colors = rainbow(2);
+    chaser.colors = numberedColors(2);
     chaser.time = 60000;
     chaser.repeat_number = 170;
     t_program program;
     for (int s = 0; s < kProgramSteps; ++s) {
-        program.scenes[s].colors = rainbow(s);
+        program.scenes[s].colors = numberedColors(s);
         program.scenes[s].scene_time = quint32(100 * s);
         program.scenes[s].scene_xfade = quint8(s);
     }
@@ -282,11 +274,11 @@ void TstControllerLink::failedReadLeavesTheRecordAsItWas()
 {
     SimRig rig;
     t_chaser onController;
-    onController.colors = rainbow(5);
+    onController.colors = numberedColors(5);
     onController.time = 3000;
     onController.direction = 2;
     QCOMPARE(rig.link.writeChaser(onController, 0, 30), 0);
-    QCOMPARE(rig.link.writeScene(rainbow(6), 0, 30), 0);
+    QCOMPARE(rig.link.writeScene(numberedColors(6), 0, 30), 0);
 
     // Lamp 5 is reached after the 6 header bytes and 15 colour bytes of lamps 0 to 4.
     t_chaser chaser;
@@ -296,7 +288,7 @@ void TstControllerLink::failedReadLeavesTheRecordAsItWas()
     QCOMPARE(rig.link.readChaser(chaser, 0, 30), -1);
     QCOMPARE(chaser, before);
 
-    ColorArray scene = rainbow(99);
+    ColorArray scene = numberedColors(99);
     const ColorArray sceneBefore = scene;
     rig.controller.failRequests(usb::READ_MEMORY_REQUEST, 100, 15);
     QCOMPARE(rig.link.readScene(scene, 0, 30), -1);

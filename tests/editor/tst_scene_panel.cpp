@@ -2,6 +2,7 @@
 // lamps with progress, scrolling, and the chaser preview row as the user edits.
 #include "scene.h"
 
+#include "color_arrays.h"
 #include "color_slider.h"
 #include "my_frame.h"
 #include "super_rgb.h"
@@ -25,18 +26,10 @@
 #include <climits>
 #include <memory>
 
-using ColorArray = std::array<QColor, 171>;
+using testcolors::ColorArray;
+using testcolors::colorsOf;
 
 namespace {
-
-// Lamp i gets a colour of its own that names it.
-ColorArray numbered()
-{
-    ColorArray c;
-    for (int i = 0; i < 171; ++i)
-        c[i] = QColor(i, (i * 3) % 256, 255 - i);
-    return c;
-}
 
 QList<int> progressValues(const QSignalSpy &spy)
 {
@@ -85,14 +78,6 @@ QList<QColor> chaserRow(const Scene &s)
     return row;
 }
 
-QList<QColor> pick(const ColorArray &c, const QList<int> &idx)
-{
-    QList<QColor> row;
-    for (int i : idx)
-        row << c[i];
-    return row;
-}
-
 } // namespace
 
 class TstScenePanel : public QObject
@@ -123,7 +108,7 @@ private Q_SLOTS:
 void TstScenePanel::constructionBuildsStripCellsAndControls()
 {
     QWidget window;
-    ColorArray colors = numbered();
+    ColorArray colors = testcolors::numberedColors();
     Scene s(&window, 3, colors.data());
 
     QCOMPARE(s.objectName(), QString("Scene"));
@@ -222,7 +207,7 @@ void TstScenePanel::contentWidgetGoesWithThePanelOrItsParent()
 
     // So also while colours still wait for lamps out of view: nothing loads the lamps afterwards.
     owner = std::make_unique<QWidget>();
-    ColorArray colors = numbered();
+    ColorArray colors = testcolors::numberedColors();
     s = std::make_unique<Scene>(owner.get(), 170, colors.data());
     s->setColors(colors.data(), 170);
     QVERIFY(s->lampsWaiting() > 0);
@@ -445,7 +430,7 @@ void TstScenePanel::addLampsReportsProgressAndNumbersCells()
 
     // Lamps added in chaser mode show their preview cell at once.
     s.setChasersMode();
-    ColorArray colors = numbered();
+    ColorArray colors = testcolors::numberedColors();
     s.addLamps(2, colors.data() + 3);
     QVERIFY(!s.chaserCell(4)->isHidden());
     QCOMPARE(s.lamp(4)->lampColor(), colors[4]);
@@ -476,7 +461,7 @@ void TstScenePanel::removeLampsStopsAtAnEmptyStrip()
 void TstScenePanel::lampCountNeverExceeds170()
 {
     // The colour arrays hold 171 slots: a panel asked for more must not read or make more.
-    ColorArray colors = numbered();
+    ColorArray colors = testcolors::numberedColors();
     Scene s(nullptr, 200, colors.data());
     QCOMPARE(s.lampCount(), 170);
     QCOMPARE(s.lamp(169)->lampColor(), colors[169]);
@@ -500,7 +485,7 @@ void TstScenePanel::lampCountNeverExceeds170()
 
 void TstScenePanel::lampsKeepTheirColoursAcrossAddAndRemove()
 {
-    ColorArray colors = numbered();
+    ColorArray colors = testcolors::numberedColors();
     Scene s(nullptr, 5, colors.data());
     s.removeLamps(2);
     QCOMPARE(s.lampCount(), 3);
@@ -517,7 +502,7 @@ void TstScenePanel::lampsKeepTheirColoursAcrossAddAndRemove()
 void TstScenePanel::setAndGetColorsStayInsideTheStrip()
 {
     Scene s(nullptr, 4, nullptr);
-    ColorArray in = numbered();
+    ColorArray in = testcolors::numberedColors();
     in[1] = QColor(); // an unset slot reads as black
     s.setColors(in.data(), 4);
     for (int i = 0; i < 4; ++i) {
@@ -547,7 +532,7 @@ SuperRGB *rawLamp(const Scene &s, int i)
 
 void TstScenePanel::offscreenLampsLoadLaterButNeverLate()
 {
-    ColorArray before = numbered();
+    ColorArray before = testcolors::numberedColors();
     Scene s(nullptr, 170, before.data());
     resizeViewport(s, 400);
     ColorArray after;
@@ -608,7 +593,7 @@ void TstScenePanel::offscreenLampsLoadLaterButNeverLate()
 
 void TstScenePanel::aFocusedLampOutOfViewKeepsWhatIsTyped()
 {
-    ColorArray before = numbered();
+    ColorArray before = testcolors::numberedColors();
     ColorArray after;
     for (int i = 0; i < 171; ++i)
         after[i] = QColor(200 - i, i, 77);
@@ -719,7 +704,7 @@ void TstScenePanel::emptyPanelScrollsSafely()
 
 void TstScenePanel::chaserPreviewFollowsEdits()
 {
-    ColorArray c = numbered();
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 8, c.data());
     s.setMode(Scene::Mode::Scenes); // as the window loads a chaser
     s.setPatternLen(3);
@@ -727,7 +712,7 @@ void TstScenePanel::chaserPreviewFollowsEdits()
     s.setChasersMode();
     s.setMode(Scene::Mode::Chasers);
     s.chaser_calculate(0);
-    QCOMPARE(chaserRow(s), pick(c, {0, 1, 2, 0, 1, 2, 6, 7}));
+    QCOMPARE(chaserRow(s), colorsOf(c, {0, 1, 2, 0, 1, 2, 6, 7}));
 
     // A slider move on lamp 1 shows at once everywhere lamp 1 is copied to.
     slider(s.lamp(1), "SliderRed")->setValue(200);
@@ -741,20 +726,20 @@ void TstScenePanel::chaserPreviewFollowsEdits()
     // The selectors recompute it; more repeats than lamps are cut at the last lamp.
     s.setRepeat(5);
     c[1] = moved;
-    QCOMPARE(chaserRow(s), pick(c, {0, 1, 2, 0, 1, 2, 0, 1}));
+    QCOMPARE(chaserRow(s), colorsOf(c, {0, 1, 2, 0, 1, 2, 0, 1}));
     s.setPatternLen(0);
-    QCOMPARE(chaserRow(s), pick(c, {0, 1, 2, 3, 4, 5, 6, 7}));
+    QCOMPARE(chaserRow(s), colorsOf(c, {0, 1, 2, 3, 4, 5, 6, 7}));
     s.setPatternLen(170);
-    QCOMPARE(chaserRow(s), pick(c, {0, 1, 2, 3, 4, 5, 6, 7}));
+    QCOMPARE(chaserRow(s), colorsOf(c, {0, 1, 2, 3, 4, 5, 6, 7}));
     s.setPatternLen(1);
-    QCOMPARE(chaserRow(s), pick(c, {0, 0, 0, 0, 0, 5, 6, 7}));
+    QCOMPARE(chaserRow(s), colorsOf(c, {0, 0, 0, 0, 0, 5, 6, 7}));
 
     // Loading new colours in chaser mode recomputes the row once they are all in.
     ColorArray next;
     for (int i = 0; i < 8; ++i)
         next[i] = QColor(10 * i, 5, 5);
     s.setColors(next.data(), 8);
-    QCOMPARE(chaserRow(s), pick(next, {0, 0, 0, 0, 0, 5, 6, 7}));
+    QCOMPARE(chaserRow(s), colorsOf(next, {0, 0, 0, 0, 0, 5, 6, 7}));
 
     // Left to itself, the row settles on the next turn of the event loop, before it is painted.
     std::vector<MyFrame *> cells;
@@ -770,12 +755,12 @@ void TstScenePanel::chaserPreviewFollowsEdits()
 
 void TstScenePanel::chaserPreviewOutsideChaserMode()
 {
-    ColorArray c = numbered();
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 6, c.data());
     s.setPatternLen(2);
     s.setRepeat(3);
     s.setScenesMode();
-    QCOMPARE(chaserRow(s), pick(c, {0, 1, 0, 1, 0, 1}));
+    QCOMPARE(chaserRow(s), colorsOf(c, {0, 1, 0, 1, 0, 1}));
 
     // A colour change outside chaser mode leaves the hidden row alone...
     slider(s.lamp(0), "SliderBlue")->setValue(3);

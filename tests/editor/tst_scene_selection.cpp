@@ -2,6 +2,7 @@
 // percent steps, and copy and paste of selected channel values through the system clipboard.
 #include "scene.h"
 
+#include "color_arrays.h"
 #include "color_slider.h"
 #include "my_frame.h"
 #include "super_rgb.h"
@@ -10,17 +11,9 @@
 #include <QMimeData>
 #include <QtTest>
 
-using ColorArray = std::array<QColor, 171>;
+using testcolors::ColorArray;
 
 namespace {
-
-ColorArray numbered()
-{
-    ColorArray c;
-    for (int i = 0; i < 171; ++i)
-        c[i] = QColor(i, 100 + i / 2, 255 - i);
-    return c;
-}
 
 ColorSlider *red(const Scene &s, int i)
 {
@@ -33,6 +26,15 @@ ColorSlider *green(const Scene &s, int i)
 ColorSlider *blue(const Scene &s, int i)
 {
     return s.lamp(i)->findChild<ColorSlider *>("SliderBlue");
+}
+// Channel 0 red, 1 green, 2 blue.
+ColorSlider *channel(const Scene &s, int i, int ch)
+{
+    return ch == 0 ? red(s, i) : ch == 1 ? green(s, i) : blue(s, i);
+}
+int value(const QColor &c, int ch)
+{
+    return ch == 0 ? c.red() : ch == 1 ? c.green() : c.blue();
 }
 
 // "rgb" letters per lamp for the sliders that are selected, "-" for none.
@@ -74,6 +76,7 @@ private Q_SLOTS:
     void selectAllTogglesOnTheFlags();
     void channelTogglesIgnoreHandSelection();
     void setAllLeavesTheFlags();
+    void draggingOneSelectedSliderMovesAllSelected_data();
     void draggingOneSelectedSliderMovesAllSelected();
     void setSelectedAndPercentTouchOnlySelected();
     void copyPutsSelectedChannelsInLampOrder();
@@ -143,33 +146,43 @@ void TstSceneSelection::setAllLeavesTheFlags()
     QCOMPARE(selection(s).last(), QString("-"));
 }
 
+void TstSceneSelection::draggingOneSelectedSliderMovesAllSelected_data()
+{
+    QTest::addColumn<int>("grabbed"); // 0 red, 1 green, 2 blue
+    QTest::newRow("red") << 0;
+    QTest::newRow("green") << 1;
+    QTest::newRow("blue") << 2;
+}
+
 void TstSceneSelection::draggingOneSelectedSliderMovesAllSelected()
 {
-    ColorArray c = numbered();
+    QFETCH(int, grabbed);
+    const int other = (grabbed + 1) % 3;
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 4, c.data());
-    red(s, 0)->setSelected(true);
-    green(s, 2)->setSelected(true);
-    blue(s, 3)->setSelected(true);
+    channel(s, 0, grabbed)->setSelected(true);
+    channel(s, 2, grabbed)->setSelected(true); // the same channel of another lamp
+    channel(s, 3, other)->setSelected(true);
 
-    ColorSlider *grabbed = red(s, 0);
-    grabbed->setSliderDown(true);
-    grabbed->setSliderPosition(200);
-    grabbed->setSliderDown(false);
-    QCOMPARE(s.lamp(0)->lampColor().red(), 200);
-    QCOMPARE(s.lamp(2)->lampColor().green(), 200);
-    QCOMPARE(s.lamp(3)->lampColor().blue(), 200);
-    QCOMPARE(s.colorCell(3)->frameColor().blue(), 200);
+    ColorSlider *slider = channel(s, 0, grabbed);
+    slider->setSliderDown(true);
+    slider->setSliderPosition(200);
+    slider->setSliderDown(false);
+    for (auto [lamp, ch] : {std::pair{0, grabbed}, {2, grabbed}, {3, other}}) {
+        QCOMPARE(value(s.lamp(lamp)->lampColor(), ch), 200);
+        QCOMPARE(value(s.colorCell(lamp)->frameColor(), ch), 200);
+    }
     // Unselected channels and lamps stay.
     QCOMPARE(s.lamp(1)->lampColor(), c[1]);
-    QCOMPARE(s.lamp(2)->lampColor().red(), c[2].red());
+    QCOMPARE(value(s.lamp(2)->lampColor(), other), value(c[2], other));
 
     // A drag of an unselected slider moves only that slider.
-    ColorSlider *plain = green(s, 1);
+    ColorSlider *plain = channel(s, 1, grabbed);
     plain->setSliderDown(true);
     plain->setSliderPosition(17);
     plain->setSliderDown(false);
-    QCOMPARE(s.lamp(1)->lampColor().green(), 17);
-    QCOMPARE(s.lamp(2)->lampColor().green(), 200);
+    QCOMPARE(value(s.lamp(1)->lampColor(), grabbed), 17);
+    QCOMPARE(value(s.lamp(2)->lampColor(), grabbed), 200);
 }
 
 void TstSceneSelection::setSelectedAndPercentTouchOnlySelected()
@@ -200,7 +213,7 @@ void TstSceneSelection::setSelectedAndPercentTouchOnlySelected()
 
 void TstSceneSelection::copyPutsSelectedChannelsInLampOrder()
 {
-    ColorArray c = numbered();
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 3, c.data());
     s.lamp(0)->setAll(true);
     blue(s, 2)->setSelected(true);
@@ -243,7 +256,7 @@ void TstSceneSelection::copyWithNothingSelectedClearsTheClipboard()
 
 void TstSceneSelection::pasteRepeatsOrCutsThePayload()
 {
-    ColorArray c = numbered();
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 12, c.data());
     s.lamp(0)->setAll(true);
     QCOMPARE(s.copySelected(), 3);
@@ -268,7 +281,7 @@ void TstSceneSelection::pasteRepeatsOrCutsThePayload()
 
 void TstSceneSelection::pasteMapsByPositionNotByColour()
 {
-    ColorArray c = numbered();
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 15, c.data());
     for (int i = 0; i <= 4; ++i)
         red(s, i)->setSelected(true);
@@ -285,7 +298,7 @@ void TstSceneSelection::pasteMapsByPositionNotByColour()
 
 void TstSceneSelection::pasteIgnoresForeignOrEmptyData()
 {
-    ColorArray c = numbered();
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 2, c.data());
     s.setAll(true);
 
@@ -306,7 +319,7 @@ void TstSceneSelection::pasteIgnoresForeignOrEmptyData()
 
 void TstSceneSelection::pasteInChaserModeUpdatesThePreview()
 {
-    ColorArray c = numbered();
+    ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 6, c.data());
     s.setPatternLen(2);
     s.setRepeat(3);

@@ -1,6 +1,7 @@
 // The chaser's starting frame: the worked examples, the cut at the last lamp, and agreement with
 // the plain lay-the-pattern-down loop over every small shape.
 #include "chaser_pattern.h"
+#include "color_arrays.h"
 
 #include <QtTest>
 
@@ -8,25 +9,10 @@
 #include <vector>
 
 using namespace lm740;
+using testcolors::lampNumbersOf;
+using testcolors::numberedColors;
 
 namespace {
-
-// Lamp i gets a colour that names it, so a result can be read back as lamp numbers.
-std::vector<QColor> numberedColors(int count)
-{
-    std::vector<QColor> c;
-    for (int i = 0; i < count; ++i)
-        c.emplace_back(i, 255 - i, (i * 7) % 256);
-    return c;
-}
-
-QList<int> sourcesOf(const std::vector<QColor> &preview)
-{
-    QList<int> s;
-    for (const QColor &c : preview)
-        s << c.red();
-    return s;
-}
 
 // The loop as a user thinks of it: copy the row, then lay the pattern down R times from lamp 0.
 QList<int> layDown(int lamps, int p, int r)
@@ -78,10 +64,10 @@ void TstChaserPattern::examples()
     QFETCH(int, repeat);
     QFETCH(QList<int>, expected);
 
-    const std::vector<QColor> colors = numberedColors(lamps);
+    const ColorArray colors = numberedColors();
     std::vector<QColor> preview(lamps);
     chaserPattern(colors.data(), lamps, patternLen, repeat, preview.data());
-    QCOMPARE(sourcesOf(preview), expected);
+    QCOMPARE(lampNumbersOf(preview), expected);
     // The whole colour is copied, not only the channel the test reads.
     for (int i = 0; i < lamps; ++i)
         QCOMPARE(preview[i], colors[expected[i]]);
@@ -90,12 +76,12 @@ void TstChaserPattern::examples()
 void TstChaserPattern::agreesWithLayingThePatternDown()
 {
     for (int lamps = 0; lamps <= 13; ++lamps) {
-        const std::vector<QColor> colors = numberedColors(lamps);
+        const ColorArray colors = numberedColors();
         for (int p = 0; p <= 15; ++p) {
             for (int r = 1; r <= 15; ++r) {
                 std::vector<QColor> preview(lamps);
                 chaserPattern(colors.data(), lamps, p, r, preview.data());
-                if (sourcesOf(preview) != layDown(lamps, p, r)) {
+                if (lampNumbersOf(preview) != layDown(lamps, p, r)) {
                     const QByteArray msg = "lamps " + QByteArray::number(lamps) + " P " +
                                            QByteArray::number(p) + " R " + QByteArray::number(r);
                     QFAIL(msg.constData());

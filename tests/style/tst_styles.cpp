@@ -399,6 +399,11 @@ void TstStyles::colourCellsShowTheirBaseColour()
     QCOMPARE(renderOf(cell).pixelColor(10, 12), QColor(0, 90, 0));
     // The rounded corner lies outside the cell's colour.
     QVERIFY(renderOf(cell).pixelColor(0, 0) != QColor(0, 90, 0));
+    // A white lamp stays visible against the light background around the cells: its outline
+    // stands out from both.
+    cell.setColor(Qt::white);
+    const int edge = qGray(renderOf(cell).pixelColor(0, 12).rgb());
+    QVERIFY(edge < qGray(cell.palette().color(QPalette::Window).rgb()) - 60);
     cell.setStyle(&my); // frame panels are left to the Windows style
     QVERIFY(renderOf(cell).pixelColor(10, 12) != QColor(0, 90, 0));
 
