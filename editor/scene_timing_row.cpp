@@ -80,6 +80,18 @@ void setShown(std::initializer_list<QWidget *> widgets, bool shown)
         w->setVisible(shown);
 }
 
+void setAllEnabled(std::initializer_list<QWidget *> widgets, bool enabled)
+{
+    for (QWidget *w : widgets)
+        w->setEnabled(enabled);
+}
+
+void setLabel(QLabel *label, const QString &text, const QString &tip)
+{
+    label->setText(text);
+    label->setToolTip(tip);
+}
+
 } // namespace
 
 void Scene::buildSettingsRow()
@@ -102,6 +114,18 @@ void Scene::buildSettingsRow()
         settingsGrid->addItem(new QSpacerItem(10, 10, p, p), 0, col);
     };
     auto minimal = [](QWidget *w) { w->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum); };
+    // A labelled selector with its OK button from column `col` on, and the spacer after them.
+    auto place = [&](const QString &name, QLabel *label, QWidget *selector, QPushButton *ok,
+                     int col) {
+        minimal(selector);
+        label->setObjectName(name + "Label");
+        selector->setObjectName(name + "Spin");
+        ok->setObjectName(name + "OK");
+        settingsGrid->addWidget(label, 0, col);
+        settingsGrid->addWidget(selector, 0, col + 1);
+        settingsGrid->addWidget(ok, 0, col + 2);
+        spacer(col + 3, QSizePolicy::Minimum);
+    };
 
     spacer(0, QSizePolicy::Expanding);
 
@@ -115,15 +139,8 @@ void Scene::buildSettingsRow()
     repeatSelector->setToolTip(tr("Numbers of repeating chaser pattern",
                                   "liczba powtorzen wzorca ktorego dlugos okresla spinbox "
                                   "pattern length"));
-    minimal(repeatSelector);
     repeatOk = makeOkButton(panelStyle.get(), tr("OK", "repeat OK button"));
-    repeatLabel->setObjectName("RepeatLabel");
-    repeatSelector->setObjectName("RepeatSpin");
-    repeatOk->setObjectName("RepeatOK");
-    settingsGrid->addWidget(repeatLabel, 0, 1);
-    settingsGrid->addWidget(repeatSelector, 0, 2);
-    settingsGrid->addWidget(repeatOk, 0, 3);
-    spacer(4, QSizePolicy::Minimum);
+    place("Repeat", repeatLabel, repeatSelector, repeatOk, 1);
 
     xfadeLabel = new SettingsLabel(tr("Scene Xfade", "label xfade scena:"));
     xfadeLabel->setToolTip(tr("Scene Xfade", "tooltip label xfade scena:"));
@@ -136,15 +153,8 @@ void Scene::buildSettingsRow()
     xfadeSelector->setToolTip(tr("XFade", "plynnosc"));
     xfadeSelector->setStatusTip(
         tr("Time in percent of scene time to smoothly set new color", "plynnosc"));
-    minimal(xfadeSelector);
     xfadeOk = makeOkButton(panelStyle.get(), tr("OK", "afade ok button"));
-    xfadeLabel->setObjectName("XfadeLabel");
-    xfadeSelector->setObjectName("XfadeSpin");
-    xfadeOk->setObjectName("XfadeOK");
-    settingsGrid->addWidget(xfadeLabel, 0, 5);
-    settingsGrid->addWidget(xfadeSelector, 0, 6);
-    settingsGrid->addWidget(xfadeOk, 0, 7);
-    spacer(8, QSizePolicy::Minimum);
+    place("Xfade", xfadeLabel, xfadeSelector, xfadeOk, 5);
 
     timeLabel = new SettingsLabel(tr("Speed", "label scene time"));
     timeLabel->setToolTip(tr("Speed", "tooltip label scene time"));
@@ -157,15 +167,8 @@ void Scene::buildSettingsRow()
     timeSelector->setSuffix("s");
     timeSelector->setMinimumWidth(60);
     timeSelector->setToolTip(tr("Scene Time", "scene: scene time"));
-    minimal(timeSelector);
     timeOk = makeOkButton(panelStyle.get(), tr("OK", "ok button scene time"));
-    timeLabel->setObjectName("TimeLabel");
-    timeSelector->setObjectName("TimeSpin");
-    timeOk->setObjectName("TimeOK");
-    settingsGrid->addWidget(timeLabel, 0, 9);
-    settingsGrid->addWidget(timeSelector, 0, 10);
-    settingsGrid->addWidget(timeOk, 0, 11);
-    spacer(12, QSizePolicy::Minimum);
+    place("Time", timeLabel, timeSelector, timeOk, 9);
 
     patternLabel = new SettingsLabel(tr("Pattern Length", "label pattern len"));
     patternLabel->setToolTip(tr("Pattern Length", "tooltip label pattern len"));
@@ -175,15 +178,8 @@ void Scene::buildSettingsRow()
     patternSelector->setValue(1);
     patternSelector->setMinimumWidth(50);
     patternSelector->setToolTip(tr("Pattern Length", "spinbox: no comment"));
-    minimal(patternSelector);
     patternOk = makeOkButton(panelStyle.get(), tr("OK", "patter len Ok button"));
-    patternLabel->setObjectName("PatternLabel");
-    patternSelector->setObjectName("PatternSpin");
-    patternOk->setObjectName("PatternOK");
-    settingsGrid->addWidget(patternLabel, 0, 13);
-    settingsGrid->addWidget(patternSelector, 0, 14);
-    settingsGrid->addWidget(patternOk, 0, 15);
-    spacer(16, QSizePolicy::Minimum);
+    place("Pattern", patternLabel, patternSelector, patternOk, 13);
 
     directionLabel = new SettingsLabel(tr("Direction", "chaser label direction"));
     directionLabel->setToolTip(tr("Chaser Direction", "tooltip: chaser direction"));
@@ -293,11 +289,9 @@ void Scene::setScenesMode()
               xfadeLabel, xfadeSelector, xfadeOk, directionLabel, directionSelector, lastStepBox},
              false);
     setShown({timeSelector, timeOk, timeLabel}, true);
-    timeSelector->setEnabled(false);
-    timeOk->setEnabled(false);
-    timeLabel->setEnabled(false);
-    timeLabel->setText(tr("Scene time", "set scene mode"));
-    timeLabel->setToolTip(tr("Scene time", "tooltip set scene mode"));
+    setAllEnabled({timeSelector, timeOk, timeLabel}, false);
+    setLabel(timeLabel, tr("Scene time", "set scene mode"),
+             tr("Scene time", "tooltip set scene mode"));
     showChaserCells(false);
 }
 
@@ -309,13 +303,11 @@ void Scene::setChasersMode()
               directionSelector},
              true);
     lastStepBox->hide();
-    xfadeLabel->setText(tr("Chaser Xfade", "set chaser mode"));
-    xfadeLabel->setToolTip(tr("Chaser Xfade", "tooltip set chaser mode"));
-    timeSelector->setEnabled(true);
-    timeOk->setEnabled(true);
-    timeLabel->setEnabled(true);
-    timeLabel->setText(tr("Chaser time", "set chaser mode"));
-    timeLabel->setToolTip(tr("Chaser time", "tooltip set chaser mode"));
+    setLabel(xfadeLabel, tr("Chaser Xfade", "set chaser mode"),
+             tr("Chaser Xfade", "tooltip set chaser mode"));
+    setAllEnabled({timeSelector, timeOk, timeLabel}, true);
+    setLabel(timeLabel, tr("Chaser time", "set chaser mode"),
+             tr("Chaser time", "tooltip set chaser mode"));
     showChaserCells(true);
 }
 
@@ -327,12 +319,10 @@ void Scene::setProgramsMode()
              false);
     setShown({xfadeLabel, xfadeSelector, xfadeOk, timeSelector, timeOk, timeLabel, lastStepBox},
              true);
-    xfadeLabel->setText(tr("Step Xfade", "set programs mode"));
-    xfadeLabel->setToolTip(tr("Step Xfade", "tooltip set programs mode"));
-    timeSelector->setEnabled(true);
-    timeOk->setEnabled(true);
-    timeLabel->setEnabled(true);
-    timeLabel->setText(tr("Step time", "set programs mode"));
-    timeLabel->setToolTip(tr("Step time", "tooltip set programs mode"));
+    setLabel(xfadeLabel, tr("Step Xfade", "set programs mode"),
+             tr("Step Xfade", "tooltip set programs mode"));
+    setAllEnabled({timeSelector, timeOk, timeLabel}, true);
+    setLabel(timeLabel, tr("Step time", "set programs mode"),
+             tr("Step time", "tooltip set programs mode"));
     showChaserCells(false);
 }

@@ -9,8 +9,8 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
     # The widget tests need a font to lay text out on the offscreen platform; the format check
-    # needs clang-format.
-    packages+=(fonts-dejavu-core clang-format)
+    # needs clang-format; the libusb tests run against a kernel mocked by umockdev.
+    packages+=(fonts-dejavu-core clang-format umockdev libumockdev-dev)
 fi
 
 missing=()

@@ -1,0 +1,298 @@
+// UsbDevice over LibusbBus, through the real libusb-1.0 and its Linux backend, against simulated
+// controllers plugged into a mocked kernel: how it walks the bus, what it asks of the kernel, the
+// setup packets that reach the controller, and how each failure ends.
+#include "libusb_bus.h"
+#include "mock_usb_kernel.h"
+#include "usb_device.h"
+
+#include <QtTest>
+
+#include <deque>
+
+using namespace lm740;
+
+class TstLibusbBus : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void noControllerFindsNothing();
+    void opensConfiguresOnceClaimsIdentifiesAndReleases();
+    void searchGoesInBusAndDeviceOrder();
+    void refusedDeviceIsSkipped();
+    void refusedDeviceIsSkipped_data();
+    void controlTransfersCarryExactSetupPackets();
+    void bulkPairLoopsBack();
+    void failedTransferClosesAndNextOneReopens();
+    void failedTransferClosesAndNextOneReopens_data();
+    void unplugInTheMiddleOfATransferThenReplug();
+};
+
+namespace {
+
+// The controllers outlive the mocked kernel, which outlives the libusb context.
+struct Rig
+{
+    std::deque<SimController> controllers;
+    MockUsbKernel kernel;
+    std::unique_ptr<LibusbBus> bus;
+    std::unique_ptr<UsbDevice> device;
+
+    MockUsbPort &plug(int busNumber, int address, const QString &port, bool configured = false)
+    {
+        return kernel.plug(controllers.emplace_back(), busNumber, address, port, configured);
+    }
+    // libusb starts when the test first needs it, with what is plugged in by then.
+    UsbDevice &link()
+    {
+        if (!device) {
+            bus = std::make_unique<LibusbBus>();
+            device = std::make_unique<UsbDevice>(*bus);
+            device->setIds(usb::kVendorId, usb::kProductId);
+        }
+        return *device;
+    }
+    ~Rig()
+    {
+        device.reset();
+        bus.reset();
+    }
+};
+
+void compareRequest(const SimController::Request &r, quint8 requestType, quint8 request,
+                    quint16 value, quint16 index, quint16 length)
+{
+    QCOMPARE(r.requestType, requestType);
+    QCOMPARE(r.request, request);
+    QCOMPARE(r.value, value);
+    QCOMPARE(r.index, index);
+    QCOMPARE(r.length, length);
+}
+
+const QStringList kOpened = {"open", "config 1", "claim 0", "control"};
+
+} // namespace
+
+void TstLibusbBus::initTestCase()
+{
+    if (!MockUsbKernel::isMocked())
+        QFAIL("run this test under umockdev-wrapper, as CTest does");
+}
+
+void TstLibusbBus::noControllerFindsNothing()
+{
+    Rig rig;
+    UsbDevice &device = rig.link();
+    unsigned char byte = 1;
+    QCOMPARE(device.open(), -1);
+    QCOMPARE(device.lastSearchResult(), UsbDevice::SearchResult::NotFound);
+    QCOMPARE(device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 0, &byte, 1), -1);
+    QCOMPARE(device.bulkWrite(&byte, 1), -1);
+    QCOMPARE(device.isOpen(), -1);
+}
+
+void TstLibusbBus::opensConfiguresOnceClaimsIdentifiesAndReleases()
+{
+    Rig rig;
+    MockUsbPort &port = rig.plug(1, 2, "1-1");
+    UsbDevice &device = rig.link();
+
+    QCOMPARE(device.open(), 0);
+    QCOMPARE(device.isOpen(), 0);
+    QCOMPARE(port.log(), kOpened);
+    QCOMPARE(rig.controllers[0].requests().size(), 1);
+    compareRequest(rig.controllers[0].requests()[0], 0xC0, usb::LM_ID_REQUEST, 0, 0, 2);
+
+    device.close();
+    QCOMPARE(port.openFiles(), 0);
+    QCOMPARE(port.log().mid(4), QStringList({"release 0"}));
+    QCOMPARE(port.configuration(), 1);
+
+    // Configuration 1 is set now; setting it again would reset the controller, so it is not.
+    port.clearLog();
+    QCOMPARE(device.open(), 0);
+    QCOMPARE(port.log(), QStringList({"open", "claim 0", "control"}));
+}
+
+void TstLibusbBus::searchGoesInBusAndDeviceOrder()
+{
+    // sysfs, and so libusb, list these by hub port: 1.9, 1.3, 1.5, then bus 2.
+    Rig rig;
+    MockUsbPort &late = rig.plug(1, 9, "1-1");
+    rig.controllers.emplace_back().vendorId = 0x1234;
+    MockUsbPort &stranger = rig.kernel.plug(rig.controllers.back(), 1, 3, "1-2");
+    MockUsbPort &first = rig.plug(1, 5, "1-3");
+    MockUsbPort &otherBus = rig.plug(2, 2, "2-1");
+    UsbDevice &device = rig.link();
+
+    QCOMPARE(device.open(), 0);
+    QCOMPARE(first.log(), kOpened);
+    for (MockUsbPort *untouched : {&late, &stranger, &otherBus})
+        QVERIFY2(untouched->log().isEmpty(), qPrintable(untouched->log().join(", ")));
+
+    // The first one stops answering as an Lm740: it is closed before the next in order is tried.
+    first.clearLog();
+    rig.controllers[2].setIdentification(741);
+    QCOMPARE(device.open(), 0);
+    QCOMPARE(first.openFiles(), 0);
+    QCOMPARE(first.log(), QStringList({"release 0", "open", "claim 0", "control", "release 0"}));
+    QCOMPARE(late.log(), kOpened);
+    QVERIFY(otherBus.log().isEmpty() && stranger.log().isEmpty());
+    unsigned char byte = 0x5A;
+    QCOMPARE(device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 20, &byte, 1), 1);
+    QCOMPARE(rig.controllers[0].byteAt(20), quint8(0x5A));
+}
+
+void TstLibusbBus::refusedDeviceIsSkipped_data()
+{
+    QTest::addColumn<bool>("denied");
+    QTest::addColumn<QStringList>("kernelLog");
+    QTest::addColumn<UsbDevice::SearchResult>("result");
+    // Only a process with the right to the node gets as far as the kernel.
+    QTest::newRow("no permission")
+        << true << QStringList() << UsbDevice::SearchResult::NoPermission;
+    QTest::newRow("interface busy") << false << QStringList({"open", "claim 0: EBUSY"})
+                                    << UsbDevice::SearchResult::NotIdentified;
+}
+
+void TstLibusbBus::refusedDeviceIsSkipped()
+{
+    QFETCH(bool, denied);
+    QFETCH(QStringList, kernelLog);
+    QFETCH(UsbDevice::SearchResult, result);
+    Rig rig;
+    MockUsbPort &refused = rig.plug(1, 2, "1-1", true);
+    refused.denyOpen(denied);
+    refused.setInterfaceBusy(!denied);
+    UsbDevice &device = rig.link();
+
+    QCOMPARE(device.open(), -1);
+    QCOMPARE(device.lastSearchResult(), result);
+    QCOMPARE(refused.openFiles(), 0);
+    QCOMPARE(refused.log(), kernelLog);
+
+    // A controller plugged in behind it is found by the next search.
+    MockUsbPort &good = rig.plug(1, 4, "1-2");
+    QCOMPARE(device.open(), 0);
+    QCOMPARE(good.log(), kOpened);
+    refused.denyOpen(false);
+}
+
+void TstLibusbBus::controlTransfersCarryExactSetupPackets()
+{
+    Rig rig;
+    MockUsbPort &port = rig.plug(1, 2, "1-1");
+    SimController &controller = rig.controllers[0];
+    UsbDevice &device = rig.link();
+    QCOMPARE(device.open(), 0);
+    controller.clearRequests();
+
+    unsigned char byte = 0xA5;
+    QCOMPARE(device.controlOut(usb::WRITE_BYTE_REQUEST, 3, 17, &byte, 1), 1);
+    QCOMPARE(device.controlOut(usb::RUN_SCENE_REQUEST, 5, 0, nullptr, 0), 0);
+    unsigned char block[64];
+    for (int i = 0; i < 64; ++i)
+        block[i] = quint8(3 * i + 1);
+    QCOMPARE(device.controlOut(usb::WRITE_BLOCK_REQUEST, 511, 192, block, 64), 64);
+    unsigned char back[64] = {};
+    QCOMPARE(device.controlIn(usb::READ_MEMORY_REQUEST, 3, 17, back, 1), 1);
+    QCOMPARE(back[0], byte);
+    QCOMPARE(device.controlIn(usb::READ_MEMORY_REQUEST, 511, 192, back, 64), 64);
+    QCOMPARE(QByteArray(reinterpret_cast<char *>(back), 64),
+             QByteArray(reinterpret_cast<char *>(block), 64));
+
+    const QList<SimController::Request> &r = controller.requests();
+    QCOMPARE(r.size(), 5);
+    compareRequest(r[0], 0x40, usb::WRITE_BYTE_REQUEST, 3, 17, 1);
+    QCOMPARE(r[0].data, QByteArray(1, char(0xA5)));
+    compareRequest(r[1], 0x40, usb::RUN_SCENE_REQUEST, 5, 0, 0);
+    compareRequest(r[2], 0x40, usb::WRITE_BLOCK_REQUEST, 511, 192, 64);
+    QCOMPARE(r[2].data, QByteArray(reinterpret_cast<char *>(block), 64));
+    compareRequest(r[3], 0xC0, usb::READ_MEMORY_REQUEST, 3, 17, 1);
+    compareRequest(r[4], 0xC0, usb::READ_MEMORY_REQUEST, 511, 192, 64);
+    QCOMPARE(port.log().count("control"), 6);
+    QCOMPARE(device.isOpen(), 0);
+}
+
+void TstLibusbBus::bulkPairLoopsBack()
+{
+    Rig rig;
+    MockUsbPort &port = rig.plug(1, 2, "1-1");
+    UsbDevice &device = rig.link();
+    unsigned char out[64], in[64] = {};
+    for (int i = 0; i < 64; ++i)
+        out[i] = quint8(255 - i);
+    QCOMPARE(device.bulkWrite(out, 64), -1); // the bulk pair never opens on its own
+    QCOMPARE(device.open(), 0);
+    QCOMPARE(device.bulkWrite(out, 64), 64);
+    QCOMPARE(device.bulkRead(in, 64), 64);
+    QCOMPARE(QByteArray(reinterpret_cast<char *>(in), 64),
+             QByteArray(reinterpret_cast<char *>(out), 64));
+    QCOMPARE(port.log().mid(4), QStringList({"bulk 02", "bulk 81"}));
+}
+
+void TstLibusbBus::failedTransferClosesAndNextOneReopens_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QStringList>("kernelLog");
+    // The controller that never answers is waited for as long as the link allows, one second.
+    QTest::newRow("time-out") << 0 << QStringList({"control", "discard", "release 0"});
+    QTest::newRow("protocol error") << 1 << QStringList({"control", "release 0"});
+    QTest::newRow("stall") << 2 << QStringList({"control", "release 0"});
+}
+
+void TstLibusbBus::failedTransferClosesAndNextOneReopens()
+{
+    QFETCH(int, fault);
+    QFETCH(QStringList, kernelLog);
+    Rig rig;
+    MockUsbPort &port = rig.plug(1, 2, "1-1", true);
+    SimController &controller = rig.controllers[0];
+    UsbDevice &device = rig.link();
+    QCOMPARE(device.open(), 0);
+    port.clearLog();
+
+    unsigned char buffer[32] = {};
+    if (fault == 0)
+        controller.timeOutNext(1);
+    else if (fault == 1)
+        controller.failNext(1);
+    const quint8 request = fault == 2 ? 0x55 : usb::VERSION_REQUEST; // 0x55: no such request
+    QCOMPARE(device.controlIn(request, 0, 0, buffer, 32), -1);
+    QCOMPARE(device.isOpen(), -1);
+    QCOMPARE(port.openFiles(), 0);
+    QCOMPARE(port.log(), kernelLog);
+
+    port.clearLog();
+    QCOMPARE(device.controlIn(usb::VERSION_REQUEST, 0, 0, buffer, 32), 32);
+    QCOMPARE(port.log(), QStringList({"open", "claim 0", "control", "control"}));
+}
+
+void TstLibusbBus::unplugInTheMiddleOfATransferThenReplug()
+{
+    Rig rig;
+    MockUsbPort &port = rig.plug(1, 2, "1-1");
+    UsbDevice &device = rig.link();
+    QCOMPARE(device.open(), 0);
+    SimController &controller = rig.controllers[0];
+    controller.clearRequests();
+
+    port.unplugDuringNextTransfer();
+    unsigned char byte = 7;
+    QCOMPARE(device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 1, &byte, 1), -1);
+    QCOMPARE(device.isOpen(), -1);
+    QCOMPARE(port.openFiles(), 0);
+    QVERIFY(controller.requests().isEmpty());
+    rig.kernel.unplug(port);
+    QCOMPARE(device.open(), -1);
+    QCOMPARE(device.lastSearchResult(), UsbDevice::SearchResult::NotFound);
+
+    // Plugged in again it gets a new address; the next transfer finds it on its own.
+    MockUsbPort &again = rig.kernel.plug(controller, 1, 3, "1-1");
+    QCOMPARE(device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 1, &byte, 1), 1);
+    QCOMPARE(controller.byteAt(1), byte);
+    QCOMPARE(again.log(), QStringList({"open", "config 1", "claim 0", "control", "control"}));
+}
+
+QTEST_GUILESS_MAIN(TstLibusbBus)
+#include "tst_libusb_bus.moc"
