@@ -98,7 +98,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     for (t_program &program : programs)
         lm740::setDefaults(program);
 
-    showFirstScene();
+    connectNavigation();
+    TabChanged(0);
     startStatusPoll();
 
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) End";

@@ -136,6 +136,96 @@ private:
     void startStatusPoll(); // constructor, at its end: the timer and a first poll
     // ---- end of the device link ----
 
+    // ---- Moving through the show (main_window_navigation.cpp) ----
+public:
+    // The tab the panel shows (0 Scenes, 1 Chasers, 2 Programs) and the program step it holds.
+    int previousTab = 0;
+    struct ProgramStep
+    {
+        int program = 0;
+        int step = 0;
+    };
+    ProgramStep previousProgramStep;
+
+    // The show takes `count` lamps (1..170): the lamp count box shows it, the panel gains lamps
+    // at its end (coloured from the current item's record) or loses them, and is reloaded from
+    // the current item's record. Nothing is written back from the panel and nothing goes to the
+    // controller: for a count that comes from a file or from the controller itself.
+    void applyLampCount(int count);
+    // The panel's content into the record of the item it shows (the current tab's item).
+    void writeBackCurrentItem();
+
+public Q_SLOTS:
+    void TabChanged(int index);
+    void SceneChanged(int index);
+    void ChaserChanged(int index);
+    void ProgramSceneChanged(int);
+    void LampsSpinChanged();
+    void ScenesTimeSpinChanged(int);
+    void lastStepChanged(bool state);
+
+private:
+    void connectNavigation(); // constructor
+    // Online mode is on and a status poll finds the controller.
+    bool deviceReady();
+    void panelToScene(int s);
+    void panelToChaser(int c);
+    void panelToProgramStep(int p, int step);
+    // The current item of `tab` into the panel, with its preview; the chaser starts its
+    // simulation.
+    void loadPanel(int tab);
+    void loadChaserIntoPanel();
+    void loadProgramStepIntoPanel();
+    void startPreview(int time, int xfade, const lm740::ColorArray &colors);
+    lm740::ColorArray &currentItemColors();
+    void setTabActionStates(int tab);
+
+    // ---- Simulations on the preview strip (main_window_simulation.cpp) ----
+public Q_SLOTS:
+    void start_program_simulation(bool);
+    void stop_program_simulation(bool);
+    void next_programscene();
+    void start_chaser_simulation(bool);
+    void stop_chaser_simulation(bool);
+    void next_step_chaser();
+
+    // ---- Scene, chaser and program transfers (main_window_transfers.cpp) ----
+public Q_SLOTS:
+    int UsbWriteScene(QColor *color_tab, int scene_number, int leds_number);
+    int UsbReadScene(QColor *color_tab, int scene_number, int leds_number);
+    int UsbWriteChaser(t_chaser *chaser_pointer, int chaser_number, int leds_number);
+    int UsbReadChaser(t_chaser *chaser_pointer, int chaser_number, int leds_number);
+    int UsbWriteProgramScene(t_program *program_pointer, int program_number, int scene_number,
+                             int leds_number);
+    int UsbReadProgramScene(t_program *program_pointer, int program_number, int scene_number,
+                            int leds_number);
+    int UsbWriteProgram(t_program *program_pointer, int program_number, int leds_number);
+    int UsbReadProgram(t_program *program_pointer, int program_number, int leds_number);
+
+    // The four commands on the current item.
+    int UsbReadActualSetting(bool);
+    int UsbWriteActualSetting(bool);
+    int UsbReadActualProgram(bool);
+    int UsbWriteActualProgram(bool);
+
+private:
+    // Ends a transfer slot: the error box on failure, else the progress bar rewound.
+    int transferResult(int result, const char *errorText);
+    void setProgress(int percent);
+    // The global scene time and the lamp count to the controller after a current-item write.
+    void sendGlobals();
+    // The two parameter reads of the current-item reads; false when one failed.
+    bool readGlobals();
+    void selectCurrentProgramStep();
+
+    // ---- Online mode, run commands and blackout (main_window_online.cpp) ----
+public Q_SLOTS:
+    void UsbSetOnline(bool t);
+    void Blackout(bool);
+    int UsbRunScene(int scene);
+    int UsbRunChaser(int chaser);
+    int UsbRunProgram(int program);
+    // ---- end of moving, playing and going online ----
     // ---- Whole-memory copy (main_window_memory_copy.cpp) and the firmware upgrade
     // (main_window_upgrade.cpp) ----
 public Q_SLOTS:
@@ -166,8 +256,6 @@ protected:
 
 private:
     void buildScenePanel();
-    // A fresh window shows scene 1 in scene mode, with the global scene time.
-    void showFirstScene();
     // ---- end of the editor panel block ----
 
 private:

@@ -19,13 +19,6 @@ void MainWindow::buildScenePanel()
     connect(scene.get(), &Scene::progress, progressBar, &QProgressBar::setValue);
 }
 
-void MainWindow::showFirstScene()
-{
-    scene->setScenesMode();
-    scene->setSceneTime(ScenesTimeSpin->value() * 1000);
-    scene->setColors(sceneColors[actualSceneNumber].data(), uint(ledsNumber));
-}
-
 void MainWindow::keyPressEvent(QKeyEvent *e)
 {
     // Every command needs a modifier; keys of the numeric keypad carry one of their own.

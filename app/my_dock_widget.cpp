@@ -1,8 +1,14 @@
 #include "my_dock_widget.h"
 
 #include "logging.h"
+#include "playback.h"
 
+#include <QPainter>
 #include <QTimer>
+
+#include <algorithm>
+
+using lm740::playback::kTickMs;
 
 MyDockWidget::MyDockWidget(QWidget *parent) : QDockWidget(parent)
 {
@@ -21,8 +27,64 @@ MyDockWidget::MyDockWidget(QWidget *parent) : QDockWidget(parent)
     qCDebug(lcApp) << "mydockwidget construct end";
 }
 
+void MyDockWidget::startFade(quint32 total, quint32 xfadePercent, const QColor *colors, int n)
+{
+    count = lm740::boundedLampCount(n);
+    for (int i = 0; i < count; ++i) {
+        previousColors[i] = targetColors[i];
+        targetColors[i] = colors ? colors[i] : QColor(Qt::black);
+    }
+    elapsed = 0;
+    totalTime = total;
+    fadeTime = lm740::playback::fadeTime(total, xfadePercent);
+    tickTimer->start(int(kTickMs));
+    update();
+}
+
+void MyDockWidget::setPlayMode(qint8 m)
+{
+    playMode = m;
+    // An idle preview lets its clock rest; a simulation needs it running.
+    if (playMode != 0 && !tickTimer->isActive())
+        tickTimer->start(int(kTickMs));
+}
+
+QColor MyDockWidget::shownColor(int i) const
+{
+    return lm740::playback::fadeColor(previousColors[i], targetColors[i], elapsed, fadeTime);
+}
+
 void MyDockWidget::ten_msec()
 {
-    elapsed += 30;
-    update();
+    const quint32 before = elapsed;
+    elapsed += kTickMs;
+    // The picture moves while the fade runs, and once more when it reaches its target.
+    if (before <= fadeTime)
+        update();
+    if (lm740::playback::itemEnded(elapsed, totalTime) && (playMode == 1 || playMode == 2)) {
+        // The window's reply may show a message, and its event loop delivers further ticks: the
+        // item ends once.
+        if (m_advancing)
+            return;
+        m_advancing = true;
+        if (playMode == 1)
+            emit next_chaser();
+        else
+            emit next_prog();
+        m_advancing = false;
+        return;
+    }
+    // A preview that has reached its colours shows them until the next item: nothing to count.
+    if (playMode == 0 && elapsed > fadeTime)
+        tickTimer->stop();
+}
+
+void MyDockWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(Qt::NoPen);
+    const int w = width() / (count + 1);
+    const int h = height();
+    for (int i = 0; i < count; ++i)
+        painter.fillRect(i * w, 0, w, h, shownColor(i));
 }

@@ -14,6 +14,15 @@ class MyDockWidget : public QDockWidget
 public:
     explicit MyDockWidget(QWidget *parent = nullptr);
 
+    // Shows a new item: fades from the colours being shown to `colors` (n lamps) over
+    // total x xfadePercent / 100 ms, and counts the item's time from now.
+    void startFade(quint32 total, quint32 xfadePercent, const QColor *colors, int n);
+    // 0 preview only, 1 chaser simulation, 2 program simulation.
+    void setPlayMode(qint8 m);
+
+    // The colour lamp i shows at this moment.
+    QColor shownColor(int i) const;
+
     QTimer *tickTimer = nullptr;
     quint32 elapsed = 0;
     quint32 totalTime = 0;
@@ -28,5 +37,14 @@ Q_SIGNALS:
     void next_chaser();
 
 public Q_SLOTS:
+    // One tick of the clock: time goes on, the end of an item is decided here (never while
+    // painting, since the window may talk to the controller or show a message in reply), and the
+    // strip is repainted only while its picture changes.
     void ten_msec();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_advancing = false; // an end-of-item signal is being handled
 };

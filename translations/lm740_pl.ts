@@ -109,8 +109,56 @@ Zaktualizuj Lm740 do wersji 13</translation>
         <translation>Skopiowano wartości: %1</translation>
     </message>
     <message>
+        <source>USB Write Last Step</source>
+        <translation>Błąd zapisu ostatniego kroku przez USB</translation>
+    </message>
+    <message>
+        <source>Read error</source>
+        <translation>Błąd odczytu</translation>
+    </message>
+    <message>
+        <source>Nie mozna pobrac liczby lamp z Lm740</source>
+        <translation>Nie można pobrać liczby lamp z Lm740</translation>
+    </message>
+    <message>
+        <source>Nie mozna pobrac czasu sceny z Lm740</source>
+        <translation>Nie można pobrać czasu sceny z Lm740</translation>
+    </message>
+    <message>
+        <source>USB Write Scene Error</source>
+        <translation>Błąd zapisu sceny przez USB</translation>
+    </message>
+    <message>
+        <source>USB Read Scene Error</source>
+        <translation>Błąd odczytu sceny przez USB</translation>
+    </message>
+    <message>
+        <source>USB Write Chaser Error</source>
+        <translation>Błąd zapisu chasera przez USB</translation>
+    </message>
+    <message>
+        <source>USB Read Chaser Error</source>
+        <translation>Błąd odczytu chasera przez USB</translation>
+    </message>
+    <message>
+        <source>USB Write Program Error</source>
+        <translation>Błąd zapisu programu przez USB</translation>
+    </message>
+    <message>
+        <source>USB Read Program Error</source>
+        <translation>Błąd odczytu programu przez USB</translation>
+    </message>
+    <message>
         <source>Lm740 MainLoop() Lock</source>
         <translation>Blokada MainLoop() Lm740</translation>
+    </message>
+    <message>
+        <source>Canceled</source>
+        <translation>Anulowano</translation>
+    </message>
+    <message>
+        <source>Operation interrupted by user</source>
+        <translation>Operacja przerwana przez użytkownika</translation>
     </message>
     <message>
         <source>Chose a file to save VXL - Lm740 settings</source>
@@ -129,14 +177,6 @@ Zaktualizuj Lm740 do wersji 13</translation>
             Unplug and next plug power connector</source>
         <translation>Zresetuj urządzenie
             Odłącz i ponownie podłącz zasilanie</translation>
-    </message>
-    <message>
-        <source>Canceled</source>
-        <translation>Anulowano</translation>
-    </message>
-    <message>
-        <source>Operation interrupted by user</source>
-        <translation>Operacja przerwana przez użytkownika</translation>
     </message>
     <message>
         <source>Reading error...
@@ -709,6 +749,16 @@ Pomoc techniczna: u sprzedawcy Lm740</translation>
     <message>
         <source>Lm740 Not connected</source>
         <translation>Lm740 niepodłączony</translation>
+    </message>
+    <message>
+        <source>MainWindow</source>
+        <translation>Okno główne</translation>
+    </message>
+    <message>
+        <source>Actual scene, chaser or program step settings in apllication will be overwritten.
+Do you want enter in online mode?</source>
+        <translation>Bieżące ustawienia sceny, chasera lub kroku programu w aplikacji zostaną nadpisane.
+Czy chcesz przejść w tryb online?</translation>
     </message>
     <message>
         <source>Lm740 Dataflash reading...</source>

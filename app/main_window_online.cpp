@@ -1,0 +1,141 @@
+// Online mode, which keeps the controller playing what the editor shows, and the run commands and
+// blackout that it and the navigation use.
+#include "main_window.h"
+
+#include "busy_cursor.h"
+#include "logging.h"
+#include "my_dock_widget.h"
+#include "my_spin.h"
+#include "prompts.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QTabWidget>
+
+using lm740::BusyCursor;
+
+namespace {
+
+void setLabel(QLabel *label, const QString &text, const QColor &color)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    label->setText(text);
+}
+
+void readError(const char *text)
+{
+    lm740::prompts().information(nullptr, QCoreApplication::translate("App", "Read error"),
+                                 QCoreApplication::translate("App", text), QMessageBox::Ok);
+}
+
+} // namespace
+
+int MainWindow::UsbRunScene(int scene)
+{
+    return controllerLink.runScene(scene);
+}
+
+int MainWindow::UsbRunChaser(int chaser)
+{
+    return controllerLink.runChaser(chaser);
+}
+
+int MainWindow::UsbRunProgram(int program)
+{
+    return controllerLink.runProgram(program);
+}
+
+void MainWindow::Blackout(bool)
+{
+    const int r = controllerLink.blackout();
+    qCDebug(lcUsb) << "USB_RUN_BLACKOUT r: " << r;
+}
+
+void MainWindow::UsbSetOnline(bool t)
+{
+    qCDebug(lcUsb) << "t: " << t;
+    USBCheckStatus();
+    if (!t) {
+        onlineFlag = false;
+        setLabel(onlineLabel, tr("Offline"), QColor(255, 0, 0));
+        actionOnline->setEnabled(true);
+        return;
+    }
+    if (connectedFlag) {
+        const QMessageBox::StandardButton answer = lm740::prompts().warning(
+            this, tr("MainWindow"),
+            tr("Actual scene, chaser or program step settings in apllication will be "
+               "overwritten.\nDo you want enter in online mode?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        qCDebug(lcUsb) << Qt::hex << int(answer);
+        if (answer != QMessageBox::Yes) {
+            actionOnline->setChecked(false);
+            return;
+        }
+    }
+    onlineFlag = true;
+    setLabel(onlineLabel, tr("Online"), QColor(30, 160, 30));
+    actionOnline->setEnabled(true);
+    // Without the controller the window waits, online, until a poll finds it again.
+    if (!connectedFlag)
+        return;
+
+    int lamps = UsbGetLampsNumber();
+    if (lamps == -1) {
+        readError(QT_TRANSLATE_NOOP("App", "Nie mozna pobrac liczby lamp z Lm740"));
+        return;
+    }
+    qCDebug(lcUsb) << "Lm740 Lamps Number:" << lamps;
+    if (lamps > lm740::kMaxLamps)
+        lamps = lm740::kDefaultLamps;
+    const int time = UsbGetGlobalSceneTime();
+    if (time == -1) {
+        readError(QT_TRANSLATE_NOOP("App", "Nie mozna pobrac czasu sceny z Lm740"));
+        return;
+    }
+    qCDebug(lcUsb) << "Lm740 GlobalSceneTime" << time;
+    // The question said it: what the window shows gives way to the controller's show, so the
+    // count is applied to the records as they stand and nothing goes back to the controller.
+    {
+        const QSignalBlocker quiet(ScenesTimeSpin);
+        ScenesTimeSpin->setValue(time);
+    }
+    applyLampCount(lamps);
+    actionOnline->setChecked(true);
+
+    switch (TabWidget->currentIndex()) {
+    case 0: {
+        qCDebug(lcUsb) << "USB_ONLINE: start reading scenes";
+        BusyCursor busy;
+        UsbReadScene(sceneColors[actualSceneNumber].data(), actualSceneNumber, ledsNumber);
+        qCDebug(lcUsb) << "USB_ONLINE: stop reading scenes";
+        scene->setSceneTime(ScenesTimeSpin->value() * 1000);
+        scene->setColors(sceneColors[actualSceneNumber].data(), uint(ledsNumber));
+        startPreview(ScenesTimeSpin->value() * 1000, 100, sceneColors[actualSceneNumber]);
+        UsbRunScene(actualSceneNumber);
+        break;
+    }
+    case 1:
+        if (USBCheckStatus()) {
+            BusyCursor busy;
+            UsbReadChaser(&chasers[actualChaserNumber], actualChaserNumber, ledsNumber);
+            UsbRunChaser(actualChaserNumber);
+        }
+        loadPanel(1);
+        break;
+    case 2: {
+        BusyCursor busy;
+        UsbReadProgramScene(&programs[actualProgramNumber], actualProgramNumber,
+                            actualProgramSceneNumber, ledsNumber);
+        // The whole step as read, time, cross-fade and mark too: the panel is written back into
+        // the step at the next switch.
+        loadProgramStepIntoPanel();
+        UsbRunProgram(actualProgramNumber);
+        startPreview(ScenesTimeSpin->value() * 1000, 100,
+                     programs[actualProgramNumber].scenes[actualProgramSceneNumber].colors);
+        break;
+    }
+    }
+}

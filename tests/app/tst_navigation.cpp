@@ -1,0 +1,357 @@
+// Moving through the show: every switch offline and online with the exact requests the simulated
+// controller received, the panel written back into the item left and loaded from the item
+// entered, the lamp count box keeping edits, and a transfer failing at a chosen byte.
+#include "my_dock_widget.h"
+#include "my_spin.h"
+#include "super_rgb.h"
+#include "window_rig.h"
+
+#include <QButtonGroup>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace lm740;
+using layout::chaserAddresses;
+using layout::programStepAddresses;
+using layout::sceneAddresses;
+
+namespace {
+
+enum Action {
+    ToChasers,
+    ToPrograms,
+    ToScenes,
+    Scene3,
+    Chaser2,
+    Step5,
+    Step5AfterLast,
+    Program2Tab,
+    Lamps40,
+    Lamps20,
+    SceneTime5,
+    LastStep
+};
+
+QStringList W(const std::vector<int> &a)
+{
+    return WindowRig::runs('W', a);
+}
+QStringList R(const std::vector<int> &a)
+{
+    return WindowRig::runs('R', a);
+}
+const QStringList id{QStringLiteral("id")};
+
+// Brings the window to where the action starts (tab changes with the same online state).
+void prepare(MainWindow &w, Action action)
+{
+    if (action == ToPrograms || action == Chaser2)
+        w.TabWidget->setCurrentIndex(1);
+    if (action == ToScenes || action == Step5 || action == Step5AfterLast ||
+        action == Program2Tab || action == LastStep)
+        w.TabWidget->setCurrentIndex(2);
+    if (action == Step5AfterLast)
+        w.scene->setLastStep(1);
+}
+
+void act(MainWindow &w, Action action)
+{
+    switch (action) {
+    case ToChasers:
+        w.TabWidget->setCurrentIndex(1);
+        break;
+    case ToPrograms:
+        w.TabWidget->setCurrentIndex(2);
+        break;
+    case ToScenes:
+        w.TabWidget->setCurrentIndex(0);
+        break;
+    case Scene3:
+        w.sceneButtons->button(3)->click();
+        break;
+    case Chaser2:
+        w.chaserButtons->button(2)->click();
+        break;
+    case Step5:
+    case Step5AfterLast:
+        w.programWidgets[0].stepButtons->button(5)->click();
+        break;
+    case Program2Tab:
+        w.TabProgramProgram->setCurrentIndex(1);
+        break;
+    case Lamps40:
+    case Lamps20:
+        w.LedsNumberSpin->setValue(action == Lamps40 ? 40 : 20);
+        emit w.LedsNumberSpin->editingFinished();
+        break;
+    case SceneTime5:
+        w.ScenesTimeSpin->setValue(5);
+        break;
+    case LastStep:
+        w.scene->lastStepStateChanged(true);
+        break;
+    }
+}
+
+QColor rgb(const SuperRGB *lamp)
+{
+    return lamp->lampColor();
+}
+
+} // namespace
+
+class TstNavigation : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void switchesTalkToTheControllerOnlyOnline_data();
+    void switchesTalkToTheControllerOnlyOnline();
+    void switchesWriteBackAndLoad();
+    void lampCountKeepsEdits_data();
+    void lampCountKeepsEdits();
+    void failureAtAChosenByte_data();
+    void failureAtAChosenByte();
+    void tabsSetActionStatesAndStopSimulations();
+};
+
+void TstNavigation::switchesTalkToTheControllerOnlyOnline_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QStringList>("expected");
+    const std::vector<int> step00 = programStepAddresses(0, 0, 30);
+    const QList<QPair<const char *, QPair<Action, QStringList>>> rows{
+        {"scenes to chasers",
+         {ToChasers, id + W(sceneAddresses(0, 30)) + id + R(chaserAddresses(0, 30)) +
+                         QStringList{"chaser 0"}}},
+        {"chasers to programs",
+         {ToPrograms, id + W(chaserAddresses(0, 30)) + id + R(step00) + QStringList{"program 0"}}},
+        {"programs to scenes",
+         {ToScenes, id + W(step00) + id + R(sceneAddresses(0, 30)) + QStringList{"scene 0"}}},
+        {"scene 4",
+         {Scene3,
+          id + W(sceneAddresses(0, 30)) + R(sceneAddresses(3, 30)) + QStringList{"scene 3"}}},
+        {"chaser 3",
+         {Chaser2,
+          id + W(chaserAddresses(0, 30)) + R(chaserAddresses(2, 30)) + QStringList{"chaser 2"}}},
+        {"step 6",
+         {Step5, id + W(step00) + R(programStepAddresses(0, 5, 30)) + QStringList{"program 0"}}},
+        {"step 6 after a last step",
+         {Step5AfterLast, id + QStringList{"W 705e-707b"} + W(step00) +
+                              R(programStepAddresses(0, 5, 30)) + QStringList{"program 0"}}},
+        {"program 2",
+         {Program2Tab,
+          id + W(step00) + R(programStepAddresses(1, 0, 30)) + QStringList{"program 1"}}},
+        {"lamps 30 to 40",
+         {Lamps40, id + W(sceneAddresses(0, 30)) + R(sceneAddresses(0, 40)) +
+                       QStringList{"W 2", "scene 0"}}},
+        {"lamps 30 to 20",
+         {Lamps20, id + W(sceneAddresses(0, 30)) + QStringList{"W 2", "scene 0"}}},
+        {"global scene time", {SceneTime5, id + QStringList{"W d"}}},
+        {"last step mark", {LastStep, {}}},
+    };
+    for (const auto &row : rows) {
+        QTest::addRow("offline, %s", row.first) << int(row.second.first) << QStringList();
+        QTest::addRow("online, %s", row.first) << int(row.second.first) << row.second.second;
+    }
+}
+
+void TstNavigation::switchesTalkToTheControllerOnlyOnline()
+{
+    QFETCH(int, action);
+    QFETCH(QStringList, expected);
+    WindowRig rig;
+    const bool online = QString::fromLatin1(QTest::currentDataTag()).startsWith("online");
+    if (online)
+        rig.goOnline();
+    prepare(*rig.window, Action(action));
+    rig.controller.clearRequests();
+    act(*rig.window, Action(action));
+    QCOMPARE(rig.log(), expected);
+    QVERIFY(rig.prompts.calls.isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TstNavigation::switchesWriteBackAndLoad()
+{
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    // A scene's edit goes into its record when another scene is chosen, and comes back with it.
+    w.scene->lamp(0)->setRGB(200, 0, 0);
+    w.sceneButtons->button(1)->click();
+    QCOMPARE(w.sceneColors[0][0], QColor(200, 0, 0));
+    QCOMPARE(rgb(w.scene->lamp(0)), QColor(0, 0, 0));
+    QCOMPARE(w.dockWidget->targetColors[0], QColor(0, 0, 0));
+    w.sceneButtons->button(0)->click();
+    QCOMPARE(rgb(w.scene->lamp(0)), QColor(200, 0, 0));
+    QCOMPARE(w.dockWidget->targetColors[0], QColor(200, 0, 0));
+    QCOMPARE(w.dockWidget->totalTime, 1000u);
+
+    // A chaser's timing survives a visit to the Scenes tab.
+    w.TabWidget->setCurrentIndex(1);
+    QCOMPARE(w.scene->getMode(), Scene::Mode::Chasers);
+    w.scene->setSceneTime(2500);
+    w.scene->setDirection(2);
+    w.scene->setPatternLen(3);
+    w.scene->setScenexFade(40);
+    w.TabWidget->setCurrentIndex(0);
+    QCOMPARE(w.scene->getMode(), Scene::Mode::Scenes);
+    QCOMPARE(w.scene->getSceneTime(), 1000);
+    w.TabWidget->setCurrentIndex(1);
+    QCOMPARE(w.scene->getSceneTime(), 2500);
+    QCOMPARE(w.scene->getDirection(), 2);
+    QCOMPARE(w.scene->getPatternLen(), 3);
+    QCOMPARE(w.scene->getScenexFade(), 40);
+    QCOMPARE(w.chasers[0].time, 2500u);
+
+    // Program steps, and the last-step mark moving from one step to another.
+    w.TabWidget->setCurrentIndex(2);
+    QCOMPARE(w.scene->getMode(), Scene::Mode::ProgramSteps);
+    w.scene->lamp(1)->setRGB(0, 9, 0);
+    w.scene->lastStepStateChanged(true);
+    w.programWidgets[0].stepButtons->button(4)->click();
+    QCOMPARE(w.programs[0].scenes[0].colors[1], QColor(0, 9, 0));
+    QCOMPARE(w.previousProgramStep.step, 4);
+    w.scene->setLastStep(1);
+    w.scene->lastStepStateChanged(true);
+    w.programWidgets[0].stepButtons->button(0)->click();
+    QCOMPARE(w.programs[0].scenes[0].scene_laststep, quint8(0));
+    QCOMPARE(w.programs[0].scenes[4].scene_laststep, quint8(1));
+    QVERIFY(!w.scene->getLastStep());
+
+    // The global scene time reaches the panel only on the Scenes tab.
+    w.ScenesTimeSpin->setValue(7);
+    QCOMPARE(w.scene->getSceneTime(), 1000);
+    w.TabWidget->setCurrentIndex(0);
+    QCOMPARE(w.scene->getSceneTime(), 7000);
+    w.ScenesTimeSpin->setValue(9);
+    QCOMPARE(w.scene->getSceneTime(), 9000);
+}
+
+void TstNavigation::lampCountKeepsEdits_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<bool>("online");
+    for (int tab = 0; tab < 3; ++tab)
+        for (bool online : {false, true})
+            QTest::addRow("tab %d, %s", tab, online ? "online" : "offline") << tab << online;
+}
+
+void TstNavigation::lampCountKeepsEdits()
+{
+    QFETCH(int, tab);
+    QFETCH(bool, online);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    // What the controller holds for lamp 36 of each item, which only a read can bring.
+    const int lamp36[] = {layout::sceneLampAddress(0, 35), layout::chaserLampAddress(0, 35),
+                          layout::programStepLampAddress(0, 0, 35)};
+    rig.controller.setByteAt(lamp36[tab] + 2, 77);
+    if (online)
+        rig.goOnline();
+    w.TabWidget->setCurrentIndex(tab);
+    w.scene->lamp(0)->setRGB(10, 20, 30);
+    w.scene->lamp(29)->setRGB(1, 2, 3);
+
+    // Only touched: the edits stay, in the panel and in the record.
+    emit w.LedsNumberSpin->editingFinished();
+    QCOMPARE(rgb(w.scene->lamp(0)), QColor(10, 20, 30));
+    w.LedsNumberSpin->setValue(20);
+    emit w.LedsNumberSpin->editingFinished();
+    QCOMPARE(w.scene->lampCount(), 20);
+    QCOMPARE(w.ledsNumber, 20);
+    w.LedsNumberSpin->setValue(40);
+    emit w.LedsNumberSpin->editingFinished();
+    QCOMPARE(w.scene->lampCount(), 40);
+    QCOMPARE(rgb(w.scene->lamp(0)), QColor(10, 20, 30));
+    // Lamp 30 was hidden, not lost; lamp 36 comes from the controller only online.
+    QCOMPARE(rgb(w.scene->lamp(29)), QColor(1, 2, 3));
+    QCOMPARE(rgb(w.scene->lamp(35)), online ? QColor(0, 0, 77) : QColor(0, 0, 0));
+    QCOMPARE(rig.controller.byteAt(lamp36[tab] - 105), quint8(online ? 10 : 0));
+    QVERIFY(rig.prompts.calls.isEmpty());
+}
+
+void TstNavigation::failureAtAChosenByte_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<int>("request");
+    QTest::addColumn<int>("after");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("scene write") << int(Scene3) << int(usb::WRITE_BYTE_REQUEST) << 7
+                                 << "USB Write Scene Error";
+    QTest::newRow("scene read") << int(Scene3) << int(usb::READ_MEMORY_REQUEST) << 5
+                                << "USB Read Scene Error";
+    QTest::newRow("chaser write") << int(Chaser2) << int(usb::WRITE_BYTE_REQUEST) << 90
+                                  << "USB Write Chaser Error";
+    QTest::newRow("chaser read") << int(Chaser2) << int(usb::READ_MEMORY_REQUEST) << 0
+                                 << "USB Read Chaser Error";
+    QTest::newRow("step write") << int(Step5) << int(usb::WRITE_BYTE_REQUEST) << 3
+                                << "USB Write Program Error";
+    QTest::newRow("step read") << int(Step5) << int(usb::READ_MEMORY_REQUEST) << 50
+                               << "USB Read Program Error";
+    QTest::newRow("last-step marks")
+        << int(Step5AfterLast) << int(usb::WRITE_BYTE_REQUEST) << 4 << "USB Write Last Step";
+}
+
+void TstNavigation::failureAtAChosenByte()
+{
+    QFETCH(int, action);
+    QFETCH(int, request);
+    QFETCH(int, after);
+    QFETCH(QString, message);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    rig.goOnline();
+    prepare(w, Action(action));
+    // What the item entered holds in the controller; a failed read must not bring half of it.
+    rig.controller.setByteAt(layout::sceneLampAddress(3, 29), 99);
+    rig.controller.clearRequests();
+    rig.controller.failRequests(quint8(request), ControllerLink::kAttempts, after);
+    act(w, Action(action));
+
+    QCOMPARE(rig.prompts.calls.size(), 1);
+    const PromptCall &box = rig.prompts.calls[0];
+    QCOMPARE(box.kind, QStringLiteral("information"));
+    QCOMPARE(box.title, QStringLiteral("Error"));
+    QCOMPARE(box.text, message);
+    QVERIFY(!box.hasParent);
+    // The switch went on to its end: the controller was told to play the item entered.
+    QVERIFY(rig.log().last().contains(QRegularExpression("^(scene 3|chaser 2|program 0)$")));
+    QVERIFY(!QApplication::overrideCursor());
+    if (action == Scene3) {
+        QCOMPARE(w.actualSceneNumber, 3);
+        const bool readFailed = request == usb::READ_MEMORY_REQUEST;
+        QCOMPARE(w.sceneColors[3][29], readFailed ? QColor(0, 0, 0) : QColor(99, 0, 0));
+        // The write stopped at the failing byte.
+        if (!readFailed)
+            QCOMPARE(rig.log()[1], QStringLiteral("W 5000-5007"));
+    }
+}
+
+void TstNavigation::tabsSetActionStatesAndStopSimulations()
+{
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    const QList<QList<QAction *>> groups{
+        {w.actionLoad_Scene, w.actionSave_Scene, w.actionLoad_Scenes, w.actionSave_Scenes},
+        // Run Chaser and Stop Chaser are hidden, and Qt reports a hidden action as disabled.
+        {w.actionLoad_Chaser, w.actionSave_Chaser, w.actionLoad_Chasers, w.actionSave_Chasers},
+        {w.actionLoad_Program, w.actionSave_Program, w.actionLoad_Programs, w.actionSave_Programs,
+         w.actionRun_Program, w.actionStop_Program}};
+    for (int tab : {0, 2, 1, 0, 1}) {
+        w.TabWidget->setCurrentIndex(tab);
+        for (int g = 0; g < 3; ++g)
+            for (QAction *a : groups[g])
+                QVERIFY2(a->isEnabled() == (g == tab), qPrintable(a->objectName()));
+        QCOMPARE(w.dockWidget->playMode, qint8(tab == 1 ? 1 : 0));
+        QCOMPARE(w.previousTab, tab);
+    }
+    w.TabWidget->setCurrentIndex(2);
+    w.actionRun_Program->trigger();
+    QCOMPARE(w.dockWidget->playMode, qint8(2));
+    w.TabWidget->setCurrentIndex(0);
+    QCOMPARE(w.dockWidget->playMode, qint8(0));
+    QVERIFY(!w.actionRun_Chaser->isVisible());
+}
+
+QTEST_MAIN(TstNavigation)
+#include "tst_navigation.moc"

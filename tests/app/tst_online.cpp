@@ -1,0 +1,267 @@
+// Online mode with its question, labels and start-up reads; the run commands and blackout; and the
+// four commands on the current item, with the wait cursor restored on every way out and the
+// program commands leaving another page's panel alone.
+#include "my_dock_widget.h"
+#include "my_spin.h"
+#include "super_rgb.h"
+#include "window_rig.h"
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace lm740;
+
+Q_DECLARE_METATYPE(QMessageBox::StandardButton)
+
+class TstOnline : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void goingOnline_data();
+    void goingOnline();
+    void onlineStartReadsTheItemShown_data();
+    void onlineStartReadsTheItemShown();
+    void runCommandsAndBlackout();
+    void currentItemCommands_data();
+    void currentItemCommands();
+    void programCommandsOnAnotherPage();
+};
+
+void TstOnline::goingOnline_data()
+{
+    QTest::addColumn<bool>("plugged");
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<int>("failingRead"); // -1 none, else the read request that fails
+    QTest::addColumn<int>("lampsByte");
+    QTest::addColumn<bool>("online");
+    QTest::addColumn<int>("lamps");
+    QTest::addColumn<QStringList>("boxes");
+    const QString question = "Actual scene, chaser or program step settings in apllication will "
+                             "be overwritten.\nDo you want enter in online mode?";
+    QTest::newRow("no controller")
+        << false << QMessageBox::Yes << -1 << 45 << true << 30 << QStringList();
+    QTest::newRow("declined") << true << QMessageBox::No << -1 << 45 << false << 30
+                              << QStringList{question};
+    QTest::newRow("accepted") << true << QMessageBox::Yes << -1 << 45 << true << 45
+                              << QStringList{question};
+    QTest::newRow("200 lamps are 30")
+        << true << QMessageBox::Yes << -1 << 200 << true << 30 << QStringList{question};
+    QTest::newRow("lamp count unreadable")
+        << true << QMessageBox::Yes << 0 << 45 << true << 30
+        << QStringList{question, "Get LampsNumber", "Nie mozna pobrac liczby lamp z Lm740"};
+    QTest::newRow("scene time unreadable")
+        << true << QMessageBox::Yes << 1 << 45 << true << 30
+        << QStringList{question, "Get GlobalSceneTime", "Nie mozna pobrac czasu sceny z Lm740"};
+}
+
+void TstOnline::goingOnline()
+{
+    QFETCH(bool, plugged);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(int, failingRead);
+    QFETCH(int, lampsByte);
+    QFETCH(bool, online);
+    QFETCH(int, lamps);
+    QFETCH(QStringList, boxes);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    rig.controller.setByteAt(layout::kLampsNumber, quint8(lampsByte));
+    rig.controller.setByteAt(layout::kInSceneTime, 4);
+    if (!plugged)
+        rig.bus.unplug(rig.controller);
+    if (failingRead >= 0)
+        rig.controller.failRequests(usb::READ_MEMORY_REQUEST, ControllerLink::kAttempts,
+                                    failingRead);
+    rig.prompts.answers << answer;
+    w.actionOnline->trigger();
+
+    QCOMPARE(rig.prompts.texts(), boxes);
+    if (!boxes.isEmpty()) {
+        const PromptCall &q = rig.prompts.calls[0];
+        QCOMPARE(q.kind, QStringLiteral("warning"));
+        QVERIFY(q.hasParent);
+        QCOMPARE(q.title, QStringLiteral("MainWindow"));
+        QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(q.defaultButton, QMessageBox::No);
+    }
+    QCOMPARE(w.onlineFlag, online);
+    QCOMPARE(w.actionOnline->isChecked(), online);
+    QCOMPARE(w.onlineLabel->text(), online ? QStringLiteral("Online") : QStringLiteral("Offline"));
+    QCOMPARE(w.onlineLabel->palette().color(QPalette::WindowText),
+             online ? QColor(30, 160, 30) : QColor(255, 0, 0));
+    QCOMPARE(w.ledsNumber, lamps);
+    QCOMPARE(w.scene->lampCount(), lamps);
+    QCOMPARE(w.ScenesTimeSpin->value(), online && plugged && failingRead < 0 ? 4 : 1);
+    QVERIFY(!QApplication::overrideCursor());
+
+    // Leaving is always possible and needs no question.
+    rig.prompts.calls.clear();
+    w.UsbSetOnline(false);
+    QVERIFY(!w.onlineFlag);
+    QCOMPARE(w.onlineLabel->text(), QStringLiteral("Offline"));
+    QVERIFY(rig.prompts.calls.isEmpty());
+}
+
+void TstOnline::onlineStartReadsTheItemShown_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList start{"id", "R 2", "R d"};
+    QTest::newRow("scenes") << 0
+                            << start + WindowRig::runs('R', layout::sceneAddresses(0, 30)) +
+                                   QStringList{"scene 0"};
+    QTest::newRow("chasers") << 1
+                             << start + QStringList{"id"} +
+                                    WindowRig::runs('R', layout::chaserAddresses(0, 30)) +
+                                    QStringList{"chaser 0"};
+    QTest::newRow("programs") << 2
+                              << start +
+                                     WindowRig::runs('R', layout::programStepAddresses(0, 0, 30)) +
+                                     QStringList{"program 0"};
+}
+
+void TstOnline::onlineStartReadsTheItemShown()
+{
+    QFETCH(int, tab);
+    QFETCH(QStringList, expected);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    w.TabWidget->setCurrentIndex(tab);
+    rig.controller.setByteAt(layout::kLampsNumber, 30);
+    rig.controller.setByteAt(layout::kInSceneTime, 2);
+    const int lamp0[] = {layout::sceneLampAddress(0, 0), layout::chaserLampAddress(0, 0),
+                         layout::programStepLampAddress(0, 0, 0)};
+    rig.controller.setByteAt(lamp0[tab], 123);
+    rig.controller.setByteAt(layout::chaserAddress(0), 25);
+    rig.controller.setByteAt(layout::programStepTimeAddress(0, 0), 25);
+    rig.controller.clearRequests();
+    rig.prompts.answers << QMessageBox::Yes;
+    w.actionOnline->trigger();
+    QCOMPARE(rig.log(), expected);
+    QCOMPARE(w.scene->lamp(0)->lampColor(), QColor(123, 0, 0));
+    // The whole item as read reaches the panel, its time too, so the next switch keeps it.
+    QCOMPARE(w.scene->getSceneTime(), tab == 0 ? 2000 : 2500);
+    QCOMPARE(w.dockWidget->targetColors[0], QColor(123, 0, 0));
+}
+
+void TstOnline::runCommandsAndBlackout()
+{
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    QCOMPARE(w.UsbRunScene(3), 0);
+    QCOMPARE(w.UsbRunChaser(2), 0);
+    QCOMPARE(w.UsbRunProgram(1), 0);
+    w.actionBlackout->trigger();
+    const auto &log = rig.controller.requests();
+    QCOMPARE(log.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(log[i].requestType, usb::kRequestTypeOut);
+        QCOMPARE(log[i].request, quint8(16 + i));
+        QCOMPARE(log[i].value, quint16(i < 3 ? 3 - i : 0));
+        QCOMPARE(log[i].index, quint16(0));
+        QCOMPARE(log[i].length, quint16(0));
+    }
+    QCOMPARE(rig.controller.playing(), SimController::Playing::Blackout);
+    rig.bus.unplug(rig.controller);
+    QCOMPARE(w.UsbRunScene(3), -1);
+    w.Blackout(false);
+    QVERIFY(rig.prompts.calls.isEmpty());
+}
+
+void TstOnline::currentItemCommands_data()
+{
+    QTest::addColumn<int>("command"); // 0 write setting, 1 read setting, 2 write program, 3 read
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<bool>("fail");
+    QTest::addColumn<QString>("message");
+    const char *writes[] = {"USB Write Scene Error", "USB Write Chaser Error",
+                            "USB Write Program Error"};
+    const char *reads[] = {"USB Read Scene Error", "USB Read Chaser Error",
+                           "USB Read Program Error"};
+    for (int tab = 0; tab < 3; ++tab) {
+        for (bool fail : {false, true}) {
+            QTest::addRow("write setting, tab %d%s", tab, fail ? ", failing" : "")
+                << 0 << tab << fail << (fail ? writes[tab] : "");
+            QTest::addRow("read setting, tab %d%s", tab, fail ? ", failing" : "")
+                << 1 << tab << fail << (fail ? reads[tab] : "");
+        }
+    }
+    QTest::newRow("write program") << 2 << 2 << false << "";
+    QTest::newRow("write program, failing") << 2 << 2 << true << "USB Write Program Error";
+    QTest::newRow("read program") << 3 << 2 << false << "";
+    QTest::newRow("read program, failing") << 3 << 2 << true << "USB Read Program Error";
+}
+
+void TstOnline::currentItemCommands()
+{
+    QFETCH(int, command);
+    QFETCH(int, tab);
+    QFETCH(bool, fail);
+    QFETCH(QString, message);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    w.TabWidget->setCurrentIndex(tab);
+    rig.controller.setByteAt(layout::kLampsNumber, 30);
+    rig.controller.setByteAt(layout::kInSceneTime, 5);
+    const int lamp0[] = {layout::sceneLampAddress(0, 0), layout::chaserLampAddress(0, 0),
+                         layout::programStepLampAddress(0, 0, 0)};
+    rig.controller.setByteAt(lamp0[tab] + 1, 66);
+    w.scene->lamp(0)->setRGB(200, 0, 0);
+    if (fail)
+        rig.controller.failRequests(command % 2 ? usb::READ_MEMORY_REQUEST
+                                                : usb::WRITE_BYTE_REQUEST,
+                                    ControllerLink::kAttempts, command % 2 ? 10 : 5);
+    QAction *actions[] = {w.actionWrite_Settings, w.actionRead_Settings,
+                          w.actionWrite_Current_Program, w.actionRead_Current_Program};
+    actions[command]->trigger();
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(rig.prompts.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    const bool read = command % 2;
+    if (read) {
+        QCOMPARE(w.ScenesTimeSpin->value(), 5);
+        // A failed read leaves the panel alone.
+        QCOMPARE(w.scene->lamp(0)->lampColor(), fail ? QColor(200, 0, 0) : QColor(0, 66, 0));
+    } else {
+        // The globals follow only a write that went through.
+        QCOMPARE(rig.controller.byteAt(layout::kInSceneTime), quint8(fail ? 5 : 1));
+        if (!fail)
+            QCOMPARE(rig.controller.byteAt(lamp0[tab]), quint8(200));
+    }
+}
+
+void TstOnline::programCommandsOnAnotherPage()
+{
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    w.programs[0].scenes[3].colors[2] = QColor(0, 0, 9);
+    w.scene->lamp(0)->setRGB(200, 0, 0);
+    w.actionWrite_Current_Program->trigger();
+    // The program went as it is in the show; the scene's colours did not become a step's.
+    QCOMPARE(rig.controller.byteAt(layout::programStepLampAddress(0, 3, 2) + 2), quint8(9));
+    QCOMPARE(rig.controller.byteAt(layout::programStepLampAddress(0, 0, 0)), quint8(0));
+    QCOMPARE(w.programs[0].scenes[0].colors[0], QColor(0, 0, 0));
+
+    rig.controller.setByteAt(layout::kLampsNumber, 30);
+    rig.controller.setByteAt(layout::programStepLampAddress(0, 0, 0), 50);
+    w.actionRead_Current_Program->trigger();
+    QCOMPARE(w.programs[0].scenes[0].colors[0], QColor(50, 0, 0));
+    QCOMPARE(w.scene->lamp(0)->lampColor(), QColor(200, 0, 0));
+    w.sceneButtons->button(1)->click();
+    QCOMPARE(w.sceneColors[0][0], QColor(200, 0, 0));
+
+    // Offline a write still stores the Chasers page's panel in its chaser, and sends nothing.
+    rig.bus.unplug(rig.controller);
+    w.USBCheckStatus();
+    w.TabWidget->setCurrentIndex(1);
+    w.scene->setSceneTime(4200);
+    rig.controller.clearRequests();
+    QCOMPARE(w.UsbWriteActualSetting(false), 0);
+    QCOMPARE(w.chasers[0].time, 4200u);
+    QVERIFY(rig.controller.requests().isEmpty());
+    QVERIFY(rig.prompts.calls.isEmpty());
+}
+
+QTEST_MAIN(TstOnline)
+#include "tst_online.moc"
