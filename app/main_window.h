@@ -226,6 +226,7 @@ public Q_SLOTS:
     int UsbRunChaser(int chaser);
     int UsbRunProgram(int program);
     // ---- end of moving, playing and going online ----
+
     // ---- Whole-memory copy (main_window_memory_copy.cpp) and the firmware upgrade
     // (main_window_upgrade.cpp) ----
 public Q_SLOTS:
