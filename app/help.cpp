@@ -2,6 +2,7 @@
 #include "main_window.h"
 
 #include "prompts.h"
+#include "version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,7 +50,7 @@ void MainWindow::Help(bool)
 
 void MainWindow::About(bool)
 {
-    const QString text = tr("LM740 ver. ") + tr("1.07") +
+    const QString text = tr("LM740 ver. ") + QStringLiteral(LM740_VERSION) +
                          tr("\nControl software for Lm740.\n"
                             "VXL S.C.\n"
                             "Poland\n"

@@ -9,6 +9,7 @@
 #include "settings_image.h"
 #include "sim_bus.h"
 #include "translations.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -201,7 +202,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (options.version) {
-        std::printf("lm740 %s\n", "1.07");
+        std::printf("lm740 %s\n", LM740_VERSION);
         return 0;
     }
     if (!options.error.isEmpty()) {
@@ -230,7 +231,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lm740"));
-    QApplication::setApplicationVersion(QStringLiteral("1.07"));
+    QApplication::setApplicationVersion(QStringLiteral(LM740_VERSION));
     lm740::QuitOnSignal quitOnSignal;
 
     lm740::Translations translations;

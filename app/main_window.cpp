@@ -6,6 +6,7 @@
 #include "my_frame.h"
 #include "my_spin.h"
 #include "my_style.h"
+#include "version.h"
 
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -48,7 +49,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setGeometry(50, 50, 850, 750);
 
     arthurStyle = new ArthurStyle(this);
-    setWindowTitle(tr("Lm740 ver. 1.07"));
+    setWindowTitle(tr("Lm740 ver. %1").arg(QStringLiteral(LM740_VERSION)));
     myStyle = new MyStyle(this);
     onlineFlag = false;
     connectedFlag = true;

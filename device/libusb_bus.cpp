@@ -9,7 +9,8 @@
 namespace lm740 {
 
 // The bus seam reports failures with libusb's own codes; UsbDevice relies on ErrorAccess to tell a
-// controller it may not open from one that is not there.
+// controller it may not open from one that is not there, and traces every failure it is given by
+// its libusb name. This bus traces only what UsbDevice never sees: a listing that failed.
 static_assert(int(UsbBus::ErrorIo) == LIBUSB_ERROR_IO &&
               int(UsbBus::ErrorInvalidParam) == LIBUSB_ERROR_INVALID_PARAM &&
               int(UsbBus::ErrorAccess) == LIBUSB_ERROR_ACCESS &&
@@ -19,6 +20,9 @@ static_assert(int(UsbBus::ErrorIo) == LIBUSB_ERROR_IO &&
               int(UsbBus::ErrorTimeout) == LIBUSB_ERROR_TIMEOUT &&
               int(UsbBus::ErrorOverflow) == LIBUSB_ERROR_OVERFLOW &&
               int(UsbBus::ErrorPipe) == LIBUSB_ERROR_PIPE &&
+              int(UsbBus::ErrorInterrupted) == LIBUSB_ERROR_INTERRUPTED &&
+              int(UsbBus::ErrorNoMemory) == LIBUSB_ERROR_NO_MEM &&
+              int(UsbBus::ErrorNotSupported) == LIBUSB_ERROR_NOT_SUPPORTED &&
               int(UsbBus::ErrorOther) == LIBUSB_ERROR_OTHER);
 
 namespace {
@@ -62,8 +66,11 @@ std::vector<UsbBusDevice> LibusbBus::listDevices()
 
     libusb_device **list = nullptr;
     const ssize_t count = libusb_get_device_list(m_context, &list);
-    if (count < 0)
+    if (count < 0) {
+        // UsbDevice sees only an empty bus: the cause is told here.
+        qCDebug(::lcUsb) << "libusb_get_device_list failed:" << libusb_error_name(int(count));
         return devices;
+    }
 
     struct Entry
     {
@@ -73,8 +80,12 @@ std::vector<UsbBusDevice> LibusbBus::listDevices()
     std::vector<Entry> entries;
     for (ssize_t i = 0; i < count; ++i) {
         libusb_device_descriptor descriptor{};
-        if (libusb_get_device_descriptor(list[i], &descriptor) < 0)
+        if (const int r = libusb_get_device_descriptor(list[i], &descriptor); r < 0) {
+            qCDebug(::lcUsb, "libusb_get_device_descriptor (device %d.%d) failed: %s",
+                    libusb_get_bus_number(list[i]), libusb_get_device_address(list[i]),
+                    libusb_error_name(r));
             continue;
+        }
         UsbBusDevice info;
         info.vendorId = descriptor.idVendor;
         info.productId = descriptor.idProduct;

@@ -35,6 +35,9 @@ public:
         ErrorTimeout = -7,
         ErrorOverflow = -8,
         ErrorPipe = -9,
+        ErrorInterrupted = -10,
+        ErrorNoMemory = -11,
+        ErrorNotSupported = -12,
         ErrorOther = -99,
     };
 
@@ -76,6 +79,9 @@ public:
         return ErrorNoDevice;
     }
 };
+
+// The libusb name of an Error ("LIBUSB_ERROR_PIPE"), for the traces.
+const char *errorName(int error);
 
 // The bus a default-constructed UsbDevice uses. main() chooses it before the window is made;
 // until then, and after setDefaultUsbBus(nullptr), it is an empty bus.

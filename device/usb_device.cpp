@@ -12,6 +12,28 @@ namespace {
 // One lock for every UsbDevice of the process: the controller is one device and its requests must
 // never interleave. Non-recursive on purpose: no public operation calls another one.
 std::mutex deviceMutex;
+
+// Every failure is traced once, where it is found, in lm740.usb: a bus call that failed, named as
+// libusb names it, with its error; or what this class refused or found wrong itself.
+void traceBusFailure(const char *call, int error, const QString &what)
+{
+    qCDebug(::lcUsb).noquote() << call << what << "failed:" << errorName(error);
+}
+
+QString deviceName(const UsbBusDevice &device)
+{
+    return QStringLiteral("(device %1.%2)").arg(device.busNumber).arg(device.address);
+}
+
+QString requestName(quint8 requestType, quint8 request, quint16 value, quint16 index, int length)
+{
+    return QStringLiteral("(request %1 %2, value %3, index %4, %5 bytes)")
+        .arg(request)
+        .arg(requestType == usb::kRequestTypeIn ? QLatin1String("in") : QLatin1String("out"))
+        .arg(value)
+        .arg(index)
+        .arg(length);
+}
 } // namespace
 
 UsbDevice::UsbDevice() : m_bus(&defaultUsbBus()) {}
@@ -75,15 +97,20 @@ int UsbDevice::openUnlocked()
         UsbHandle h = nullptr;
         const int opened = m_bus->open(candidate, &h);
         if (opened < 0 || !h) {
-            qCDebug(::lcUsb) << "cannot open device" << candidate.busNumber << candidate.address
-                             << "error" << opened;
+            traceBusFailure("libusb_open", opened < 0 ? opened : UsbBus::ErrorOther,
+                            deviceName(candidate));
             if (opened == UsbBus::ErrorAccess)
                 refused = true;
             continue;
         }
         handle = h;
-        if (m_bus->setConfiguration(handle, usb::kConfiguration) < 0 ||
-            m_bus->claimInterface(handle, usb::kInterface) < 0) {
+        if (const int r = m_bus->setConfiguration(handle, usb::kConfiguration); r < 0) {
+            traceBusFailure("libusb_set_configuration", r, deviceName(candidate));
+            closeUnlocked();
+            continue;
+        }
+        if (const int r = m_bus->claimInterface(handle, usb::kInterface); r < 0) {
+            traceBusFailure("libusb_claim_interface", r, deviceName(candidate));
             closeUnlocked();
             continue;
         }
@@ -93,8 +120,15 @@ int UsbDevice::openUnlocked()
             m_lastSearch = SearchResult::Found;
             return 0;
         }
+        if (r >= 0) // a failed transfer has been traced already
+            qCDebug(::lcUsb).noquote()
+                << deviceName(candidate) << "is not an Lm740: it answered the identification with"
+                << QByteArray(reinterpret_cast<const char *>(id), qMin(r, usb::kIdLength)).toHex()
+                << "instead of" << usb::kLm740Id;
         closeUnlocked(); // a failed transfer has closed it already; this is then a no-op
     }
+    if (!matched)
+        qCDebug(::lcUsb, "no device %04x:%04x on the bus", vendorId, productId);
     m_lastSearch = refused ? SearchResult::NoPermission
                            : (matched ? SearchResult::NotIdentified : SearchResult::NotFound);
     return -1;
@@ -121,7 +155,12 @@ int UsbDevice::controlOut(quint8 request, quint16 value, quint16 index, const un
         r = m_bus->controlTransfer(handle, usb::kRequestTypeOut, request, value, index, nullptr, 0,
                                    usb::kTimeoutMs);
     } else if (length < 0 || length > usb::kMaxControlPayload) {
-        r = -1; // refused before anything is sent; the link still closes, as for any failure
+        // Refused before anything is sent; the link still closes, as for any failure.
+        qCDebug(::lcUsb).noquote()
+            << "refused" << requestName(usb::kRequestTypeOut, request, value, index, length)
+            << ": at most" << usb::kMaxControlPayload << "bytes";
+        closeUnlocked();
+        return -1;
     } else {
         // The bus takes a writable buffer for both directions; an OUT transfer only reads it.
         unsigned char copy[usb::kMaxControlPayload];
@@ -130,6 +169,8 @@ int UsbDevice::controlOut(quint8 request, quint16 value, quint16 index, const un
                                    quint16(length), usb::kTimeoutMs);
     }
     if (r < 0) {
+        traceBusFailure("libusb_control_transfer", r,
+                        requestName(usb::kRequestTypeOut, request, value, index, length));
         closeUnlocked();
         return -1;
     }
@@ -148,11 +189,18 @@ int UsbDevice::controlIn(quint8 request, quint16 value, quint16 index, unsigned 
 int UsbDevice::controlInUnlocked(quint8 request, quint16 value, quint16 index,
                                  unsigned char *buffer, int length)
 {
-    int r = -1;
-    if (buffer && length > 0 && length <= usb::kMaxControlPayload)
-        r = m_bus->controlTransfer(handle, usb::kRequestTypeIn, request, value, index, buffer,
-                                   quint16(length), usb::kTimeoutMs);
+    // The names are made only for a trace: this is the path of every byte of a transfer.
+    auto what = [&] { return requestName(usb::kRequestTypeIn, request, value, index, length); };
+    if (!buffer || length <= 0 || length > usb::kMaxControlPayload) {
+        qCDebug(::lcUsb).noquote() << "refused" << what() << ": a buffer of 1 to"
+                                   << usb::kMaxControlPayload << "bytes is needed";
+        closeUnlocked();
+        return -1;
+    }
+    const int r = m_bus->controlTransfer(handle, usb::kRequestTypeIn, request, value, index, buffer,
+                                         quint16(length), usb::kTimeoutMs);
     if (r < 0) {
+        traceBusFailure("libusb_control_transfer", r, what());
         closeUnlocked();
         return -1;
     }
@@ -162,22 +210,34 @@ int UsbDevice::controlInUnlocked(quint8 request, quint16 value, quint16 index,
 int UsbDevice::bulkWrite(const unsigned char *data, int length)
 {
     std::lock_guard lock(deviceMutex);
-    if (!data || length <= 0 || !handle)
-        return -1;
     // libusb wants a writable pointer for both directions; an OUT transfer only reads it.
-    const int r = m_bus->bulkTransfer(handle, usb::kBulkOutEndpoint,
-                                      const_cast<unsigned char *>(data), length, usb::kTimeoutMs);
-    return r < 0 ? -1 : r;
+    return bulkUnlocked(usb::kBulkOutEndpoint, const_cast<unsigned char *>(data), length);
 }
 
 int UsbDevice::bulkRead(unsigned char *buffer, int length)
 {
     std::lock_guard lock(deviceMutex);
-    if (!buffer || length <= 0 || !handle)
+    return bulkUnlocked(usb::kBulkInEndpoint, buffer, length);
+}
+
+int UsbDevice::bulkUnlocked(quint8 endpoint, unsigned char *data, int length)
+{
+    auto what = [&] {
+        return QStringLiteral("(endpoint 0x%1, %2 bytes)")
+            .arg(endpoint, 2, 16, QLatin1Char('0'))
+            .arg(length);
+    };
+    if (!data || length <= 0 || !handle) {
+        qCDebug(::lcUsb).noquote() << "refused bulk transfer" << what()
+                                   << (handle ? ": no data" : ": the controller is not open");
         return -1;
-    const int r =
-        m_bus->bulkTransfer(handle, usb::kBulkInEndpoint, buffer, length, usb::kTimeoutMs);
-    return r < 0 ? -1 : r;
+    }
+    const int r = m_bus->bulkTransfer(handle, endpoint, data, length, usb::kTimeoutMs);
+    if (r < 0) {
+        traceBusFailure("libusb_bulk_transfer", r, what());
+        return -1;
+    }
+    return r;
 }
 
 } // namespace lm740

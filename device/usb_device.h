@@ -1,7 +1,8 @@
 // The USB link to one Lm740: finds it by vendor and product id, opens and identifies it, and
 // carries vendor control transfers (and a bulk pair). It never retries and never shows a message:
-// every failure is -1, and after a failed control transfer the device is closed, so that the next
-// transfer searches for it again. That is how the link recovers after the cable is pulled.
+// every failure is -1, its cause traced once in lm740.usb, and after a failed control transfer the
+// device is closed, so that the next transfer searches for it again. That is how the link recovers
+// after the cable is pulled.
 #pragma once
 
 #include "usb_bus.h"
@@ -46,6 +47,7 @@ private:
     void closeUnlocked();
     int controlInUnlocked(quint8 request, quint16 value, quint16 index, unsigned char *buffer,
                           int length);
+    int bulkUnlocked(quint8 endpoint, unsigned char *data, int length);
 
     quint16 productId = 0;
     quint16 vendorId = 0;

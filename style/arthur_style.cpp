@@ -1,5 +1,4 @@
 #include "arthur_style.h"
-#include "image_style_parts.h"
 #include "style_images.h"
 
 #include <QPainter>
@@ -68,15 +67,6 @@ void ArthurStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *op
         painter->restore();
         return;
     }
-    case PE_PanelButtonCommand:
-        styleparts::drawButtonPanel(option, painter);
-        return;
-    case PE_IndicatorRadioButton:
-        styleparts::drawRadioIndicator(option, painter);
-        return;
-    case PE_FrameGroupBox:
-        styleparts::drawGroupBoxFrame(option, painter);
-        return;
     default:
         ImagePartsStyle::drawPrimitive(element, option, painter, widget);
     }
@@ -126,19 +116,11 @@ void ArthurStyle::drawProgressGroove(const QStyleOption *option, QPainter *paint
 void ArthurStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
                                      QPainter *painter, const QWidget *widget) const
 {
-    if (control == CC_Slider) {
-        const auto *slider = qstyleoption_cast<const QStyleOptionSlider *>(option);
-        if (slider && slider->orientation == Qt::Vertical)
-            drawVerticalSlider(option, painter, widget);
-        else
-            styleparts::drawPlainSlider(this, option, painter, widget);
-        return;
-    }
-    if (control == CC_GroupBox) {
-        styleparts::drawGroupBox(baseStyle(), this, option, painter, widget);
-        return;
-    }
-    ImagePartsStyle::drawComplexControl(control, option, painter, widget);
+    const auto *slider = qstyleoption_cast<const QStyleOptionSlider *>(option);
+    if (control == CC_Slider && slider && slider->orientation == Qt::Vertical)
+        drawVerticalSlider(option, painter, widget);
+    else
+        ImagePartsStyle::drawComplexControl(control, option, painter, widget);
 }
 
 void ArthurStyle::drawVerticalSlider(const QStyleOptionComplex *option, QPainter *painter,

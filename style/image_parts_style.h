@@ -1,6 +1,7 @@
 // What both widget styles share over Qt's Windows style: the polish rules (hover for the sweep
 // gesture, group-box layouts, the window colour), the metrics, the sizes, the radio-button and
-// group-box title rectangles. Each style adds its own drawing.
+// group-box title rectangles, and the drawing of the image-composed buttons, radio indicators,
+// group boxes and plain sliders. Each style adds its own drawing over these.
 #pragma once
 
 #include <QProxyStyle>
@@ -25,4 +26,8 @@ public:
                     const QWidget *widget = nullptr) const override;
     QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
                            const QWidget *widget = nullptr) const override;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget = nullptr) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                            QPainter *painter, const QWidget *widget = nullptr) const override;
 };

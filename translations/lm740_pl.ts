@@ -711,10 +711,6 @@ CTRL+R[+G|+B] zaznacza jeden kolor</translation>
         <translation>LM740 wer. </translation>
     </message>
     <message>
-        <source>1.07</source>
-        <translation>1.07</translation>
-    </message>
-    <message>
         <source>
 Control software for Lm740.
 VXL S.C.
@@ -731,10 +727,6 @@ Pomoc techniczna: u sprzedawcy Lm740</translation>
         <translation>VXL S.C. Lm740 - O programie</translation>
     </message>
     <message>
-        <source>Lm740 ver. 1.07</source>
-        <translation>Lm740 wer. 1.07</translation>
-    </message>
-    <message>
         <source>Globals</source>
         <translation>Ustawienia globalne</translation>
     </message>
@@ -749,6 +741,10 @@ Pomoc techniczna: u sprzedawcy Lm740</translation>
     <message>
         <source>Lm740 Not connected</source>
         <translation>Lm740 niepodłączony</translation>
+    </message>
+    <message>
+        <source>Lm740 ver. %1</source>
+        <translation>Lm740 wer. %1</translation>
     </message>
     <message>
         <source>MainWindow</source>

@@ -2,6 +2,8 @@
 // wrong arguments and simulator files that could not be kept are refused before the window, and
 // --simulator=FILE keeps the simulated controller's memory in FILE across runs, also when the
 // program is ended by SIGTERM, SIGINT or SIGHUP.
+#include "version.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -53,7 +55,7 @@ void TstCommandLine::helpAndVersionNeedNoDisplay()
     p.start(LM740_PROGRAM, {"--version"});
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 0);
-    QCOMPARE(p.readAllStandardOutput(), QByteArray("lm740 1.07\n"));
+    QCOMPARE(p.readAllStandardOutput(), QByteArray("lm740 " LM740_VERSION "\n"));
 }
 
 void TstCommandLine::wrongArgumentsAreRefusedBeforeTheWindow_data()

@@ -9,6 +9,7 @@
 #include "recording_prompts.h"
 #include "scene.h"
 #include "super_rgb.h"
+#include "version.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -56,7 +57,7 @@ private:
 void TstMainWindow::titleAndSizeLimits()
 {
     MainWindow &w = *m_window;
-    QCOMPARE(w.windowTitle(), QStringLiteral("Lm740 ver. 1.07"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Lm740 ver. " LM740_VERSION));
     QCOMPARE(w.objectName(), QStringLiteral("MainWindow"));
     w.resize(100, 100);
     QCOMPARE(w.size(), QSize(750, 550));
@@ -397,7 +398,8 @@ void TstMainWindow::aboutShowsVersionThroughPrompts()
     QCOMPARE(c.kind, QStringLiteral("information"));
     QVERIFY(!c.hasParent);
     QCOMPARE(c.title, QStringLiteral("VXL S.C. Lm740 - About"));
-    QVERIFY(c.text.startsWith(QStringLiteral("LM740 ver. 1.07\nControl software for Lm740.")));
+    QVERIFY(c.text.startsWith(
+        QStringLiteral("LM740 ver. " LM740_VERSION "\nControl software for Lm740.")));
     QCOMPARE(c.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(c.defaultButton, QMessageBox::NoButton);
 }

@@ -1,11 +1,14 @@
 // UsbDevice over the simulated bus: how it finds, opens, identifies and leaves the controller, what
 // it refuses to send, and how it recovers after a failure or an unplugged cable.
 #include "libusb_bus.h"
+#include "log_capture.h"
 #include "sim_rig.h"
 #include "usb_device.h"
 #include "usb_requests.h"
 
 #include <QtTest>
+
+#include <libusb.h>
 
 #include <latch>
 #include <thread>
@@ -34,6 +37,9 @@ private Q_SLOTS:
     void destructionClosesTheHandle();
     void libusbWithoutTheControllerFindsNothing();
     void oneLockForEveryDeviceOfTheProcess();
+    void everyFailureIsTracedOnceWithItsCause();
+    void everyFailureIsTracedOnceWithItsCause_data();
+    void errorNamesAreLibusbs();
 };
 
 void TstUsbDevice::opensConfiguresClaimsAndIdentifies()
@@ -363,6 +369,78 @@ void TstUsbDevice::oneLockForEveryDeviceOfTheProcess()
     QCOMPARE(rig.controller.transferCount(), 2 + 2 * kRequests);
     QCOMPARE(rig.controller.byteAt(0x10000), quint8(kRequests - 1));
     QCOMPARE(rig.controller.byteAt(0x10001), quint8(kRequests - 1));
+}
+
+void TstUsbDevice::everyFailureIsTracedOnceWithItsCause_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("transfer fails") << "fail"
+                                    << "libusb_control_transfer (request 7 in, value 1, index 44, "
+                                       "1 bytes) failed: LIBUSB_ERROR_IO";
+    QTest::newRow("transfer times out") << "time out"
+                                        << "failed: LIBUSB_ERROR_TIMEOUT";
+    QTest::newRow("cable pulled") << "unplug"
+                                  << "failed: LIBUSB_ERROR_NO_DEVICE";
+    QTest::newRow("no permission") << "access"
+                                   << "libusb_open (device 1.1) failed: LIBUSB_ERROR_ACCESS";
+    QTest::newRow("configuration refused")
+        << "configuration"
+        << "libusb_set_configuration (device 1.1) failed: LIBUSB_ERROR_BUSY";
+    QTest::newRow("interface refused")
+        << "interface"
+        << "libusb_claim_interface (device 1.1) failed: LIBUSB_ERROR_BUSY";
+    QTest::newRow("another device") << "identification"
+                                    << "(device 1.1) is not an Lm740";
+    QTest::newRow("nothing there") << "nothing"
+                                   << "no device 16c0:0781 on the bus";
+    QTest::newRow("buffer too long") << "length"
+                                     << "refused (request 7 in, value 1, index 44, "
+                                        "65 bytes)";
+    QTest::newRow("bulk while closed") << "bulk"
+                                       << "the controller is not open";
+}
+
+void TstUsbDevice::everyFailureIsTracedOnceWithItsCause()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, cause);
+    SimRig rig(SimRig::Start::Plugged);
+    const bool open =
+        fault == "fail" || fault == "time out" || fault == "unplug" || fault == "length";
+    if (open)
+        QCOMPARE(rig.device.open(), 0);
+    if (fault == "fail")
+        rig.controller.failNext(1);
+    else if (fault == "time out")
+        rig.controller.timeOutNext(1);
+    else if (fault == "unplug" || fault == "nothing")
+        rig.bus.unplug(rig.controller);
+    else if (fault == "access")
+        rig.controller.openError = UsbBus::ErrorAccess;
+    else if (fault == "configuration")
+        rig.controller.refuseConfiguration = true;
+    else if (fault == "interface")
+        rig.controller.refuseInterface = true;
+    else if (fault == "identification")
+        rig.controller.setIdentification(741);
+
+    LogCapture log("lm740.usb");
+    unsigned char buffer[65] = {};
+    const int length = fault == "length" ? 65 : 1;
+    if (fault == "bulk")
+        QCOMPARE(rig.device.bulkRead(buffer, 8), -1);
+    else
+        QCOMPARE(rig.device.controlIn(usb::READ_MEMORY_REQUEST, 1, 44, buffer, length), -1);
+    QCOMPARE(log.messages.size(), 1);
+    QVERIFY2(log.messages.first().contains(cause), qPrintable(log.messages.first()));
+}
+
+void TstUsbDevice::errorNamesAreLibusbs()
+{
+    for (int error = -12; error < 0; ++error)
+        QCOMPARE(errorName(error), libusb_error_name(error));
+    QCOMPARE(errorName(UsbBus::ErrorOther), libusb_error_name(LIBUSB_ERROR_OTHER));
 }
 
 QTEST_GUILESS_MAIN(TstUsbDevice)
