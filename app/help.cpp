@@ -11,14 +11,29 @@
 
 namespace {
 
-#ifdef Q_OS_WIN
-const char *const kHelpViewer = "hh.exe";
-#else
-// The desktop's default handler opens the manual in whatever the user reads HTML with.
-const char *const kHelpViewer = "xdg-open";
-#endif
+// Where the manual is, for a user whose desktop could not show it.
+void tellWhereTheManualIs(const QString &manual)
+{
+    const QString path = QDir::toNativeSeparators(QFileInfo(manual).absoluteFilePath());
+    lm740::prompts().information(
+        nullptr, MainWindow::tr("Help"),
+        QFileInfo::exists(manual)
+            ? MainWindow::tr("No program could show the manual.\nThe manual is at:\n%1").arg(path)
+            : MainWindow::tr("The manual was not found at:\n%1").arg(path),
+        QMessageBox::Ok, QMessageBox::NoButton);
+}
 
 } // namespace
+
+QStringList MainWindow::defaultHelpViewer()
+{
+#ifdef Q_OS_WIN
+    return {QStringLiteral("hh.exe")};
+#else
+    // The desktop's default handler opens the manual in whatever the user reads HTML with.
+    return {QStringLiteral("xdg-open")};
+#endif
+}
 
 QString MainWindow::helpFile()
 {
@@ -41,11 +56,33 @@ QString MainWindow::helpFile()
 
 void MainWindow::Help(bool)
 {
-    const QStringList arguments{helpFile()};
-    if (startDetached)
-        startDetached(QString::fromLatin1(kHelpViewer), arguments);
-    else
-        QProcess::startDetached(QString::fromLatin1(kHelpViewer), arguments);
+    const QString manual = helpFile();
+    if (!QFileInfo::exists(manual) || helpViewer.isEmpty()) {
+        tellWhereTheManualIs(manual);
+        return;
+    }
+    // The viewer belongs to the application, not to the window: closing the window must not end
+    // a viewer that still shows the manual. It is watched only to tell the user where the manual
+    // is when it could not be shown: no viewer, or one that failed (xdg-open without a handler for
+    // HTML).
+    auto *viewer = new QProcess(QCoreApplication::instance());
+    viewer->setObjectName(QStringLiteral("helpViewer"));
+    viewer->setProgram(helpViewer.first());
+    viewer->setArguments(helpViewer.mid(1) << manual);
+    viewer->setProcessChannelMode(QProcess::ForwardedChannels);
+    connect(viewer, &QProcess::errorOccurred, viewer, [viewer, manual](QProcess::ProcessError e) {
+        if (e != QProcess::FailedToStart)
+            return; // the end of a started viewer comes with finished()
+        tellWhereTheManualIs(manual);
+        viewer->deleteLater();
+    });
+    connect(viewer, &QProcess::finished, viewer,
+            [viewer, manual](int exitCode, QProcess::ExitStatus status) {
+                if (status != QProcess::NormalExit || exitCode != 0)
+                    tellWhereTheManualIs(manual);
+                viewer->deleteLater();
+            });
+    viewer->start();
 }
 
 void MainWindow::About(bool)

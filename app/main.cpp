@@ -8,6 +8,7 @@
 #include "quit_on_signal.h"
 #include "settings_image.h"
 #include "sim_bus.h"
+#include "sim_options.h"
 #include "translations.h"
 #include "version.h"
 
@@ -24,8 +25,9 @@
 
 namespace {
 
-const char *const kUsage =
-    "Usage: lm740 [--simulator[=FILE]] [--simulator-upgrade-mode] [Qt options]\n"
+const char *const kUsageTop =
+    "Usage: lm740 [--simulator[=FILE] [--simulator-faults=LIST] [--simulator-upgrade-mode]]\n"
+    "             [Qt options]\n"
     "Control software for the Lm740 RGB LED lighting controller.\n"
     "\n"
     "  --simulator         work with a simulated Lm740 instead of one on USB\n"
@@ -35,9 +37,16 @@ const char *const kUsage =
     "  --simulator-upgrade-mode\n"
     "                      a simulated Lm740 started in its upgrade mode, as a real one is with\n"
     "                      its 'previous' key held, to try USB > Upgrade Lm740 (upgrade files of\n"
-    "                      our own come from make_upgrade_file)\n"
-    "  -h, --help          show this help and exit\n"
-    "  -v, --version       show the version and exit\n";
+    "                      our own come from make_upgrade_file)\n";
+const char *const kUsageEnd = "  -h, --help          show this help and exit\n"
+                              "  -v, --version       show the version and exit\n";
+
+void printUsage(FILE *to)
+{
+    std::fputs(kUsageTop, to);
+    std::fputs(lm740::kSimFaultsHelp, to);
+    std::fputs(kUsageEnd, to);
+}
 
 struct Options
 {
@@ -46,7 +55,9 @@ struct Options
     bool simulator = false;
     bool upgradeMode = false;
     QByteArray simulatorFile; // the name's bytes as given
-    QByteArray error;         // the first wrong argument, told with the usage text
+    QByteArray simulatorFaults;
+    lm740::SimOptions faults;
+    QByteArray error; // the first wrong argument, told with the usage text
 };
 
 // Our options: "--name", "--name=VALUE" (a value is always joined with "="), and "-x" for those
@@ -70,6 +81,10 @@ const OwnOption kOwnOptions[] = {
      }},
     {"simulator-upgrade-mode", 0, Value::None,
      [](Options &o, std::string_view) { o.simulator = o.upgradeMode = true; }},
+    {"simulator-faults", 0, Value::Required,
+     [](Options &o, std::string_view list) {
+         o.simulatorFaults = QByteArray(list.data(), qsizetype(list.size()));
+     }},
 };
 
 // Qt's own options, which QApplication takes with one dash or two ("-platform offscreen",
@@ -82,8 +97,8 @@ bool isQtOption(std::string_view name, bool *takesValue)
         "qwindowicon",  "qwindowtitle",       "session",       "display", "geometry",
         "style",        "stylesheet",         "title",         "name",    "icon",
         "qmljsdebugger"};
-    static constexpr std::string_view flags[] = {"reverse", "widgetcount", "nograb", "dograb",
-                                                 "sync"};
+    static constexpr std::string_view flags[] = {"reverse", "widgetcount", "nograb",
+                                                 "dograb",  "sync",        "testability"};
     *takesValue =
         std::find(std::begin(withValue), std::end(withValue), name) != std::end(withValue);
     return *takesValue || std::find(std::begin(flags), std::end(flags), name) != std::end(flags);
@@ -131,6 +146,14 @@ Options readOptions(int argc, char *argv[])
         } else {
             o.error = "unknown option " + QByteArray(argv[i]);
         }
+    }
+    if (o.error.isEmpty() && !o.simulatorFaults.isNull()) {
+        QString why;
+        if (!o.simulator)
+            o.error = "--simulator-faults needs --simulator: only the simulated Lm740 has faults "
+                      "to set";
+        else if (!lm740::SimOptions::parse(QString::fromUtf8(o.simulatorFaults), &o.faults, &why))
+            o.error = "--simulator-faults: " + why.toUtf8();
     }
     return o;
 }
@@ -198,7 +221,7 @@ int main(int argc, char *argv[])
 {
     const Options options = readOptions(argc, argv);
     if (options.help) {
-        std::fputs(kUsage, stdout);
+        printUsage(stdout);
         return 0;
     }
     if (options.version) {
@@ -206,7 +229,8 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "lm740: %s\n\n%s", printable(options.error).constData(), kUsage);
+        std::fprintf(stderr, "lm740: %s\n\n", printable(options.error).constData());
+        printUsage(stderr);
         return 2;
     }
 
@@ -217,6 +241,8 @@ int main(int argc, char *argv[])
         simController = std::make_unique<lm740::SimController>();
         simController->setLogging(false);
         simController->setUpgradeMode(options.upgradeMode);
+        if (!options.simulatorFaults.isNull())
+            options.faults.applyTo(*simController);
         if (!options.simulatorFile.isEmpty() &&
             !useSimulatorFile(options.simulatorFile, *simController))
             return 1;

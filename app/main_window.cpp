@@ -38,6 +38,28 @@ protected:
     void keyPressEvent(QKeyEvent *e) override { e->ignore(); }
 };
 
+// A row of checkable buttons on `page`, the first one checked and one at a time in their group:
+// the scenes, the chasers, the steps of a program. `label` takes the number from 1 for its %1.
+QButtonGroup *buttonRow(QWidget *page, QObject *groupParent, int count, const QString &label,
+                        int minimumWidth, QStyle *style)
+{
+    auto *group = new QButtonGroup(groupParent);
+    group->setExclusive(true);
+    auto *layout = new QHBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (int i = 0; i < count; ++i) {
+        auto *b = new QPushButton(label.arg(i + 1));
+        b->setMinimumSize(minimumWidth, 20);
+        b->setCheckable(true);
+        b->setStyle(style);
+        group->addButton(b, i);
+        layout->addWidget(b);
+    }
+    group->button(0)->setChecked(true);
+    return group;
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
@@ -210,41 +232,13 @@ void MainWindow::buildStatusBar()
 
 void MainWindow::buildItemButtons()
 {
-    auto makeButton = [this](const QString &text, int minW, int minH) {
-        auto *b = new QPushButton(text);
-        b->setMinimumSize(minW, minH);
-        b->setCheckable(true);
-        b->setStyle(arthurStyle);
-        return b;
-    };
-
-    sceneButtons = new QButtonGroup(this);
-    sceneButtons->setExclusive(true);
-    auto *sceneLayout = new QHBoxLayout(TabScenes);
-    sceneLayout->setContentsMargins(0, 0, 0, 0);
-    sceneLayout->setSpacing(0);
-    for (int i = 0; i < lm740::kSceneCount; ++i) {
-        QPushButton *b =
-            makeButton(QCoreApplication::translate("App", "Scene %1").arg(i + 1), 40, 20);
-        sceneButtons->addButton(b, i);
-        sceneLayout->addWidget(b);
-    }
-    sceneButtons->button(0)->setChecked(true);
+    sceneButtons = buttonRow(TabScenes, this, lm740::kSceneCount,
+                             QCoreApplication::translate("App", "Scene %1"), 40, arthurStyle);
     for (lm740::ColorArray &scene : sceneColors)
         lm740::setLampsBlack(scene);
 
-    chaserButtons = new QButtonGroup(this);
-    chaserButtons->setExclusive(true);
-    auto *chaserLayout = new QHBoxLayout(TabChasers);
-    chaserLayout->setContentsMargins(0, 0, 0, 0);
-    chaserLayout->setSpacing(0);
-    for (int i = 0; i < lm740::kChaserCount; ++i) {
-        QPushButton *b =
-            makeButton(QCoreApplication::translate("App", "Chaser %1").arg(i + 1), 40, 20);
-        chaserButtons->addButton(b, i);
-        chaserLayout->addWidget(b);
-    }
-    chaserButtons->button(0)->setChecked(true);
+    chaserButtons = buttonRow(TabChasers, this, lm740::kChaserCount,
+                              QCoreApplication::translate("App", "Chaser %1"), 40, arthurStyle);
     for (t_chaser &chaser : chasers)
         lm740::setDefaults(chaser);
 }
@@ -256,32 +250,14 @@ void MainWindow::buildProgramTabs()
     TabProgramLayout = new QHBoxLayout;
     TabProgramLayout->setContentsMargins(0, 0, 0, 0);
     TabProgramLayout->setSpacing(0);
-    qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) Programs "
-                      "Connectionns";
     for (int p = 0; p < lm740::kProgramCount; ++p) {
-        qCDebug(lcApp) << "program " << p;
         ProgramWidgets &pw = programWidgets[p];
-        qCDebug(lcApp) << "new QWidget();";
         pw.tabPage = new QWidget;
         TabProgramProgram->addTab(pw.tabPage,
                                   QCoreApplication::translate("App", "Program %1").arg(p + 1));
-        qCDebug(lcApp) << "TabProgramProgram->addTab";
-        pw.stepLayout = new QHBoxLayout;
-        pw.stepLayout->setContentsMargins(0, 0, 0, 0);
-        pw.stepLayout->setSpacing(0);
-        pw.stepButtons = new QButtonGroup(pw.tabPage);
-        pw.stepButtons->setExclusive(true);
-        for (int s = 0; s < lm740::kProgramSteps; ++s) {
-            qCDebug(lcApp) << "new QPushButton();";
-            auto *b = new QPushButton(QCoreApplication::translate("App", "%1").arg(s + 1));
-            b->setMinimumSize(20, 20);
-            b->setCheckable(true);
-            b->setStyle(arthurStyle);
-            pw.stepButtons->addButton(b, s);
-            pw.stepLayout->addWidget(b);
-        }
-        pw.stepButtons->button(0)->setChecked(true);
-        pw.tabPage->setLayout(pw.stepLayout);
+        pw.stepButtons = buttonRow(pw.tabPage, pw.tabPage, lm740::kProgramSteps,
+                                   QCoreApplication::translate("App", "%1"), 20, arthurStyle);
+        pw.stepLayout = static_cast<QHBoxLayout *>(pw.tabPage->layout());
     }
     TabProgramLayout->addWidget(TabProgramProgram);
     TabPrograms->setLayout(TabProgramLayout);

@@ -84,8 +84,10 @@ public:
     MyFrame *SceneFrame = nullptr;
     QHBoxLayout *sceneFrameLayout = nullptr;
 
-    // Starts the help viewer; replaceable so that tests see what would be started.
-    std::function<bool(const QString &program, const QStringList &arguments)> startDetached;
+    // The program that shows the manual, with any arguments before the manual's path; tests put
+    // another in its place.
+    QStringList helpViewer = defaultHelpViewer();
+    static QStringList defaultHelpViewer();
 
     // The manual that Help opens: the help file in the working directory when it is there,
     // otherwise the HTML manual installed with the program.

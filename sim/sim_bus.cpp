@@ -43,7 +43,14 @@ int SimBus::openHandles() const
 
 std::vector<UsbBusDevice> SimBus::listDevices()
 {
-    m_listed = m_ports;
+    // A controller that its unplug schedule has taken away is not listed, and notes the search.
+    m_listed.clear();
+    for (const Port &p : m_ports) {
+        if (p.controller->onBus())
+            m_listed.push_back(p);
+        else
+            p.controller->missedSearch();
+    }
     std::vector<UsbBusDevice> devices;
     for (std::size_t i = 0; i < m_listed.size(); ++i) {
         const Port &p = m_listed[i];

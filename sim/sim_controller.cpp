@@ -5,8 +5,10 @@
 #include "usb_bus.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 namespace lm740 {
 
@@ -57,6 +59,20 @@ void SimController::setFailureProbability(double probability, quint32 seed)
     m_random.seed(seed);
 }
 
+void SimController::setUnplugSchedule(int afterTransfers, int backAfterSearches)
+{
+    m_unplugAfter = std::max(0, afterTransfers);
+    m_plugBackAfter = std::max(1, backAfterSearches);
+    m_untilUnplug = m_unplugAfter;
+    m_away = 0;
+}
+
+void SimController::missedSearch()
+{
+    if (m_away > 0 && --m_away == 0)
+        m_untilUnplug = m_unplugAfter;
+}
+
 bool SimController::loadSettings(const QString &fileName, QString *error)
 {
     QByteArray bytes;
@@ -100,8 +116,14 @@ int SimController::injectedFault(int request, unsigned timeoutMs)
 int SimController::control(quint8 requestType, quint8 request, quint16 value, quint16 index,
                            unsigned char *data, quint16 length, unsigned timeoutMs)
 {
+    if (m_away > 0)
+        return UsbBus::ErrorNoDevice;
+    if (m_unplugAfter > 0 && --m_untilUnplug == 0)
+        m_away = m_plugBackAfter; // this transfer is the last one before it goes
     ++m_transfers;
     m_elapsedUs += m_latencyUs;
+    if (m_realLatency && m_latencyUs > 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(m_latencyUs));
     const bool in = requestType == usb::kRequestTypeIn;
 
     int r = injectedFault(request, timeoutMs);
@@ -111,6 +133,9 @@ int SimController::control(quint8 requestType, quint8 request, quint16 value, qu
         cutShort = true;
     } else if (m_shortNext > 0) {
         --m_shortNext;
+        cutShort = true;
+    } else if (m_shortProbability > 0.0 && in &&
+               std::uniform_real_distribution<double>(0.0, 1.0)(m_random) < m_shortProbability) {
         cutShort = true;
     }
     if (r == 0) {

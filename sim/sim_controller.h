@@ -85,6 +85,16 @@ public:
     // Each transfer fails with this probability, from a generator with a fixed seed.
     void setFailureProbability(double probability, quint32 seed);
     void setLatencyMicroseconds(qint64 perTransfer) { m_latencyUs = perTransfer; }
+    // Answers to the host come one byte short with this probability (the same generator).
+    void setShortAnswerProbability(double probability) { m_shortProbability = probability; }
+    // The latency is waited out for real, for a person watching the program rather than a test.
+    void setRealLatency(bool on) { m_realLatency = on; }
+    // Goes off the bus after `afterTransfers` transfers and comes back once the bus has been
+    // searched `backAfterSearches` times without it; again and again.
+    void setUnplugSchedule(int afterTransfers, int backAfterSearches);
+    // Whether the schedule has it on the bus now; the bus tells it of each search made without it.
+    bool onBus() const { return m_away == 0; }
+    void missedSearch();
     // Bus-level faults: refused open (e.g. no permission), configuration, interface.
     int openError = 0;
     bool refuseConfiguration = false;
@@ -140,6 +150,12 @@ private:
     double m_failureProbability = 0.0;
     std::mt19937 m_random;
     qint64 m_latencyUs = 0;
+    double m_shortProbability = 0.0;
+    bool m_realLatency = false;
+    int m_unplugAfter = 0; // 0: never
+    int m_plugBackAfter = 0;
+    int m_untilUnplug = 0;
+    int m_away = 0; // searches still to miss
     qint64 m_elapsedUs = 0;
 
     bool m_logging = true;

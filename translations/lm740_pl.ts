@@ -757,6 +757,20 @@ Do you want enter in online mode?</source>
 Czy chcesz przejść w tryb online?</translation>
     </message>
     <message>
+        <source>No program could show the manual.
+The manual is at:
+%1</source>
+        <translation>Żaden program nie mógł wyświetlić instrukcji.
+Instrukcja znajduje się w:
+%1</translation>
+    </message>
+    <message>
+        <source>The manual was not found at:
+%1</source>
+        <translation>Nie znaleziono instrukcji w:
+%1</translation>
+    </message>
+    <message>
         <source>Lm740 Dataflash reading...</source>
         <translation>Lm740 - odczyt pamięci dataflash...</translation>
     </message>

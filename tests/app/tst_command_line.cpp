@@ -51,6 +51,7 @@ void TstCommandLine::helpAndVersionNeedNoDisplay()
     QVERIFY(help.startsWith("Usage: lm740"));
     QVERIFY(help.contains("--simulator=FILE"));
     QVERIFY(help.contains("--version"));
+    QVERIFY(help.contains("--simulator-faults=LIST"));
 
     p.start(LM740_PROGRAM, {"--version"});
     QVERIFY(p.waitForFinished(30000));
@@ -68,6 +69,12 @@ void TstCommandLine::wrongArgumentsAreRefusedBeforeTheWindow_data()
     QTest::newRow("misspelt option") << QStringList{"--simulater"} << "" << 2 << usage;
     QTest::newRow("empty file name") << QStringList{"--simulator="} << "" << 2 << usage;
     QTest::newRow("one dash") << QStringList{"-simulator"} << "" << 2 << usage;
+    QTest::newRow("faults without the simulator")
+        << QStringList{"--simulator-faults=fail=0.3"} << "" << 2
+        << QByteArray("--simulator-faults needs --simulator");
+    QTest::newRow("malformed faults")
+        << QStringList{"--simulator", "--simulator-faults=latency=1,fail=1.5@3"} << "" << 2
+        << QByteArray("--simulator-faults: 'fail=1.5@3': the probability");
     QTest::newRow("file after a space")
         << QStringList{"--simulator", "FILE"} << "" << 2 << QByteArray("--simulator=FILE");
     QTest::newRow("stray argument") << QStringList{"-platform", "offscreen", "FILE"} << "" << 2
@@ -152,6 +159,10 @@ void TstCommandLine::signalEndsTheProgramAndSavesTheSimulator_data()
     QTest::newRow("SIGTERM, new file") << int(SIGTERM) << false << QStringList();
     QTest::newRow("SIGINT, existing file") << int(SIGINT) << true << QStringList();
     QTest::newRow("SIGHUP, existing file") << int(SIGHUP) << true << QStringList();
+    QTest::newRow("a flaky simulator")
+        << int(SIGTERM) << false
+        << QStringList({"--platform", "offscreen",
+                        "--simulator-faults=fail=0.3@7,latency=0.1,short=0.01,unplug=50:2"});
     // Qt takes its own options with two dashes too; they are not ours to refuse.
     QTest::newRow("Qt's options with two dashes")
         << int(SIGTERM) << false << QStringList({"--platform", "offscreen", "--style=fusion"});

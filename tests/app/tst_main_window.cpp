@@ -44,6 +44,8 @@ private Q_SLOTS:
     void showDefaults();
     void aboutShowsVersionThroughPrompts();
     void helpButtonAndActionOpenTheSameManual();
+    void helpTellsWhereTheManualIsWhenItCannotBeShown_data();
+    void helpTellsWhereTheManualIsWhenItCannotBeShown();
     void exitDeletesTheWindow();
     void stylesAndCustomWidgets();
     void previewStripDockedAboveAndIdle();
@@ -404,31 +406,75 @@ void TstMainWindow::aboutShowsVersionThroughPrompts()
     QCOMPARE(c.defaultButton, QMessageBox::NoButton);
 }
 
+namespace {
+// Lets the help viewer that Help started run to its end, and its end be handled.
+void finishHelpViewer()
+{
+    auto *viewer = QCoreApplication::instance()->findChild<QProcess *>(QStringLiteral("helpViewer"),
+                                                                       Qt::FindDirectChildrenOnly);
+    if (viewer) {
+        viewer->waitForFinished(30000); // false for a viewer that did not start
+        QCOMPARE(viewer->state(), QProcess::NotRunning);
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+} // namespace
+
 void TstMainWindow::helpButtonAndActionOpenTheSameManual()
 {
-    QStringList started;
-    m_window->startDetached = [&](const QString &program, const QStringList &args) {
-        started << program + QLatin1Char('|') + args.join(QLatin1Char(','));
-        return true;
-    };
+    RecordingPrompts prompts;
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("started"));
+    // A viewer that notes the manual it was given.
+    m_window->helpViewer = {"/bin/sh", "-c", "printf '%s\\n' \"$0\" >> '" + log + "'"};
     m_window->helpButton->click();
+    finishHelpViewer();
     m_window->actionHelp->trigger();
+    finishHelpViewer();
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList started = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(started.size(), 2);
     QCOMPARE(started[0], started[1]);
-    const QStringList args = started[0].section(QLatin1Char('|'), 1).split(QLatin1Char(','));
-    QCOMPARE(args.size(), 1); // the manual is the viewer's only argument
-    QVERIFY(QFileInfo::exists(args[0]));
+    QVERIFY(QFileInfo::exists(started[0]));
+    QVERIFY(prompts.calls.isEmpty());
 
     // The help file in the working directory is looked up first.
-    QTemporaryDir dir;
     const QString old = QDir::currentPath();
     QDir::setCurrent(dir.path());
     QFile chm(QStringLiteral("Lm740_PL.chm"));
     QVERIFY(chm.open(QIODevice::WriteOnly));
     chm.close();
-    m_window->Help(false);
+    QCOMPARE(MainWindow::helpFile(), QStringLiteral("Lm740_PL.chm"));
     QDir::setCurrent(old);
-    QCOMPARE(started.last().section(QLatin1Char('|'), 1), QStringLiteral("Lm740_PL.chm"));
+}
+
+void TstMainWindow::helpTellsWhereTheManualIsWhenItCannotBeShown_data()
+{
+    QTest::addColumn<QStringList>("viewer");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("shown") << QStringList{"true"} << false;
+    QTest::newRow("no viewer") << QStringList{"/nonexistent/xdg-open"} << true;
+    QTest::newRow("viewer failed") << QStringList{"false"} << true;
+    QTest::newRow("viewer crashed") << QStringList{"sh", "-c", "kill -SEGV $$"} << true;
+}
+
+void TstMainWindow::helpTellsWhereTheManualIsWhenItCannotBeShown()
+{
+    QFETCH(QStringList, viewer);
+    QFETCH(bool, told);
+    RecordingPrompts prompts;
+    m_window->helpViewer = viewer;
+    m_window->Help(false);
+    finishHelpViewer();
+    QCOMPARE(prompts.calls.size(), told ? 1 : 0);
+    if (told) {
+        const PromptCall &c = prompts.calls.first();
+        QCOMPARE(c.kind, QStringLiteral("information"));
+        QVERIFY(!c.hasParent);
+        QVERIFY2(c.text.endsWith(QFileInfo(MainWindow::helpFile()).absoluteFilePath()),
+                 qPrintable(c.text));
+    }
 }
 
 void TstMainWindow::exitDeletesTheWindow()

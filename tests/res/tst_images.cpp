@@ -1,9 +1,12 @@
-// Every image the window and the styles name is compiled in with the size the styles expect, and
-// the pieces that the styles put together meet without a seam.
+// Every image the window and the styles name is compiled in with the size the styles expect, the
+// pieces that the styles put together meet without a seam, and the forms name only files and
+// images that are there.
 #include "image_carrier.h"
 #include "images.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 namespace {
@@ -59,6 +62,8 @@ private Q_SLOTS:
     void capsAndStretchMeetWithoutASeam();
     void frameCornersAndEdgesMeetWithoutASeam();
     void slidersBarsStretchAndThumbsLieOnThem();
+    void formsNameOnlyWhatExists_data();
+    void formsNameOnlyWhatExists();
 };
 
 void TstImages::everyImageIsCompiledInWithItsSize_data()
@@ -243,6 +248,39 @@ void TstImages::slidersBarsStretchAndThumbsLieOnThem()
                 QVERIFY2(v[t.channel] > v[other] + 40, t.name);
         }
     }
+}
+
+void TstImages::formsNameOnlyWhatExists_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::newRow("main window") << "app/main_window.ui";
+    QTest::newRow("lamp") << "widgets/lamp.ui";
+}
+
+void TstImages::formsNameOnlyWhatExists()
+{
+    QFETCH(QString, form);
+    QFile file(QStringLiteral(LM740_SOURCE_DIR "/") + form);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString formDir = QFileInfo(file).absolutePath();
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        // Files next to the form (resource collections, included forms) ...
+        for (const char *attribute : {"resource", "location"}) {
+            const QString name = xml.attributes().value(QLatin1String(attribute)).toString();
+            if (!name.isEmpty())
+                QVERIFY2(QFileInfo::exists(formDir + '/' + name), qPrintable(name));
+        }
+        // ... and the compiled-in images of its icons and pixmaps.
+        const QStringView element = xml.name();
+        if (element == u"normaloff" || element == u"normalon" || element == u"pixmap") {
+            const QString path = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            QVERIFY2(path.startsWith(u":/") && !QImage(path).isNull(), qPrintable(path));
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
 }
 
 QTEST_GUILESS_MAIN(TstImages)
