@@ -115,6 +115,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     connect(actionHelp, &QAction::triggered, this, &MainWindow::Help);
     connectMemoryCopy();
     connectUpgrade();
+    connectFileActions();
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) Connectionns";
 
     buildProgramTabs();
