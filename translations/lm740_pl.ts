@@ -347,7 +347,7 @@ Kontynuować?</translation>
     </message>
     <message>
         <source>Settings (*.set)</source>
-        <translation type="unfinished">Ustawienia (*.set)</translation>
+        <translation>Ustawienia (*.set)</translation>
     </message>
     <message>
         <source>Read Error</source>
@@ -385,7 +385,7 @@ Odczytanych bajtów (%1) nie można było zapisać w pliku &quot;error.set&quot;
     </message>
     <message>
         <source>Choose a file with settings - Lm740</source>
-        <translation type="unfinished">Wybierz plik z ustawieniami - Lm740</translation>
+        <translation>Wybierz plik z ustawieniami - Lm740</translation>
     </message>
     <message>
         <source>Warning</source>
