@@ -4,6 +4,7 @@
 // the same run. Also counts the strip's paint events.
 #include "main_window.h"
 #include "my_dock_widget.h"
+#include "paint_counter.h"
 #include "recording_prompts.h"
 #include "sim_rig.h"
 
@@ -22,17 +23,6 @@ double cpuSeconds()
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
 }
-
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        paints += e->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 // The bare strip: 170 cells, a new colour for each every 30 ms.
 class BareStrip : public QWidget

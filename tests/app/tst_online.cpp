@@ -16,6 +16,20 @@ using namespace lm740;
 
 Q_DECLARE_METATYPE(QMessageBox::StandardButton)
 
+namespace {
+
+// 30 lamps and the global scene time in the controller; the addresses of lamp 1 of scene 1,
+// chaser 1 and step 1 of program 1, by tab.
+std::array<int, 3> setUpController(SimController &controller, int sceneTime)
+{
+    controller.setByteAt(layout::kLampsNumber, 30);
+    controller.setByteAt(layout::kInSceneTime, quint8(sceneTime));
+    return {layout::sceneLampAddress(0, 0), layout::chaserLampAddress(0, 0),
+            layout::programStepLampAddress(0, 0, 0)};
+}
+
+} // namespace
+
 class TstOnline : public QObject
 {
     Q_OBJECT
@@ -132,10 +146,7 @@ void TstOnline::onlineStartReadsTheItemShown()
     WindowRig rig;
     MainWindow &w = *rig.window;
     w.TabWidget->setCurrentIndex(tab);
-    rig.controller.setByteAt(layout::kLampsNumber, 30);
-    rig.controller.setByteAt(layout::kInSceneTime, 2);
-    const int lamp0[] = {layout::sceneLampAddress(0, 0), layout::chaserLampAddress(0, 0),
-                         layout::programStepLampAddress(0, 0, 0)};
+    const std::array<int, 3> lamp0 = setUpController(rig.controller, 2);
     rig.controller.setByteAt(lamp0[tab], 123);
     rig.controller.setByteAt(layout::chaserAddress(0), 25);
     rig.controller.setByteAt(layout::programStepTimeAddress(0, 0), 25);
@@ -206,10 +217,7 @@ void TstOnline::currentItemCommands()
     WindowRig rig;
     MainWindow &w = *rig.window;
     w.TabWidget->setCurrentIndex(tab);
-    rig.controller.setByteAt(layout::kLampsNumber, 30);
-    rig.controller.setByteAt(layout::kInSceneTime, 5);
-    const int lamp0[] = {layout::sceneLampAddress(0, 0), layout::chaserLampAddress(0, 0),
-                         layout::programStepLampAddress(0, 0, 0)};
+    const std::array<int, 3> lamp0 = setUpController(rig.controller, 5);
     rig.controller.setByteAt(lamp0[tab] + 1, 66);
     w.scene->lamp(0)->setRGB(200, 0, 0);
     if (fail)
