@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include <cstdio>
 
