@@ -3,6 +3,7 @@
 //
 // Run: playback_preview --state fade|chaser|program|online [--after MS] [--out shot.png]
 #include "main_window.h"
+#include "my_spin.h"
 #include "recording_prompts.h"
 #include "settings_layout.h"
 #include "sim_rig.h"
