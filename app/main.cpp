@@ -5,8 +5,6 @@
 #include "libusb_bus.h"
 #include "main_window.h"
 #include "quit_on_signal.h"
-#include "settings_image.h"
-#include "sim_bus.h"
 #include "sim_options.h"
 #include "translations.h"
 #include "version.h"
@@ -15,12 +13,10 @@
 #include <QPointer>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string_view>
-#include <sys/stat.h>
 
 namespace {
 
@@ -149,63 +145,6 @@ Options readOptions(int argc, char *argv[])
     return o;
 }
 
-// A byte string for a message: what is not printable ASCII is shown as \xNN.
-QByteArray printable(const QByteArray &bytes)
-{
-    QByteArray out;
-    for (const char c : bytes) {
-        if (c >= 0x20 && c < 0x7F)
-            out += c;
-        else
-            out += "\\x" + QByteArray::number(quint8(c), 16).rightJustified(2, '0');
-    }
-    return out;
-}
-
-// Puts the settings memory kept in `fileBytes` into the simulated controller, after making sure
-// that it can be written back at the end. false after telling why on stderr.
-bool useSimulatorFile(const QByteArray &fileBytes, lm740::SimController &controller)
-{
-    // Qt reaches files by UTF-8 names: any other name would lead to another file.
-    const QString fileName = QString::fromUtf8(fileBytes);
-    if (fileName.toUtf8() != fileBytes) {
-        std::fprintf(stderr,
-                     "lm740: the file name %s is not valid UTF-8; give the simulator's memory a "
-                     "file with a UTF-8 name\n",
-                     printable(fileBytes).constData());
-        return false;
-    }
-    const QByteArray shown = printable(fileBytes);
-    struct stat status = {};
-    if (::stat(fileBytes.constData(), &status) == 0) {
-        if (!S_ISREG(status.st_mode)) {
-            std::fprintf(stderr,
-                         "lm740: %s is not a regular file; the simulator's memory is kept in a "
-                         "regular file (or a new one)\n",
-                         shown.constData());
-            return false;
-        }
-        QString error;
-        if (!controller.loadSettings(fileName, &error)) {
-            // Refuse rather than overwrite at the end a file we could not read.
-            std::fprintf(stderr, "lm740: cannot use %s as the simulator's memory: %s\n",
-                         shown.constData(), qPrintable(error));
-            return false;
-        }
-    } else if (errno != ENOENT) {
-        std::fprintf(stderr, "lm740: cannot use %s as the simulator's memory: %s\n",
-                     shown.constData(), std::strerror(errno));
-        return false;
-    }
-    QString error;
-    if (!lm740::image::canWriteSettingsFile(fileName, &error)) {
-        std::fprintf(stderr, "lm740: the simulator's memory could not be written back: %s\n",
-                     qPrintable(error));
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -220,30 +159,28 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "lm740: %s\n\n", printable(options.error).constData());
+        std::fprintf(stderr, "lm740: %s\n\n", lm740::printableBytes(options.error).constData());
         printUsage(stderr);
         return 2;
     }
 
     // The bus, and the simulated controller on it, outlive the window that talks to them.
-    std::unique_ptr<lm740::UsbBus> bus;
-    std::unique_ptr<lm740::SimController> simController;
+    std::unique_ptr<lm740::UsbBus> libusb;
+    std::unique_ptr<lm740::SimulatorSession> simulator;
+    lm740::UsbBus *bus = nullptr;
     if (options.simulator) {
-        simController = std::make_unique<lm740::SimController>();
-        simController->setLogging(false);
-        if (!options.simulatorFaults.isNull())
-            options.faults.applyTo(*simController);
-        if (!options.simulatorFile.isEmpty() &&
-            !useSimulatorFile(options.simulatorFile, *simController))
+        simulator = std::make_unique<lm740::SimulatorSession>();
+        QString error;
+        if (!simulator->start(options.simulatorFile, options.faults, &error)) {
+            std::fprintf(stderr, "lm740: %s\n", qPrintable(error));
             return 1;
-        auto simBus = std::make_unique<lm740::SimBus>();
-        simBus->recordOperations = false;
-        simBus->plug(*simController);
-        bus = std::move(simBus);
+        }
+        bus = &simulator->bus();
     } else {
-        bus = std::make_unique<lm740::LibusbBus>();
+        libusb = std::make_unique<lm740::LibusbBus>();
+        bus = libusb.get();
     }
-    lm740::setDefaultUsbBus(bus.get());
+    lm740::setDefaultUsbBus(bus);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lm740"));
@@ -262,11 +199,10 @@ int main(int argc, char *argv[])
 
     delete window; // still there when a signal ended the loop
     lm740::setDefaultUsbBus(nullptr);
-    if (simController && !options.simulatorFile.isEmpty()) {
+    if (simulator) {
         QString error;
-        if (!simController->saveSettings(QString::fromUtf8(options.simulatorFile), &error)) {
-            std::fprintf(stderr, "lm740: cannot save the simulator's memory to %s: %s\n",
-                         printable(options.simulatorFile).constData(), qPrintable(error));
+        if (!simulator->finish(&error)) {
+            std::fprintf(stderr, "lm740: %s\n", qPrintable(error));
             result = result ? result : 1;
         }
     }

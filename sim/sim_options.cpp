@@ -1,11 +1,14 @@
 #include "sim_options.h"
 
-#include "sim_controller.h"
+#include "settings_image.h"
 #include "usb_requests.h"
 
 #include <QStringList>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace lm740 {
 
@@ -19,6 +22,18 @@ const char *const kSimFaultsHelp =
     "                        unplug=N:M     the Lm740 leaves the bus after N requests and\n"
     "                                       comes back after M searches for it, again and again\n"
     "                        release=TEXT   the firmware version text it reports (rel_0_16)\n"
+    "                      and, striking every time:\n"
+    "                        absent         no Lm740 on the bus\n"
+    "                        no-permission  one is there, but this user may not open it\n"
+    "                        other-device   a device with its USB ids that is no Lm740\n"
+    "                        upgrade-mode   it waits in its upgrade mode\n"
+    "                        busy=N         it ignores N polls after programming a block\n"
+    "                        refuse=REQUEST:N[:AFTER]\n"
+    "                                       N requests of REQUEST fail, after AFTER of them\n"
+    "                                       went through; REQUEST is a code or one of id,\n"
+    "                                       version, read-memory, write-byte, write-block,\n"
+    "                                       end-pass, run-scene, run-chaser, run-program,\n"
+    "                                       blackout, upgrade-data, upgrade-write, upgrade-read\n"
     "                      e.g. --simulator-faults=fail=0.3@7,latency=1,unplug=2000:3\n";
 
 namespace {
@@ -37,6 +52,38 @@ bool count(const QString &text, int min, int *n)
     return ok && *n >= min;
 }
 
+struct RequestName
+{
+    const char *name;
+    quint8 code;
+};
+
+constexpr RequestName kRequestNames[] = {
+    {"id", usb::LM_ID_REQUEST},
+    {"version", usb::VERSION_REQUEST},
+    {"read-memory", usb::READ_MEMORY_REQUEST},
+    {"write-byte", usb::WRITE_BYTE_REQUEST},
+    {"write-block", usb::WRITE_BLOCK_REQUEST},
+    {"end-pass", usb::END_PASS_REQUEST},
+    {"run-scene", usb::RUN_SCENE_REQUEST},
+    {"run-chaser", usb::RUN_CHASER_REQUEST},
+    {"run-program", usb::RUN_PROGRAM_REQUEST},
+    {"blackout", usb::BLACKOUT_REQUEST},
+    {"upgrade-data", usb::UPGRADE_DATA_REQUEST},
+    {"upgrade-write", usb::UPGRADE_WRITE_REQUEST},
+    {"upgrade-read", usb::UPGRADE_READ_REQUEST},
+};
+
+// A request by its name or its decimal code; -1 when it is neither.
+int requestCode(const QString &text)
+{
+    for (const RequestName &r : kRequestNames)
+        if (text == QLatin1String(r.name))
+            return r.code;
+    int code = -1;
+    return count(text, 0, &code) && code <= 0xFF ? code : -1;
+}
+
 } // namespace
 
 bool SimOptions::parse(const QString &text, SimOptions *options, QString *error)
@@ -51,6 +98,22 @@ bool SimOptions::parse(const QString &text, SimOptions *options, QString *error)
                 *error = QStringLiteral("'%1': %2").arg(item, QLatin1String(why));
             return false;
         };
+        if (item == QLatin1String("absent")) {
+            o.absent = true;
+            continue;
+        }
+        if (item == QLatin1String("no-permission")) {
+            o.noPermission = true;
+            continue;
+        }
+        if (item == QLatin1String("other-device")) {
+            o.otherDevice = true;
+            continue;
+        }
+        if (item == QLatin1String("upgrade-mode")) {
+            o.upgradeMode = true;
+            continue;
+        }
         if (!item.contains(QLatin1Char('=')) || value.isEmpty())
             return refuse("expected name=value");
         if (name == QLatin1String("fail")) {
@@ -80,8 +143,18 @@ bool SimOptions::parse(const QString &text, SimOptions *options, QString *error)
             o.release = value.toLatin1();
             if (value.size() > usb::kVersionLength || QString::fromLatin1(o.release) != value)
                 return refuse("the version text is at most 32 Latin-1 characters");
+        } else if (name == QLatin1String("busy")) {
+            if (!count(value, 0, &o.busyPolls))
+                return refuse("expected busy=N with a whole number N");
+        } else if (name == QLatin1String("refuse")) {
+            const QStringList parts = value.split(QLatin1Char(':'));
+            o.refuseRequest = requestCode(parts[0]);
+            if (o.refuseRequest < 0 || parts.size() < 2 || parts.size() > 3 ||
+                !count(parts[1], 1, &o.refuseCount) ||
+                (parts.size() == 3 && !count(parts[2], 0, &o.refuseAfter)))
+                return refuse("expected refuse=REQUEST:N[:AFTER] with a request's name or code");
         } else {
-            return refuse("unknown setting (fail, latency, short, unplug or release)");
+            return refuse("unknown setting (see --help)");
         }
     }
     *options = o;
@@ -98,6 +171,97 @@ void SimOptions::applyTo(SimController &controller) const
         controller.setUnplugSchedule(unplugAfter, plugBackAfter);
     if (!release.isEmpty())
         controller.setVersionText(release);
+    if (noPermission)
+        controller.openError = UsbBus::ErrorAccess;
+    if (otherDevice)
+        controller.setIdentification(usb::kLm740Id + 1);
+    controller.setUpgradeMode(upgradeMode);
+    controller.setProgrammingPolls(busyPolls);
+    if (refuseRequest >= 0)
+        controller.failRequests(quint8(refuseRequest), refuseCount, refuseAfter);
+}
+
+SimulatorSession::SimulatorSession()
+{
+    m_controller.setLogging(false);
+    m_bus.recordOperations = false;
+}
+
+SimulatorSession::~SimulatorSession()
+{
+    if (m_plugged)
+        m_bus.unplug(m_controller);
+}
+
+bool SimulatorSession::start(const QByteArray &file, const SimOptions &faults, QString *error)
+{
+    faults.applyTo(m_controller);
+    m_fileBytes = file;
+    m_file = QString::fromUtf8(file);
+    if (!file.isEmpty() && !useFile(error))
+        return false;
+    if (!faults.absent) {
+        m_bus.plug(m_controller);
+        m_plugged = true;
+    }
+    return true;
+}
+
+bool SimulatorSession::useFile(QString *error)
+{
+    auto refuse = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QString shown = QString::fromLatin1(printableBytes(m_fileBytes));
+    // Qt reaches files by UTF-8 names: any other name would lead to another file.
+    if (m_file.toUtf8() != m_fileBytes)
+        return refuse(QStringLiteral("the file name %1 is not valid UTF-8; give the simulator's "
+                                     "memory a file with a UTF-8 name")
+                          .arg(shown));
+    struct stat status = {};
+    if (::stat(m_fileBytes.constData(), &status) == 0) {
+        if (!S_ISREG(status.st_mode))
+            return refuse(QStringLiteral("%1 is not a regular file; the simulator's memory is kept "
+                                         "in a regular file (or a new one)")
+                              .arg(shown));
+        QString why;
+        if (!m_controller.loadSettings(m_file, &why)) // refused rather than overwritten at the end
+            return refuse(
+                QStringLiteral("cannot use %1 as the simulator's memory: %2").arg(shown, why));
+    } else if (errno != ENOENT) {
+        return refuse(QStringLiteral("cannot use %1 as the simulator's memory: %2")
+                          .arg(shown, QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    QString why;
+    if (!image::canWriteSettingsFile(m_file, &why))
+        return refuse(
+            QStringLiteral("the simulator's memory could not be written back: %1").arg(why));
+    return true;
+}
+
+bool SimulatorSession::finish(QString *error)
+{
+    QString why;
+    if (m_fileBytes.isEmpty() || m_controller.saveSettings(m_file, &why))
+        return true;
+    if (error)
+        *error = QStringLiteral("cannot save the simulator's memory to %1: %2")
+                     .arg(QString::fromLatin1(printableBytes(m_fileBytes)), why);
+    return false;
+}
+
+QByteArray printableBytes(const QByteArray &bytes)
+{
+    QByteArray out;
+    for (const char c : bytes) {
+        if (c >= 0x20 && c < 0x7F)
+            out += c;
+        else
+            out += "\\x" + QByteArray::number(quint8(c), 16).rightJustified(2, '0');
+    }
+    return out;
 }
 
 } // namespace lm740

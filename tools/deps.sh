@@ -12,6 +12,10 @@ if [ "${1:-}" = "--test" ]; then
     # needs clang-format; the libusb tests run against a kernel mocked by umockdev.
     packages+=(fonts-dejavu-core clang-format umockdev libumockdev-dev)
 fi
+if [ "${1:-}" = "--package" ]; then
+    # Building the Debian package and checking it.
+    packages+=(dpkg-dev fakeroot file lintian desktop-file-utils appstream)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

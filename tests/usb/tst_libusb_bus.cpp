@@ -1,13 +1,17 @@
 // UsbDevice over LibusbBus, through the real libusb-1.0 and its Linux backend, against simulated
 // controllers plugged into a mocked kernel: how it walks the bus, what it asks of the kernel, the
-// setup packets that reach the controller, and how each failure ends.
+// setup packets that reach the controller, and how each failure ends and is logged.
 #include "libusb_bus.h"
+#include "log_capture.h"
 #include "mock_usb_kernel.h"
 #include "usb_device.h"
 
 #include <QtTest>
 
+#include <libusb.h>
+
 #include <deque>
+#include <mutex>
 
 using namespace lm740;
 
@@ -16,6 +20,7 @@ class TstLibusbBus : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
+    void cleanup();
     void noControllerFindsNothing();
     void opensConfiguresOnceClaimsIdentifiesAndReleases();
     void searchGoesInBusAndDeviceOrder();
@@ -29,6 +34,20 @@ private Q_SLOTS:
 };
 
 namespace {
+
+// What libusb itself says about how it was used: a device still referenced or a handle still open
+// when the context ends is a leak of ours that no sanitizer sees inside libusb.
+std::mutex libusbMutex;
+QStringList libusbComplaints;
+
+void recordLibusb(libusb_context *, enum libusb_log_level, const char *text)
+{
+    const QString message = QString::fromUtf8(text).trimmed();
+    if (message.contains("still referenced") || message.contains("left some devices open")) {
+        std::lock_guard lock(libusbMutex);
+        libusbComplaints << message;
+    }
+}
 
 // The controllers outlive the mocked kernel, which outlives the libusb context.
 struct Rig
@@ -59,6 +78,15 @@ struct Rig
     }
 };
 
+// How often the log tells that `call` failed with `cause`: each libusb failure once, with both.
+int traced(const LogCapture &log, const QString &call, const QString &cause)
+{
+    int times = 0;
+    for (const QString &message : log.messages)
+        times += message.contains(call) && message.contains(cause);
+    return times;
+}
+
 void compareRequest(const SimController::Request &r, quint8 requestType, quint8 request,
                     quint16 value, quint16 index, quint16 length)
 {
@@ -77,6 +105,15 @@ void TstLibusbBus::initTestCase()
 {
     if (!MockUsbKernel::isMocked())
         QFAIL("run this test under umockdev-wrapper, as CTest does");
+    qputenv("LIBUSB_DEBUG", "2"); // warnings, to the callback below
+    libusb_set_log_cb(nullptr, recordLibusb, LIBUSB_LOG_CB_GLOBAL);
+}
+
+void TstLibusbBus::cleanup()
+{
+    std::lock_guard lock(libusbMutex);
+    const QStringList complaints = std::exchange(libusbComplaints, {});
+    QVERIFY2(complaints.isEmpty(), qPrintable(complaints.join('\n')));
 }
 
 void TstLibusbBus::noControllerFindsNothing()
@@ -148,11 +185,16 @@ void TstLibusbBus::refusedDeviceIsSkipped_data()
     QTest::addColumn<bool>("denied");
     QTest::addColumn<QStringList>("kernelLog");
     QTest::addColumn<UsbDevice::SearchResult>("result");
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("cause");
     // Only a process with the right to the node gets as far as the kernel.
     QTest::newRow("no permission")
-        << true << QStringList() << UsbDevice::SearchResult::NoPermission;
-    QTest::newRow("interface busy") << false << QStringList({"open", "claim 0: EBUSY"})
-                                    << UsbDevice::SearchResult::NotIdentified;
+        << true << QStringList() << UsbDevice::SearchResult::NoPermission << "libusb_open"
+        << "LIBUSB_ERROR_ACCESS";
+    QTest::newRow("interface busy")
+        << false << QStringList({"open", "claim 0: EBUSY"})
+        << UsbDevice::SearchResult::NotIdentified << "libusb_claim_interface"
+        << "LIBUSB_ERROR_BUSY";
 }
 
 void TstLibusbBus::refusedDeviceIsSkipped()
@@ -160,14 +202,18 @@ void TstLibusbBus::refusedDeviceIsSkipped()
     QFETCH(bool, denied);
     QFETCH(QStringList, kernelLog);
     QFETCH(UsbDevice::SearchResult, result);
+    QFETCH(QString, call);
+    QFETCH(QString, cause);
     Rig rig;
     MockUsbPort &refused = rig.plug(1, 2, "1-1", true);
     refused.denyOpen(denied);
     refused.setInterfaceBusy(!denied);
     UsbDevice &device = rig.link();
+    LogCapture log("lm740.usb");
 
     QCOMPARE(device.open(), -1);
     QCOMPARE(device.lastSearchResult(), result);
+    QCOMPARE(traced(log, call, cause), 1);
     QCOMPARE(refused.openFiles(), 0);
     QCOMPARE(refused.log(), kernelLog);
 
@@ -229,22 +275,34 @@ void TstLibusbBus::bulkPairLoopsBack()
     QCOMPARE(QByteArray(reinterpret_cast<char *>(in), 64),
              QByteArray(reinterpret_cast<char *>(out), 64));
     QCOMPARE(port.log().mid(4), QStringList({"bulk 02", "bulk 81"}));
+
+    // A failed bulk transfer is -1 but leaves the link open.
+    rig.controllers[0].failNext(1);
+    LogCapture log("lm740.usb");
+    QCOMPARE(device.bulkWrite(out, 64), -1);
+    QCOMPARE(traced(log, "libusb_bulk_transfer", "LIBUSB_ERROR_IO"), 1);
+    QCOMPARE(device.isOpen(), 0);
+    QCOMPARE(port.log().mid(6), QStringList({"bulk 02"}));
 }
 
 void TstLibusbBus::failedTransferClosesAndNextOneReopens_data()
 {
     QTest::addColumn<int>("fault");
     QTest::addColumn<QStringList>("kernelLog");
+    QTest::addColumn<QString>("cause");
     // The controller that never answers is waited for as long as the link allows, one second.
-    QTest::newRow("time-out") << 0 << QStringList({"control", "discard", "release 0"});
-    QTest::newRow("protocol error") << 1 << QStringList({"control", "release 0"});
-    QTest::newRow("stall") << 2 << QStringList({"control", "release 0"});
+    QTest::newRow("time-out") << 0 << QStringList({"control", "discard", "release 0"})
+                              << "LIBUSB_ERROR_TIMEOUT";
+    QTest::newRow("protocol error")
+        << 1 << QStringList({"control", "release 0"}) << "LIBUSB_ERROR_IO";
+    QTest::newRow("stall") << 2 << QStringList({"control", "release 0"}) << "LIBUSB_ERROR_PIPE";
 }
 
 void TstLibusbBus::failedTransferClosesAndNextOneReopens()
 {
     QFETCH(int, fault);
     QFETCH(QStringList, kernelLog);
+    QFETCH(QString, cause);
     Rig rig;
     MockUsbPort &port = rig.plug(1, 2, "1-1", true);
     SimController &controller = rig.controllers[0];
@@ -258,7 +316,9 @@ void TstLibusbBus::failedTransferClosesAndNextOneReopens()
     else if (fault == 1)
         controller.failNext(1);
     const quint8 request = fault == 2 ? 0x55 : usb::VERSION_REQUEST; // 0x55: no such request
+    LogCapture log("lm740.usb");
     QCOMPARE(device.controlIn(request, 0, 0, buffer, 32), -1);
+    QCOMPARE(traced(log, "libusb_control_transfer", cause), 1);
     QCOMPARE(device.isOpen(), -1);
     QCOMPARE(port.openFiles(), 0);
     QCOMPARE(port.log(), kernelLog);
@@ -279,7 +339,9 @@ void TstLibusbBus::unplugInTheMiddleOfATransferThenReplug()
 
     port.unplugDuringNextTransfer();
     unsigned char byte = 7;
+    LogCapture log("lm740.usb");
     QCOMPARE(device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 1, &byte, 1), -1);
+    QCOMPARE(traced(log, "libusb_control_transfer", "LIBUSB_ERROR_NO_DEVICE"), 1);
     QCOMPARE(device.isOpen(), -1);
     QCOMPARE(port.openFiles(), 0);
     QVERIFY(controller.requests().isEmpty());

@@ -1,0 +1,49 @@
+// lm740ctl's shared pieces: what a command gets to work with, how it reports, and the numbers it
+// checks. Every command returns the program's exit status: 0 done, 1 failed (one line on stderr
+// says why), 2 used wrongly.
+#pragma once
+
+#include "controller_link.h"
+#include "usb_device.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace lm740::ctl {
+
+enum Status { kOk = 0, kFailed = 1, kUsage = 2 };
+
+// "lm740ctl: <message>" on stderr; kFailed.
+int fail(const QString &message);
+// The same with a pointer to --help; kUsage.
+int usage(const QString &message);
+// A line on stdout.
+void out(const QString &line);
+
+struct Context
+{
+    QStringList args;  // the command's arguments, without the command's name
+    bool yes = false;  // --yes: no questions
+    bool json = false; // --json
+    bool simulated = false;
+    UsbDevice *device = nullptr; // null for the commands that need no controller
+    ControllerLink *link = nullptr;
+};
+
+// A whole number from `text` in min..max, for the thing `what` names: a numbered `item` ("scene")
+// or a value ("lamp count"). On anything else *status is set to kUsage after one line that says
+// what the numbers are.
+int number(const QString &text, const char *what, int min, int max, int *status, bool item = false);
+
+// One byte of the controller's settings memory, with the link's retries. False after one line on
+// stderr that names `what`.
+bool readByte(Context &c, int address, const char *what, quint8 *value);
+
+// The commands. Each checks its own arguments.
+int info(Context &c);
+int run(Context &c);
+int blackout(Context &c);
+int get(Context &c);
+int set(Context &c);
+
+} // namespace lm740::ctl

@@ -1,0 +1,72 @@
+// Runs the real lm740ctl as a user's shell would: no display, a simulated controller whose memory
+// lives in a file of a private folder, and what it printed and its exit status kept for checks.
+#pragma once
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+struct CtlRun
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+class CtlRig
+{
+public:
+    QTemporaryDir dir;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+    // The simulated controller's memory between runs.
+    QString controllerFile() const { return path(QStringLiteral("controller.set")); }
+
+    // `arguments` with "%c" standing for "--simulator=<controllerFile>" and "%d" for the folder.
+    CtlRun run(QStringList arguments, const QByteArray &input = {}) const
+    {
+        for (QString &a : arguments) {
+            if (a == QLatin1String("%c"))
+                a = QStringLiteral("--simulator=") + controllerFile();
+            a.replace(QLatin1String("%d"), dir.path());
+        }
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QLatin1String(name));
+        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(LM740CTL_PROGRAM), arguments);
+        p.write(input);
+        p.closeWriteChannel();
+        CtlRun r;
+        if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
+            return r;
+        r.status = p.exitCode();
+        r.out = p.readAllStandardOutput();
+        r.err = p.readAllStandardError();
+        return r;
+    }
+
+    QByteArray read(const QString &name) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    bool write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+};
+
+// The checks every table row makes: the exit status, and for a failure exactly one line on stderr.
+#define CTL_CHECK(run, expectedStatus, outPart, errPart)                                           \
+    do {                                                                                           \
+        const CtlRun r_ = (run);                                                                   \
+        QVERIFY2(r_.status == (expectedStatus), r_.err.constData());                               \
+        QVERIFY2(r_.out.contains(outPart), r_.out.constData());                                    \
+        QVERIFY2(r_.err.contains(errPart), r_.err.constData());                                    \
+        if ((expectedStatus) != 0)                                                                 \
+            QCOMPARE(r_.err.count('\n'), 1);                                                       \
+    } while (false)
