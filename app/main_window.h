@@ -5,6 +5,7 @@
 #include "controller_link.h"
 #include "scene.h"
 #include "show.h"
+#include "text_files.h"
 #include "ui_main_window.h"
 #include "usb_device.h"
 
@@ -249,4 +250,39 @@ private:
     void buildStatusBar();
     void buildItemButtons();
     void buildProgramTabs();
+
+    // ---- Keeping the show in files (main_window_settings_file.cpp, main_window_text_files.cpp)
+public Q_SLOTS:
+    void Save(bool);
+    void Load(bool);
+    void Generate_set_file(bool);
+
+    void Save_Scene(bool);
+    void Save_Scenes(bool);
+    void Load_Scene(bool);
+    void Load_Scenes(bool);
+    void Save_Chaser(bool);
+    void Save_Chasers(bool);
+    void Load_Chaser(bool);
+    void Load_Chasers(bool);
+    void Save_Program(bool);
+    void Save_Programs(bool);
+    void Load_Program(bool);
+    void Load_Programs(bool);
+
+private:
+    void connectFileActions(); // constructor
+    bool saveSettingsImage(bool generated);
+    // Writes the panel back, then the file of `format`, with `suffix` appended when it lacks it.
+    void saveShowFile(lm740::files::Format format, const QString &fileName, const QString &suffix);
+    // Reads and checks the whole file first; then asks before the show loses lamps, brings `tab`
+    // to the front, stores the file and applies its lamp count, which reloads the panel. False,
+    // with the show as it was, when the file is refused or the user says no.
+    bool loadShowFile(lm740::files::Format format, const QString &fileName, int tab,
+                      const QString &corruptedText, const QString &questionTitle,
+                      const QString &questionText);
+    // A lamp count that came from a file goes to the controller too, in online mode.
+    void lampCountLoaded();
+    static void reportSaveFailure(const QString &detail);
+    // ---- end of keeping the show ----
 };

@@ -45,5 +45,8 @@ int run(Context &c);
 int blackout(Context &c);
 int get(Context &c);
 int set(Context &c);
+int show(Context &c);
+int exportShow(Context &c);
+int importShow(Context &c);
 
 } // namespace lm740::ctl

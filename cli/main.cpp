@@ -39,6 +39,13 @@ const Command kCommands[] = {
      "set lamps|scene-time|color-mode VALUE\n"
      "                                   change a setting of the Lm740",
      ctl::set, true},
+    {"show", "show FILE.set                    print the show in FILE.set (--json for machines)",
+     ctl::show, false, false, true},
+    {"export",
+     "export FILE.set DIR              write the show as the window's text files into DIR",
+     ctl::exportShow, false},
+    {"import", "import DIR FILE.set              build FILE.set from the text files in DIR",
+     ctl::importShow, false},
 };
 
 const Command *command(const QString &name)

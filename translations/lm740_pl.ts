@@ -148,6 +148,187 @@ Zaktualizuj Lm740 do wersji 13</translation>
         <source>USB Read Program Error</source>
         <translation>Błąd odczytu programu przez USB</translation>
     </message>
+    <message>
+        <source>Choose a file to save settings</source>
+        <comment>dataflash settings seve</comment>
+        <translation>Wybierz plik do zapisu ustawień</translation>
+    </message>
+    <message>
+        <source>Settings (*.set)</source>
+        <comment>translate only  Settings</comment>
+        <translation>Ustawienia (*.set)</translation>
+    </message>
+    <message>
+        <source>Choose a file with settings - Lm740</source>
+        <comment>scenes load</comment>
+        <translation>Wybierz plik z ustawieniami - Lm740</translation>
+    </message>
+    <message>
+        <source>settings (*.set)</source>
+        <comment>translate only Scenes</comment>
+        <translation>ustawienia (*.set)</translation>
+    </message>
+    <message>
+        <source>%1 is not a settings file: it holds %2 bytes, a settings file holds %3.</source>
+        <translation>%1 nie jest plikiem ustawień: ma %2 bajtów, a plik ustawień ma %3.</translation>
+    </message>
+    <message>
+        <source>The file could not be read:
+%1</source>
+        <translation>Nie można odczytać pliku:
+%1</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <comment>error</comment>
+        <translation>Błąd</translation>
+    </message>
+    <message>
+        <source>File corrupted error</source>
+        <comment>load scenes</comment>
+        <translation>Plik jest uszkodzony</translation>
+    </message>
+    <message>
+        <source>Remove leds? -- Lm740</source>
+        <comment>loading secnes is smaller than actual</comment>
+        <translation>Usunąć lampy? -- Lm740</translation>
+    </message>
+    <message>
+        <source>Loading scenes have got less lamps than actual scene.
+From all scenes, chasers and programs LEDs will be removed.
+Continue operation?</source>
+        <translation>Wczytywane sceny mają mniej lamp niż bieżąca scena.
+Ze wszystkich scen, chaserów i programów zostaną usunięte lampy.
+Kontynuować?</translation>
+    </message>
+    <message>
+        <source>The file could not be saved:
+%1</source>
+        <translation>Nie można zapisać pliku:
+%1</translation>
+    </message>
+    <message>
+        <source>Choose a file to save scene</source>
+        <comment>scene save</comment>
+        <translation>Wybierz plik do zapisu sceny</translation>
+    </message>
+    <message>
+        <source>Scene (*.scn)</source>
+        <comment>translate only Scene</comment>
+        <translation>Scena (*.scn)</translation>
+    </message>
+    <message>
+        <source>Chose a file to save scenes</source>
+        <comment>save scenes</comment>
+        <translation>Wybierz plik do zapisu scen</translation>
+    </message>
+    <message>
+        <source>Scenes (*.scs)</source>
+        <comment>translate only Scenes</comment>
+        <translation>Sceny (*.scs)</translation>
+    </message>
+    <message>
+        <source>Chose a file with scene - Lm740</source>
+        <comment>open file</comment>
+        <translation>Wybierz plik ze sceną - Lm740</translation>
+    </message>
+    <message>
+        <source>File corrupted error</source>
+        <comment>load scene</comment>
+        <translation>Plik jest uszkodzony</translation>
+    </message>
+    <message>
+        <source>Remove leds? -- Lm740</source>
+        <comment>loading secne is smaller than actual</comment>
+        <translation>Usunąć lampy? -- Lm740</translation>
+    </message>
+    <message>
+        <source>Loading scene have got less lamps than actual scene.
+From all scenes, chasers and programs LEDs will be removed.
+Continue operation?</source>
+        <translation>Wczytywana scena ma mniej lamp niż bieżąca scena.
+Ze wszystkich scen, chaserów i programów zostaną usunięte lampy.
+Kontynuować?</translation>
+    </message>
+    <message>
+        <source>Choose a file with scenes - Lm740</source>
+        <comment>scenes load</comment>
+        <translation>Wybierz plik ze scenami - Lm740</translation>
+    </message>
+    <message>
+        <source>Chose a file to save chaser</source>
+        <comment>chaser save</comment>
+        <translation>Wybierz plik do zapisu chasera</translation>
+    </message>
+    <message>
+        <source>Chaser (*.chr)</source>
+        <comment>chaser save</comment>
+        <translation>Chaser (*.chr)</translation>
+    </message>
+    <message>
+        <source>Chose a file to save chasers</source>
+        <comment>chasers save</comment>
+        <translation>Wybierz plik do zapisu chaserów</translation>
+    </message>
+    <message>
+        <source>Chasers (*.chs)</source>
+        <comment>chasers save</comment>
+        <translation>Chasery (*.chs)</translation>
+    </message>
+    <message>
+        <source>Chose a file with Chaser - Lm740</source>
+        <comment>chaser load</comment>
+        <translation>Wybierz plik z chaserem - Lm740</translation>
+    </message>
+    <message>
+        <source>Chaser (*.chr)</source>
+        <comment>chaser load</comment>
+        <translation>Chaser (*.chr)</translation>
+    </message>
+    <message>
+        <source>Chose a file with chaserss - Lm740</source>
+        <comment>chasers load</comment>
+        <translation>Wybierz plik z chaserami - Lm740</translation>
+    </message>
+    <message>
+        <source>Chasers (*.chs)</source>
+        <comment>chasers load</comment>
+        <translation>Chasery (*.chs)</translation>
+    </message>
+    <message>
+        <source>Chose a file to save program</source>
+        <comment>save program</comment>
+        <translation>Wybierz plik do zapisu programu</translation>
+    </message>
+    <message>
+        <source>Program (*.pgm)</source>
+        <comment>save program</comment>
+        <translation>Program (*.pgm)</translation>
+    </message>
+    <message>
+        <source>Chose a file to save programs</source>
+        <comment>programs save</comment>
+        <translation>Wybierz plik do zapisu programów</translation>
+    </message>
+    <message>
+        <source>Programs (*.pgs)</source>
+        <translation>Programy (*.pgs)</translation>
+    </message>
+    <message>
+        <source>Chose a file with pogram - Lm740</source>
+        <comment>program load</comment>
+        <translation>Wybierz plik z programem - Lm740</translation>
+    </message>
+    <message>
+        <source>Program (*.pgm)</source>
+        <comment>program load</comment>
+        <translation>Program (*.pgm)</translation>
+    </message>
+    <message>
+        <source>Chose a file with programs - Lm740</source>
+        <comment>load programs</comment>
+        <translation>Wybierz plik z programami - Lm740</translation>
+    </message>
 </context>
 <context>
     <name>Lamp</name>
@@ -561,6 +742,10 @@ Instrukcja znajduje się w:
 %1</source>
         <translation>Nie znaleziono instrukcji w:
 %1</translation>
+    </message>
+    <message>
+        <source>Scene (*.scn)</source>
+        <translation>Scena (*.scn)</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
+
 struct CtlRun
 {
     int status = -1;
@@ -23,7 +27,9 @@ public:
     QString controllerFile() const { return path(QStringLiteral("controller.set")); }
 
     // `arguments` with "%c" standing for "--simulator=<controllerFile>" and "%d" for the folder.
-    CtlRun run(QStringList arguments, const QByteArray &input = {}) const
+    // With `terminal`, stdin and stderr are a pseudo-terminal that has `input` typed ahead, and
+    // err is what the terminal showed.
+    CtlRun run(QStringList arguments, const QByteArray &input = {}, bool terminal = false) const
     {
         for (QString &a : arguments) {
             if (a == QLatin1String("%c"))
@@ -36,15 +42,38 @@ public:
             env.remove(QLatin1String(name));
         env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
         p.setProcessEnvironment(env);
+        int master = -1;
+        int slave = -1;
+        if (terminal) {
+            if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+                return {};
+            ::fcntl(master, F_SETFL, O_NONBLOCK);
+            p.setChildProcessModifier([slave] {
+                ::dup2(slave, STDIN_FILENO);
+                ::dup2(slave, STDERR_FILENO);
+            });
+            if (::write(master, input.constData(), size_t(input.size())) != input.size())
+                return {};
+        }
         p.start(QStringLiteral(LM740CTL_PROGRAM), arguments);
-        p.write(input);
+        if (!terminal)
+            p.write(input);
         p.closeWriteChannel();
         CtlRun r;
-        if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
-            return r;
-        r.status = p.exitCode();
-        r.out = p.readAllStandardOutput();
-        r.err = p.readAllStandardError();
+        const bool finished = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit;
+        if (finished) {
+            r.status = p.exitCode();
+            r.out = p.readAllStandardOutput();
+            r.err = p.readAllStandardError();
+        }
+        if (terminal) {
+            ::close(slave);
+            char buffer[4096];
+            for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)
+                r.err += QByteArray(buffer, n);
+            ::close(master);
+            r.err.replace("\r\n", "\n");
+        }
         return r;
     }
 

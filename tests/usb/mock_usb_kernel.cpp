@@ -295,9 +295,11 @@ int MockUsbPort::serveLocked(UMockdevIoctlClient *client, Client &state)
     switch (request) {
     case USBDEVFS_GET_CAPABILITIES: {
         UMockdevIoctlData *holder = nullptr;
-        if (quint32 *caps = resolved<quint32>(arg, &holder))
-            *caps = USBDEVFS_CAP_ZERO_PACKET | USBDEVFS_CAP_BULK_CONTINUATION |
-                    USBDEVFS_CAP_NO_PACKET_SIZE_LIM | USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
+        quint32 *caps = resolved<quint32>(arg, &holder);
+        if (!caps)
+            return EFAULT;
+        *caps = USBDEVFS_CAP_ZERO_PACKET | USBDEVFS_CAP_BULK_CONTINUATION |
+                USBDEVFS_CAP_NO_PACKET_SIZE_LIM | USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
         g_object_unref(holder);
         return 0;
     }
@@ -355,9 +357,11 @@ int MockUsbPort::serveLocked(UMockdevIoctlClient *client, Client &state)
     case USBDEVFS_REAPURBNDELAY: {
         if (state.done.empty())
             return m_gone ? ENODEV : EAGAIN;
+        UMockdevIoctlData *slot = umockdev_ioctl_data_resolve(arg, 0, sizeof(void *), nullptr);
+        if (!slot)
+            return EFAULT;
         UMockdevIoctlData *urb = state.done.front();
         state.done.erase(state.done.begin());
-        UMockdevIoctlData *slot = umockdev_ioctl_data_resolve(arg, 0, sizeof(void *), nullptr);
         umockdev_ioctl_data_set_ptr(slot, 0, urb);
         g_object_unref(slot);
         g_object_unref(urb);

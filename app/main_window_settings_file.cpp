@@ -1,0 +1,93 @@
+// The whole show as one settings image file (.set): File > Save..., File > Load... and the
+// generator of images with the plainer header.
+#include "logging.h"
+#include "main_window.h"
+#include "my_spin.h"
+#include "prompts.h"
+#include "settings_image.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+using lm740::prompts;
+
+bool MainWindow::saveSettingsImage(bool generated)
+{
+    qCDebug(lcFiles) << "sizeof(t_AVR_memory): " << lm740::layout::kImageSize;
+    QString name = prompts().getSaveFileName(
+        nullptr,
+        QCoreApplication::translate("App", "Choose a file to save settings",
+                                    "dataflash settings seve"),
+        QStringLiteral("./"),
+        QCoreApplication::translate("App", "Settings (*.set)", "translate only  Settings"));
+    if (name.isEmpty())
+        return false;
+    // The panel's edits belong to the show that is saved.
+    writeBackCurrentItem();
+    const QByteArray image = lm740::image::packShow(
+        *this, LedsNumberSpin->value(), ScenesTimeSpin->value(),
+        generated ? lm740::image::HeaderStyle::Generate : lm740::image::HeaderStyle::Save);
+    name = lm740::files::withSuffix(name, QStringLiteral(".set"));
+    QString error;
+    if (!lm740::image::writeSettingsFile(name, image, &error)) {
+        reportSaveFailure(error);
+        return false;
+    }
+    return true;
+}
+
+void MainWindow::Save(bool)
+{
+    if (saveSettingsImage(false))
+        qCDebug(lcFiles) << "Save all";
+}
+
+void MainWindow::Generate_set_file(bool)
+{
+    saveSettingsImage(true);
+}
+
+void MainWindow::Load(bool)
+{
+    qCDebug(lcFiles) << "sizeof(t_AVR_memory): " << lm740::layout::kImageSize;
+    const QString name = prompts().getOpenFileName(
+        nullptr,
+        QCoreApplication::translate("App", "Choose a file with settings - Lm740", "scenes load"),
+        QStringLiteral("./"),
+        QCoreApplication::translate("App", "settings (*.set)", "translate only Scenes"));
+    if (name.isEmpty())
+        return;
+    qCDebug(lcFiles) << name;
+
+    QByteArray image;
+    QString error;
+    if (!lm740::image::readSettingsFile(name, &image, &error)) {
+        qCDebug(lcFiles) << error;
+        const QFileInfo info(name);
+        const QString text =
+            info.isFile() && info.size() != lm740::layout::kImageSize
+                ? QCoreApplication::translate("App", "%1 is not a settings file: it holds %2 "
+                                                     "bytes, a settings file holds %3.")
+                      .arg(QDir::toNativeSeparators(name))
+                      .arg(info.size())
+                      .arg(lm740::layout::kImageSize)
+                : QCoreApplication::translate("App", "The file could not be read:\n%1").arg(error);
+        prompts().warning(nullptr, QCoreApplication::translate("App", "Error", "error"), text);
+        return;
+    }
+
+    lm740::image::HeaderValues header;
+    lm740::image::unpackShow(image, *this, &header);
+    ScenesTimeSpin->setValue(header.sceneTime);
+    // The records now hold the file: the panel is reloaded from them, never written back.
+    applyLampCount(header.lamps);
+    lampCountLoaded();
+    qCDebug(lcFiles) << "Load all";
+}
+
+void MainWindow::lampCountLoaded()
+{
+    if (deviceReady())
+        UsbSetLampsNumber(char(ledsNumber));
+}

@@ -1,0 +1,299 @@
+// The commands that work on files only: show prints the show in a settings image, export writes it
+// as the window's text files, import builds a settings image from them. The formats are the
+// show library's; nothing here reads or writes a byte of a format by itself.
+#include "ctl.h"
+
+#include "settings_image.h"
+#include "text_files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <memory>
+
+namespace lm740::ctl {
+
+namespace {
+
+const QString kScenesFile = QStringLiteral("scenes.scs");
+const QString kChasersFile = QStringLiteral("chasers.chs");
+// The global scene time is in no text file of the window; export keeps it beside them.
+const QString kSceneTimeFile = QStringLiteral("scene-time.txt");
+
+QString programFile(int p)
+{
+    return QStringLiteral("program%1.pgm").arg(p + 1);
+}
+
+// A settings image as a show, with the lamp count and scene time bounded as the window's spin
+// boxes bound them when it loads the file.
+struct LoadedShow
+{
+    std::unique_ptr<Show> show = std::make_unique<Show>();
+    image::HeaderValues stored;
+    int lamps = kDefaultLamps;
+    int sceneTime = kMinSceneTime;
+};
+
+bool loadShow(const QString &fileName, LoadedShow *loaded)
+{
+    QByteArray bytes;
+    QString error;
+    if (!image::readSettingsFile(fileName, &bytes, &error)) {
+        fail(error);
+        return false;
+    }
+    loaded->show->setShowDefaults();
+    image::unpackShow(bytes, *loaded->show, &loaded->stored);
+    loaded->lamps = qBound(kMinLamps, loaded->stored.lamps, kMaxLamps);
+    loaded->sceneTime = qBound(kMinSceneTime, loaded->stored.sceneTime, kMaxSceneTime);
+    return true;
+}
+
+QString colorText(const QColor &color)
+{
+    return color.name(QColor::HexRgb);
+}
+
+// The colours of the first `lamps` lamps, ten to a line.
+QString colorLines(const ColorArray &colors, int lamps)
+{
+    QString text;
+    for (int lamp = 0; lamp < lamps; ++lamp) {
+        if (lamp % 10 == 0)
+            text += QStringLiteral("\n  %1").arg(
+                QStringLiteral("lamps %1-%2:").arg(lamp + 1).arg(qMin(lamp + 10, lamps)), -14);
+        text += QLatin1Char(' ') + colorText(colors[lamp]);
+    }
+    return text;
+}
+
+QJsonArray colorArray(const ColorArray &colors, int lamps)
+{
+    QJsonArray array;
+    for (int lamp = 0; lamp < lamps; ++lamp)
+        array.append(colorText(colors[lamp]));
+    return array;
+}
+
+QString direction(int value)
+{
+    return value == 1   ? QStringLiteral("left")
+           : value == 2 ? QStringLiteral("right")
+                        : QStringLiteral("%1 (neither left nor right)").arg(value);
+}
+
+void printText(const LoadedShow &l)
+{
+    const Show &show = *l.show;
+    out(QStringLiteral("lamps: %1").arg(l.stored.lamps) +
+        (l.stored.lamps != l.lamps ? QStringLiteral(" (used as %1)").arg(l.lamps) : QString()));
+    out(QStringLiteral("global scene time: %1 s").arg(l.stored.sceneTime) +
+        (l.stored.sceneTime != l.sceneTime ? QStringLiteral(" (used as %1)").arg(l.sceneTime)
+                                           : QString()));
+    for (int s = 0; s < kSceneCount; ++s)
+        out(QStringLiteral("\nscene %1").arg(s + 1) + colorLines(show.sceneColors[s], l.lamps));
+    for (int c = 0; c < kChaserCount; ++c) {
+        const t_chaser &chaser = show.chasers[c];
+        out(QStringLiteral("\nchaser %1: time %2 ms, cross-fade %3 %, direction %4, pattern length "
+                           "%5, repeat %6")
+                .arg(c + 1)
+                .arg(chaser.time)
+                .arg(chaser.xfade)
+                .arg(direction(chaser.direction))
+                .arg(chaser.pattern_len)
+                .arg(chaser.repeat_number) +
+            colorLines(chaser.colors, l.lamps));
+    }
+    for (int p = 0; p < kProgramCount; ++p) {
+        for (int n = 0; n < kProgramSteps; ++n) {
+            const t_program_scene &step = show.programs[p].scenes[n];
+            out(QStringLiteral("\nprogram %1 step %2: time %3 ms, cross-fade %4 %%5")
+                    .arg(p + 1)
+                    .arg(n + 1)
+                    .arg(step.scene_time)
+                    .arg(step.scene_xfade)
+                    .arg(step.scene_laststep ? QStringLiteral(", last step") : QString()) +
+                colorLines(step.colors, l.lamps));
+        }
+    }
+}
+
+void printJson(const LoadedShow &l)
+{
+    const Show &show = *l.show;
+    QJsonObject root;
+    root[QStringLiteral("lamps")] = l.lamps;
+    root[QStringLiteral("storedLamps")] = l.stored.lamps;
+    root[QStringLiteral("sceneTime")] = l.sceneTime;
+    root[QStringLiteral("storedSceneTime")] = l.stored.sceneTime;
+    QJsonArray scenes;
+    for (int s = 0; s < kSceneCount; ++s)
+        scenes.append(
+            QJsonObject{{QStringLiteral("scene"), s + 1},
+                        {QStringLiteral("colors"), colorArray(show.sceneColors[s], l.lamps)}});
+    root[QStringLiteral("scenes")] = scenes;
+    QJsonArray chasers;
+    for (int c = 0; c < kChaserCount; ++c) {
+        const t_chaser &chaser = show.chasers[c];
+        chasers.append(QJsonObject{{QStringLiteral("chaser"), c + 1},
+                                   {QStringLiteral("time"), qint64(chaser.time)},
+                                   {QStringLiteral("xfade"), chaser.xfade},
+                                   {QStringLiteral("direction"), chaser.direction},
+                                   {QStringLiteral("patternLength"), chaser.pattern_len},
+                                   {QStringLiteral("repeat"), chaser.repeat_number},
+                                   {QStringLiteral("colors"), colorArray(chaser.colors, l.lamps)}});
+    }
+    root[QStringLiteral("chasers")] = chasers;
+    QJsonArray programs;
+    for (int p = 0; p < kProgramCount; ++p) {
+        QJsonArray steps;
+        for (int n = 0; n < kProgramSteps; ++n) {
+            const t_program_scene &step = show.programs[p].scenes[n];
+            steps.append(QJsonObject{{QStringLiteral("step"), n + 1},
+                                     {QStringLiteral("time"), qint64(step.scene_time)},
+                                     {QStringLiteral("xfade"), step.scene_xfade},
+                                     {QStringLiteral("lastStep"), step.scene_laststep != 0},
+                                     {QStringLiteral("colors"), colorArray(step.colors, l.lamps)}});
+        }
+        programs.append(
+            QJsonObject{{QStringLiteral("program"), p + 1}, {QStringLiteral("steps"), steps}});
+    }
+    root[QStringLiteral("programs")] = programs;
+    std::fputs(QJsonDocument(root).toJson(QJsonDocument::Indented).constData(), stdout);
+}
+
+bool writeFile(const QDir &dir, const QString &name, const QByteArray &bytes)
+{
+    QString error;
+    if (files::writeWholeFile(dir.filePath(name), bytes, &error))
+        return true;
+    fail(QStringLiteral("%1: %2").arg(dir.filePath(name), error));
+    return false;
+}
+
+// One text file of a show folder, read whole and checked. False after one line on stderr.
+bool readShowFile(const QDir &dir, const QString &name, files::Format format, files::TextFile *file)
+{
+    QByteArray bytes;
+    QString error;
+    if (!files::readWholeFile(dir.filePath(name), &bytes, &error) ||
+        !files::readTextFile(format, bytes, file, &error)) {
+        fail(QStringLiteral("%1: %2").arg(dir.filePath(name), error));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int show(Context &c)
+{
+    if (c.args.size() != 1)
+        return usage(QStringLiteral("show takes one settings file"));
+    LoadedShow loaded;
+    if (!loadShow(c.args[0], &loaded))
+        return kFailed;
+    if (c.json)
+        printJson(loaded);
+    else
+        printText(loaded);
+    return kOk;
+}
+
+int exportShow(Context &c)
+{
+    if (c.args.size() != 2)
+        return usage(QStringLiteral("export takes a settings file and a folder"));
+    LoadedShow loaded;
+    if (!loadShow(c.args[0], &loaded))
+        return kFailed;
+    const QDir dir(c.args[1]);
+    if (!dir.exists() && !QDir().mkpath(dir.path()))
+        return fail(QStringLiteral("cannot make the folder %1").arg(dir.path()));
+    const Show &show = *loaded.show;
+    if (!writeFile(dir, kScenesFile, files::writeScenesFile(show.sceneColors, loaded.lamps)) ||
+        !writeFile(dir, kChasersFile, files::writeChasersFile(show.chasers, loaded.lamps)))
+        return kFailed;
+    for (int p = 0; p < kProgramCount; ++p)
+        if (!writeFile(dir, programFile(p),
+                       files::writeProgramFile(show.programs[p], loaded.lamps)))
+            return kFailed;
+    if (!writeFile(dir, kSceneTimeFile,
+                   QByteArrayLiteral("GlobalSceneTime:") + QByteArray::number(loaded.sceneTime) +
+                       QByteArrayLiteral("\r\n")))
+        return kFailed;
+    return kOk;
+}
+
+int importShow(Context &c)
+{
+    if (c.args.size() != 2)
+        return usage(QStringLiteral("import takes a folder and a settings file"));
+    const QDir dir(c.args[0]);
+    if (!dir.exists())
+        return fail(QStringLiteral("there is no folder %1").arg(dir.path()));
+
+    auto show = std::make_unique<Show>();
+    show->setShowDefaults();
+    int lamps = -1;
+    QString lampsFrom;
+    // Every file carries the lamp count; one show has one, so they must agree.
+    auto take = [&](const QString &name, files::Format format) {
+        files::TextFile file;
+        if (!readShowFile(dir, name, format, &file))
+            return false;
+        if (file.lamps() < kMinLamps) {
+            fail(QStringLiteral("%1 holds no lamp").arg(name));
+            return false;
+        }
+        if (lamps >= 0 && file.lamps() != lamps) {
+            fail(QStringLiteral("%1 has %2 lamps but %3 has %4: the files of one show have one "
+                                "lamp count")
+                     .arg(name)
+                     .arg(file.lamps())
+                     .arg(lampsFrom)
+                     .arg(lamps));
+            return false;
+        }
+        lamps = file.lamps();
+        lampsFrom = name;
+        files::storeInShow(file, *show);
+        return true;
+    };
+    if (!take(kScenesFile, files::Format::Scenes) || !take(kChasersFile, files::Format::Chasers))
+        return kFailed;
+    for (int p = 0; p < kProgramCount; ++p) {
+        show->actualProgramNumber = p; // a program file goes into the current program
+        if (!take(programFile(p), files::Format::Program))
+            return kFailed;
+    }
+
+    int sceneTime = kMinSceneTime; // the window's start value
+    if (QFileInfo::exists(dir.filePath(kSceneTimeFile))) {
+        QByteArray bytes;
+        QString error;
+        if (!files::readWholeFile(dir.filePath(kSceneTimeFile), &bytes, &error))
+            return fail(QStringLiteral("%1: %2").arg(dir.filePath(kSceneTimeFile), error));
+        const files::Numbers numbers = files::readNumbers(bytes);
+        if (numbers.values.size() != 1 || numbers.firstTooLarge >= 0 ||
+            numbers.values[0] < quint32(kMinSceneTime) ||
+            numbers.values[0] > quint32(kMaxSceneTime))
+            return fail(QStringLiteral("%1 holds no global scene time from %2 to %3 seconds")
+                            .arg(kSceneTimeFile)
+                            .arg(kMinSceneTime)
+                            .arg(kMaxSceneTime));
+        sceneTime = int(numbers.values[0]);
+    }
+
+    QString error;
+    if (!image::writeSettingsFile(
+            c.args[1], image::packShow(*show, lamps, sceneTime, image::HeaderStyle::Save), &error))
+        return fail(error);
+    return kOk;
+}
+
+} // namespace lm740::ctl

@@ -1,0 +1,394 @@
+// Keeping the show through the window: every save command and its load give the show back, broken
+// files are refused with a message and change nothing, the fewer-lamps question only goes on for
+// Yes, and saves that cannot be written are reported.
+#include "my_spin.h"
+#include "settings_layout.h"
+#include "window_rig.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+using namespace lm740;
+
+namespace {
+
+using Slot = void (MainWindow::*)(bool);
+enum Tab { ScenesTab, ChasersTab, ProgramsTab };
+enum Carried { OneScene, AllScenes, OneChaser, AllChasers, OneProgram, AllPrograms, Everything };
+
+void fill(Show &show)
+{
+    for (int lamp = 0; lamp < kMaxLamps; ++lamp) {
+        const auto color = [lamp](int record) {
+            return QColor((37 * record + 3 * lamp) % 256, (11 * record + 5 * lamp + 1) % 256,
+                          (5 * record + 7 * lamp + 2) % 256);
+        };
+        for (int s = 0; s < kSceneCount; ++s)
+            show.sceneColors[s][lamp] = color(s);
+        for (int c = 0; c < kChaserCount; ++c)
+            show.chasers[c].colors[lamp] = color(10 + c);
+        for (int p = 0; p < kProgramCount; ++p)
+            for (int s = 0; s < kProgramSteps; ++s)
+                show.programs[p].scenes[s].colors[lamp] = color(20 + 31 * p + s);
+    }
+    for (int c = 0; c < kChaserCount; ++c)
+        show.chasers[c] = {show.chasers[c].colors, quint32(1550 + 1000 * c),
+                           quint8(10 + c),         quint8(1 + c % 2),
+                           quint8(1 + c),          quint8(2 + c)};
+    for (int p = 0; p < kProgramCount; ++p)
+        for (int s = 0; s < kProgramSteps; ++s)
+            show.programs[p].scenes[s] = {show.programs[p].scenes[s].colors,
+                                          quint32(100 * s + 1000 * p + 150),
+                                          quint8((3 * s + p) % 101), quint8(s == 12 + p ? 1 : 0)};
+}
+
+std::unique_ptr<Show> copyOf(const Show &show)
+{
+    return std::make_unique<Show>(show);
+}
+
+// The records as far as `lamps` reach, the lamps beyond black, times in whole 100 ms if asked.
+std::unique_ptr<Show> trimmed(const Show &show, int lamps, bool whole100ms)
+{
+    auto t = copyOf(show);
+    const auto trim = [lamps](ColorArray &colors) {
+        for (int lamp = lamps; lamp < kColorSlots; ++lamp)
+            colors[lamp] = QColor(Qt::black);
+    };
+    for (ColorArray &scene : t->sceneColors)
+        trim(scene);
+    for (t_chaser &chaser : t->chasers) {
+        trim(chaser.colors);
+        chaser.time = whole100ms ? chaser.time / 100 * 100 : chaser.time;
+    }
+    for (t_program &program : t->programs)
+        for (t_program_scene &step : program.scenes) {
+            trim(step.colors);
+            step.scene_time = whole100ms ? step.scene_time / 100 * 100 : step.scene_time;
+        }
+    return t;
+}
+
+// A fresh show with what a file of `carried` took from `saved`.
+std::unique_ptr<Show> expectedAfterLoad(const Show &saved, Carried carried)
+{
+    auto e = std::make_unique<Show>();
+    e->setShowDefaults();
+    switch (carried) {
+    case OneScene:
+        e->sceneColors[saved.actualSceneNumber] = saved.sceneColors[saved.actualSceneNumber];
+        break;
+    case AllScenes:
+        e->sceneColors = saved.sceneColors;
+        break;
+    case OneChaser:
+        e->chasers[saved.actualChaserNumber] = saved.chasers[saved.actualChaserNumber];
+        break;
+    case AllChasers:
+        e->chasers = saved.chasers;
+        break;
+    case OneProgram:
+        e->programs[saved.actualProgramNumber] = saved.programs[saved.actualProgramNumber];
+        break;
+    case AllPrograms:
+        e->programs = saved.programs;
+        break;
+    case Everything:
+        e->sceneColors = saved.sceneColors;
+        e->chasers = saved.chasers;
+        e->programs = saved.programs;
+        break;
+    }
+    return e;
+}
+
+bool sameRecords(const Show &a, const Show &b)
+{
+    return a.sceneColors == b.sceneColors && a.chasers == b.chasers && a.programs == b.programs;
+}
+
+// Program 1, step 13: the step with that program's last-step mark.
+void toTab(MainWindow &w, int tab)
+{
+    w.TabWidget->setCurrentIndex(tab);
+    if (tab == ProgramsTab) {
+        w.TabProgramProgram->setCurrentIndex(1);
+        w.programWidgets[1].stepButtons->button(13)->click();
+    }
+}
+
+std::vector<QColor> panelColors(MainWindow &w)
+{
+    std::vector<QColor> colors(kColorSlots);
+    w.scene->getColors(colors.data(), uint(w.ledsNumber));
+    colors.resize(std::size_t(w.ledsNumber));
+    return colors;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Slot)
+
+class TstMainWindowFiles : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void savedShowLoadsBack_data();
+    void savedShowLoadsBack();
+    void brokenFilesChangeNothing_data();
+    void brokenFilesChangeNothing();
+    void onlyYesLoadsFewerLamps_data();
+    void onlyYesLoadsFewerLamps();
+    void escapeAndClosingAnswerNo();
+    void failedSavesAreReported_data();
+    void failedSavesAreReported();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TstMainWindowFiles::savedShowLoadsBack_data()
+{
+    QTest::addColumn<Slot>("save");
+    QTest::addColumn<Slot>("load");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<int>("carried");
+    QTest::newRow("scene") << &MainWindow::Save_Scene << &MainWindow::Load_Scene << 0 << ".scn"
+                           << int(OneScene);
+    QTest::newRow("scenes") << &MainWindow::Save_Scenes << &MainWindow::Load_Scenes << 0 << ".scs"
+                            << int(AllScenes);
+    QTest::newRow("chaser") << &MainWindow::Save_Chaser << &MainWindow::Load_Chaser << 1 << ".chr"
+                            << int(OneChaser);
+    QTest::newRow("chasers") << &MainWindow::Save_Chasers << &MainWindow::Load_Chasers << 1
+                             << ".chs" << int(AllChasers);
+    QTest::newRow("program") << &MainWindow::Save_Program << &MainWindow::Load_Program << 2
+                             << ".pgm" << int(OneProgram);
+    QTest::newRow("programs") << &MainWindow::Save_Programs << &MainWindow::Load_Programs << 2
+                              << ".pgs" << int(AllPrograms);
+    QTest::newRow("settings on programs")
+        << &MainWindow::Save << &MainWindow::Load << 2 << ".set" << int(Everything);
+    QTest::newRow("settings on chasers")
+        << &MainWindow::Save << &MainWindow::Load << 1 << ".set" << int(Everything);
+    QTest::newRow("generated settings")
+        << &MainWindow::Generate_set_file << &MainWindow::Load << 0 << ".set" << int(Everything);
+}
+
+void TstMainWindowFiles::savedShowLoadsBack()
+{
+    QFETCH(Slot, save);
+    QFETCH(Slot, load);
+    QFETCH(int, tab);
+    QFETCH(QString, suffix);
+    QFETCH(int, carried);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    toTab(w, tab);
+    fill(w);
+    w.applyLampCount(25);
+    w.ScenesTimeSpin->setValue(7);
+
+    // Saved under a name without its suffix, which the save appends.
+    const QString name = m_dir.filePath(QTest::currentDataTag());
+    rig.prompts.fileNames << name;
+    (w.*save)(false);
+    QCOMPARE(rig.prompts.calls.size(), 1);
+    QCOMPARE(rig.prompts.calls[0].dir, QString("./"));
+    QVERIFY(!rig.prompts.calls[0].hasParent);
+    const auto saved = copyOf(w);
+
+    // A fresh show of 30 lamps, with edits in the panel that a load must not write back.
+    w.setShowDefaults();
+    w.applyLampCount(30);
+    w.ScenesTimeSpin->setValue(1);
+    ColorArray white;
+    white.fill(QColor(Qt::white));
+    w.scene->setColors(white.data(), 30);
+
+    rig.prompts.fileNames << name + suffix;
+    rig.prompts.answers << QMessageBox::Yes; // 25 lamps are fewer than 30
+    (w.*load)(false);
+    QCOMPARE(w.ledsNumber, 25);
+    QCOMPARE(w.LedsNumberSpin->value(), 25);
+    QCOMPARE(w.TabWidget->currentIndex(), tab);
+    const bool image = carried == Everything;
+    QVERIFY(sameRecords(*trimmed(w, 25, false),
+                        *trimmed(*expectedAfterLoad(*saved, Carried(carried)), 25, image)));
+    if (image)
+        QCOMPARE(w.ScenesTimeSpin->value(), 7);
+
+    // The panel shows the loaded item, with a program step's time, cross-fade and mark, so that
+    // moving on writes the loaded values back, not the old ones.
+    const auto loaded = copyOf(w);
+    if (tab == ProgramsTab) {
+        const t_program_scene &step = w.programs[1].scenes[13];
+        QCOMPARE(w.scene->getSceneTime(), int(step.scene_time));
+        QCOMPARE(w.scene->getScenexFade(), int(step.scene_xfade));
+        QCOMPARE(w.scene->getLastStep(), 1);
+        w.programWidgets[1].stepButtons->button(0)->click();
+    } else {
+        w.TabWidget->setCurrentIndex(tab == ScenesTab ? ChasersTab : ScenesTab);
+    }
+    QVERIFY(sameRecords(w, *loaded));
+}
+
+void TstMainWindowFiles::brokenFilesChangeNothing_data()
+{
+    QTest::addColumn<Slot>("load");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QByteArray>("content"); // no file at all when null
+    QTest::addColumn<QString>("message");
+    const QString corrupted = QStringLiteral("File corrupted error");
+    const auto numbers = [](const char *head, int ones) {
+        return QByteArray(head) + QByteArray("1\r\n").repeated(ones);
+    };
+    QTest::newRow("no scene file") << &MainWindow::Load_Scene << 0 << QByteArray() << corrupted;
+    QTest::newRow("empty scene") << &MainWindow::Load_Scene << 0 << QByteArray("") << corrupted;
+    QTest::newRow("scene 6 of 8") << &MainWindow::Load_Scene << 0 << numbers("Values:6\r\n", 8)
+                                  << corrupted;
+    QTest::newRow("scene 511") << &MainWindow::Load_Scene << 0 << numbers("Values:511\r\n", 511)
+                               << corrupted;
+    QTest::newRow("11 scenes") << &MainWindow::Load_Scenes << 0
+                               << numbers("SceneValues:3\r\nNumberOfScenes:11\r\n", 33)
+                               << corrupted;
+    QTest::newRow("scenes without end")
+        << &MainWindow::Load_Scenes << 0 << QByteArray("SceneValues:0 NumberOfScenes:4294967295")
+        << corrupted;
+    QTest::newRow("chaser line missing")
+        << &MainWindow::Load_Chaser << 1 << numbers("ChaserValues:90\r\n", 94) << corrupted;
+    QTest::newRow("chaser 33-bit colour")
+        << &MainWindow::Load_Chaser << 1 << numbers("ChaserValues:3\r\n", 7) + "8589934592"
+        << corrupted;
+    QTest::newRow("5 chasers") << &MainWindow::Load_Chasers << 1
+                               << numbers("Values:0\r\nNumberOfChasers:5\r\n", 25) << corrupted;
+    QTest::newRow("32 steps") << &MainWindow::Load_Program << 2
+                              << numbers("SceneValues:0\r\nNumberOfScenes:32\r\n", 96) << corrupted;
+    QTest::newRow("late 33-bit step colour")
+        << &MainWindow::Load_Program << 2
+        << numbers("SceneValues:3\r\nNumberOfScenes:2\r\n", 11) + "4294967296" << corrupted;
+    QTest::newRow("programs one short")
+        << &MainWindow::Load_Programs << 2
+        << numbers("SceneValues:3 NumberOfScenes:1 NumberOfPrograms:2\r\n", 11) << corrupted;
+    QTest::newRow("short settings")
+        << &MainWindow::Load << 0 << QByteArray(layout::kImageSize - 1, '\x05') << "131071 bytes";
+    QTest::newRow("long settings")
+        << &MainWindow::Load << 2 << QByteArray(layout::kImageSize + 1, '\x05') << "131073 bytes";
+    QTest::newRow("no settings file")
+        << &MainWindow::Load << 1 << QByteArray() << "could not be read";
+}
+
+void TstMainWindowFiles::brokenFilesChangeNothing()
+{
+    QFETCH(Slot, load);
+    QFETCH(int, tab);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    toTab(w, tab);
+    fill(w);
+    w.applyLampCount(20);
+    const auto before = copyOf(w);
+    const std::vector<QColor> panel = panelColors(w);
+
+    const QString name = m_dir.filePath(QTest::currentDataTag());
+    if (!content.isNull()) {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    rig.prompts.fileNames << name;
+    rig.prompts.answers << QMessageBox::Yes; // should anything ask
+    (w.*load)(false);
+
+    QCOMPARE(rig.prompts.calls.size(), 2);
+    const PromptCall &box = rig.prompts.calls[1];
+    QCOMPARE(box.kind, QString("warning"));
+    QVERIFY(!box.hasParent);
+    QCOMPARE(box.title, QString("Error"));
+    QVERIFY2(box.text.contains(message), qPrintable(box.text));
+    QVERIFY(sameRecords(w, *before));
+    QCOMPARE(w.ledsNumber, 20);
+    QVERIFY(panelColors(w) == panel);
+}
+
+void TstMainWindowFiles::onlyYesLoadsFewerLamps_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("loads");
+    QTest::newRow("yes") << int(QMessageBox::Yes) << true;
+    QTest::newRow("no") << int(QMessageBox::No) << false;
+    QTest::newRow("escape") << int(QMessageBox::Escape) << false;
+    QTest::newRow("closed") << int(QMessageBox::NoButton) << false;
+}
+
+void TstMainWindowFiles::onlyYesLoadsFewerLamps()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, loads);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    const QString name = m_dir.filePath("two.scn");
+    QVERIFY(files::writeWholeFile(name, "Values:6\r\n255\r\n0\r\n0\r\n0\r\n128\r\n0\r\n"));
+    rig.prompts.fileNames << name;
+    rig.prompts.answers << QMessageBox::StandardButton(answer);
+    w.Load_Scene(false);
+
+    const PromptCall &question = rig.prompts.calls.value(1);
+    QCOMPARE(question.kind, QString("question"));
+    QVERIFY(question.hasParent);
+    QCOMPARE(question.title, QString("Remove leds? -- Lm740"));
+    QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(question.defaultButton, QMessageBox::No);
+    QCOMPARE(w.ledsNumber, loads ? 2 : 30);
+    QCOMPARE(w.sceneColors[0][1], loads ? QColor(0, 128, 0) : QColor(Qt::black));
+}
+
+void TstMainWindowFiles::escapeAndClosingAnswerNo()
+{
+    // The real question box: neither Escape nor closing it may carry out the destructive choice.
+    for (const bool escape : {true, false}) {
+        QTimer::singleShot(0, this, [escape] {
+            QWidget *box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            if (escape)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->close();
+        });
+        QtPrompts real;
+        QCOMPARE(real.question(nullptr, "Remove leds? -- Lm740", "Continue operation?",
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No),
+                 QMessageBox::No);
+    }
+}
+
+void TstMainWindowFiles::failedSavesAreReported_data()
+{
+    QTest::addColumn<Slot>("save");
+    QTest::newRow("scene") << &MainWindow::Save_Scene;
+    QTest::newRow("programs") << &MainWindow::Save_Programs;
+    QTest::newRow("settings") << &MainWindow::Save;
+}
+
+void TstMainWindowFiles::failedSavesAreReported()
+{
+    QFETCH(Slot, save);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    const QString name = m_dir.filePath("no such folder/show");
+    rig.prompts.fileNames << name;
+    (w.*save)(false);
+    QCOMPARE(rig.prompts.calls.size(), 2);
+    QCOMPARE(rig.prompts.calls[1].kind, QString("warning"));
+    QCOMPARE(rig.prompts.calls[1].title, QString("Error"));
+    QVERIFY(rig.prompts.calls[1].text.startsWith("The file could not be saved:\n"));
+    QVERIFY(rig.prompts.calls[1].text.contains("no such folder/show."));
+}
+
+QTEST_MAIN(TstMainWindowFiles)
+#include "tst_main_window_files.moc"
