@@ -113,6 +113,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     connect(actionAbout, &QAction::triggered, this, &MainWindow::About);
     connect(actionHelp, &QAction::triggered, this, &MainWindow::Help);
+    connectMemoryCopy();
+    connectUpgrade();
     connectFileActions();
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) Connectionns";
 

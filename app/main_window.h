@@ -230,6 +230,23 @@ public Q_SLOTS:
     int UsbRunProgram(int program);
     // ---- end of moving, playing and going online ----
 
+    // ---- Whole-memory copy (main_window_memory_copy.cpp) and the firmware upgrade
+    // (main_window_upgrade.cpp) ----
+public Q_SLOTS:
+    void File_Read_Settings(bool);
+    void File_Write_Settings(bool);
+    void UpgradeLm740(bool);
+    int upgrade_verify(QString fileName);
+    int check_file(QString fileName);
+
+private:
+    void connectMemoryCopy();
+    void connectUpgrade();
+    enum class Upgrade { Done, Failed, NotStarted };
+    // Everything of UpgradeLm740 between holding the status poll and the last message.
+    Upgrade upgradeFirmware();
+    // ---- end of the whole-memory copy and the upgrade ----
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 

@@ -1,6 +1,7 @@
 #include "sim_controller.h"
 
 #include "settings_image.h"
+#include "upgrade_file.h"
 #include "usb_bus.h"
 
 #include <algorithm>
@@ -191,6 +192,13 @@ int SimController::handleIn(quint8 request, quint16 value, quint16 index, unsign
         return n;
     }
     case usb::VERSION_REQUEST: {
+        if (m_firmwareChanged) {
+            m_firmwareChanged = false;
+            const QByteArray release = upgrade::imageRelease(QByteArrayView(
+                reinterpret_cast<const char *>(m_firmware.data()), qsizetype(m_firmware.size())));
+            if (!release.isEmpty())
+                setVersionText(release);
+        }
         const int n = std::min<int>(length, usb::kVersionLength);
         std::memset(data, 0, std::size_t(n));
         std::memcpy(data, m_version.constData(), std::size_t(std::min<int>(n, m_version.size())));
@@ -272,6 +280,7 @@ int SimController::handleOut(quint8 request, quint16 value, quint16 index,
             return UsbBus::ErrorPipe;
         std::memcpy(m_firmware.data() + value, m_block, sizeof m_block);
         ++m_blocksProgrammed;
+        m_firmwareChanged = true;
         m_busyPolls = m_programmingPolls;
         return 0;
     default:

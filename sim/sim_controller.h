@@ -62,7 +62,9 @@ public:
     bool mainLoopHeld() const { return m_mainLoopHeld; }
     int passesEnded() const { return m_passesEnded; }
 
-    // Upgrade mode: the firmware is programmed in 128-byte blocks and can be read back.
+    // Upgrade mode, as a real one starts with its "previous" key held: the firmware is programmed
+    // in 128-byte blocks and can be read back. Once the programmed firmware names its release (the
+    // record of our own images, upgrade::kReleaseTag), the version request reports that release.
     void setUpgradeMode(bool on) { m_upgradeMode = on; }
     bool upgradeMode() const { return m_upgradeMode; }
     // After programming a block the controller is busy for this many identification requests.
@@ -131,6 +133,7 @@ private:
     int m_passesEnded = 0;
 
     bool m_upgradeMode = false;
+    bool m_firmwareChanged = false;
     unsigned char m_block[usb::kUpgradeBlockSize] = {};
     int m_programmingPolls = 0;
     int m_busyPolls = 0;

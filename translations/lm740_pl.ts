@@ -329,6 +329,214 @@ Kontynuować?</translation>
         <comment>load programs</comment>
         <translation>Wybierz plik z programami - Lm740</translation>
     </message>
+    <message>
+        <source>Lm740 MainLoop() Lock</source>
+        <translation>Blokada MainLoop() Lm740</translation>
+    </message>
+    <message>
+        <source>Canceled</source>
+        <translation>Anulowano</translation>
+    </message>
+    <message>
+        <source>Operation interrupted by user</source>
+        <translation>Operacja przerwana przez użytkownika</translation>
+    </message>
+    <message>
+        <source>Chose a file to save VXL - Lm740 settings</source>
+        <translation>Wybierz plik do zapisu ustawień VXL - Lm740</translation>
+    </message>
+    <message>
+        <source>Settings (*.set)</source>
+        <translation>Ustawienia (*.set)</translation>
+    </message>
+    <message>
+        <source>Read Error</source>
+        <translation>Błąd odczytu</translation>
+    </message>
+    <message>
+        <source>Please reset device
+            Unplug and next plug power connector</source>
+        <translation>Zresetuj urządzenie
+            Odłącz i ponownie podłącz zasilanie</translation>
+    </message>
+    <message>
+        <source>Reading error...
+Only %1 bytes saved in &quot;error.set&quot; file</source>
+        <translation>Błąd odczytu...
+Zapisano tylko %1 bajtów w pliku &quot;error.set&quot;</translation>
+    </message>
+    <message>
+        <source>Reading error...
+The %1 bytes read could not be saved in &quot;error.set&quot; file</source>
+        <translation>Błąd odczytu...
+Odczytanych bajtów (%1) nie można było zapisać w pliku &quot;error.set&quot;</translation>
+    </message>
+    <message>
+        <source>Settings could not be saved in file
+%1</source>
+        <translation>Nie można zapisać ustawień w pliku
+%1</translation>
+    </message>
+    <message>
+        <source>Settings succesfully saved in file
+</source>
+        <translation>Ustawienia zapisano w pliku
+</translation>
+    </message>
+    <message>
+        <source>Choose a file with settings - Lm740</source>
+        <translation>Wybierz plik z ustawieniami - Lm740</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Ostrzeżenie</translation>
+    </message>
+    <message>
+        <source>All data in Lm740 will be destroyed.
+Do you want write settings?</source>
+        <translation>Wszystkie dane w Lm740 zostaną zniszczone.
+Czy zapisać ustawienia?</translation>
+    </message>
+    <message>
+        <source>Wrong size of file
+%1 Bytes</source>
+        <translation>Zły rozmiar pliku
+%1 bajtów</translation>
+    </message>
+    <message>
+        <source>Cannot read file
+%1</source>
+        <translation>Nie można odczytać pliku
+%1</translation>
+    </message>
+    <message>
+        <source>Saved %1 bytes
+Page:%2 
+Offset: %3</source>
+        <translation>Zapisano %1 bajtów
+Strona:%2 
+Przesunięcie: %3</translation>
+    </message>
+    <message>
+        <source>Please reset device
+        Unplug and next plug power connector</source>
+        <translation>Zresetuj urządzenie
+        Odłącz i ponownie podłącz zasilanie</translation>
+    </message>
+    <message>
+        <source>Writing error...
+Only %1 bytes transfered</source>
+        <translation>Błąd zapisu...
+Przesłano tylko %1 bajtów</translation>
+    </message>
+    <message>
+        <source>Settings succesfully load
+</source>
+        <translation>Ustawienia zostały wczytane
+</translation>
+    </message>
+    <message>
+        <source>Lm740 not detected!
+                                Check windows driver and USB cable.</source>
+        <translation>Nie wykryto Lm740!
+                                Sprawdź sterownik i kabel USB.</translation>
+    </message>
+    <message>
+        <source>Connected, but can not identify VXL device.
+                                           Check windows driver and USB cable.</source>
+        <translation>Połączono, ale nie można rozpoznać urządzenia VXL.
+                                           Sprawdź sterownik i kabel USB.</translation>
+    </message>
+    <message>
+        <source>Connect to another Lm device.
+                                            Upgrade is possible only for Lm740</source>
+        <translation>Podłączono inne urządzenie Lm.
+                                            Aktualizacja jest możliwa tylko dla Lm740</translation>
+    </message>
+    <message>
+        <source>Can not get version from Lm740 device.</source>
+        <translation>Nie można odczytać wersji z urządzenia Lm740.</translation>
+    </message>
+    <message>
+        <source>Lm740 Upgrade</source>
+        <translation>Aktualizacja Lm740</translation>
+    </message>
+    <message>
+        <source>Upgrade sucessfull
+Unplug and next plug USB cable to device</source>
+        <translation>Aktualizacja zakończona pomyślnie
+Odłącz i ponownie podłącz kabel USB do urządzenia</translation>
+    </message>
+    <message>
+        <source>Upgrade failed</source>
+        <translation>Aktualizacja nie powiodła się</translation>
+    </message>
+    <message>
+        <source>VXL Lm740 - Upgrade process</source>
+        <translation>VXL Lm740 - aktualizacja</translation>
+    </message>
+    <message>
+        <source>Please do the following:
+                                1. Unplug the USB and power cable from the Lm740.
+                                2. Connect the USB cable to the Lm740 and PC.
+	                                3. Press the Lm740 keyboard key - &apos;previous&apos;.
+                                4. Connect the power cable to the Lm740.
+                                (when the &apos;previous&apos; key is pressed)
+                                5. Wait for &quot;Upgrade mode&quot; string on the Lm740 LCD.
+	                                6. Click OK and choose the file to upgrade.</source>
+        <translation>Wykonaj następujące czynności:
+                                1. Odłącz kabel USB i zasilanie od Lm740.
+                                2. Podłącz kabel USB do Lm740 i komputera.
+	                                3. Naciśnij na klawiaturze Lm740 klawisz &apos;previous&apos;.
+                                4. Podłącz zasilanie do Lm740.
+                                (trzymając wciśnięty klawisz &apos;previous&apos;)
+                                5. Poczekaj na napis &quot;Upgrade mode&quot; na wyświetlaczu Lm740.
+	                                6. Kliknij OK i wybierz plik aktualizacji.</translation>
+    </message>
+    <message>
+        <source>Chose a file to upgrade VXL - Lm740</source>
+        <translation>Wybierz plik aktualizacji VXL - Lm740</translation>
+    </message>
+    <message>
+        <source>Upgrade (*.upg)</source>
+        <translation>Aktualizacja (*.upg)</translation>
+    </message>
+    <message>
+        <source>Error in upgrade file.
+                                        Please use correct file.</source>
+        <translation>Błąd w pliku aktualizacji.
+                                        Użyj poprawnego pliku.</translation>
+    </message>
+    <message>
+        <source>Upgrade file is not for VXL Lm740 device.</source>
+        <translation>Plik aktualizacji nie jest przeznaczony dla urządzenia VXL Lm740.</translation>
+    </message>
+    <message>
+        <source>Wrong firmware version in file.</source>
+        <translation>Zła wersja oprogramowania w pliku.</translation>
+    </message>
+    <message>
+        <source>Version in device: %1
+Upgrade version: %2
+Are you sure to upgrade?</source>
+        <translation>Wersja w urządzeniu: %1
+Wersja aktualizacji: %2
+Czy na pewno zaktualizować?</translation>
+    </message>
+    <message>
+        <source>Please wait...
+ Upgrade is running.</source>
+        <translation>Proszę czekać...
+ Trwa aktualizacja.</translation>
+    </message>
+    <message>
+        <source>Verification failed</source>
+        <translation>Weryfikacja nie powiodła się</translation>
+    </message>
+    <message>
+        <source>Verify</source>
+        <translation>Weryfikacja</translation>
+    </message>
 </context>
 <context>
     <name>Lamp</name>
@@ -746,6 +954,34 @@ Instrukcja znajduje się w:
     <message>
         <source>Scene (*.scn)</source>
         <translation>Scena (*.scn)</translation>
+    </message>
+    <message>
+        <source>Lm740 Dataflash reading...</source>
+        <translation>Lm740 - odczyt pamięci dataflash...</translation>
+    </message>
+    <message>
+        <source>Saveing...</source>
+        <translation>Zapisywanie...</translation>
+    </message>
+    <message>
+        <source>Please wait... 
+Reading dataflash...
+Page: %1/512</source>
+        <translation>Proszę czekać... 
+Odczyt pamięci dataflash...
+Strona: %1/512</translation>
+    </message>
+    <message>
+        <source>Lm740 Dataflash writing...</source>
+        <translation>Lm740 - zapis pamięci dataflash...</translation>
+    </message>
+    <message>
+        <source>Please wait... 
+                    Writing dataflash...                    
+Page:%1/512</source>
+        <translation>Proszę czekać... 
+                    Zapis pamięci dataflash...                    
+Strona:%1/512</translation>
     </message>
 </context>
 <context>

@@ -282,6 +282,11 @@ void TstTextFiles::savesReplaceWholeOrNotAtAll()
     QVERIFY(files::readWholeFile(name, &bytes));
     QCOMPARE(bytes, QByteArray("old"));
     QVERIFY(!files::readWholeFile(dir.filePath("missing.scn"), &bytes, &error));
+    // A file far larger than any of ours is not read at all.
+    QFile huge(dir.filePath("huge.scn"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(files::kMaxFileSize + 1));
+    QVERIFY(!files::readWholeFile(huge.fileName(), &bytes, &error));
+    QCOMPARE(bytes, QByteArray("old"));
 }
 
 QTEST_GUILESS_MAIN(TstTextFiles)

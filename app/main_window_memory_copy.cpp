@@ -1,0 +1,194 @@
+// The window's side of copying the controller's whole settings memory to a .set file and back
+// (USB > Read Settings, Write Settings). MemoryCopy moves the blocks; these slots ask for the file,
+// show the progress and every message. A read replaces the chosen file only when it is complete,
+// and whole: a cancelled or failed read leaves it as it was.
+#include "main_window.h"
+
+#include "logging.h"
+#include "memory_copy.h"
+#include "pass_dialog.h"
+#include "prompts.h"
+#include "settings_image.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+QString app(const char *text)
+{
+    return QCoreApplication::translate("App", text);
+}
+
+void inform(const char *title, const QString &text)
+{
+    lm740::prompts().information(nullptr, app(title), text, QMessageBox::Ok);
+}
+
+// A whole-memory pass under its progress dialog, which is gone when this returns: the label
+// follows every block, the bar every page.
+lm740::MemoryCopyResult
+withDialog(const QString &title, const QString &label,
+           const std::function<QString(int page)> &pageLabel,
+           const std::function<lm740::MemoryCopyResult(const lm740::MemoryCopyCallbacks &)> &pass)
+{
+    lm740::PassDialog dialog(title, label, lm740::layout::kPageCount);
+    lm740::MemoryCopyCallbacks callbacks;
+    callbacks.goOn = [&dialog] {
+        if (dialog.goOn())
+            return true;
+        dialog.reset();
+        return false;
+    };
+    callbacks.blockMoved = [&dialog, pageLabel](int page, int, int) {
+        dialog.setLabelText(pageLabel(page + 1));
+    };
+    callbacks.pageMoved = [&dialog](int page) { dialog.setValue(page + 1); };
+    const lm740::MemoryCopyResult result = pass(callbacks);
+    dialog.reset();
+    QCoreApplication::processEvents();
+    return result;
+}
+
+// The end of a pass that moved no failed block: whether the controller answered the request that
+// releases its main loop, and whether the user cancelled. True when cancelled.
+bool reportEndOfPass(const lm740::MemoryCopyResult &result, const char *lockedText)
+{
+    if (!result.mainLoopReleased)
+        inform(QT_TRANSLATE_NOOP("App", "Lm740 MainLoop() Lock"), app(lockedText));
+    if (result.outcome != lm740::MemoryCopyResult::Outcome::Cancelled)
+        return false;
+    inform(QT_TRANSLATE_NOOP("App", "Canceled"),
+           app(QT_TRANSLATE_NOOP("App", "Operation interrupted by user")));
+    return true;
+}
+
+// What a cancelled read got so far goes to "error.set" in the working folder; false when it could
+// not be written there.
+bool saveErrorFile(const QByteArray &bytes)
+{
+    QSaveFile file(QStringLiteral("error.set"));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+} // namespace
+
+void MainWindow::connectMemoryCopy()
+{
+    connect(actionReadDataFlash, &QAction::triggered, this, &MainWindow::File_Read_Settings);
+    connect(actionWriteDataFlash, &QAction::triggered, this, &MainWindow::File_Write_Settings);
+}
+
+void MainWindow::File_Read_Settings(bool)
+{
+    QString fileName = lm740::prompts().getSaveFileName(
+        nullptr, app(QT_TRANSLATE_NOOP("App", "Chose a file to save VXL - Lm740 settings")),
+        QStringLiteral("./"), app(QT_TRANSLATE_NOOP("App", "Settings (*.set)")));
+    if (fileName.isEmpty())
+        return;
+    if (!fileName.endsWith(QLatin1String(".set")))
+        fileName += QLatin1String(".set");
+
+    QByteArray image;
+    const lm740::MemoryCopyResult result = withDialog(
+        tr("Lm740 Dataflash reading..."), tr("Saveing..."),
+        [](int p) { return tr("Please wait... \nReading dataflash...\nPage: %1/512").arg(p); },
+        [&](const lm740::MemoryCopyCallbacks &callbacks) {
+            return lm740::MemoryCopy::read(controllerLink, &image, callbacks);
+        });
+
+    if (result.outcome == lm740::MemoryCopyResult::Outcome::BlockFailed) {
+        inform(QT_TRANSLATE_NOOP("App", "Error"), app(QT_TRANSLATE_NOOP("App", "Read Error")));
+        return;
+    }
+    if (reportEndOfPass(result, QT_TRANSLATE_NOOP("App", "Please reset device\n            Unplug "
+                                                         "and next plug power connector"))) {
+        if (saveErrorFile(image))
+            inform(QT_TRANSLATE_NOOP("App", "Error"),
+                   app(QT_TRANSLATE_NOOP("App",
+                                         "Reading error...\nOnly %1 bytes saved in \"error.set\" "
+                                         "file"))
+                       .arg(image.size()));
+        else
+            inform(QT_TRANSLATE_NOOP("App", "Error"),
+                   app(QT_TRANSLATE_NOOP("App", "Reading error...\nThe %1 bytes read could not be "
+                                                "saved in \"error.set\" file"))
+                       .arg(image.size()));
+        return;
+    }
+    QString error;
+    if (!lm740::image::writeSettingsFile(fileName, image, &error)) {
+        qCDebug(lcFiles) << error;
+        inform(
+            QT_TRANSLATE_NOOP("App", "Error"),
+            app(QT_TRANSLATE_NOOP("App", "Settings could not be saved in file\n%1")).arg(fileName));
+        return;
+    }
+    inform(QT_TRANSLATE_NOOP("App", "OK"),
+           app(QT_TRANSLATE_NOOP("App", "Settings succesfully saved in file\n")) + fileName);
+}
+
+void MainWindow::File_Write_Settings(bool)
+{
+    const QString fileName = lm740::prompts().getOpenFileName(
+        nullptr, app(QT_TRANSLATE_NOOP("App", "Choose a file with settings - Lm740")),
+        QStringLiteral("./"), app(QT_TRANSLATE_NOOP("App", "Settings (*.set)")));
+    if (fileName.isEmpty())
+        return;
+    const QMessageBox::StandardButton answer = lm740::prompts().warning(
+        this, app(QT_TRANSLATE_NOOP("App", "Warning")),
+        app(QT_TRANSLATE_NOOP("App",
+                              "All data in Lm740 will be destroyed.\nDo you want write settings?")),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    qCDebug(lcUsb, "%x", unsigned(answer));
+    if (answer == QMessageBox::No)
+        return;
+
+    const qint64 size = QFileInfo(fileName).size();
+    if (size != lm740::layout::kImageSize) {
+        inform(QT_TRANSLATE_NOOP("App", "Error"),
+               app(QT_TRANSLATE_NOOP("App", "Wrong size of file\n%1 Bytes")).arg(size));
+        return;
+    }
+    QByteArray image;
+    QString error;
+    if (!lm740::image::readSettingsFile(fileName, &image, &error)) {
+        qCDebug(lcFiles) << error;
+        inform(QT_TRANSLATE_NOOP("App", "Error"),
+               app(QT_TRANSLATE_NOOP("App", "Cannot read file\n%1")).arg(fileName));
+        return;
+    }
+
+    const lm740::MemoryCopyResult result = withDialog(
+        tr("Lm740 Dataflash writing..."), QString(),
+        [](int p) {
+            return tr("Please wait... \n                    Writing dataflash...                   "
+                      " "
+                      "\nPage:%1/512")
+                .arg(p);
+        },
+        [&](const lm740::MemoryCopyCallbacks &callbacks) {
+            return lm740::MemoryCopy::write(controllerLink, image, callbacks);
+        });
+
+    if (result.outcome == lm740::MemoryCopyResult::Outcome::BlockFailed) {
+        lm740::prompts().critical(
+            nullptr, app(QT_TRANSLATE_NOOP("App", "Read Error")),
+            app(QT_TRANSLATE_NOOP("App", "Saved %1 bytes\nPage:%2 \nOffset: %3"))
+                .arg(result.bytes)
+                .arg(result.page)
+                .arg(result.offset),
+            QMessageBox::Ok);
+        return;
+    }
+    if (reportEndOfPass(result, QT_TRANSLATE_NOOP("App", "Please reset device\n        Unplug and "
+                                                         "next plug power connector"))) {
+        inform(QT_TRANSLATE_NOOP("App", "Error"),
+               app(QT_TRANSLATE_NOOP("App", "Writing error...\nOnly %1 bytes transfered"))
+                   .arg(result.bytes));
+        return;
+    }
+    inform(QT_TRANSLATE_NOOP("App", "OK"),
+           app(QT_TRANSLATE_NOOP("App", "Settings succesfully load\n")));
+}

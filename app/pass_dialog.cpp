@@ -1,0 +1,26 @@
+#include "pass_dialog.h"
+
+#include <QCoreApplication>
+
+namespace lm740 {
+
+PassDialog::PassDialog(const QString &title, const QString &label, int maximum)
+{
+    // No parent, and the standard Cancel button.
+    setObjectName(QStringLiteral("passDialog"));
+    setWindowTitle(title);
+    setLabelText(label);
+    setRange(0, maximum);
+    setWindowModality(Qt::ApplicationModal);
+    setMinimumDuration(0);
+    setValue(0);
+    show();
+}
+
+bool PassDialog::goOn()
+{
+    QCoreApplication::processEvents();
+    return !wasCanceled();
+}
+
+} // namespace lm740

@@ -1,0 +1,254 @@
+// USB > Read Settings and Write Settings against the simulated controller: the block requests in
+// address order and the end of the pass, the progress dialog and its cancel, every message, and
+// what becomes of the chosen file and of "error.set".
+#include "dialog_hook.h"
+#include "main_window.h"
+#include "recording_prompts.h"
+#include "sim_rig.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace lm740;
+
+class TstMainWindowMemoryCopy : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void pass_data();
+    void pass();
+    void chosenFileIsKeptWhenNothingCanBeSaved_data();
+    void chosenFileIsKeptWhenNothingCanBeSaved();
+    void writeRefusesWrongSizeOrNo();
+
+private:
+    static QByteArray pattern(int seed)
+    {
+        QByteArray bytes(layout::kImageSize, '\0');
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = char((i * 13 + i / 256 + seed) & 0xFF);
+        return bytes;
+    }
+    QByteArray memory() const
+    {
+        return QByteArray(reinterpret_cast<const char *>(m_rig->controller.memory().data()),
+                          layout::kImageSize);
+    }
+    static QByteArray contents(const QString &fileName)
+    {
+        QFile f(fileName);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+    }
+    static void put(const QString &fileName, const QByteArray &bytes)
+    {
+        QFile f(fileName);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QList<SimController::Request> passRequests() const
+    {
+        QList<SimController::Request> r;
+        for (const auto &q : m_rig->controller.requests())
+            if (q.request == usb::READ_MEMORY_REQUEST || q.request == usb::WRITE_BLOCK_REQUEST ||
+                q.request == usb::END_PASS_REQUEST)
+                r << q;
+        return r;
+    }
+    void duringPass(const std::function<void(QProgressDialog *)> &hook)
+    {
+        m_hook = std::make_unique<ProgressDialogHook>(hook);
+    }
+
+    std::unique_ptr<SimRig> m_rig;
+    std::unique_ptr<RecordingPrompts> m_prompts;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<ProgressDialogHook> m_hook;
+    QTemporaryDir m_dir;
+    QString m_cwd;
+};
+
+void TstMainWindowMemoryCopy::init()
+{
+    m_rig = std::make_unique<SimRig>(SimRig::Start::Plugged);
+    m_rig->makeDefaultBus();
+    m_rig->controller.memory().assign(layout::kImageSize, 0);
+    m_prompts = std::make_unique<RecordingPrompts>();
+    m_window = std::make_unique<MainWindow>();
+    m_rig->controller.clearRequests();
+    m_cwd = QDir::currentPath();
+    QDir::setCurrent(m_dir.path()); // "error.set" goes to the working folder
+}
+
+void TstMainWindowMemoryCopy::cleanup()
+{
+    QDir::setCurrent(m_cwd);
+    QFile::remove(m_dir.filePath("error.set"));
+    m_hook.reset();
+    m_window.reset();
+    m_prompts.reset();
+    m_rig.reset();
+}
+
+void TstMainWindowMemoryCopy::pass_data()
+{
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("blocks"); // block requests sent
+    QTest::addColumn<QStringList>("messages");
+    const QString ok = "OK|Settings succesfully saved in file\n%1";
+    const QString ask = "Warning|All data in Lm740 will be destroyed.\nDo you want write settings?";
+    const QString cancelled = "Canceled|Operation interrupted by user";
+    QTest::newRow("read") << false << "" << 2048 << QStringList{ok};
+    QTest::newRow("read, cancel at page 10")
+        << false << "cancel" << 41
+        << QStringList{cancelled, "Error|Reading error...\nOnly 2624 bytes saved in \"error.set\" "
+                                  "file"};
+    QTest::newRow("read, block 100 fails")
+        << false << "fail" << 101 << QStringList{"Error|Read Error"};
+    QTest::newRow("read, no controller")
+        << false << "unplug" << 0 << QStringList{"Error|Read Error"};
+    QTest::newRow("read, main loop not released")
+        << false << "lock" << 2048
+        << QStringList{"Lm740 MainLoop() Lock|Please reset device\n            Unplug and next "
+                       "plug power connector",
+                       ok};
+    QTest::newRow("write") << true << "" << 2048
+                           << QStringList{ask, "OK|Settings succesfully load\n"};
+    QTest::newRow("write, cancel at page 10")
+        << true << "cancel" << 41
+        << QStringList{ask, cancelled, "Error|Writing error...\nOnly 2624 bytes transfered"};
+    QTest::newRow("write, block 100 fails")
+        << true << "fail" << 101
+        << QStringList{ask, "Read Error|Saved 6400 bytes\nPage:25 \nOffset: 0"};
+    QTest::newRow("write, main loop not released")
+        << true << "lock" << 2048
+        << QStringList{ask,
+                       "Lm740 MainLoop() Lock|Please reset device\n        Unplug and next plug "
+                       "power connector",
+                       "OK|Settings succesfully load\n"};
+}
+
+void TstMainWindowMemoryCopy::pass()
+{
+    QFETCH(bool, write);
+    QFETCH(QString, fault);
+    QFETCH(int, blocks);
+    QFETCH(QStringList, messages);
+    SimController &sim = m_rig->controller;
+    const QByteArray old = pattern(1);
+    sim.memory().assign(old.begin(), old.end());
+    const QString chosen = m_dir.filePath("show.set");
+    const QByteArray file = pattern(2);
+    put(chosen, file);
+    m_prompts->fileNames << (write ? chosen : m_dir.filePath("show")); // reading adds ".set"
+    m_prompts->answers << QMessageBox::Yes;
+    const quint8 blockRequest = write ? usb::WRITE_BLOCK_REQUEST : usb::READ_MEMORY_REQUEST;
+    if (fault == "fail")
+        sim.failRequests(blockRequest, 1, 100);
+    if (fault == "unplug")
+        m_rig->bus.unplug(sim);
+    if (fault == "lock")
+        sim.answerShortRequests(usb::END_PASS_REQUEST, 1);
+    QString lastLabel;
+    int blocksAtCancel = -1;
+    duringPass([&](QProgressDialog *d) {
+        QVERIFY(d->isModal());
+        QCOMPARE(d->maximum(), 512);
+        lastLabel = d->labelText();
+        if (fault == "cancel" && lastLabel.endsWith("11/512") && blocksAtCancel < 0) {
+            d->cancel();
+            blocksAtCancel = int(passRequests().size());
+        }
+    });
+    if (write)
+        m_window->File_Write_Settings(false);
+    else
+        m_window->File_Read_Settings(false);
+
+    QStringList shown;
+    for (const PromptCall &c : m_prompts->calls.mid(1)) // after the file dialog
+        shown << c.title + '|' + c.text;
+    QCOMPARE(shown, messages.replaceInStrings("%1", chosen));
+    const bool complete = fault.isEmpty() || fault == "lock";
+    if (complete)
+        QCOMPARE(lastLabel.section('\n', -1).simplified(),
+                 write ? QString("Page:512/512") : QString("Page: 512/512"));
+    if (fault == "cancel")
+        QCOMPARE(blocksAtCancel, blocks); // answered before the next block
+
+    // The blocks strictly in address order, then the end of the pass unless a block failed.
+    const QList<SimController::Request> log = passRequests();
+    const bool ended = fault != "fail" && fault != "unplug";
+    QCOMPARE(log.size(), blocks + (ended ? 1 : 0));
+    for (int i = 0; i < blocks; ++i) {
+        QCOMPARE(log[i].request, blockRequest);
+        QCOMPARE(int(log[i].value) * 256 + log[i].index, 64 * i);
+    }
+    if (ended) {
+        QCOMPARE(log.last().request, usb::END_PASS_REQUEST);
+        QCOMPARE(log.last().value, quint16(write ? 1 : 0));
+        QCOMPARE(int(log.last().index), 64 * ((blocks - 1) % 4));
+    }
+
+    // A read replaces the chosen file only when complete; a cancelled one leaves its bytes in
+    // "error.set". A write changes the controller block by block.
+    const int moved = fault == "cancel" ? 64 * blocks : (complete ? layout::kImageSize : 0);
+    QCOMPARE(contents(chosen), write || !complete ? file : old);
+    QCOMPARE(contents("error.set"),
+             !write && fault == "cancel" ? old.left(moved) : QByteArray("(none)"));
+    if (write && fault != "fail")
+        QCOMPARE(memory(), file.left(moved) + old.mid(moved));
+}
+
+void TstMainWindowMemoryCopy::chosenFileIsKeptWhenNothingCanBeSaved_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("chosen file cannot be written")
+        << "missing/show.set" << false << "Settings could not be saved in file\n%1";
+    QTest::newRow("error.set cannot be written")
+        << "show.set" << true
+        << "Reading error...\nThe 64 bytes read could not be saved in \"error.set\" file";
+}
+
+void TstMainWindowMemoryCopy::chosenFileIsKeptWhenNothingCanBeSaved()
+{
+    QFETCH(QString, chosen);
+    QFETCH(bool, cancel);
+    QFETCH(QString, message);
+    QVERIFY(QDir(m_dir.path()).mkdir("error.set")); // no file can take that name
+    put(m_dir.filePath("show.set"), "kept");
+    m_prompts->fileNames << m_dir.filePath(chosen);
+    duringPass([&](QProgressDialog *d) {
+        if (cancel && d->labelText().endsWith("1/512"))
+            d->cancel();
+    });
+    m_window->File_Read_Settings(false);
+    QCOMPARE(m_prompts->calls.last().title, QString("Error"));
+    QCOMPARE(m_prompts->calls.last().text, message.replace("%1", m_dir.filePath(chosen)));
+    QCOMPARE(contents(m_dir.filePath("show.set")), QByteArray("kept"));
+    QDir(m_dir.path()).rmdir("error.set");
+}
+
+void TstMainWindowMemoryCopy::writeRefusesWrongSizeOrNo()
+{
+    const QString chosen = m_dir.filePath("short.set");
+    put(chosen, QByteArray(layout::kImageSize - 1, '\x11'));
+    m_prompts->fileNames << chosen << chosen;
+    m_prompts->answers << QMessageBox::No << QMessageBox::Yes;
+    m_window->File_Write_Settings(false); // No: nothing happens
+    m_window->File_Write_Settings(false);
+    QCOMPARE(m_prompts->calls.size(), 5);
+    QVERIFY(m_prompts->calls[1].hasParent);
+    QCOMPARE(m_prompts->calls[1].defaultButton, QMessageBox::No);
+    QCOMPARE(m_prompts->calls[4].text, QString("Wrong size of file\n131071 Bytes"));
+    QVERIFY(passRequests().isEmpty());
+}
+
+QTEST_MAIN(TstMainWindowMemoryCopy)
+#include "tst_main_window_memory_copy.moc"
