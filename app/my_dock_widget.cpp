@@ -24,6 +24,9 @@ MyDockWidget::MyDockWidget(QWidget *parent) : QDockWidget(parent)
     // It has no title and cannot be closed, so the window's tool bar menu would list it as a
     // blank entry that does nothing.
     toggleViewAction()->setVisible(false);
+    // The strip paints all of itself, so the window behind it need not be painted first at every
+    // frame of a fade.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     qCDebug(lcApp) << "mydockwidget construct end";
 }
 
@@ -87,4 +90,5 @@ void MyDockWidget::paintEvent(QPaintEvent *)
     const int h = height();
     for (int i = 0; i < count; ++i)
         painter.fillRect(i * w, 0, w, h, shownColor(i));
+    painter.fillRect(count * w, 0, width() - count * w, h, palette().window());
 }

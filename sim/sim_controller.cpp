@@ -122,8 +122,16 @@ int SimController::control(quint8 requestType, quint8 request, quint16 value, qu
         m_away = m_plugBackAfter; // this transfer is the last one before it goes
     ++m_transfers;
     m_elapsedUs += m_latencyUs;
-    if (m_realLatency && m_latencyUs > 0)
-        std::this_thread::sleep_for(std::chrono::microseconds(m_latencyUs));
+    if (m_realLatency && m_latencyUs > 0) {
+        // Each sleep wakes a little late; keeping to a schedule stops the lateness from adding
+        // up over a long transfer. After a pause (a tenth of a second behind) it starts afresh.
+        const auto latency = std::chrono::microseconds(m_latencyUs);
+        const auto now = std::chrono::steady_clock::now();
+        if (m_due < now - std::chrono::milliseconds(100))
+            m_due = now;
+        m_due += latency;
+        std::this_thread::sleep_until(m_due);
+    }
     const bool in = requestType == usb::kRequestTypeIn;
 
     int r = injectedFault(request, timeoutMs);

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QString>
 
+#include <chrono>
 #include <random>
 #include <vector>
 
@@ -152,7 +153,8 @@ private:
     qint64 m_latencyUs = 0;
     double m_shortProbability = 0.0;
     bool m_realLatency = false;
-    int m_unplugAfter = 0; // 0: never
+    std::chrono::steady_clock::time_point m_due; // when the next real-latency request ends
+    int m_unplugAfter = 0;                       // 0: never
     int m_plugBackAfter = 0;
     int m_untilUnplug = 0;
     int m_away = 0; // searches still to miss

@@ -9,11 +9,26 @@
 #include <QButtonGroup>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace lm740;
 
 Q_DECLARE_METATYPE(QMessageBox::StandardButton)
+
+namespace {
+
+// 30 lamps and the global scene time in the controller; the addresses of lamp 1 of scene 1,
+// chaser 1 and step 1 of program 1, by tab.
+std::array<int, 3> setUpController(SimController &controller, int sceneTime)
+{
+    controller.setByteAt(layout::kLampsNumber, 30);
+    controller.setByteAt(layout::kInSceneTime, quint8(sceneTime));
+    return {layout::sceneLampAddress(0, 0), layout::chaserLampAddress(0, 0),
+            layout::programStepLampAddress(0, 0, 0)};
+}
+
+} // namespace
 
 class TstOnline : public QObject
 {
@@ -27,6 +42,8 @@ private Q_SLOTS:
     void currentItemCommands_data();
     void currentItemCommands();
     void programCommandsOnAnotherPage();
+    void onlineSessionEndsInTheFile_data();
+    void onlineSessionEndsInTheFile();
 };
 
 void TstOnline::goingOnline_data()
@@ -129,10 +146,7 @@ void TstOnline::onlineStartReadsTheItemShown()
     WindowRig rig;
     MainWindow &w = *rig.window;
     w.TabWidget->setCurrentIndex(tab);
-    rig.controller.setByteAt(layout::kLampsNumber, 30);
-    rig.controller.setByteAt(layout::kInSceneTime, 2);
-    const int lamp0[] = {layout::sceneLampAddress(0, 0), layout::chaserLampAddress(0, 0),
-                         layout::programStepLampAddress(0, 0, 0)};
+    const std::array<int, 3> lamp0 = setUpController(rig.controller, 2);
     rig.controller.setByteAt(lamp0[tab], 123);
     rig.controller.setByteAt(layout::chaserAddress(0), 25);
     rig.controller.setByteAt(layout::programStepTimeAddress(0, 0), 25);
@@ -203,10 +217,7 @@ void TstOnline::currentItemCommands()
     WindowRig rig;
     MainWindow &w = *rig.window;
     w.TabWidget->setCurrentIndex(tab);
-    rig.controller.setByteAt(layout::kLampsNumber, 30);
-    rig.controller.setByteAt(layout::kInSceneTime, 5);
-    const int lamp0[] = {layout::sceneLampAddress(0, 0), layout::chaserLampAddress(0, 0),
-                         layout::programStepLampAddress(0, 0, 0)};
+    const std::array<int, 3> lamp0 = setUpController(rig.controller, 5);
     rig.controller.setByteAt(lamp0[tab] + 1, 66);
     w.scene->lamp(0)->setRGB(200, 0, 0);
     if (fail)
@@ -261,6 +272,95 @@ void TstOnline::programCommandsOnAnotherPage()
     QCOMPARE(w.chasers[0].time, 4200u);
     QVERIFY(rig.controller.requests().isEmpty());
     QVERIFY(rig.prompts.calls.isEmpty());
+}
+
+void TstOnline::onlineSessionEndsInTheFile_data()
+{
+    QTest::addColumn<double>("failure");
+    QTest::newRow("sound link") << 0.0;
+    QTest::newRow("30 % of the requests fail") << 0.3;
+}
+
+// What `lm740 --simulator=FILE` does, through the window: online, an edit on each tab followed by
+// a switch, then the simulated memory saved to FILE as the program saves it when it ends. Each
+// edited record is in FILE at its place, unless its switch told of a failure (an error box, or a
+// status poll that lost the controller, which the connection label shows).
+void TstOnline::onlineSessionEndsInTheFile()
+{
+    QFETCH(double, failure);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    rig.controller.setFailureProbability(failure, 11);
+    rig.prompts.answers << QMessageBox::Yes;
+    w.actionOnline->trigger();
+    QVERIFY(w.onlineFlag);
+
+    enum Kind { SceneRecord, ChaserRecord, StepRecord };
+    struct Edit
+    {
+        Kind kind;
+        int number;
+        int lamp;
+        bool reported;
+    };
+    QList<Edit> edits;
+    auto edit = [&](Kind kind, int number, int lamp, const std::function<void()> &leave) {
+        w.scene->lamp(lamp)->setRGB(uint(40 + number), uint(lamp), 200);
+        if (kind != SceneRecord)
+            w.scene->setSceneTime(1000 + 100 * number);
+        const qsizetype boxes = rig.prompts.calls.size();
+        rig.controller.clearRequests();
+        leave();
+        bool lost = false;
+        for (const auto &r : rig.controller.requests())
+            lost |= r.request == usb::LM_ID_REQUEST && r.result < 0;
+        edits << Edit{kind, number, lamp, lost || rig.prompts.calls.size() > boxes};
+    };
+    edit(SceneRecord, 0, 0, [&] { w.sceneButtons->button(1)->click(); });
+    edit(SceneRecord, 1, 5, [&] { w.TabWidget->setCurrentIndex(1); });
+    edit(ChaserRecord, 0, 2, [&] { w.chaserButtons->button(1)->click(); });
+    edit(ChaserRecord, 1, 0, [&] { w.TabWidget->setCurrentIndex(2); });
+    edit(StepRecord, 0, 3, [&] { w.programWidgets[0].stepButtons->button(1)->click(); });
+    edit(StepRecord, 1, 29, [&] { w.TabWidget->setCurrentIndex(0); });
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath("controller.set");
+    QVERIFY(rig.controller.saveSettings(file));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QCOMPARE(bytes.size(), layout::kImageSize);
+    const std::span<const quint8> image(reinterpret_cast<const quint8 *>(bytes.constData()),
+                                        std::size_t(bytes.size()));
+    int written = 0;
+    for (const Edit &e : edits) {
+        const ColorArray &record = e.kind == SceneRecord    ? w.sceneColors[e.number]
+                                   : e.kind == ChaserRecord ? w.chasers[e.number].colors
+                                                            : w.programs[0].scenes[e.number].colors;
+        QCOMPARE(record[e.lamp], QColor(40 + e.number, e.lamp, 200));
+        bool same = false;
+        if (e.kind == SceneRecord) {
+            ColorArray colors{};
+            layout::unpackScene(image, e.number, colors, 30);
+            same = std::equal(colors.begin(), colors.begin() + 30, w.sceneColors[e.number].begin());
+        } else if (e.kind == ChaserRecord) {
+            t_chaser c = w.chasers[e.number];
+            layout::unpackChaser(image, e.number, c, 30);
+            same = c == w.chasers[e.number];
+        } else {
+            t_program_scene s = w.programs[0].scenes[e.number];
+            layout::unpackProgramStep(image, 0, e.number, s, 30);
+            same = s == w.programs[0].scenes[e.number];
+        }
+        QVERIFY2(same || e.reported,
+                 qPrintable(
+                     QString("record %1 of kind %2 lost silently").arg(e.number).arg(int(e.kind))));
+        written += same;
+    }
+    if (failure == 0.0)
+        QCOMPARE(written, edits.size());
+    QVERIFY(written > 0);
+    qInfo("%d of %lld edited records reached the file", written, qlonglong(edits.size()));
 }
 
 QTEST_MAIN(TstOnline)

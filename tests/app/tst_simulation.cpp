@@ -1,6 +1,7 @@
 // The preview strip with a hand-driven tick: when an item ends, what is painted and when, and the
 // program and chaser simulations of the window stepping through their items.
 #include "my_dock_widget.h"
+#include "paint_counter.h"
 #include "window_rig.h"
 
 #include <QButtonGroup>
@@ -21,17 +22,6 @@ int ticksUntil(MyDockWidget &strip, const std::function<bool()> &done, int limit
     }
     return -1;
 }
-
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        paints += e->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 } // namespace
 
