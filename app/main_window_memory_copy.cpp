@@ -26,8 +26,8 @@ void inform(const char *title, const QString &text)
     lm740::prompts().information(nullptr, app(title), text, QMessageBox::Ok);
 }
 
-// A whole-memory pass under its progress dialog, which is gone when this returns: the label
-// follows every block, the bar every page.
+// A whole-memory pass under its progress dialog, which is gone when this returns: the label names
+// the page, the bar the pages done.
 lm740::MemoryCopyResult
 withDialog(const QString &title, const QString &label,
            const std::function<QString(int page)> &pageLabel,
@@ -41,10 +41,12 @@ withDialog(const QString &title, const QString &label,
         dialog.reset();
         return false;
     };
-    callbacks.blockMoved = [&dialog, pageLabel](int page, int, int) {
-        dialog.setLabelText(pageLabel(page + 1));
+    callbacks.blockMoved = [&dialog, pageLabel](int page, int, int bytes) {
+        if (dialog.showsAgain(bytes == lm740::layout::kImageSize)) {
+            dialog.setLabelText(pageLabel(page + 1));
+            dialog.setValue(bytes / lm740::layout::kPageSize);
+        }
     };
-    callbacks.pageMoved = [&dialog](int page) { dialog.setValue(page + 1); };
     const lm740::MemoryCopyResult result = pass(callbacks);
     dialog.reset();
     QCoreApplication::processEvents();

@@ -44,7 +44,11 @@ QByteArray readWhole(const QString &fileName, bool *ok)
 
 lm740::upgrade::Callbacks passCallbacks(lm740::PassDialog &dialog)
 {
-    return {[&dialog] { return dialog.goOn(); }, [&dialog](int done) { dialog.setValue(done); }};
+    return {[&dialog] { return dialog.goOn(); },
+            [&dialog](int done) {
+                if (dialog.showsAgain(done >= dialog.maximum()))
+                    dialog.setValue(done);
+            }};
 }
 
 // The controller's answer before an upgrade, as the user is told of it; true when it may go on.

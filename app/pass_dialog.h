@@ -1,9 +1,10 @@
 // The progress dialog of a long pass over the controller (whole-memory copy, firmware upgrade):
 // top-level, shown at once, and modal to the whole program, so that no other command reaches the
 // controller while the pass runs. Between transfers the pass asks goOn(), which lets the window
-// repaint and the user press Cancel.
+// repaint and the user press Cancel. It stays up, full, until the pass resets it.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QProgressDialog>
 
 namespace lm740 {
@@ -16,6 +17,13 @@ public:
 
     // Processes pending events; false once the user has cancelled.
     bool goOn();
+    // Whether the progress is worth showing again: the first time, at the end, and otherwise ten
+    // times a second. Painting the dialog after each of thousands of transfers would cost the
+    // program more time than the transfers' own.
+    bool showsAgain(bool atEnd);
+
+private:
+    QElapsedTimer m_shown;
 };
 
 } // namespace lm740

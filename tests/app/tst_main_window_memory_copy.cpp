@@ -159,7 +159,7 @@ void TstMainWindowMemoryCopy::pass()
         QVERIFY(d->isModal());
         QCOMPARE(d->maximum(), 512);
         lastLabel = d->labelText();
-        if (fault == "cancel" && lastLabel.endsWith("11/512") && blocksAtCancel < 0) {
+        if (fault == "cancel" && passRequests().size() == 41 && blocksAtCancel < 0) {
             d->cancel();
             blocksAtCancel = int(passRequests().size());
         }
@@ -225,7 +225,7 @@ void TstMainWindowMemoryCopy::chosenFileIsKeptWhenNothingCanBeSaved()
     put(m_dir.filePath("show.set"), "kept");
     m_prompts->fileNames << m_dir.filePath(chosen);
     duringPass([&](QProgressDialog *d) {
-        if (cancel && d->labelText().endsWith("1/512"))
+        if (cancel && !passRequests().isEmpty())
             d->cancel();
     });
     m_window->File_Read_Settings(false);

@@ -153,7 +153,7 @@ void TstMainWindowUpgrade::upgrade()
     if (fault == "no version")
         sim.answerShortRequests(usb::VERSION_REQUEST, 1);
     ProgressDialogHook hook([&](QProgressDialog *d) {
-        if (fault == "cancel" && d->value() == 2)
+        if (fault == "cancel" && sim.blocksProgrammed() == 2)
             d->cancel();
         if (fault == "mismatch" && d->labelText() == "Verify")
             sim.firmware()[100] = 0; // the pattern has no zero byte
