@@ -39,6 +39,12 @@ const Command kCommands[] = {
      "set lamps|scene-time|color-mode VALUE\n"
      "                                   change a setting of the Lm740",
      ctl::set, true},
+    {"backup", "backup FILE.set                  copy the Lm740's whole memory into FILE.set",
+     ctl::backup, true},
+    {"restore", "restore FILE.set                 copy FILE.set into the Lm740's whole memory",
+     ctl::restore, true, true},
+    {"upgrade", "upgrade FILE.upg                 replace the Lm740's firmware (in upgrade mode)",
+     ctl::upgradeFirmware, true, true},
     {"show", "show FILE.set                    print the show in FILE.set (--json for machines)",
      ctl::show, false, false, true},
     {"export",
