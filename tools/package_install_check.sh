@@ -19,21 +19,26 @@ mountpoint -q "$root/proc" || mount -t proc proc "$root/proc"
 trap 'umount "$root/proc" 2>/dev/null || true' EXIT
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
 
-in_root apt-get remove --purge -y -qq lm740 >/dev/null 2>&1 || true
+in_root apt-get remove --purge -y -qq -o Dpkg::Use-Pty=0 lm740 >/dev/null 2>&1 || true
 cp "$deb" "$root/tmp/"
 name=$(basename "$deb")
 in_root apt-get update -qq
-in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/$name" >/dev/null
+in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o Dpkg::Use-Pty=0 "/tmp/$name" >/dev/null
 in_root dpkg -L lm740 >"$root/tmp/lm740.files"
 echo "installed: $(in_root dpkg-query -W -f='${Package} ${Version} ${Status}' lm740)"
 
 in_root lm740 --version
 in_root lm740ctl --version
 in_root lm740ctl --simulator info
+# The command-line tool runs without a display and never loads the widgets library.
+if in_root ldd /usr/bin/lm740ctl | grep -q Widgets; then
+    echo "lm740ctl links Qt Widgets" >&2
+    exit 1
+fi
 in_root env QT_QPA_PLATFORM=offscreen timeout -s TERM 5 lm740 --simulator=/tmp/sim.set || true
 in_root lm740ctl --simulator=/tmp/sim.set get lamps
 
-in_root apt-get remove --purge -y -qq lm740 >/dev/null
+in_root apt-get remove --purge -y -qq -o Dpkg::Use-Pty=0 lm740 >/dev/null
 left=0
 while read -r f; do
     if [ -f "$root$f" ]; then
