@@ -1,9 +1,11 @@
 // One libFuzzer target per reader of files users give the program. The build compiles this file
 // once for each, with LM740_FUZZ_TARGET naming the reader: 0 the number reader, 1 to 6 the scene,
-// scene set, chaser, chaser set, program and program set readers, 7 the settings image reader.
+// scene set, chaser, chaser set, program and program set readers, 7 the settings image reader,
+// 8 the upgrade file reader.
 // Besides crashes and sanitizer reports, each target checks what its reader promises.
 #include "settings_image.h"
 #include "text_files.h"
+#include "upgrade_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -93,6 +95,24 @@ void fuzzImage(QByteArrayView bytes)
           again->programs == show->programs);
 }
 
+void fuzzUpgrade(QByteArrayView bytes)
+{
+    const QByteArray file = bytes.toByteArray();
+    // Nothing longer than the checksum and the read-back cover passes.
+    const bool right = upgrade::checksumIsRight(file);
+    check(!right || (file.size() >= 2 && file.size() <= upgrade::kMaxFileSize));
+    check(upgrade::imageOf(file).size() <= upgrade::kMaxFileSize);
+    upgrade::Header header;
+    if (upgrade::readHeader(file, &header) == upgrade::HeaderError::None) {
+        check(header.nameLine.contains(upgrade::kProductName) && header.release >= 0);
+        check(header.imageOffset > 0 && header.imageOffset <= file.size());
+        check(file.at(header.imageOffset - 1) == '\0');
+    }
+    // A file of ours around any image up to the limit passes the check.
+    const QByteArray ours = upgrade::makeFile("fw_1_05", file.left(upgrade::kMaxFileSize - 17));
+    check(upgrade::checksumIsRight(ours));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -104,6 +124,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         break;
     case 7:
         fuzzImage(bytes);
+        break;
+    case 8:
+        fuzzUpgrade(bytes);
         break;
     default:
         fuzzText(files::Format(target - 1), bytes);

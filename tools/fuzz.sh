@@ -2,7 +2,8 @@
 # Builds the fuzz targets of the file readers with clang (libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) in build-fuzz and runs each in turn for a bounded time.
 #   tools/fuzz.sh [seconds per target, default 60] [target ...]
-# Targets: numbers scene scenes chaser chasers program programs image (all when none is named).
+# Targets: numbers scene scenes chaser chasers program programs image upgrade (all when none is
+# named).
 # The seeds in fuzz/corpus/<target> are read only; what a run finds grows build-fuzz/corpus/<target>.
 # A crash leaves its input in build-fuzz/findings/ and makes the script fail.
 set -euo pipefail
@@ -10,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(numbers scene scenes chaser chasers program programs image)
+[ ${#targets[@]} -eq 0 ] && targets=(numbers scene scenes chaser chasers program programs image upgrade)
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
