@@ -83,7 +83,8 @@ int restore(Context &c)
     if (!image::readSettingsFile(fileName, &image, &error))
         return fail(error);
     if (!c.yes && inputIsTerminal() &&
-        !confirm(QStringLiteral("All data in the Lm740 will be replaced by %1. Go on?").arg(fileName)))
+        !confirm(
+            QStringLiteral("All data in the Lm740 will be replaced by %1. Go on?").arg(fileName)))
         return fail(QStringLiteral("nothing written: the answer was no"));
     return memoryPass(
         "Writing", QStringLiteral("the Lm740 holds part of %1 now").arg(fileName),
@@ -103,11 +104,12 @@ int upgradeFirmware(Context &c)
     if (!files::readWholeFile(fileName, &bytes, &error))
         return fail(QStringLiteral("%1: %2").arg(fileName, error));
     if (!upgrade::checksumIsRight(bytes))
-        return fail(QStringLiteral("%1 is no sound upgrade file: %2")
-                        .arg(fileName, bytes.size() > upgrade::kMaxFileSize
-                                           ? QStringLiteral("it is longer than %1 bytes")
-                                                 .arg(upgrade::kMaxFileSize)
-                                           : QStringLiteral("its checksum is wrong")));
+        return fail(
+            QStringLiteral("%1 is no sound upgrade file: %2")
+                .arg(fileName,
+                     bytes.size() > upgrade::kMaxFileSize
+                         ? QStringLiteral("it is longer than %1 bytes").arg(upgrade::kMaxFileSize)
+                         : QStringLiteral("its checksum is wrong")));
     upgrade::Header header;
     switch (upgrade::readHeader(bytes, &header)) {
     case upgrade::HeaderError::NotForLm740:
@@ -138,14 +140,14 @@ int upgradeFirmware(Context &c)
     const QString from = QStringLiteral("release %1 (%2)")
                              .arg(identity.release)
                              .arg(QString::fromLatin1(identity.versionText));
-    const QString to = QStringLiteral("release %1 (%2)").arg(header.release).arg(header.releaseText);
+    const QString to =
+        QStringLiteral("release %1 (%2)").arg(header.release).arg(header.releaseText);
     const bool newer = identity.release < header.release;
     if (!c.yes) {
         if (inputIsTerminal()) {
-            if (!confirm(QStringLiteral("Upgrade the Lm740 from %1 to %2%3?")
-                             .arg(from, to,
-                                  newer ? QString()
-                                        : QStringLiteral(", which is not newer"))))
+            if (!confirm(
+                    QStringLiteral("Upgrade the Lm740 from %1 to %2%3?")
+                        .arg(from, to, newer ? QString() : QStringLiteral(", which is not newer"))))
                 return fail(QStringLiteral("nothing sent: the answer was no"));
         } else if (!newer) {
             return fail(QStringLiteral("the Lm740 has %1 and %2 holds %3, which is not newer: give "
@@ -162,7 +164,8 @@ int upgradeFirmware(Context &c)
         upgrade::Callbacks callbacks;
         callbacks.goOn = [] { return !Interruption::requested(); };
         {
-            ProgressLine progress(QStringLiteral("Upgrading the Lm740"), upgrade::blocksOf(image.size()));
+            ProgressLine progress(QStringLiteral("Upgrading the Lm740"),
+                                  upgrade::blocksOf(image.size()));
             callbacks.progress = [&progress](int done) { progress.show(done); };
             sent = upgrade::sendImage(*c.link, image, callbacks);
         }

@@ -39,14 +39,12 @@ void TstCtlMemory::backup_data()
     QTest::addColumn<QByteArray>("err");
     QTest::addColumn<bool>("written");
     QTest::newRow("whole") << QStringList() << "backup.set" << 0 << QByteArray() << true;
-    QTest::newRow("block fails mid-way")
-        << QStringList{"refuse=read-memory:1:1000"} << "backup.set" << 1 << QByteArray("page 250")
-        << false;
-    QTest::newRow("no controller") << QStringList{"absent"} << "backup.set" << 1
-                                   << QByteArray("no Lm740 found") << false;
-    QTest::newRow("end of pass unanswered")
-        << QStringList{"refuse=end-pass:1"} << "backup.set" << 1 << QByteArray("end of the copy")
-        << true;
+    QTest::newRow("block fails mid-way") << QStringList{"refuse=read-memory:1:1000"} << "backup.set"
+                                         << 1 << QByteArray("page 250") << false;
+    QTest::newRow("no controller")
+        << QStringList{"absent"} << "backup.set" << 1 << QByteArray("no Lm740 found") << false;
+    QTest::newRow("end of pass unanswered") << QStringList{"refuse=end-pass:1"} << "backup.set" << 1
+                                            << QByteArray("end of the copy") << true;
     QTest::newRow("target folder missing")
         << QStringList() << "missing/backup.set" << 1 << QByteArray("missing/backup.set") << false;
 }
@@ -121,21 +119,23 @@ void TstCtlMemory::upgrade_data()
     const QByteArray image = lm740::upgrade::makeImage("fw_1_05", 300);
     const QByteArray file = lm740::upgrade::makeFile("fw_1_05", image);
     const QStringList mode{"upgrade-mode"};
-    QTest::newRow("newer release") << mode << file << false << 0
-                                   << QByteArray("Upgraded to release 105 (fw_1_05)") << QByteArray();
-    QTest::newRow("same release, no --yes") << (mode + QStringList{"release=fw_1_05"}) << file << false
-                                            << 1 << QByteArray() << QByteArray("give --yes");
+    QTest::newRow("newer release")
+        << mode << file << false << 0 << QByteArray("Upgraded to release 105 (fw_1_05)")
+        << QByteArray();
+    QTest::newRow("same release, no --yes")
+        << (mode + QStringList{"release=fw_1_05"}) << file << false << 1 << QByteArray()
+        << QByteArray("give --yes");
     QTest::newRow("same release, --yes") << (mode + QStringList{"release=fw_1_05"}) << file << true
                                          << 0 << QByteArray("Upgraded") << QByteArray();
     QByteArray corrupt = file;
     corrupt[40] = char(corrupt[40] ^ 1);
-    QTest::newRow("wrong checksum") << mode << corrupt << false << 1 << QByteArray()
-                                    << QByteArray("checksum is wrong");
+    QTest::newRow("wrong checksum")
+        << mode << corrupt << false << 1 << QByteArray() << QByteArray("checksum is wrong");
     QTest::newRow("not for the Lm740")
         << mode << lm740::upgrade::makeFile("fw_1_05", image, "XYZ") << false << 1 << QByteArray()
         << QByteArray("is not for the Lm740");
-    QTest::newRow("not in upgrade mode") << QStringList() << file << false << 1 << QByteArray()
-                                         << QByteArray("upgrade mode");
+    QTest::newRow("not in upgrade mode")
+        << QStringList() << file << false << 1 << QByteArray() << QByteArray("upgrade mode");
     QTest::newRow("never ready again") << (mode + QStringList{"busy=10"}) << file << false << 1
                                        << QByteArray() << QByteArray("did not come back");
     QTest::newRow("ready after 3 polls") << (mode + QStringList{"busy=3"}) << file << false << 0
@@ -195,8 +195,8 @@ void TstCtlMemory::questionsOnATerminal()
     const QByteArray before = patternImage(1);
     QVERIFY(rig.write("controller.set", before));
     QVERIFY(rig.write("show.set", patternImage(2)));
-    QVERIFY(rig.write("new.upg", lm740::upgrade::makeFile(
-                                     "fw_1_05", lm740::upgrade::makeImage("fw_1_05", 300))));
+    QVERIFY(rig.write(
+        "new.upg", lm740::upgrade::makeFile("fw_1_05", lm740::upgrade::makeImage("fw_1_05", 300))));
     QStringList arguments{"%c", "--simulator-faults=upgrade-mode"};
     if (command == QLatin1String("restore"))
         arguments = QStringList{"%c", "restore", rig.path("show.set")};
