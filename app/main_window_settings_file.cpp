@@ -23,17 +23,20 @@ bool MainWindow::saveSettingsImage(bool generated)
         QCoreApplication::translate("App", "Settings (*.set)", "translate only  Settings"));
     if (name.isEmpty())
         return false;
-    // The panel's edits belong to the show that is saved.
-    writeBackCurrentItem();
-    const QByteArray image = lm740::image::packShow(
-        *this, LedsNumberSpin->value(), ScenesTimeSpin->value(),
-        generated ? lm740::image::HeaderStyle::Generate : lm740::image::HeaderStyle::Save);
+    // The panel's edits are in the show already; an edit still gathering is closed first.
+    document.closeEdit();
+    const lm740::Show &show = document.show();
+    const QByteArray image = lm740::image::packShow(show, show.ledsNumber, show.sceneTime,
+                                                    generated ? lm740::image::HeaderStyle::Generate
+                                                              : lm740::image::HeaderStyle::Save);
     name = lm740::files::withSuffix(name, QStringLiteral(".set"));
     QString error;
     if (!lm740::image::writeSettingsFile(name, image, &error)) {
         reportSaveFailure(error);
         return false;
     }
+    // Every value of the show is in the file now.
+    document.keepAll();
     return true;
 }
 
@@ -51,6 +54,8 @@ void MainWindow::Generate_set_file(bool)
 void MainWindow::Load(bool)
 {
     qCDebug(lcFiles) << "sizeof(t_AVR_memory): " << lm740::layout::kImageSize;
+    if (!keepOrDiscardEdits())
+        return;
     const QString name = prompts().getOpenFileName(
         nullptr,
         QCoreApplication::translate("App", "Choose a file with settings - Lm740", "scenes load"),
@@ -77,17 +82,24 @@ void MainWindow::Load(bool)
         return;
     }
 
-    lm740::image::HeaderValues header;
-    lm740::image::unpackShow(image, *this, &header);
-    ScenesTimeSpin->setValue(header.sceneTime);
-    // The records now hold the file: the panel is reloaded from them, never written back.
-    applyLampCount(header.lamps);
+    const PanelHold hold(panelHeld);
+    document.change(tr("Load %1").arg(QFileInfo(name).fileName()), panelItem,
+                    [&](lm740::Show &show) {
+                        lm740::image::HeaderValues header;
+                        lm740::image::unpackShow(image, show, &header);
+                        ScenesTimeSpin->setValue(header.sceneTime);
+                        // The records now hold the file: the panel is reloaded from them.
+                        applyLampCount(header.lamps);
+                    });
+    loadPanel(panelItem.kind);
+    // What was loaded is what the file holds.
+    document.keepAll();
     lampCountLoaded();
     qCDebug(lcFiles) << "Load all";
 }
 
 void MainWindow::lampCountLoaded()
 {
-    if (deviceReady())
-        UsbSetLampsNumber(char(ledsNumber));
+    if (deviceReady() && UsbSetLampsNumber(char(ledsNumber)) != -1)
+        document.keepGlobals();
 }

@@ -99,6 +99,7 @@ Scene::Scene(QWidget *parent, int count, QColor *colors)
     connect(frameRight, &MyFrame::mouseInside, this, &Scene::rightPanel);
     startChaserPreview();
     startLampLoading();
+    connectFieldEdits();
 
     addLamps(uint(std::max(count, 0)), colors);
 }
@@ -186,6 +187,10 @@ void Scene::addLamps(uint count, QColor *colors)
         // The cell first, the preview after: the preview reads the cell's colour.
         connect(lamp, &SuperRGB::colorChanged, colorCells[n], &MyFrame::setColor);
         connect(lamp, &SuperRGB::colorChanged, this, qOverload<QColor>(&Scene::chaser_calculate));
+        connect(lamp, &SuperRGB::colorChanged, this, [this, n](QColor c) {
+            if (m_loading == 0)
+                emit lampEdited(n, c);
+        });
         lamp->setUpdatesEnabled(true);
         holder->setUpdatesEnabled(true);
 

@@ -106,7 +106,7 @@ std::unique_ptr<Show> expectedAfterLoad(const Show &saved, Carried carried)
     return e;
 }
 
-bool sameRecords(const Show &a, const Show &b)
+bool sameItems(const Show &a, const Show &b)
 {
     return a.sceneColors == b.sceneColors && a.chasers == b.chasers && a.programs == b.programs;
 }
@@ -188,7 +188,7 @@ void TstMainWindowFiles::savedShowLoadsBack()
     WindowRig rig;
     MainWindow &w = *rig.window;
     toTab(w, tab);
-    fill(w);
+    fill(w.document.show());
     w.applyLampCount(25);
     w.ScenesTimeSpin->setValue(7);
 
@@ -199,15 +199,16 @@ void TstMainWindowFiles::savedShowLoadsBack()
     QCOMPARE(rig.prompts.calls.size(), 1);
     QCOMPARE(rig.prompts.calls[0].dir, QString("./"));
     QVERIFY(!rig.prompts.calls[0].hasParent);
-    const auto saved = copyOf(w);
+    const auto saved = copyOf(w.document.show());
 
     // A fresh show of 30 lamps, with edits in the panel that a load must not write back.
-    w.setShowDefaults();
+    w.document.show().setShowDefaults();
     w.applyLampCount(30);
     w.ScenesTimeSpin->setValue(1);
     ColorArray white;
     white.fill(QColor(Qt::white));
     w.scene->setColors(white.data(), 30);
+    w.document.keepAll(); // set up as the test's starting point, nothing to lose
 
     rig.prompts.fileNames << name + suffix;
     rig.prompts.answers << QMessageBox::Yes; // 25 lamps are fewer than 30
@@ -216,14 +217,14 @@ void TstMainWindowFiles::savedShowLoadsBack()
     QCOMPARE(w.LedsNumberSpin->value(), 25);
     QCOMPARE(w.TabWidget->currentIndex(), tab);
     const bool image = carried == Everything;
-    QVERIFY(sameRecords(*trimmed(w, 25, false),
-                        *trimmed(*expectedAfterLoad(*saved, Carried(carried)), 25, image)));
+    QVERIFY(sameItems(*trimmed(w.document.show(), 25, false),
+                      *trimmed(*expectedAfterLoad(*saved, Carried(carried)), 25, image)));
     if (image)
         QCOMPARE(w.ScenesTimeSpin->value(), 7);
 
     // The panel shows the loaded item, with a program step's time, cross-fade and mark, so that
     // moving on writes the loaded values back, not the old ones.
-    const auto loaded = copyOf(w);
+    const auto loaded = copyOf(w.document.show());
     if (tab == ProgramsTab) {
         const t_program_scene &step = w.programs[1].scenes[13];
         QCOMPARE(w.scene->getSceneTime(), int(step.scene_time));
@@ -233,7 +234,7 @@ void TstMainWindowFiles::savedShowLoadsBack()
     } else {
         w.TabWidget->setCurrentIndex(tab == ScenesTab ? ChasersTab : ScenesTab);
     }
-    QVERIFY(sameRecords(w, *loaded));
+    QVERIFY(sameItems(w.document.show(), *loaded));
 }
 
 void TstMainWindowFiles::brokenFilesChangeNothing_data()
@@ -290,9 +291,10 @@ void TstMainWindowFiles::brokenFilesChangeNothing()
     WindowRig rig;
     MainWindow &w = *rig.window;
     toTab(w, tab);
-    fill(w);
+    fill(w.document.show());
     w.applyLampCount(20);
-    const auto before = copyOf(w);
+    w.document.keepAll();
+    const auto before = copyOf(w.document.show());
     const std::vector<QColor> panel = panelColors(w);
 
     const QString name = m_dir.filePath(QTest::currentDataTag());
@@ -311,7 +313,7 @@ void TstMainWindowFiles::brokenFilesChangeNothing()
     QVERIFY(!box.hasParent);
     QCOMPARE(box.title, QString("Error"));
     QVERIFY2(box.text.contains(message), qPrintable(box.text));
-    QVERIFY(sameRecords(w, *before));
+    QVERIFY(sameItems(w.document.show(), *before));
     QCOMPARE(w.ledsNumber, 20);
     QVERIFY(panelColors(w) == panel);
 }

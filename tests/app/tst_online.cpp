@@ -7,6 +7,7 @@
 #include "window_rig.h"
 
 #include <QButtonGroup>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -224,12 +225,18 @@ void TstOnline::currentItemCommands()
         rig.controller.failRequests(command % 2 ? usb::READ_MEMORY_REQUEST
                                                 : usb::WRITE_BYTE_REQUEST,
                                     ControllerLink::kAttempts, command % 2 ? 10 : 5);
+    const bool read = command % 2;
+    // A read replaces the edited item: the user is asked first, and discards the edit.
+    if (read)
+        rig.prompts.answers << QMessageBox::Discard;
     QAction *actions[] = {w.actionWrite_Settings, w.actionRead_Settings,
                           w.actionWrite_Current_Program, w.actionRead_Current_Program};
     actions[command]->trigger();
     QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(rig.prompts.texts(), message.isEmpty() ? QStringList() : QStringList{message});
-    const bool read = command % 2;
+    QStringList texts = rig.prompts.texts();
+    if (read)
+        QVERIFY(texts.takeFirst().contains("neither saved to a file nor sent"));
+    QCOMPARE(texts, message.isEmpty() ? QStringList() : QStringList{message});
     if (read) {
         QCOMPARE(w.ScenesTimeSpin->value(), 5);
         // A failed read leaves the panel alone.
@@ -262,11 +269,11 @@ void TstOnline::programCommandsOnAnotherPage()
     w.sceneButtons->button(1)->click();
     QCOMPARE(w.sceneColors[0][0], QColor(200, 0, 0));
 
-    // Offline a write still stores the Chasers page's panel in its chaser, and sends nothing.
+    // Offline the Chasers page's edit is in its chaser, and a write sends nothing.
     rig.bus.unplug(rig.controller);
     w.USBCheckStatus();
     w.TabWidget->setCurrentIndex(1);
-    w.scene->setSceneTime(4200);
+    w.findChild<QDoubleSpinBox *>("TimeSpin")->setValue(4.2);
     rig.controller.clearRequests();
     QCOMPARE(w.UsbWriteActualSetting(false), 0);
     QCOMPARE(w.chasers[0].time, 4200u);
