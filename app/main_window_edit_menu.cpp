@@ -38,8 +38,7 @@ void MainWindow::buildEditMenu()
     });
     connect(actionUndo, &QAction::triggered, this, &MainWindow::Undo);
     connect(actionRedo, &QAction::triggered, this, &MainWindow::Redo);
-    connect(&document, &lm740::ShowDocument::modifiedChanged, this,
-            &QWidget::setWindowModified);
+    connect(&document, &lm740::ShowDocument::modifiedChanged, this, &QWidget::setWindowModified);
     qApp->installEventFilter(this);
 }
 

@@ -41,8 +41,7 @@ struct ShowDelta
     // The difference from `before` to `after` over every item of the show.
     static ShowDelta between(const Show &before, const Show &after);
     // The same over the listed items only (the lamp count and scene time always).
-    static ShowDelta between(const Show &before, const Show &after,
-                             const std::vector<Item> &items);
+    static ShowDelta between(const Show &before, const Show &after, const std::vector<Item> &items);
 
     bool isEmpty() const;
     bool globalsChanged() const;

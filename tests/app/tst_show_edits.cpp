@@ -66,12 +66,12 @@ void TstShowEdits::untouchedValuesSurviveSaves_data()
     };
     QTest::newRow("chaser time 75 s")
         << int(files::Format::Chaser) << chaser([](t_chaser &c) { c.time = 75000; });
-    QTest::newRow("direction 3")
-        << int(files::Format::Chaser) << chaser([](t_chaser &c) { c.direction = 3; });
+    QTest::newRow("direction 3") << int(files::Format::Chaser)
+                                 << chaser([](t_chaser &c) { c.direction = 3; });
     QTest::newRow("pattern length 255")
         << int(files::Format::Chaser) << chaser([](t_chaser &c) { c.pattern_len = 255; });
-    QTest::newRow("repeat 255")
-        << int(files::Format::Chaser) << chaser([](t_chaser &c) { c.repeat_number = 255; });
+    QTest::newRow("repeat 255") << int(files::Format::Chaser)
+                                << chaser([](t_chaser &c) { c.repeat_number = 255; });
     QTest::newRow("program step of 75 s")
         << int(files::Format::Program)
         << Act([](WindowRig &r) { r.window->programs[0].scenes[0].scene_time = 75000; });
@@ -131,8 +131,7 @@ void TstShowEdits::untouchedValuesSurviveSaves()
     QCOMPARE(back.chasers[0].direction, expected.chasers[0].direction);
     QCOMPARE(back.chasers[0].pattern_len, expected.chasers[0].pattern_len);
     QCOMPARE(back.chasers[0].repeat_number, expected.chasers[0].repeat_number);
-    QCOMPARE(back.programs[0].scenes[0].scene_time,
-             expected.programs[0].scenes[0].scene_time);
+    QCOMPARE(back.programs[0].scenes[0].scene_time, expected.programs[0].scenes[0].scene_time);
 }
 
 void TstShowEdits::eachKindOfStepUndoesAndRedoes_data()
@@ -166,7 +165,8 @@ void TstShowEdits::eachKindOfStepUndoesAndRedoes_data()
         key(w, Qt::Key_C);
         w.sceneButtons->button(1)->click();
         key(w, Qt::Key_V);
-    }) << "&Undo Paste 2 lamps" << false;
+    }) << "&Undo Paste 2 lamps"
+                           << false;
     QTest::newRow("selected sliders") << 1 << Act([](WindowRig &r) {
         key(*r.window, Qt::Key_R);
         key(*r.window, Qt::Key_PageUp);
@@ -174,13 +174,15 @@ void TstShowEdits::eachKindOfStepUndoesAndRedoes_data()
     QTest::newRow("lamp count") << 2 << Act([](WindowRig &r) {
         r.window->LedsNumberSpin->setValue(12);
         emit r.window->LedsNumberSpin->editingFinished();
-    }) << "&Undo Change lamp count to 12" << false;
-    QTest::newRow("scene time") << 0 << Act([](WindowRig &r) {
-        r.window->ScenesTimeSpin->setValue(9);
-    }) << "&Undo Change scene time to 9 s" << false;
+    }) << "&Undo Change lamp count to 12"
+                                << false;
+    QTest::newRow("scene time") << 0
+                                << Act([](WindowRig &r) { r.window->ScenesTimeSpin->setValue(9); })
+                                << "&Undo Change scene time to 9 s" << false;
     QTest::newRow("last step") << 2 << Act([](WindowRig &r) {
         r.window->findChild<QCheckBox *>("LastStepCheck")->click();
-    }) << "&Undo Mark last step" << false;
+    }) << "&Undo Mark last step"
+                               << false;
     QTest::newRow("chaser time") << 1 << Act([](WindowRig &r) {
         r.window->findChild<QDoubleSpinBox *>("TimeSpin")->setValue(4.5);
     }) << "&Undo Change time" << false;
@@ -291,8 +293,8 @@ void TstShowEdits::everyWayOutAsks()
     const QString showFile = m_dir.filePath(tag + ".set");
     QVERIFY(image::writeSettingsFile(showFile,
                                      image::packShow(other, 30, 1, image::HeaderStyle::Save)));
-    const QString sceneFile = writeFile(m_dir, tag + ".scn",
-                                        files::writeTextFile(files::Format::Scene, other, 30));
+    const QString sceneFile =
+        writeFile(m_dir, tag + ".scn", files::writeTextFile(files::Format::Scene, other, 30));
     rig.controller.setByteAt(layout::sceneLampAddress(0, 0), 77);
 
     w.scene->lamp(0)->setRGB(5, 5, 5);
@@ -333,7 +335,7 @@ void TstShowEdits::everyWayOutAsks()
     QCOMPARE(QFileInfo::exists(savedName + ".set"), answer == QMessageBox::Save);
     if (way == 0)
         QCOMPARE(closed, goesOn);
-    const QColor expected = !goesOn   ? QColor(5, 5, 5)
+    const QColor expected = !goesOn    ? QColor(5, 5, 5)
                             : way == 0 ? QColor(5, 5, 5)
                             : way == 3 ? QColor(77, 0, 0)
                                        : QColor(9, 9, 9);

@@ -47,26 +47,20 @@ void TstShowDocument::stepsUndoAndRedoExactly_data()
         << Work([](Show &s) { s.programs[3].scenes[30].colors[169] = Qt::red; }) << 1 << 0;
     QTest::newRow("chaser time beyond the panel")
         << Work([](Show &s) { s.chasers[2].time = 75000; }) << 0 << 1;
-    QTest::newRow("direction and pattern")
-        << Work([](Show &s) {
-               s.chasers[0].direction = 3;
-               s.chasers[0].pattern_len = 255;
-           })
-        << 0 << 2;
-    QTest::newRow("last-step mark moves")
-        << Work([](Show &s) {
-               markLastStep(s.programs[1], 4, true);
-               markLastStep(s.programs[1], 9, true);
-           })
-        << 0 << 1;
-    QTest::newRow("spare slot 170") << Work([](Show &s) { s.sceneColors[9][170] = Qt::blue; })
-                                    << 1 << 0;
-    QTest::newRow("lamp count and scene time")
-        << Work([](Show &s) {
-               s.ledsNumber = 170;
-               s.sceneTime = 60;
-           })
-        << 0 << 0;
+    QTest::newRow("direction and pattern") << Work([](Show &s) {
+        s.chasers[0].direction = 3;
+        s.chasers[0].pattern_len = 255;
+    }) << 0 << 2;
+    QTest::newRow("last-step mark moves") << Work([](Show &s) {
+        markLastStep(s.programs[1], 4, true);
+        markLastStep(s.programs[1], 9, true);
+    }) << 0 << 1;
+    QTest::newRow("spare slot 170")
+        << Work([](Show &s) { s.sceneColors[9][170] = Qt::blue; }) << 1 << 0;
+    QTest::newRow("lamp count and scene time") << Work([](Show &s) {
+        s.ledsNumber = 170;
+        s.sceneTime = 60;
+    }) << 0 << 0;
     QTest::newRow("whole show") << Work([](Show &s) {
         forEachItem([&](Item item) { colorsOf(s, item).fill(QColor(1, 2, 3)); });
     }) << (kSceneCount + kChaserCount + kProgramCount * kProgramSteps) * kColorSlots
