@@ -30,8 +30,8 @@ enum class Target { Old, Missing, MissingFolder, Fifo, Folder };
 
 QStringList entries(const QTemporaryDir &dir)
 {
-    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot |
-                                      QDir::System);
+    return QDir(dir.path())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System);
 }
 
 } // namespace
@@ -136,13 +136,15 @@ void TstSafeFile::readsRegularFilesOnly_data()
     QTest::newRow("whole") << "file" << QString() << QByteArray("0123456789") << qint64(10);
     QTest::newRow("cut at the limit")
         << "long" << QString() << QByteArray("0123456789ab") << qint64(20);
-    QTest::newRow("missing") << "missing" << "No such file or directory" << QByteArray()
-                             << qint64(-1);
+    QTest::newRow("missing") << "missing"
+                             << "No such file or directory" << QByteArray() << qint64(-1);
     // Neither waits for a writer.
-    QTest::newRow("fifo") << "fifo" << "it is not a regular file" << QByteArray() << qint64(-1);
-    QTest::newRow("device") << "/dev/zero" << "it is not a regular file" << QByteArray()
-                            << qint64(-1);
-    QTest::newRow("folder") << "." << "it is not a regular file" << QByteArray() << qint64(-1);
+    QTest::newRow("fifo") << "fifo"
+                          << "it is not a regular file" << QByteArray() << qint64(-1);
+    QTest::newRow("device") << "/dev/zero"
+                            << "it is not a regular file" << QByteArray() << qint64(-1);
+    QTest::newRow("folder") << "."
+                            << "it is not a regular file" << QByteArray() << qint64(-1);
 }
 
 void TstSafeFile::readsRegularFilesOnly()
@@ -159,8 +161,8 @@ void TstSafeFile::readsRegularFilesOnly()
     QByteArray read = "untouched";
     qint64 readSize = -1;
     QString error;
-    const bool ok = files::readRegularFile(name.startsWith('/') ? name : dir.filePath(name),
-                                           12, &read, &readSize, &error);
+    const bool ok = files::readRegularFile(name.startsWith('/') ? name : dir.filePath(name), 12,
+                                           &read, &readSize, &error);
     QCOMPARE(ok, reason.isEmpty());
     QCOMPARE(error, reason);
     QCOMPARE(readSize, size);
