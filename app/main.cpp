@@ -198,8 +198,13 @@ int main(int argc, char *argv[])
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     window->resize(800, 700);
+    window->startRecovery();
+    window->offerRecovery();
 
     int result = app.exec();
+    // Ended by a signal, which cannot ask: the edits go to the recovery file, offered next time.
+    if (quitOnSignal.received() && window)
+        window->saveRecoveryNow();
 
     delete window; // still there when a signal ended the loop
     lm740::setDefaultUsbBus(nullptr);

@@ -7,6 +7,7 @@
 #include "my_spin.h"
 #include "my_style.h"
 #include "prompts.h"
+#include "recovery_file.h"
 #include "version.h"
 
 #include <QApplication>
@@ -158,6 +159,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // A clean exit: nothing to recover from it.
+    if (recovery)
+        recovery->remove();
     QMainWindow::closeEvent(event);
 }
 

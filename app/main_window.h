@@ -33,6 +33,9 @@ class QFrame;
 class MyDockWidget;
 class MyFrame;
 class MySpin;
+namespace lm740 {
+class RecoveryFile;
+}
 
 class MainWindow : public QMainWindow, public Ui::MainWindow
 {
@@ -201,6 +204,8 @@ private:
     void connectDocument();
     void documentItemChanged(lm740::Item item);
     void documentGlobalsChanged();
+    // The preview strip follows the panel's edits of the item it shows.
+    void previewFollows(lm740::Item item);
     // While held, steps do not reload the panel: the command that runs them loads it itself.
     int panelHeld = 0;
     struct PanelHold
@@ -212,6 +217,22 @@ private:
         int &m_held;
     };
 
+    // ---- Crash recovery (main_window_recovery.cpp) ----
+public:
+    // From here on the show is saved to the recovery file in `folder` (empty: the user's state
+    // folder) every 30 s while it is modified. main() starts it; tests give a folder of their own.
+    void startRecovery(const QString &folder = {});
+    // Offers what a program that crashed or was killed left, and restores it on Yes as one step.
+    void offerRecovery();
+    // A signal is ending the program and nothing can be asked: the modified show is saved now.
+    void saveRecoveryNow();
+    // One background save, as the timer makes it.
+    void autosave();
+    static constexpr int kAutosaveMs = 30000;
+    std::unique_ptr<lm740::RecoveryFile> recovery;
+    QTimer *autosaveTimer = nullptr;
+
+private:
     // ---- Undo and redo (main_window_edit_menu.cpp) ----
 public Q_SLOTS:
     void Undo(bool = false);

@@ -57,6 +57,7 @@ void MainWindow::connectDocument()
     connect(scene.get(), &Scene::fieldEdited, this,
             [this](lm740::Field field, int value) { document.editField(panelItem, field, value); });
     connect(&document, &lm740::ShowDocument::itemChanged, this, &MainWindow::documentItemChanged);
+    connect(&document, &lm740::ShowDocument::itemEdited, this, &MainWindow::previewFollows);
     connect(&document, &lm740::ShowDocument::globalsChanged, this,
             &MainWindow::documentGlobalsChanged);
 }
@@ -65,6 +66,14 @@ void MainWindow::documentItemChanged(Item item)
 {
     if (panelHeld == 0 && item == panelItem)
         loadPanel(panelItem.kind);
+}
+
+void MainWindow::previewFollows(Item item)
+{
+    // The strip shows the panel's scene or program step while nothing plays; a chaser's strip is
+    // its simulation, which starts again from the panel at its next start.
+    if (item == panelItem && item.kind != ItemKind::Chaser && dockWidget->playMode == 0)
+        dockWidget->followColors(lm740::colorsOf(document.show(), item).data(), ledsNumber);
 }
 
 void MainWindow::documentGlobalsChanged()

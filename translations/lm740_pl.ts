@@ -1071,6 +1071,26 @@ Zapisać najpierw pokaz?</translation>
         <source>Read Program %1 from Lm740</source>
         <translation>Odczyt programu %1 z Lm740</translation>
     </message>
+    <message>
+        <source>Recovered show -- Lm740</source>
+        <translation>Odzyskany pokaz -- Lm740</translation>
+    </message>
+    <message>
+        <source>Lm740 ended on %1 without keeping the changes of its show.
+Restore the show as it was then?</source>
+        <translation>Lm740 zakończył działanie %1, nie zachowując zmian swojego pokazu.
+Przywrócić pokaz w ówczesnym stanie?</translation>
+    </message>
+    <message>
+        <source>The recovered show could not be read:
+%1</source>
+        <translation>Nie można odczytać odzyskanego pokazu:
+%1</translation>
+    </message>
+    <message>
+        <source>Restore the recovered show</source>
+        <translation>Przywrócenie odzyskanego pokazu</translation>
+    </message>
 </context>
 <context>
     <name>Scene</name>

@@ -1,6 +1,7 @@
 // The show document in the window: values the panel cannot show survive every save untouched,
 // each kind of step undoes and redoes (and an undo shows its item, online too), and every way out
 // over unkept edits asks Save / Discard / Cancel and does what was answered.
+#include "my_dock_widget.h"
 #include "my_spin.h"
 #include "settings_image.h"
 #include "super_rgb.h"
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void eachKindOfStepUndoesAndRedoes_data();
     void eachKindOfStepUndoesAndRedoes();
     void onlineUndoReachesTheController();
+    void previewFollowsEdits();
     void everyWayOutAsks_data();
     void everyWayOutAsks();
 
@@ -262,6 +264,26 @@ void TstShowEdits::onlineUndoReachesTheController()
     w.sceneButtons->button(1)->click(); // and the undone value follows
     QCOMPARE(rig.controller.byteAt(lamp0), quint8(0));
     QVERIFY(!w.isWindowModified());
+}
+
+void TstShowEdits::previewFollowsEdits()
+{
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    MyDockWidget &strip = *w.dockWidget;
+    for (int tab : {2, 0}) {
+        w.TabWidget->setCurrentIndex(tab);
+        while (strip.tickTimer->isActive())
+            strip.tick(); // the item's fade ends and the clock rests
+        w.scene->lamp(2)->setRGB(9, 8, 7);
+        w.scene->lamp(3)->setRGB(6, 5, 4);
+        QVERIFY(strip.tickTimer->isActive());
+        QCOMPARE(strip.shownColor(2), QColor(0, 0, 0)); // at the tick, not at each edit
+        strip.tick();
+        QCOMPARE(strip.shownColor(2), QColor(9, 8, 7));
+        QCOMPARE(strip.shownColor(3), QColor(6, 5, 4));
+        QVERIFY(!strip.tickTimer->isActive()); // the picture stopped changing
+    }
 }
 
 void TstShowEdits::everyWayOutAsks_data()
