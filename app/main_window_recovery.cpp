@@ -49,12 +49,12 @@ void MainWindow::offerRecovery()
     const std::optional<lm740::RecoveryFile::Left> left = recovery->findLeft();
     if (!left)
         return;
-    const QMessageBox::StandardButton answer = lm740::prompts().question(
-        this, tr("Recovered show -- Lm740"),
-        tr("Lm740 ended on %1 without keeping the changes of its show.\n"
-           "Restore the show as it was then?")
-            .arg(QLocale().toString(left->saved, QLocale::ShortFormat)),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const QMessageBox::StandardButton answer =
+        lm740::prompts().question(this, tr("Recovered show -- Lm740"),
+                                  tr("Lm740 ended on %1 without keeping the changes of its show.\n"
+                                     "Restore the show as it was then?")
+                                      .arg(QLocale().toString(left->saved, QLocale::ShortFormat)),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     // Answered either way: the left files make way for this program's first save.
     recovery->replaceAtNextSave(*left);
     if (answer != QMessageBox::Yes)

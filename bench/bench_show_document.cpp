@@ -137,7 +137,8 @@ int main(int argc, char **argv)
     }
     std::printf("drag over 170 selected sliders:  %.1f ms with the document, %.1f ms the panel "
                 "alone, ratio %.3f\n",
-                median(withDocument), median(panelAlone), median(withDocument) / median(panelAlone));
+                median(withDocument), median(panelAlone),
+                median(withDocument) / median(panelAlone));
 
     // The background save: what the window waits for (the copy of the show and the start).
     QTemporaryDir dir;

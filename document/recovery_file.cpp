@@ -126,8 +126,8 @@ RecoveryFile::~RecoveryFile()
 std::optional<RecoveryFile::Left> RecoveryFile::findLeft() const
 {
     std::optional<Left> newest;
-    const QFileInfoList sets = QDir(m_folder).entryInfoList({kPrefix + QStringLiteral("*.set")},
-                                                            QDir::Files, QDir::Time);
+    const QFileInfoList sets =
+        QDir(m_folder).entryInfoList({kPrefix + QStringLiteral("*.set")}, QDir::Files, QDir::Time);
     for (const QFileInfo &set : sets) {
         const QString base = set.absolutePath() + u'/' + set.completeBaseName();
         if (base == m_base)
@@ -176,8 +176,8 @@ bool RecoveryFile::write(const Show &show, QString *error)
     fromImage.setShowDefaults();
     image::unpackShow(image, fromImage, nullptr);
     // Both or neither: an image is never there without what it cannot hold.
-    return files::writeFilesSafely(
-        {{extraPath(m_base), extras(show, fromImage)}, {path(), image}}, nullptr, error);
+    return files::writeFilesSafely({{extraPath(m_base), extras(show, fromImage)}, {path(), image}},
+                                   nullptr, error);
 }
 
 bool RecoveryFile::saveInBackground(const Show &show)
@@ -190,8 +190,8 @@ bool RecoveryFile::saveInBackground(const Show &show)
     m_thread = std::thread([this, copy = show, replaced] {
         if (write(copy, nullptr))
             for (const QString &base : replaced)
-                for (const QString &p : {base + QStringLiteral(".set"), extraPath(base),
-                                         lockPath(base)})
+                for (const QString &p :
+                     {base + QStringLiteral(".set"), extraPath(base), lockPath(base)})
                     QFile::remove(p);
         m_busy = false;
     });
