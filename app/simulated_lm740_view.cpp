@@ -106,8 +106,7 @@ public:
         font.setBold(true);
         setFont(font);
         const QFontMetrics m(font);
-        setFixedSize(m.horizontalAdvance(QLatin1Char('M')) * kLcdColumns + 16,
-                     m.height() * 2 + 12);
+        setFixedSize(m.horizontalAdvance(QLatin1Char('M')) * kLcdColumns + 16, m.height() * 2 + 12);
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
@@ -228,8 +227,8 @@ private:
 
 SimulatedLm740View::SimulatedLm740View(SimController &controller, const lm740::SimOptions &faults,
                                        QWidget *parent)
-    : QDockWidget(tr("Simulated Lm740"), parent), m_controller(controller),
-      m_absent(faults.absent), m_faultLines(describeFaults(faults))
+    : QDockWidget(tr("Simulated Lm740"), parent), m_controller(controller), m_absent(faults.absent),
+      m_faultLines(describeFaults(faults))
 {
     setObjectName(QStringLiteral("simulatedLm740"));
     tickTimer = new QTimer(this);
@@ -354,8 +353,8 @@ QList<QWidget *> SimulatedLm740View::refresh(bool lampsMoved)
 
 void SimulatedLm740View::keepTicking()
 {
-    const bool playing =
-        m_controller.player().moving() && !m_controller.mainLoopHeld() && !m_controller.upgradeMode();
+    const bool playing = m_controller.player().moving() && !m_controller.mainLoopHeld() &&
+                         !m_controller.upgradeMode();
     if (isVisible() && playing) {
         if (!tickTimer->isActive())
             tickTimer->start();

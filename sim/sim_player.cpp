@@ -161,9 +161,9 @@ void SimPlayer::memoryWritten(int address, int length)
         m_stale = m_stale ||
                   overlaps(address, length, layout::sceneAddress(m_number), layout::kSceneSize);
     else if (m_item == Item::Program)
-        m_stale = m_stale || overlaps(address, length,
-                                      layout::programStepLampAddress(m_number, m_step, 0),
-                                      layout::kColorsSize);
+        m_stale = m_stale ||
+                  overlaps(address, length, layout::programStepLampAddress(m_number, m_step, 0),
+                           layout::kColorsSize);
 }
 
 bool SimPlayer::moving() const

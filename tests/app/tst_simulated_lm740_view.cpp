@@ -263,7 +263,7 @@ void TstSimulatedLm740View::paintsNothingIdleOrHidden()
     rig.ticks(40);
     QCoreApplication::processEvents();
     QVERIFY(!rig.view->tickTimer->isActive()); // the scene has faded in: its clock rests
-    for (int i = 0; i < 2; ++i) { // a new entry, which then shows that it repeats
+    for (int i = 0; i < 2; ++i) {              // a new entry, which then shows that it repeats
         rig.window->USBCheckStatus();
         QCoreApplication::processEvents();
     }

@@ -181,7 +181,7 @@ void TstSimPlayer::programStepCrossFades()
     QCOMPARE(r.c.player().step(), 1);
     r.ticks(20);
     QCOMPARE(r.c.output(2), playback::fadeColor(program.scenes[0].colors[2],
-                                                 program.scenes[1].colors[2], 600, 1500));
+                                                program.scenes[1].colors[2], 600, 1500));
     r.ticks(31); // 1530 ms: the fade is over, the step goes on
     QCOMPARE(r.outputs(), firstOf(program.scenes[1].colors, 3));
     QCOMPARE(r.c.player().step(), 1);
