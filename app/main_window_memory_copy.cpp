@@ -9,6 +9,7 @@
 #include "pass_dialog.h"
 #include "prompts.h"
 #include "safe_file.h"
+#include "save_name.h"
 #include "settings_image.h"
 
 #include <QCoreApplication>
@@ -86,10 +87,9 @@ void MainWindow::File_Read_Settings(bool)
     QString fileName = lm740::prompts().getSaveFileName(
         nullptr, app(QT_TRANSLATE_NOOP("App", "Chose a file to save VXL - Lm740 settings")),
         QStringLiteral("./"), app(QT_TRANSLATE_NOOP("App", "Settings (*.set)")));
+    fileName = lm740::saveName(fileName, QStringLiteral(".set"));
     if (fileName.isEmpty())
         return;
-    if (!fileName.endsWith(QLatin1String(".set")))
-        fileName += QLatin1String(".set");
 
     QByteArray image;
     const lm740::MemoryCopyResult result = withDialog(
