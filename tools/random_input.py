@@ -49,7 +49,8 @@ class Ping:
     whatever it shows; a client whose event loop is stuck does not."""
 
     CLIENT_MESSAGE = 33
-    SUBSTRUCTURE_NOTIFY = 1 << 19
+    # The answer goes to the root window with one mask or the other, as toolkits differ.
+    ROOT_MASK = (1 << 17) | (1 << 19)  # StructureNotify, SubstructureNotify
 
     def __init__(self, display):
         self.x = ctypes.cdll.LoadLibrary("libX11.so.6")
@@ -72,7 +73,7 @@ class Ping:
         self.root = self.x.XDefaultRootWindow(self.d)
         self.protocols = self.x.XInternAtom(self.d, b"WM_PROTOCOLS", 0)
         self.ping = self.x.XInternAtom(self.d, b"_NET_WM_PING", 0)
-        self.x.XSelectInput(self.d, self.root, self.SUBSTRUCTURE_NOTIFY)
+        self.x.XSelectInput(self.d, self.root, self.ROOT_MASK)
         self.stamp = 1000
 
     def answers(self, window, seconds):
