@@ -522,10 +522,8 @@ void TstMainWindowFiles::saveTakesThePanelsEditsAndItsHeader()
     WindowRig rig;
     MainWindow &w = *rig.window;
     w.sceneButtons->button(4)->click();
-    // Lamp 3 changed in the panel only: the scene's record has not heard of it yet.
-    std::vector<QColor> colors = panelColors(w);
-    colors[3] = QColor(12, 34, 56);
-    w.scene->setColors(colors.data(), uint(colors.size()));
+    // Lamp 3 edited in the panel, and the save comes before anything else happens.
+    w.scene->lamp(3)->setRGB(12, 34, 56);
     QTemporaryDir dir;
     rig.prompts.fileNames << dir.filePath("show.set");
     (w.*save)(false);
