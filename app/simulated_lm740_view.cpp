@@ -198,7 +198,7 @@ public:
         const auto &recent = m_controller.recentRequests();
         if (!index.isValid() || index.row() >= int(recent.size()))
             return {};
-        const SimController::RecentRequest &r = recent[std::size_t(index.row())];
+        const SimController::Request &r = recent[std::size_t(index.row())];
         if (role == Qt::ToolTipRole && r.times > 1)
             return tr("%n times in a row", nullptr, r.times);
         if (role != Qt::DisplayRole)
