@@ -5,6 +5,7 @@
 #include "my_spin.h"
 #include "settings_image.h"
 #include "settings_layout.h"
+#include "super_rgb.h"
 #include "window_rig.h"
 
 #include <QApplication>
