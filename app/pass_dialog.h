@@ -1,7 +1,8 @@
 // The progress dialog of a long pass over the controller (whole-memory copy, firmware upgrade):
-// top-level, shown at once, and modal to the whole program, so that no other command reaches the
-// controller while the pass runs. Between transfers the pass asks goOn(), which lets the window
-// repaint and the user press Cancel. It stays up, full, until the pass resets it.
+// top-level, centred over the window with its whole title, shown at once, and modal to the whole
+// program, so that no other command reaches the controller while the pass runs. Between transfers
+// the pass asks goOn(), which lets the window repaint and the user press Cancel. It stays up, full,
+// until the pass resets it.
 #pragma once
 
 #include <QElapsedTimer>
@@ -23,6 +24,7 @@ public:
     bool showsAgain(bool atEnd);
 
 private:
+    void placeOverWindow();
     QElapsedTimer m_shown;
 };
 

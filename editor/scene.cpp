@@ -80,6 +80,7 @@ Scene::Scene(QWidget *parent, int count, QColor *colors)
 
     scroll = new QScrollBar(Qt::Horizontal, m_contentWidget);
     scroll->setObjectName("Scroll");
+    scroll->setAccessibleName(tr("Lamps", "accessible name of the lamp strip's scroll bar"));
     mainGrid->addWidget(scroll, 4, 0, 1, 3);
 
     // FrameCentral has no layout: it is the viewport, and the strip inside it is moved by hand.
@@ -132,6 +133,9 @@ MyFrame *Scene::makeCell(int n, const QColor &color, bool chaser)
                : tr("Move to LED number %1", "napis z formatowaniem pod %1 bedzie podstawiona "
                                              "liczba")
                      .arg(n + 1));
+    cell->setAccessibleName(
+        chaser ? tr("Lamp %1, chaser start", "accessible name of a chaser overview cell").arg(n + 1)
+               : tr("Lamp %1, overview", "accessible name of a colour overview cell").arg(n + 1));
     connect(cell, &MyFrame::ClickIndex, this, &Scene::setScrollAt);
     return cell;
 }

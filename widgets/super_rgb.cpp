@@ -80,6 +80,7 @@ SuperRGB::SuperRGB(QWidget *parent, quint8 r, quint8 g, quint8 b, quint16 index)
     LabelAddress1->setText(QString::number(3 * int(lampIndex) + 1));
     LabelAddress2->setText(QString::number(3 * int(lampIndex) + 2));
     LabelAddress3->setText(QString::number(3 * int(lampIndex) + 3));
+    nameControls();
 
     // setRedColor and its kin have written these texts already; a line edit relays out its
     // text on every setText, so only a text that differs is written again.
@@ -111,6 +112,28 @@ SuperRGB::SuperRGB(QWidget *parent, quint8 r, quint8 g, quint8 b, quint16 index)
     connect(SliderRed, &QSlider::sliderMoved, this, &SuperRGB::sliderRedMoved);
     connect(SliderGreen, &QSlider::sliderMoved, this, &SuperRGB::sliderGreenMoved);
     connect(SliderBlue, &QSlider::sliderMoved, this, &SuperRGB::sliderBlueMoved);
+}
+
+void SuperRGB::nameControls()
+{
+    // A screen reader meets a strip of up to 170 lamps: each control says whose and which it is.
+    const QString lamp = QCoreApplication::translate("Lamp", "Lamp %1").arg(int(lampIndex) + 1);
+    auto name = [&lamp](QWidget *w, const char *text, const QString &channel) {
+        w->setAccessibleName(QCoreApplication::translate("Lamp", text).arg(lamp, channel));
+    };
+    EditColor->setAccessibleName(QCoreApplication::translate("Lamp", "%1, colour").arg(lamp));
+    const QString channels[3] = {QCoreApplication::translate("Lamp", "red"),
+                                 QCoreApplication::translate("Lamp", "green"),
+                                 QCoreApplication::translate("Lamp", "blue")};
+    QWidget *const controls[3][4] = {{SliderRed, EditRed, ButtonRPlus, ButtonRMinus},
+                                     {SliderGreen, EditGreen, ButtonGPlus, ButtonGMinus},
+                                     {SliderBlue, EditBlue, ButtonBPlus, ButtonBMinus}};
+    for (int c = 0; c < 3; ++c) {
+        name(controls[c][0], QT_TRANSLATE_NOOP("Lamp", "%1, %2"), channels[c]);
+        name(controls[c][1], QT_TRANSLATE_NOOP("Lamp", "%1, %2 value"), channels[c]);
+        name(controls[c][2], QT_TRANSLATE_NOOP("Lamp", "%1, %2 up"), channels[c]);
+        name(controls[c][3], QT_TRANSLATE_NOOP("Lamp", "%1, %2 down"), channels[c]);
+    }
 }
 
 bool SuperRGB::isRedSelected() const

@@ -56,6 +56,8 @@ public Q_SLOTS:
     void changePercentifSelected(int percent);
 
 private:
+    // The accessible names of the lamp's controls, with its number and channel.
+    void nameControls();
     void setChannel(quint8 &channel, int value, ColorLineEdit *edit, int shift);
     void typedChannel(const QString &text, ColorSlider *slider, ColorLineEdit *edit, int shift);
 
