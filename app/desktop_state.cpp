@@ -14,7 +14,8 @@ QString g_stateFile;
 QString defaultStateFile(bool simulator)
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           (simulator ? QStringLiteral("/lm740/simulator.conf") : QStringLiteral("/lm740/lm740.conf"));
+           (simulator ? QStringLiteral("/lm740/simulator.conf")
+                      : QStringLiteral("/lm740/lm740.conf"));
 }
 
 void setStateFile(const QString &path)

@@ -23,7 +23,8 @@ void setStateFile(const QString &path);
 // The settings in the named file, or null when nothing is kept.
 std::unique_ptr<QSettings> openState();
 
-// `list` with `path` at its front (as an absolute, clean path), once, and at most kRecentShows long.
+// `list` with `path` at its front (as an absolute, clean path), once, and at most kRecentShows
+// long.
 QStringList withRecent(QStringList list, const QString &path);
 
 // The show file types by their suffix, in any case: 0 .set, 1 .scn, 2 .scs, 3 .chr, 4 .chs, 5 .pgm,

@@ -181,12 +181,12 @@ void MainWindow::openShowFile(const QString &fileName)
     const int type = desktop::showFileType(fileName);
     const QString error = app(QT_TRANSLATE_NOOP("App", "Error"));
     if (type < 0) {
-        prompts().warning(this, error,
-                          app(QT_TRANSLATE_NOOP(
-                                  "App", "%1 is not a show file. Lm740 opens settings (.set), "
+        prompts().warning(
+            this, error,
+            app(QT_TRANSLATE_NOOP("App", "%1 is not a show file. Lm740 opens settings (.set), "
                                          "scene (.scn, .scs), chaser (.chr, .chs) and program "
                                          "(.pgm, .pgs) files."))
-                              .arg(shown));
+                .arg(shown));
         return;
     }
     if (!QFileInfo::exists(fileName)) {

@@ -100,7 +100,8 @@ QPixmap namedLamp(SuperRGB *lamp, bool polish)
     };
     const Part parts[] = {
         {lamp->LampGroupBox, "lamp number", "numer lampy"},
-        {lamp->EditColor, "colour field: double-click or drag", "pole koloru: dwuklik lub przeciągnij"},
+        {lamp->EditColor, "colour field: double-click or drag",
+         "pole koloru: dwuklik lub przeciągnij"},
         {lamp->EditGreen, "value fields (0-255)", "pola wartości (0-255)"},
         {lamp->ButtonGPlus, "plus buttons: +1", "przyciski plus: +1"},
         {lamp->SliderGreen, "red, green, blue sliders", "suwaki: czerwony, zielony, niebieski"},

@@ -16,8 +16,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
-#include <QToolBar>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 
 using namespace lm740;
@@ -64,9 +64,9 @@ Outcome outcomeOf(WindowRig &rig)
 void walk(QAccessibleInterface *iface, QList<QPair<QString, QString>> &out)
 {
     static const QList<QAccessible::Role> interactive = {
-        QAccessible::PushButton, QAccessible::CheckBox, QAccessible::RadioButton,
-        QAccessible::Slider,     QAccessible::SpinBox,  QAccessible::ComboBox,
-        QAccessible::EditableText, QAccessible::PageTab, QAccessible::ScrollBar};
+        QAccessible::PushButton,   QAccessible::CheckBox, QAccessible::RadioButton,
+        QAccessible::Slider,       QAccessible::SpinBox,  QAccessible::ComboBox,
+        QAccessible::EditableText, QAccessible::PageTab,  QAccessible::ScrollBar};
     for (int i = 0; i < iface->childCount(); ++i) {
         QAccessibleInterface *child = iface->child(i);
         if (!child)
@@ -195,9 +195,9 @@ void TstDesktop::showFileOpensAsItsLoadCommand()
     QFETCH(QString, file);
     QFETCH(int, load);
     QFETCH(bool, yes);
-    static constexpr Slot loads[] = {&MainWindow::Load,          &MainWindow::Load_Scene,
-                                     &MainWindow::Load_Scenes,   &MainWindow::Load_Chaser,
-                                     &MainWindow::Load_Chasers,  &MainWindow::Load_Program,
+    static constexpr Slot loads[] = {&MainWindow::Load,         &MainWindow::Load_Scene,
+                                     &MainWindow::Load_Scenes,  &MainWindow::Load_Chaser,
+                                     &MainWindow::Load_Chasers, &MainWindow::Load_Program,
                                      &MainWindow::Load_Programs};
     if (file.isEmpty())
         file = settingsFile();
@@ -224,8 +224,7 @@ void TstDesktop::showFileOpensAsItsLoadCommand()
     // A file loaded heads the recent shows and the status line says so; one refused does neither.
     const bool loaded = got.lamps != 30;
     QCOMPARE(byName.window->recentFiles.value(0) == QFileInfo(file).absoluteFilePath(), loaded);
-    QCOMPARE(byName.window->confirmationLabel->text().contains(QFileInfo(file).fileName()),
-             loaded);
+    QCOMPARE(byName.window->confirmationLabel->text().contains(QFileInfo(file).fileName()), loaded);
 }
 
 void TstDesktop::fileThatCannotBeOpenedSaysWhy_data()
@@ -233,7 +232,8 @@ void TstDesktop::fileThatCannotBeOpenedSaysWhy_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("why");
     QTest::newRow("no show suffix") << data("make_text_files.py") << "is not a show file";
-    QTest::newRow("Netpbm-like name, missing") << "missing.pgm" << "there is no such file";
+    QTest::newRow("Netpbm-like name, missing") << "missing.pgm"
+                                               << "there is no such file";
     QTest::newRow("broken") << data("example.chr") << "File corrupted error";
 }
 
@@ -339,14 +339,14 @@ void TstDesktop::statusLineConfirms_data()
                                  << "Chaser 1 read from the Lm740";
     QTest::newRow("write step") << "actionWrite_Settings" << 2 << true
                                 << "Program 1, step 1 written to the Lm740";
-    QTest::newRow("write program") << "actionWrite_Current_Program" << 2 << true
-                                   << "Program 1 written to the Lm740";
+    QTest::newRow("write program")
+        << "actionWrite_Current_Program" << 2 << true << "Program 1 written to the Lm740";
     QTest::newRow("read program") << "actionRead_Current_Program" << 0 << true
                                   << "Program 1 read from the Lm740";
-    QTest::newRow("write, no Lm740") << "actionWrite_Settings" << 0 << false
-                                     << "Nothing written: no Lm740 is connected";
-    QTest::newRow("read, no Lm740") << "actionRead_Current_Program" << 0 << false
-                                    << "Nothing read: no Lm740 is connected";
+    QTest::newRow("write, no Lm740")
+        << "actionWrite_Settings" << 0 << false << "Nothing written: no Lm740 is connected";
+    QTest::newRow("read, no Lm740")
+        << "actionRead_Current_Program" << 0 << false << "Nothing read: no Lm740 is connected";
     QTest::newRow("run program") << "actionRun_Program" << 2 << true
                                  << "Program 1 playing on the preview strip";
 }
@@ -402,10 +402,11 @@ void TstDesktop::menusHaveStandardKeysAndMnemonics()
     QStringList kinds;
     for (const PromptCall &c : rig.prompts.calls)
         kinds << c.kind + QLatin1Char(' ') + c.text;
-    QCOMPARE(kinds, (QStringList{"open " + QCoreApplication::translate("App", "settings (*.set)",
-                                                                       "translate only Scenes"),
-                                 "save " + QCoreApplication::translate("App", "Settings (*.set)",
-                                                                       "translate only  Settings")}));
+    QCOMPARE(kinds,
+             (QStringList{"open " + QCoreApplication::translate("App", "settings (*.set)",
+                                                                "translate only Scenes"),
+                          "save " + QCoreApplication::translate("App", "Settings (*.set)",
+                                                                "translate only  Settings")}));
     QSignalSpy help(w->actionHelp, &QAction::triggered);
     QTest::keyClick(w, Qt::Key_F1);
     QCOMPARE(help.size(), 1);
@@ -451,10 +452,10 @@ void TstDesktop::screenReaderTellsEveryControlApart()
         if (controls.size() < 30 * 14)
             faults << QStringLiteral("only %1 controls on tab %2").arg(controls.size()).arg(tab);
     }
-    const QString lamp5 = polish ? QStringLiteral("Lampa 5, czerwony w górę")
-                                 : QStringLiteral("Lamp 5, red up");
-    const QString step = polish ? QStringLiteral("Program 1, krok 31")
-                                : QStringLiteral("Program 1, step 31");
+    const QString lamp5 =
+        polish ? QStringLiteral("Lampa 5, czerwony w górę") : QStringLiteral("Lamp 5, red up");
+    const QString step =
+        polish ? QStringLiteral("Program 1, krok 31") : QStringLiteral("Program 1, step 31");
     QCoreApplication::removeTranslator(&t.program);
     QCoreApplication::removeTranslator(&t.qt);
     faults.removeDuplicates();
