@@ -110,16 +110,16 @@ Options readOptions(int argc, char *argv[])
             continue;
         }
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-            const QString file = QFile::decodeName(argv[i]);
-            // A simulator file given after a space: no show file type, so not meant as a show.
+            // Right after a bare --simulator, a file may be meant for the simulator, whose memory
+            // is a .set file as a show is: the user says which.
             if (!optionsEnded && o.simulator && o.simulatorFile.isEmpty() &&
-                !std::strcmp(argv[i - 1], "--simulator") &&
-                lm740::desktop::showFileType(file) < 0) {
+                !std::strcmp(argv[i - 1], "--simulator")) {
                 o.error = "unexpected argument " + QByteArray(argv[i]) +
-                          " (a file for the simulator is given as --simulator=FILE)";
+                          " (a file for the simulator is given as --simulator=FILE; a show to "
+                          "open goes before --simulator or after --)";
                 break;
             }
-            o.showFiles << file;
+            o.showFiles << QFile::decodeName(argv[i]);
             continue;
         }
         const bool twoDashes = argument[1] == '-';

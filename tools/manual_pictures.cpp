@@ -195,8 +195,16 @@ int main(int argc, char *argv[])
                     continue;
                 pass = w.grab();
                 QPainter p(&pass);
-                const QPoint at = d->frameGeometry().topLeft() - w.geometry().topLeft();
-                p.fillRect(QRect(at, d->size()).adjusted(-2, -2, 2, 2), QColor(60, 60, 60));
+                // The dialog where it stands over the window, under a plain title bar with its
+                // title (the platform draws none of its own here).
+                constexpr int kBar = 22;
+                const QPoint at = d->geometry().topLeft() - w.geometry().topLeft();
+                const QRect bar(at - QPoint(0, kBar), QSize(d->width(), kBar));
+                p.fillRect(bar.united(QRect(at, d->size())).adjusted(-2, -2, 2, 2),
+                           QColor(60, 60, 60));
+                p.fillRect(bar, QColor(70, 100, 150));
+                p.setPen(Qt::white);
+                p.drawText(bar, Qt::AlignCenter, d->windowTitle());
                 p.drawPixmap(at, d->grab());
                 d->cancel();
             }

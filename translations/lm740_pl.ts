@@ -1001,7 +1001,7 @@ Strona:%1/512</translation>
     </message>
     <message>
         <source>&amp;Programs</source>
-        <translation>P&amp;rogramy</translation>
+        <translation>Progra&amp;my</translation>
     </message>
     <message>
         <source>&amp;USB</source>
@@ -1146,7 +1146,7 @@ Strona:%1/512</translation>
     <message>
         <source>Repeat Number</source>
         <comment>repeat number for chaser label</comment>
-        <translation>Liczba powtórzeń</translation>
+        <translation>Powtórzenia</translation>
     </message>
     <message>
         <source>Numbers of repeating chaser pattern</source>
@@ -1274,7 +1274,7 @@ Strona:%1/512</translation>
     <message>
         <source>Chaser Xfade</source>
         <comment>set chaser mode</comment>
-        <translation>Przenikanie chasera</translation>
+        <translation>Przenikanie</translation>
     </message>
     <message>
         <source>Chaser Xfade</source>

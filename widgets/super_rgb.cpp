@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QStyle>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -45,6 +46,7 @@ void setBaseColor(QWidget *w, const QColor &c)
 SuperRGB::SuperRGB(QWidget *parent, quint8 r, quint8 g, quint8 b, quint16 index) : QWidget(parent)
 {
     setupUi(this);
+    fitToHeight();
 
     red = r;
     green = g;
@@ -112,6 +114,28 @@ SuperRGB::SuperRGB(QWidget *parent, quint8 r, quint8 g, quint8 b, quint16 index)
     connect(SliderRed, &QSlider::sliderMoved, this, &SuperRGB::sliderRedMoved);
     connect(SliderGreen, &QSlider::sliderMoved, this, &SuperRGB::sliderGreenMoved);
     connect(SliderBlue, &QSlider::sliderMoved, this, &SuperRGB::sliderBlueMoved);
+}
+
+void SuperRGB::fitToHeight()
+{
+    // The form places its parts at fixed heights; in layouts instead, the control takes the height
+    // the strip gives it, down to what its parts need with short sliders.
+    constexpr int kShortestSlider = 80;
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(LampGroupBox);
+    auto *inner = new QVBoxLayout(LampGroupBox);
+    inner->setContentsMargins(2, 17, 3, 2); // the parts' place inside the frame in the form
+    inner->addWidget(verticalLayout);
+    for (ColorSlider *slider : {SliderRed, SliderGreen, SliderBlue}) {
+        slider->setMinimumHeight(kShortestSlider);
+        slider->setMaximumHeight(QWIDGETSIZE_MAX);
+        slider->setSizePolicy(slider->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    }
+    for (QWidget *w : {static_cast<QWidget *>(this), static_cast<QWidget *>(LampGroupBox)}) {
+        w->setMinimumHeight(0);
+        w->setMaximumHeight(QWIDGETSIZE_MAX);
+    }
 }
 
 void SuperRGB::nameControls()

@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -122,6 +124,22 @@ void checkMnemonics(const QString &where, const QList<QAction *> &actions, QStri
     }
 }
 
+// The program in Polish while it lives, when asked; in English otherwise.
+struct Language
+{
+    explicit Language(bool polish)
+    {
+        if (polish && !t.install(*QCoreApplication::instance(), QLocale(QLocale::Polish)))
+            qFatal("the Polish translation did not load");
+    }
+    ~Language()
+    {
+        QCoreApplication::removeTranslator(&t.program);
+        QCoreApplication::removeTranslator(&t.qt);
+    }
+    Translations t;
+};
+
 } // namespace
 
 class TstDesktop : public QObject
@@ -143,6 +161,8 @@ private Q_SLOTS:
     void screenReaderTellsEveryControlApart_data();
     void screenReaderTellsEveryControlApart();
     void manualNamesTheProgramsKeys();
+    void layoutAtTheNamedSizes_data();
+    void layoutAtTheNamedSizes();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -382,14 +402,10 @@ void TstDesktop::menusHaveStandardKeysAndMnemonics_data()
 void TstDesktop::menusHaveStandardKeysAndMnemonics()
 {
     QFETCH(bool, polish);
-    Translations t;
-    if (polish)
-        QVERIFY(t.install(*QCoreApplication::instance(), QLocale(QLocale::Polish)));
+    const Language language(polish);
     WindowRig rig;
     QStringList faults;
     checkMnemonics(QStringLiteral("menu bar"), rig.window->menubar->actions(), faults);
-    QCoreApplication::removeTranslator(&t.program);
-    QCoreApplication::removeTranslator(&t.qt);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 
     // The keys reach their commands: the dialogs of Load and Save, the manual, the window's end.
@@ -426,9 +442,7 @@ void TstDesktop::screenReaderTellsEveryControlApart_data()
 void TstDesktop::screenReaderTellsEveryControlApart()
 {
     QFETCH(bool, polish);
-    Translations t;
-    if (polish)
-        QVERIFY(t.install(*QCoreApplication::instance(), QLocale(QLocale::Polish)));
+    const Language language(polish);
     WindowRig rig;
     rig.window->show();
     QStringList faults;
@@ -456,12 +470,64 @@ void TstDesktop::screenReaderTellsEveryControlApart()
         polish ? QStringLiteral("Lampa 5, czerwony w górę") : QStringLiteral("Lamp 5, red up");
     const QString step =
         polish ? QStringLiteral("Program 1, krok 31") : QStringLiteral("Program 1, step 31");
-    QCoreApplication::removeTranslator(&t.program);
-    QCoreApplication::removeTranslator(&t.qt);
     faults.removeDuplicates();
     QVERIFY2(faults.isEmpty(), qPrintable(faults.mid(0, 20).join(QLatin1Char('\n'))));
     QVERIFY(names.contains(lamp5));
     QVERIFY(names.contains(step));
+}
+
+void TstDesktop::layoutAtTheNamedSizes_data()
+{
+    QTest::addColumn<bool>("polish");
+    QTest::newRow("English") << false;
+    QTest::newRow("Polish") << true;
+}
+
+// At the smallest size every part of a lamp control and the strip's scroll bar are in view without
+// scrolling the panel; the timing row's labels are whole from 800 x 700 on, on every tab; a taller
+// window gives the sliders the room.
+void TstDesktop::layoutAtTheNamedSizes()
+{
+    QFETCH(bool, polish);
+    const Language language(polish);
+    WindowRig rig;
+    MainWindow *w = rig.window.get();
+    w->show();
+    QStringList faults;
+    int lastSlider = 0;
+    for (const QSize size : {QSize(750, 550), QSize(800, 700), QSize(1200, 850)}) {
+        w->resize(size);
+        for (int tab = 0; tab < 3; ++tab) {
+            w->TabWidget->setCurrentIndex(tab);
+            QCoreApplication::processEvents();
+            const QString where =
+                QStringLiteral("%1x%2 tab %3: ").arg(size.width()).arg(size.height()).arg(tab);
+            auto *area = w->findChild<QScrollArea *>(QStringLiteral("SceneScroll"));
+            if (area->verticalScrollBar()->maximum() > 0)
+                faults << where + QStringLiteral("the panel scrolls by %1")
+                                      .arg(area->verticalScrollBar()->maximum());
+            const QRect view(area->viewport()->mapTo(w, QPoint()), area->viewport()->size());
+            SuperRGB *lamp = w->scene->lamp(0);
+            for (QWidget *part : {static_cast<QWidget *>(lamp->ButtonBMinus),
+                                  static_cast<QWidget *>(lamp->LabelAddress3),
+                                  static_cast<QWidget *>(w->scene->scrollBar())})
+                if (!view.contains(QRect(part->mapTo(w, QPoint()), part->size())))
+                    faults << where + part->objectName() + QStringLiteral(" out of view");
+            if (size.width() < 800)
+                continue;
+            for (QLabel *label : w->scene->contentWidget()->findChildren<QLabel *>())
+                if (label->objectName().endsWith(QLatin1String("Label")) && label->isVisible() &&
+                    label->contentsRect().width() <
+                        label->fontMetrics().horizontalAdvance(label->text()))
+                    faults << where + label->text() + QStringLiteral(" is cut");
+        }
+        const int slider = w->scene->lamp(0)->SliderRed->height();
+        if (slider <= lastSlider)
+            faults
+                << QStringLiteral("sliders of %1 px at %2 px high").arg(slider).arg(size.height());
+        lastSlider = slider;
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 
 // Every key in the manual's key tables is one of the program's (a menu command's shortcut, or a

@@ -75,7 +75,7 @@ void TstTranslation::otherLocaleWithoutTheFileGivesEnglish()
     lm740::Translations t;
     bool loaded = true;
     QCOMPARE(titleWith(t, QLocale(QLocale::German, QLocale::Germany), &loaded),
-             QStringLiteral("Lm740 ver. " LM740_VERSION "|Scene 1|File|Cancel"));
+             QStringLiteral("Lm740 ver. " LM740_VERSION "|Scene 1|&File|Cancel"));
     QVERIFY(!loaded);
 }
 
