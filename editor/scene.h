@@ -128,6 +128,8 @@ private:
     void placeStrip();
     // The strip and its lamp controls as high as the frame that shows them.
     void fitLampsToStrip();
+    // Takes a widget of a removed lamp out of the panel's reach; Qt deletes it later.
+    void retire(QWidget *w);
 
     void startChaserPreview();
     void showChaserCells(bool show);
