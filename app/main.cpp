@@ -217,6 +217,8 @@ int main(int argc, char *argv[])
 
     QPointer<MainWindow> window = new MainWindow; // deletes itself on "Exit"
     window->setAttribute(Qt::WA_DeleteOnClose);
+    if (simulator)
+        window->showSimulatedController(simulator->controller(), options.faults);
     const bool placed = window->restoreWindowPlace();
     window->show();
     if (!placed)
