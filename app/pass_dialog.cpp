@@ -95,80 +95,81 @@ void PassDialog::placeOverWindow()
                 over = w;
     if (over && over != this)
         move(over->frameGeometry().center() - QPoint(width() / 2, height() / 2));
+}
 
-    PassDialog::~PassDialog()
-    {
-        --s_running;
-        if (!m_closeWhenOver)
-            return;
-        // The close waits for the end of the command that ran the pass: a deferred deletion runs
-        // only when control is back in the event loop that the command was started from, not in the
-        // loops of the messages the command shows after the pass.
-        auto *closer = new QObject;
-        connect(closer, &QObject::destroyed, m_closeWhenOver.data(), &QWidget::close);
-        closer->deleteLater();
-    }
+PassDialog::~PassDialog()
+{
+    --s_running;
+    if (!m_closeWhenOver)
+        return;
+    // The close waits for the end of the command that ran the pass: a deferred deletion runs
+    // only when control is back in the event loop that the command was started from, not in the
+    // loops of the messages the command shows after the pass.
+    auto *closer = new QObject;
+    connect(closer, &QObject::destroyed, m_closeWhenOver.data(), &QWidget::close);
+    closer->deleteLater();
+}
 
-    bool PassDialog::showsAgain(bool atEnd)
-    {
-        constexpr int kInterval = 100; // ms
-        if (!atEnd && m_shown.isValid() && m_shown.elapsed() < kInterval)
+bool PassDialog::showsAgain(bool atEnd)
+{
+    constexpr int kInterval = 100; // ms
+    if (!atEnd && m_shown.isValid() && m_shown.elapsed() < kInterval)
+        return false;
+    m_shown.start();
+    return true;
+}
+
+bool PassDialog::goOn()
+{
+    QCoreApplication::processEvents();
+    return !wasCanceled();
+}
+
+bool PassDialog::takesInput(QObject *receiver) const
+{
+    const QWidget *top = windowOf(receiver);
+    if (!top || top == this)
+        return true;
+    const QWidget *box = QApplication::activeModalWidget();
+    return box && top == box->window();
+}
+
+bool PassDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Close) {
+        auto *window = qobject_cast<QWidget *>(watched);
+        if (!window || !window->isWindow() || takesInput(window))
             return false;
-        m_shown.start();
+        event->ignore();
+        askAboutClosing(window);
         return true;
     }
-
-    bool PassDialog::goOn()
-    {
-        QCoreApplication::processEvents();
-        return !wasCanceled();
+    if (event->type() == QEvent::ShortcutOverride && !takesInput(watched)) {
+        // Taken by the field, so no shortcut of the window fires either.
+        event->accept();
+        return true;
     }
+    return isInput(event->type()) && !takesInput(watched);
+}
 
-    bool PassDialog::takesInput(QObject * receiver) const
-    {
-        const QWidget *top = windowOf(receiver);
-        if (!top || top == this)
-            return true;
-        const QWidget *box = QApplication::activeModalWidget();
-        return box && top == box->window();
-    }
-
-    bool PassDialog::eventFilter(QObject * watched, QEvent * event)
-    {
-        if (event->type() == QEvent::Close) {
-            auto *window = qobject_cast<QWidget *>(watched);
-            if (!window || !window->isWindow() || takesInput(window))
-                return false;
-            event->ignore();
-            askAboutClosing(window);
-            return true;
-        }
-        if (event->type() == QEvent::ShortcutOverride && !takesInput(watched)) {
-            // Taken by the field, so no shortcut of the window fires either.
-            event->accept();
-            return true;
-        }
-        return isInput(event->type()) && !takesInput(watched);
-    }
-
-    void PassDialog::askAboutClosing(QWidget * window)
-    {
-        if (m_asking)
-            return;
-        m_asking = true;
-        const QMessageBox::StandardButton answer = prompts().question(
-            this, windowTitle(),
-            QCoreApplication::translate("App", "A transfer with the Lm740 is running.\n\n"
-                                               "Yes: stop it and close the window.\n"
-                                               "No: close the window when it has ended.\n"
-                                               "Cancel: keep the window open."),
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
-        m_asking = false;
-        if (answer == QMessageBox::Cancel)
-            return;
-        m_closeWhenOver = window;
-        if (answer == QMessageBox::Yes)
-            cancel();
-    }
+void PassDialog::askAboutClosing(QWidget *window)
+{
+    if (m_asking)
+        return;
+    m_asking = true;
+    const QMessageBox::StandardButton answer = prompts().question(
+        this, windowTitle(),
+        QCoreApplication::translate("App", "A transfer with the Lm740 is running.\n\n"
+                                           "Yes: stop it and close the window.\n"
+                                           "No: close the window when it has ended.\n"
+                                           "Cancel: keep the window open."),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
+    m_asking = false;
+    if (answer == QMessageBox::Cancel)
+        return;
+    m_closeWhenOver = window;
+    if (answer == QMessageBox::Yes)
+        cancel();
+}
 
 } // namespace lm740
