@@ -61,6 +61,18 @@ QWidget *windowOf(QObject *receiver)
     return o ? static_cast<QWidget *>(o)->window() : nullptr;
 }
 
+// The window a command came from: the active one, or (when a file dialog has just closed and
+// none is active yet) the program's main window.
+QWidget *commandWindow()
+{
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top->inherits("QMainWindow"))
+            return top;
+    return nullptr;
+}
+
 } // namespace
 
 PassDialog::PassDialog(const QString &title, const QString &label, int maximum)
@@ -75,26 +87,26 @@ PassDialog::PassDialog(const QString &title, const QString &label, int maximum)
     setValue(0);
     ++s_running;
     qApp->installEventFilter(this);
-    placeOverWindow();
+    // Above the window the command came from, also when that window is clicked: the window
+    // manager keeps a transient window over its parent. Not a child, which the window would
+    // delete.
+    if (QWidget *from = commandWindow()) {
+        winId();
+        windowHandle()->setTransientParent(from->windowHandle());
+        placeOver(from);
+    }
     show();
 }
 
-void PassDialog::placeOverWindow()
+void PassDialog::placeOver(const QWidget *window)
 {
-    // Wide enough that the window manager's title bar shows the whole title beside its buttons.
+    // Wide enough that the window manager's title bar shows the whole title beside its buttons,
+    // and over the middle of the window, not wherever a dialog without a parent would go.
     constexpr int kTitleBarButtons = 140;
     adjustSize();
     resize(std::max(width(), fontMetrics().horizontalAdvance(windowTitle()) + kTitleBarButtons),
            height());
-    // Over the middle of the window the pass works for, not wherever a dialog without a parent
-    // would go.
-    QWidget *over = QApplication::activeWindow();
-    if (!over || over == this)
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (qobject_cast<QMainWindow *>(w) && w->isVisible())
-                over = w;
-    if (over && over != this)
-        move(over->frameGeometry().center() - QPoint(width() / 2, height() / 2));
+    move(window->frameGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
 PassDialog::~PassDialog()

@@ -38,7 +38,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void placeOverWindow();
+    void placeOver(const QWidget *window);
     // Whether input sent to `receiver` may go on: only the dialog's own, and that of a box that
     // opens above it, do.
     bool takesInput(QObject *receiver) const;
