@@ -141,7 +141,10 @@ class Run:
             "XDG_CONFIG_HOME": os.path.join(self.dir, ".config"),
             "XDG_DATA_HOME": os.path.join(self.dir, ".local"),
             "PATH": stub + os.pathsep + self.env.get("PATH", ""),
-            "ASAN_OPTIONS": "detect_leaks=1:abort_on_error=0:halt_on_error=1",
+            # Options given by the caller come last and win (fast_unwind_on_malloc=0 for a whole
+            # stack of a leak inside a library built without frame pointers).
+            "ASAN_OPTIONS": "detect_leaks=1:abort_on_error=0:halt_on_error=1:"
+            + self.env.get("ASAN_OPTIONS", ""),
             "LSAN_OPTIONS": ("suppressions=" + supp + ":" if os.path.exists(supp) else "")
             + "print_suppressions=0",
             "UBSAN_OPTIONS": "print_stacktrace=1:halt_on_error=1",
