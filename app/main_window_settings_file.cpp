@@ -38,6 +38,7 @@ bool MainWindow::saveSettingsImage(bool generated)
     }
     // Every value of the show is in the file now.
     document.keepAll();
+    showFileDone(name, false);
     return true;
 }
 
@@ -96,6 +97,7 @@ void MainWindow::Load(bool)
     // What was loaded is what the file holds.
     document.keepAll();
     lampCountLoaded();
+    showFileDone(name, true);
     qCDebug(lcFiles) << "Load all";
 }
 

@@ -116,6 +116,7 @@ void MainWindow::saveShowFile(Format format, const QString &fileName, const QStr
     for (Item item : itemsOf(format, document.show()))
         document.keep(item);
     qCDebug(lcFiles) << "ledsNumber:" << ledsNumber << "file " << name << " saved";
+    showFileDone(name, false);
 }
 
 bool MainWindow::loadShowFile(Format format, const QString &fileName, int tab,
@@ -159,6 +160,7 @@ bool MainWindow::loadShowFile(Format format, const QString &fileName, int tab,
     for (Item item : itemsOf(format, document.show()))
         document.keep(item);
     lampCountLoaded();
+    showFileDone(fileName, true);
     return true;
 }
 
