@@ -10,8 +10,11 @@
 #include "recording_prompts.h"
 #include "recovery_file.h"
 #include "sim_rig.h"
+#include "super_rgb.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -117,7 +120,8 @@ int main(int argc, char **argv)
     Q_UNUSED(held);
 
     // A drag over 170 selected sliders: 256 values, with and without the document listening.
-    key(w, Qt::Key_A);
+    if ((w.scene->getSelectionFlags() & 0x07) != 0x07)
+        key(w, Qt::Key_A);
     const auto drag = [&] {
         return timeMs([&] {
             for (int v = 0; v < 256; ++v) {

@@ -110,7 +110,10 @@ void ShowDocument::openEdit(Item item, int kind)
         closeEdit();
     if (m_open.active)
         return;
-    m_before = m_show;
+    // Only this item can change until the edit closes: its record is all the edit compares.
+    copyItem(m_show, m_before, item);
+    m_before.ledsNumber = m_show.ledsNumber;
+    m_before.sceneTime = m_show.sceneTime;
     m_open = {true, item, kind, m_nextName, m_gesture};
     if (!m_closeQueued) {
         m_closeQueued = true;

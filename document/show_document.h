@@ -105,7 +105,7 @@ private:
     };
     OpenEdit m_open;
     EditName m_nextName = EditName::Change;
-    Show m_before; // the show when the open edit began
+    Show m_before; // the open edit's item (and the globals) when the edit began
     bool m_closeQueued = false;
     int m_changeDepth = 0; // a change() inside another is part of the outer one's step
 };
