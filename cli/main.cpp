@@ -24,8 +24,9 @@ struct Command
     const char *synopsis;
     int (*handler)(ctl::Context &);
     bool needsController;
-    bool asks = false;   // takes --yes
-    bool prints = false; // takes --json
+    bool asks = false;    // takes --yes
+    bool prints = false;  // takes --json
+    bool backsUp = false; // takes --no-backup
 };
 
 const Command kCommands[] = {
@@ -41,8 +42,10 @@ const Command kCommands[] = {
      ctl::set, true},
     {"backup", "backup FILE.set                  copy the Lm740's whole memory into FILE.set",
      ctl::backup, true},
-    {"restore", "restore FILE.set                 copy FILE.set into the Lm740's whole memory",
-     ctl::restore, true, true},
+    {"restore",
+     "restore [--no-backup] FILE.set   copy FILE.set into the Lm740's whole memory, after a\n"
+     "                                   backup of what it holds (see lm740ctl(1))",
+     ctl::restore, true, true, false, true},
     {"upgrade", "upgrade FILE.upg                 replace the Lm740's firmware (in upgrade mode)",
      ctl::upgradeFirmware, true, true},
     {"show", "show FILE.set                    print the show in FILE.set (--json for machines)",
@@ -103,8 +106,12 @@ QString notFound(const UsbDevice &device, bool simulated)
         return QStringLiteral("an Lm740 is connected, but this user may not use it: install the "
                               "udev rule 70-lm740.rules (see lm740ctl(1))");
     case UsbDevice::SearchResult::NotIdentified:
-        return QStringLiteral("a device with the Lm740's USB ids is connected, but it does not "
-                              "answer as an Lm740");
+        return QStringLiteral("a device with the Lm740's USB ids is connected, but it did not "
+                              "answer when asked what it is (a loose cable, or a controller that "
+                              "hangs: unplug it and plug it in again)");
+    case UsbDevice::SearchResult::OtherDevice:
+        return QStringLiteral("a device with the Lm740's USB ids is connected, but it answered as "
+                              "another device, not as an Lm740");
     case UsbDevice::SearchResult::Found:
     case UsbDevice::SearchResult::NotFound:
         break;
@@ -134,7 +141,10 @@ int runCommand(QCoreApplication &app, char *argv[])
                                  QStringLiteral("Ask no questions (restore, upgrade)."));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Print the show as JSON (show)."));
-    parser.addOptions({help, version, simulator, fault, yes, json});
+    const QCommandLineOption noBackup(
+        QStringLiteral("no-backup"),
+        QStringLiteral("Do not save the Lm740's memory before it is overwritten (restore)."));
+    parser.addOptions({help, version, simulator, fault, yes, json, noBackup});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See below."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
 
@@ -173,6 +183,8 @@ int runCommand(QCoreApplication &app, char *argv[])
             QStringLiteral("%1 asks nothing and takes no --yes").arg(QLatin1String(cmd->name)));
     if (parser.isSet(json) && !cmd->prints)
         return ctl::usage(QStringLiteral("only show takes --json"));
+    if (parser.isSet(noBackup) && !cmd->backsUp)
+        return ctl::usage(QStringLiteral("only restore takes --no-backup"));
     if (parser.isSet(fault) && !parser.isSet(simulator))
         return ctl::usage(QStringLiteral("--simulator-faults needs --simulator"));
     SimOptions faults;
@@ -184,6 +196,7 @@ int runCommand(QCoreApplication &app, char *argv[])
     context.args = positional;
     context.yes = parser.isSet(yes);
     context.json = parser.isSet(json);
+    context.noBackup = parser.isSet(noBackup);
     context.simulated = parser.isSet(simulator);
     if (!cmd->needsController)
         return cmd->handler(context);
