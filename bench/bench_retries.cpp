@@ -80,7 +80,8 @@ int main(int argc, char *argv[])
                 double(retries) / (2.0 * seeds), double(wall.nsecsElapsed()) / 1e6);
 
     giveUp("no controller", [](SimRig &rig) { rig.bus.unplug(rig.controller); });
-    giveUp("unplugged at block 1000", [](SimRig &rig) { rig.controller.setUnplugSchedule(1000, 5); });
+    giveUp("unplugged at block 1000",
+           [](SimRig &rig) { rig.controller.setUnplugSchedule(1000, 5); });
     giveUp("stops answering (every request times out)",
            [](SimRig &rig) { rig.controller.timeOutNext(1 << 30); });
     return backups == int(seeds) && restores == int(seeds) ? 0 : 1;

@@ -26,6 +26,7 @@ struct Result
 
 // Reads the whole memory and writes it to `fileName`, whose folder is made when missing. Nothing
 // is written unless the pass was complete.
-Result save(ControllerLink &link, const QString &fileName, const MemoryCopyCallbacks &callbacks = {});
+Result save(ControllerLink &link, const QString &fileName,
+            const MemoryCopyCallbacks &callbacks = {});
 
 } // namespace lm740::backup

@@ -80,15 +80,15 @@ public:
     int setConfiguration(UsbHandle, int) override { return 0; }
     int claimInterface(UsbHandle, int) override { return 0; }
     int releaseInterface(UsbHandle, int) override { return 0; }
-    int controlTransfer(UsbHandle handle, quint8 requestType, quint8 request, quint16,
-                        quint16, unsigned char *data, quint16 length, unsigned) override
+    int controlTransfer(UsbHandle handle, quint8 requestType, quint8 request, quint16, quint16,
+                        unsigned char *data, quint16 length, unsigned) override
     {
         check(handle == reinterpret_cast<UsbHandle>(this));
         check(length <= usb::kMaxControlPayload && (length == 0 || data));
         if (exhausted())
             return ErrorNoDevice;
         const quint8 c = next();
-        static constexpr int kErrors[] = {ErrorIo,       ErrorTimeout, ErrorPipe,
+        static constexpr int kErrors[] = {ErrorIo,       ErrorTimeout,  ErrorPipe,
                                           ErrorNoDevice, ErrorOverflow, ErrorOther};
         if (c < 0x18)
             return kErrors[c % std::size(kErrors)];
@@ -143,8 +143,7 @@ void statusPoll(FuzzBus &, UsbDevice &device, ControllerLink &link)
 }
 
 // A read that fails leaves its record as it was.
-template <typename Record, typename Read>
-void readRecord(Record &record, Read read)
+template <typename Record, typename Read> void readRecord(Record &record, Read read)
 {
     const Record before = record;
     if (read() == -1)
@@ -167,12 +166,10 @@ void records(FuzzBus &bus, UsbDevice &, ControllerLink &link)
     check(link.writeChaser(chaser, number % kChaserCount, lamps) >= -1);
     readRecord(chaser, [&] { return link.readChaser(chaser, number % kChaserCount, lamps); });
     check(link.writeProgramScene(program, number % kProgramCount, step, lamps) >= -1);
-    readRecord(program, [&] {
-        return link.readProgramScene(program, number % kProgramCount, step, lamps);
-    });
-    check(link.writeProgram(program, number % kProgramCount, lamps) >= -1);
     readRecord(program,
-               [&] { return link.readProgram(program, number % kProgramCount, lamps); });
+               [&] { return link.readProgramScene(program, number % kProgramCount, step, lamps); });
+    check(link.writeProgram(program, number % kProgramCount, lamps) >= -1);
+    readRecord(program, [&] { return link.readProgram(program, number % kProgramCount, lamps); });
 }
 
 void parameters(FuzzBus &bus, UsbDevice &, ControllerLink &link)
@@ -240,7 +237,7 @@ void upgradeSequence(FuzzBus &bus, UsbDevice &, ControllerLink &link)
 }
 
 using Operation = void (*)(FuzzBus &, UsbDevice &, ControllerLink &);
-constexpr Operation kOperations[] = {identification, statusPoll,  records,        parameters,
+constexpr Operation kOperations[] = {identification, statusPoll,   records,        parameters,
                                      runCommands,    memoryPasses, upgradeSequence};
 
 } // namespace
