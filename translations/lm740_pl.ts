@@ -560,6 +560,16 @@ Czy na pewno zaktualizować?</translation>
 %2</translation>
     </message>
     <message>
+        <source>Replace file? -- Lm740</source>
+        <translation>Zastąpić plik? -- Lm740</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 już istnieje.
+Czy chcesz go zastąpić?</translation>
+    </message>
+    <message>
         <source>The Lm740 now holds the first %1 bytes of
 %2
 and what it held before after them. Write Settings of the backup

@@ -107,22 +107,27 @@ void TstMainWindowMemoryCopy::pass_data()
                         "\n\nWhat the Lm740 holds now is first saved in\n%2";
     const QString cancelled = "Canceled|Operation interrupted by user";
     const QString nothing = "Nothing was written to the Lm740.";
+    // Reading adds ".set" to the name chosen, and asks before it replaces that file.
+    const QString replace = "Replace file? -- Lm740|%1 already exists.\nDo you want to replace it?";
     const QString part = "\n\nThe Lm740 now holds the first %3 bytes of\n%1\nand what it held "
                          "before after them. Write Settings of the backup\n%2\nputs back what it "
                          "held.";
-    QTest::newRow("read") << false << "" << 2048 << QStringList{ok};
+    QTest::newRow("read") << false << "" << 2048 << QStringList{replace, ok};
     QTest::newRow("read, cancel at page 10")
         << false << "cancel" << 41
-        << QStringList{cancelled, "Error|Reading error...\nOnly 2624 bytes saved in \"error.set\" "
-                                  "file"};
+        << QStringList{replace, cancelled,
+                       "Error|Reading error...\nOnly 2624 bytes saved in \"error.set\" file"};
     QTest::newRow("read, block 100 fails every try")
-        << false << "fail" << 100 + MemoryCopy::kAttempts << QStringList{"Error|Read Error"};
-    QTest::newRow("read, block 100 fails once") << false << "once" << 2049 << QStringList{ok};
+        << false << "fail" << 100 + MemoryCopy::kAttempts
+        << QStringList{replace, "Error|Read Error"};
+    QTest::newRow("read, block 100 fails once")
+        << false << "once" << 2049 << QStringList{replace, ok};
     QTest::newRow("read, no controller")
-        << false << "unplug" << 0 << QStringList{"Error|Read Error"};
+        << false << "unplug" << 0 << QStringList{replace, "Error|Read Error"};
     QTest::newRow("read, main loop not released")
         << false << "lock" << 2048
-        << QStringList{"Lm740 MainLoop() Lock|Please reset device\n            Unplug and next "
+        << QStringList{replace,
+                       "Lm740 MainLoop() Lock|Please reset device\n            Unplug and next "
                        "plug power connector",
                        ok};
     QTest::newRow("write") << true << "" << 2048
@@ -166,7 +171,7 @@ void TstMainWindowMemoryCopy::pass()
     const QByteArray file = pattern(2);
     put(chosen, file);
     m_prompts->fileNames << (write ? chosen : m_dir.filePath("show")); // reading adds ".set"
-    m_prompts->answers << QMessageBox::Yes;
+    m_prompts->answers << QMessageBox::Yes; // replace the file, or write the controller
     const quint8 blockRequest = write ? usb::WRITE_BLOCK_REQUEST : usb::READ_MEMORY_REQUEST;
     if (fault == "fail")
         sim.failRequests(blockRequest, MemoryCopy::kAttempts, 100);
@@ -274,10 +279,12 @@ void TstMainWindowMemoryCopy::chosenFileIsKeptWhenNothingCanBeSaved_data()
     QTest::addColumn<bool>("cancel");
     QTest::addColumn<QString>("message");
     QTest::newRow("chosen file cannot be written")
-        << "missing/show.set" << false << "Settings could not be saved in file\n%1";
+        << "missing/show.set" << false
+        << "Settings could not be saved in file\n%1\nNo such file or directory";
     QTest::newRow("error.set cannot be written")
         << "show.set" << true
-        << "Reading error...\nThe 64 bytes read could not be saved in \"error.set\" file";
+        << "Reading error...\nThe 64 bytes read could not be saved in \"error.set\" file\nit is "
+           "not a regular file";
 }
 
 void TstMainWindowMemoryCopy::chosenFileIsKeptWhenNothingCanBeSaved()
