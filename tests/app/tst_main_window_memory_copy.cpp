@@ -12,6 +12,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 using namespace lm740;
 
 class TstMainWindowMemoryCopy : public QObject
@@ -310,14 +312,21 @@ void TstMainWindowMemoryCopy::writeRefusesWrongSizeOrNo()
 {
     const QString chosen = m_dir.filePath("short.set");
     put(chosen, QByteArray(layout::kImageSize - 1, '\x11'));
-    m_prompts->fileNames << chosen << chosen;
-    m_prompts->answers << QMessageBox::No << QMessageBox::Yes;
+    // A FIFO is no file of any size, and is not waited on.
+    const QString fifo = m_dir.filePath("fifo.set");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    m_prompts->fileNames << chosen << chosen << fifo;
+    m_prompts->answers << QMessageBox::No << QMessageBox::Yes << QMessageBox::Ok
+                       << QMessageBox::Yes;
     m_window->File_Write_Settings(false); // No: nothing happens
     m_window->File_Write_Settings(false);
-    QCOMPARE(m_prompts->calls.size(), 5);
+    m_window->File_Write_Settings(false);
+    QCOMPARE(m_prompts->calls.size(), 8);
     QVERIFY(m_prompts->calls[1].hasParent);
     QCOMPARE(m_prompts->calls[1].defaultButton, QMessageBox::No);
     QCOMPARE(m_prompts->calls[4].text, QString("Wrong size of file\n131071 Bytes"));
+    QCOMPARE(m_prompts->calls[7].text,
+             QString("Cannot read file\n%1\nit is not a regular file").arg(fifo));
     QVERIFY(passRequests().isEmpty());
 }
 
