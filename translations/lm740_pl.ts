@@ -570,6 +570,18 @@ Do you want to replace it?</source>
 Czy chcesz go zastąpić?</translation>
     </message>
     <message>
+        <source>A transfer with the Lm740 is running.
+
+Yes: stop it and close the window.
+No: close the window when it has ended.
+Cancel: keep the window open.</source>
+        <translation>Trwa transmisja z Lm740.
+
+Tak: przerwij ją i zamknij okno.
+Nie: zamknij okno, gdy się zakończy.
+Anuluj: zostaw okno otwarte.</translation>
+    </message>
+    <message>
         <source>The Lm740 now holds the first %1 bytes of
 %2
 and what it held before after them. Write Settings of the backup
