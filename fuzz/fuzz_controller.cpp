@@ -9,6 +9,7 @@
 #include "controller_link.h"
 #include "memory_copy.h"
 #include "release.h"
+#include "settings_layout.h"
 #include "upgrade.h"
 #include "usb_bus.h"
 #include "usb_device.h"
