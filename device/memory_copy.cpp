@@ -3,18 +3,27 @@
 #include "logging.h"
 #include "settings_layout.h"
 
+#include <QElapsedTimer>
+
 namespace lm740 {
 
 namespace {
 
-// Sends one request of a pass until it gives `expected`, at most kAttempts times. Before each
-// further try the controller is searched for and identified again: when it is gone (unplugged,
-// or no longer answering) the request is not sent again. The last result.
+// Sends one request of a pass until it gives `expected`, at most kAttempts times and for no more
+// than kRetryMs after the first failure. Before each further try the controller is searched for
+// again: when it is gone (not on the bus, or another device in its place) the request is not sent
+// again. One that is there but lost its identification's answer too is tried again, as a poor
+// cable loses any request. The last result.
 int withRetries(ControllerLink &link, int expected, int *retries, const std::function<int()> &send)
 {
     int r = send();
-    for (int attempt = 1; r != expected && attempt < MemoryCopy::kAttempts; ++attempt) {
-        if (link.device().open() != 0) {
+    QElapsedTimer since;
+    since.start();
+    for (int attempt = 1;
+         r != expected && attempt < MemoryCopy::kAttempts && since.elapsed() < MemoryCopy::kRetryMs;
+         ++attempt) {
+        if (link.device().open() != 0 &&
+            link.device().lastSearchResult() != UsbDevice::SearchResult::NotIdentified) {
             qCDebug(::lcUsb, "the controller is gone: no retry");
             break;
         }

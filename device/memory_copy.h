@@ -51,8 +51,11 @@ public:
     // The end-of-pass request says which way the pass went.
     static constexpr quint16 kReadPass = 0;
     static constexpr quint16 kWritePass = 1;
-    // Tries of one block (or of the end of the pass) before the pass gives up on it.
+    // Tries of one block (or of the end of the pass) before the pass gives up on it, and the time
+    // after its first failure past which it is not tried again (a controller that hangs costs a
+    // time-out of a second for each request).
     static constexpr int kAttempts = 6;
+    static constexpr qint64 kRetryMs = 2000;
 
     // Reads the whole memory into *image, which ends up holding the bytes read, in address
     // order: all of them, or as many as came before a cancel or a failed block.

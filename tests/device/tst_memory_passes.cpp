@@ -81,6 +81,9 @@ void TstMemoryPasses::failedRequestsAreRetried_data()
     QTest::newRow("write, no controller") << true << "absent" << 0 << 0 << 0 << false;
     QTest::newRow("read, identifies as another device after a failed block")
         << false << "other" << 1 << 6400 << 0 << false;
+    // Still on the bus: a lost identification is a lost answer like any other.
+    QTest::newRow("write, identification lost after a failed block")
+        << true << "mute" << 1 << all << 1 << true;
 }
 
 void TstMemoryPasses::failedRequestsAreRetried()
@@ -112,6 +115,8 @@ void TstMemoryPasses::failedRequestsAreRetried()
     callbacks.blockMoved = [&](int, int, int moved) {
         if (fault == "other" && moved == 6400)
             sim.setIdentification(741);
+        if (fault == "mute" && moved == 6400) // block 100, then every identification of a search
+            sim.failNext(1 + UsbDevice::kIdentifyAttempts);
     };
     QByteArray read;
     const MemoryCopyResult r = write ? MemoryCopy::write(rig.link, pattern(2), callbacks)
