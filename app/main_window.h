@@ -313,6 +313,10 @@ public Q_SLOTS:
     int UsbRunProgram(int program);
 
 private:
+    // The lamp count, the global scene time and the current item from the controller, which
+    // then plays that item: going online, and online after a whole-memory write.
+    void followController();
+
     // Going online: the current item read from the controller into the panel and run; 0 when
     // the read succeeded.
     int readOnlineItem();
