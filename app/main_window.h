@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+class ControllerChooser;
 class QButtonGroup;
 class QHBoxLayout;
 class QLabel;
@@ -107,6 +108,8 @@ public:
     lm740::ControllerLink controllerLink{usbDevice};
     // Polls the controller every second from the end of construction (USBCheckStatus).
     QTimer *statusTimer = nullptr;
+    // Which controller the link reaches when more than one is connected (USB > Controller).
+    ControllerChooser *controllerChooser = nullptr;
     // The firmware release is checked once per program run, at the first poll that finds the
     // controller; so is the notice that the controller is there but may not be opened.
     static inline bool firstStatusCheck = true;

@@ -84,54 +84,201 @@ UsbDevice::SearchResult UsbDevice::lastSearchResult() const
     return m_lastSearch;
 }
 
+std::vector<UsbBusDevice> UsbDevice::candidatesUnlocked()
+{
+    std::vector<UsbBusDevice> found;
+    m_lastPorts.clear();
+    for (const UsbBusDevice &d : m_bus->listDevices()) {
+        if (d.vendorId == vendorId && d.productId == productId) {
+            found.push_back(d);
+            m_lastPorts << d.port;
+        }
+    }
+    if (found.empty())
+        qCDebug(::lcUsb, "no device %04x:%04x on the bus", vendorId, productId);
+    return found;
+}
+
+// Opens, configures, claims and identifies one candidate; on success the handle stays held.
+bool UsbDevice::identifyUnlocked(const UsbBusDevice &candidate, bool *refused)
+{
+    UsbHandle h = nullptr;
+    const int opened = m_bus->open(candidate, &h);
+    if (opened < 0 || !h) {
+        traceBusFailure("libusb_open", opened < 0 ? opened : UsbBus::ErrorOther,
+                        deviceName(candidate));
+        if (opened == UsbBus::ErrorAccess)
+            *refused = true;
+        return false;
+    }
+    handle = h;
+    if (const int r = m_bus->setConfiguration(handle, usb::kConfiguration); r < 0) {
+        traceBusFailure("libusb_set_configuration", r, deviceName(candidate));
+        closeUnlocked();
+        return false;
+    }
+    if (const int r = m_bus->claimInterface(handle, usb::kInterface); r < 0) {
+        traceBusFailure("libusb_claim_interface", r, deviceName(candidate));
+        closeUnlocked();
+        return false;
+    }
+    unsigned char id[usb::kIdLength] = {0, 0};
+    const int r = controlInUnlocked(usb::LM_ID_REQUEST, 0, 0, id, usb::kIdLength);
+    if (r == usb::kIdLength && (id[0] | (id[1] << 8)) == usb::kLm740Id)
+        return true;
+    if (r >= 0) // a failed transfer has been traced already
+        qCDebug(::lcUsb).noquote()
+            << deviceName(candidate) << "is not an Lm740: it answered the identification with"
+            << QByteArray(reinterpret_cast<const char *>(id), qMin(r, usb::kIdLength)).toHex()
+            << "instead of" << usb::kLm740Id;
+    closeUnlocked(); // a failed transfer has closed it already; this is then a no-op
+    return false;
+}
+
+// The serial number of the candidate held open; false when it has none or would not tell.
+bool UsbDevice::serialUnlocked(const UsbBusDevice &candidate, QByteArray *serial)
+{
+    if (candidate.serialIndex == 0)
+        return false;
+    if (const int r = m_bus->serialNumber(handle, candidate, serial); r < 0) {
+        traceBusFailure("libusb_get_string_descriptor_ascii", r, deviceName(candidate));
+        return false;
+    }
+    return true;
+}
+
 int UsbDevice::openUnlocked()
 {
     closeUnlocked();
+    m_openPort.clear();
 
     bool refused = false;
     bool matched = false;
-    for (const UsbBusDevice &candidate : m_bus->listDevices()) {
-        if (candidate.vendorId != vendorId || candidate.productId != productId)
+    UsbHandle first = nullptr;
+    QString firstPort;
+    for (const UsbBusDevice &candidate : candidatesUnlocked()) {
+        // A controller in another socket can still be the named one by its serial number.
+        if (!m_name.isEmpty() && candidate.port != m_name && candidate.serialIndex == 0)
             continue;
         matched = true;
-        UsbHandle h = nullptr;
-        const int opened = m_bus->open(candidate, &h);
-        if (opened < 0 || !h) {
-            traceBusFailure("libusb_open", opened < 0 ? opened : UsbBus::ErrorOther,
-                            deviceName(candidate));
-            if (opened == UsbBus::ErrorAccess)
-                refused = true;
+        if (!identifyUnlocked(candidate, &refused))
             continue;
+        if (!m_name.isEmpty() && candidate.port != m_name) {
+            QByteArray serial;
+            const bool named = serialUnlocked(candidate, &serial) &&
+                               ControllerInfo{candidate.port, serial, {}}.isNamed(m_name);
+            if (!named) {
+                closeUnlocked();
+                continue;
+            }
         }
-        handle = h;
-        if (const int r = m_bus->setConfiguration(handle, usb::kConfiguration); r < 0) {
-            traceBusFailure("libusb_set_configuration", r, deviceName(candidate));
-            closeUnlocked();
-            continue;
-        }
-        if (const int r = m_bus->claimInterface(handle, usb::kInterface); r < 0) {
-            traceBusFailure("libusb_claim_interface", r, deviceName(candidate));
-            closeUnlocked();
-            continue;
-        }
-        unsigned char id[usb::kIdLength] = {0, 0};
-        const int r = controlInUnlocked(usb::LM_ID_REQUEST, 0, 0, id, usb::kIdLength);
-        if (r == usb::kIdLength && (id[0] | (id[1] << 8)) == usb::kLm740Id) {
+        if (!m_choiceRequired || !m_name.isEmpty()) {
+            m_openPort = candidate.port;
             m_lastSearch = SearchResult::Found;
             return 0;
         }
-        if (r >= 0) // a failed transfer has been traced already
-            qCDebug(::lcUsb).noquote()
-                << deviceName(candidate) << "is not an Lm740: it answered the identification with"
-                << QByteArray(reinterpret_cast<const char *>(id), qMin(r, usb::kIdLength)).toHex()
-                << "instead of" << usb::kLm740Id;
-        closeUnlocked(); // a failed transfer has closed it already; this is then a no-op
+        if (first) { // a second Lm740, and nobody said which one
+            qCDebug(::lcUsb).noquote() << "more than one Lm740:" << firstPort << "and"
+                                       << candidate.port << "; none is chosen";
+            closeUnlocked();
+            handle = first;
+            closeUnlocked();
+            m_lastSearch = SearchResult::Several;
+            return -1;
+        }
+        first = handle;
+        firstPort = candidate.port;
+        handle = nullptr;
     }
-    if (!matched)
-        qCDebug(::lcUsb, "no device %04x:%04x on the bus", vendorId, productId);
+    if (first) {
+        handle = first;
+        m_openPort = firstPort;
+        m_lastSearch = SearchResult::Found;
+        return 0;
+    }
+    if (matched || m_name.isEmpty())
+        qCDebug(::lcUsb).noquote()
+            << "no Lm740" << (m_name.isEmpty() ? QString() : m_name) << "answered";
+    else
+        qCDebug(::lcUsb).noquote() << "no device in" << m_name;
     m_lastSearch = refused ? SearchResult::NoPermission
                            : (matched ? SearchResult::NotIdentified : SearchResult::NotFound);
     return -1;
+}
+
+std::vector<ControllerInfo> UsbDevice::listControllers()
+{
+    std::lock_guard lock(deviceMutex);
+    closeUnlocked();
+    m_openPort.clear();
+    bool refused = false;
+    bool matched = false;
+    std::vector<ControllerInfo> found;
+    for (const UsbBusDevice &candidate : candidatesUnlocked()) {
+        matched = true;
+        if (!identifyUnlocked(candidate, &refused))
+            continue;
+        ControllerInfo info{candidate.port, {}, {}};
+        serialUnlocked(candidate, &info.serial);
+        unsigned char text[usb::kVersionLength] = {};
+        if (handle && controlInUnlocked(usb::VERSION_REQUEST, 0, 0, text, usb::kVersionLength) ==
+                          usb::kVersionLength)
+            info.version =
+                QByteArray(reinterpret_cast<const char *>(text),
+                           qstrnlen(reinterpret_cast<const char *>(text), usb::kVersionLength));
+        closeUnlocked();
+        found.push_back(info);
+    }
+    m_lastSearch = !found.empty() ? SearchResult::Found
+                   : refused      ? SearchResult::NoPermission
+                   : matched      ? SearchResult::NotIdentified
+                                  : SearchResult::NotFound;
+    return found;
+}
+
+QStringList UsbDevice::lastSearchPorts() const
+{
+    std::lock_guard lock(deviceMutex);
+    return m_lastPorts;
+}
+
+void UsbDevice::setName(const QString &name)
+{
+    std::lock_guard lock(deviceMutex);
+    if (name == m_name)
+        return;
+    closeUnlocked(); // what is open may be another one
+    m_openPort.clear();
+    m_name = name;
+}
+
+QString UsbDevice::name() const
+{
+    std::lock_guard lock(deviceMutex);
+    return m_name;
+}
+
+void UsbDevice::setChoiceRequired(bool required)
+{
+    std::lock_guard lock(deviceMutex);
+    m_choiceRequired = required;
+}
+
+QString UsbDevice::openPort() const
+{
+    std::lock_guard lock(deviceMutex);
+    return handle ? m_openPort : QString();
+}
+
+bool ControllerInfo::isNamed(const QString &name) const
+{
+    return !name.isEmpty() && (name == port || (!serial.isEmpty() && name.toUtf8() == serial));
+}
+
+QString ControllerInfo::label() const
+{
+    return version.isEmpty() ? port
+                             : QStringLiteral("%1 (%2)").arg(port, QString::fromLatin1(version));
 }
 
 void UsbDevice::closeUnlocked()

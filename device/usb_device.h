@@ -7,16 +7,33 @@
 
 #include "usb_bus.h"
 
+#include <QStringList>
 #include <QtGlobal>
 
+#include <vector>
+
 namespace lm740 {
+
+// One Lm740 as a search finds it: the names a user gives to choose it, and what it runs.
+struct ControllerInfo
+{
+    QString port;       // its USB socket, "1-4.2"
+    QByteArray serial;  // its serial number; empty when it has none
+    QByteArray version; // its version text up to the first zero byte; empty when it gave none
+
+    // Whether a user who gave `name` means this controller: its port, or its serial number.
+    bool isNamed(const QString &name) const;
+    // "1-4.2 (rel_0_16)", as a menu or a message names it.
+    QString label() const;
+};
 
 class UsbDevice
 {
 public:
     // Why the last search found no controller, so that a caller can tell "not there" from "there
     // but not ours to open".
-    enum class SearchResult { Found, NotFound, NoPermission, NotIdentified };
+    // Several: more than one Lm740 answered while a choice is required and none was made.
+    enum class SearchResult { Found, NotFound, NoPermission, NotIdentified, Several };
 
     UsbDevice(); // on defaultUsbBus()
     explicit UsbDevice(UsbBus &bus);
@@ -39,11 +56,30 @@ public:
     int isOpen() const;
 
     SearchResult lastSearchResult() const;
+
+    // The controller that open() and the transfers reach: the one with this port or serial number
+    // (ControllerInfo::isNamed), and no other, even when it is gone. Empty: the first that answers.
+    void setName(const QString &name);
+    QString name() const;
+    // With a choice required and no name, a search that finds more than one Lm740 opens none.
+    void setChoiceRequired(bool required);
+    // The port of the controller held open; empty while closed.
+    QString openPort() const;
+
+    // Every Lm740 on the bus, in bus order, whatever the name says. What is open is closed first;
+    // lastSearchResult() tells why the list is empty.
+    std::vector<ControllerInfo> listControllers();
+    // The ports of the devices with our ids that the last search saw, opened or not: a poll can
+    // tell from them that a controller came or went without searching again.
+    QStringList lastSearchPorts() const;
     // Moves the link to another bus; what is open is closed first.
     void setBus(UsbBus &bus);
 
 private:
     int openUnlocked();
+    bool identifyUnlocked(const UsbBusDevice &candidate, bool *refused);
+    bool serialUnlocked(const UsbBusDevice &candidate, QByteArray *serial);
+    std::vector<UsbBusDevice> candidatesUnlocked();
     void closeUnlocked();
     int controlInUnlocked(quint8 request, quint16 value, quint16 index, unsigned char *buffer,
                           int length);
@@ -54,6 +90,10 @@ private:
     UsbHandle handle = nullptr;
     UsbBus *m_bus;
     SearchResult m_lastSearch = SearchResult::NotFound;
+    QString m_name;
+    QString m_openPort;
+    QStringList m_lastPorts;
+    bool m_choiceRequired = false;
 };
 
 } // namespace lm740
