@@ -158,16 +158,19 @@ int UsbDevice::openUnlocked()
     QString firstPort;
     for (const UsbBusDevice &candidate : candidatesUnlocked()) {
         // A controller in another socket can still be the named one by its serial number.
-        if (!m_name.isEmpty() && candidate.port != m_name && candidate.serialIndex == 0)
+        const bool byPort = m_name.isEmpty() || candidate.port == m_name;
+        if (!byPort && candidate.serialIndex == 0)
             continue;
-        matched = true;
-        if (!identifyUnlocked(candidate, &refused))
+        matched = matched || byPort;
+        bool closedToUs = false;
+        if (!identifyUnlocked(candidate, &closedToUs)) {
+            refused = refused || (byPort && closedToUs);
             continue;
-        if (!m_name.isEmpty() && candidate.port != m_name) {
+        }
+        if (!byPort) {
             QByteArray serial;
-            const bool named = serialUnlocked(candidate, &serial) &&
-                               ControllerInfo{candidate.port, serial, {}}.isNamed(m_name);
-            if (!named) {
+            if (!serialUnlocked(candidate, &serial) ||
+                !ControllerInfo{candidate.port, serial, {}}.isNamed(m_name)) {
                 closeUnlocked();
                 continue;
             }
@@ -196,11 +199,8 @@ int UsbDevice::openUnlocked()
         m_lastSearch = SearchResult::Found;
         return 0;
     }
-    if (matched || m_name.isEmpty())
-        qCDebug(::lcUsb).noquote()
-            << "no Lm740" << (m_name.isEmpty() ? QString() : m_name) << "answered";
-    else
-        qCDebug(::lcUsb).noquote() << "no device in" << m_name;
+    if (!matched && !m_name.isEmpty()) // a search without a name has told its cause already
+        qCDebug(::lcUsb).noquote() << "no Lm740 is named" << m_name;
     m_lastSearch = refused ? SearchResult::NoPermission
                            : (matched ? SearchResult::NotIdentified : SearchResult::NotFound);
     return -1;

@@ -41,6 +41,8 @@ void TstCtlMulti::choosing_data()
         "3 Lm740s are connected; choose one with --device=NAME (or LM740_DEVICE=NAME), NAME "
         "being its port or serial number:\n  1-1  rel_0_16\n  1-2  rel_0_15\n  1-3  rel_0_16\n");
     row("by --device", QStringList{"--device=1-2"} + set, "", 0, "", "", "b");
+    row("info names the port", {"--device=1-3", "info"}, "", 0,
+        "id:           740\nport:         1-3\n", "");
     row("by LM740_DEVICE", set, "LM740_DEVICE=1-3", 0, "", "", "c");
     row("--device over LM740_DEVICE", QStringList{"--device", "1-1"} + set, "LM740_DEVICE=1-3", 0,
         "", "", "a");
