@@ -8,11 +8,11 @@
 #include "logging.h"
 #include "pass_dialog.h"
 #include "prompts.h"
+#include "safe_file.h"
 #include "upgrade.h"
 #include "upgrade_file.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -37,9 +37,9 @@ void warning(const char *text)
 
 QByteArray readWhole(const QString &fileName, bool *ok)
 {
-    QFile file(fileName);
-    *ok = file.open(QIODevice::ReadOnly);
-    return *ok ? file.read(lm740::upgrade::kMaxFileSize + 1) : QByteArray();
+    QByteArray bytes;
+    *ok = lm740::files::readRegularFile(fileName, lm740::upgrade::kMaxFileSize + 1, &bytes);
+    return bytes;
 }
 
 lm740::upgrade::Callbacks passCallbacks(lm740::PassDialog &dialog)

@@ -11,6 +11,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -260,6 +261,9 @@ int runCommand(QCoreApplication &app, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // A write past the user's file-size limit fails with its reason, like a full disk, instead of
+    // ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lm740ctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LM740_VERSION));

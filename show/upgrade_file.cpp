@@ -1,8 +1,7 @@
 #include "upgrade_file.h"
 
 #include "release.h"
-
-#include <QFile>
+#include "safe_file.h"
 
 namespace lm740::upgrade {
 
@@ -39,11 +38,9 @@ bool checksumIsRight(const QByteArray &bytes)
 
 bool checkFile(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
     // One byte more than the largest file, so that a longer one is told from it.
-    return checksumIsRight(file.read(kMaxFileSize + 1));
+    QByteArray bytes;
+    return files::readRegularFile(fileName, kMaxFileSize + 1, &bytes) && checksumIsRight(bytes);
 }
 
 HeaderError readHeader(const QByteArray &bytes, Header *header)

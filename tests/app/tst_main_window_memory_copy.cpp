@@ -210,10 +210,12 @@ void TstMainWindowMemoryCopy::chosenFileIsKeptWhenNothingCanBeSaved_data()
     QTest::addColumn<bool>("cancel");
     QTest::addColumn<QString>("message");
     QTest::newRow("chosen file cannot be written")
-        << "missing/show.set" << false << "Settings could not be saved in file\n%1";
+        << "missing/show.set" << false
+        << "Settings could not be saved in file\n%1\nNo such file or directory";
     QTest::newRow("error.set cannot be written")
         << "show.set" << true
-        << "Reading error...\nThe 64 bytes read could not be saved in \"error.set\" file";
+        << "Reading error...\nThe 64 bytes read could not be saved in \"error.set\" file\nit is "
+           "not a regular file";
 }
 
 void TstMainWindowMemoryCopy::chosenFileIsKeptWhenNothingCanBeSaved()
