@@ -13,6 +13,7 @@ ControllerChooser::ControllerChooser(UsbDevice &device, QMenu *usbMenu, const QS
       m_group(new QActionGroup(this))
 {
     m_menu->setObjectName(QStringLiteral("menuController"));
+    m_menu->menuAction()->setObjectName(QStringLiteral("menuController"));
     QAction *first = usbMenu->actions().value(0);
     usbMenu->insertMenu(first, m_menu);
     m_separator = usbMenu->insertSeparator(first);

@@ -24,6 +24,7 @@ const char *const kSimFaultsHelp =
     "                        unplug=N:M     the Lm740 leaves the bus after N requests and\n"
     "                                       comes back after M searches for it, again and again\n"
     "                        release=TEXT   the firmware version text it reports (rel_0_16)\n"
+    "                        serial=TEXT    its USB serial number, to name it by\n"
     "                      and, striking every time:\n"
     "                        absent         no Lm740 on the bus\n"
     "                        no-permission  one is there, but this user may not open it\n"
@@ -145,6 +146,11 @@ bool SimOptions::parse(const QString &text, SimOptions *options, QString *error)
             o.release = value.toLatin1();
             if (value.size() > usb::kVersionLength || QString::fromLatin1(o.release) != value)
                 return refuse("the version text is at most 32 Latin-1 characters");
+        } else if (name == QLatin1String("serial")) {
+            o.serial = value.toLatin1();
+            if (value.size() > 126 || QString::fromLatin1(o.serial) != value ||
+                value.contains(QLatin1Char(' ')))
+                return refuse("the serial number is at most 126 Latin-1 characters, no spaces");
         } else if (name == QLatin1String("busy")) {
             if (!count(value, 0, &o.busyPolls))
                 return refuse("expected busy=N with a whole number N");
@@ -173,6 +179,8 @@ void SimOptions::applyTo(SimController &controller) const
         controller.setUnplugSchedule(unplugAfter, plugBackAfter);
     if (!release.isEmpty())
         controller.setVersionText(release);
+    if (!serial.isEmpty())
+        controller.serialNumber = serial;
     if (noPermission)
         controller.openError = UsbBus::ErrorAccess;
     if (otherDevice)

@@ -24,6 +24,7 @@ struct SimOptions
     int unplugAfter = 0;           // requests before the controller leaves the bus; 0 never
     int plugBackAfter = 0;         // searches of the bus without it before it comes back
     QByteArray release;            // the version text it reports; empty keeps its own
+    QByteArray serial;             // its USB serial number; empty: it has none
     // Faults that strike every time, for scripts and tests that need one outcome.
     bool absent = false;       // not on the bus at all
     bool noPermission = false; // on the bus, but this user may not open it
@@ -34,7 +35,8 @@ struct SimOptions
     int refuseCount = 0;
     int refuseAfter = 0;
 
-    // Reads a list such as "fail=0.3@7,latency=1,short=0.01,unplug=500:5,release=rel_0_15" or
+    // Reads a list such as
+    // "fail=0.3@7,latency=1,short=0.01,unplug=500:5,release=rel_0_15,serial=B1" or
     // "upgrade-mode,busy=3,refuse=read-memory:1:1000".
     // false with *error set (naming the setting at fault) when the text is not such a list.
     static bool parse(const QString &text, SimOptions *options, QString *error);

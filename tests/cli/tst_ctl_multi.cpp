@@ -19,7 +19,8 @@ const QStringList kMemories{"a.set", "b.set", "c.set"};
 
 void TstCtlMulti::choosing_data()
 {
-    // Three simulated controllers, %a %b %c, the second with an older firmware.
+    // Three simulated controllers, a b c, the second with an older firmware, the first and the
+    // third with one serial number.
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("environment");
     QTest::addColumn<int>("status");
@@ -32,14 +33,19 @@ void TstCtlMulti::choosing_data()
                             << QByteArray(err) << QString::fromLatin1(changed);
     };
     const QStringList set{"set", "lamps", "12"};
-    row("list", {"list"}, "", 0, "1-1  rel_0_16\n1-2  rel_0_15\n1-3  rel_0_16\n", "");
+    row("list", {"list"}, "", 0,
+        "1-1  rel_0_16  serial TWIN\n1-2  rel_0_15\n1-3  rel_0_16  serial TWIN\n", "");
     row("list as JSON", {"--json", "list"}, "", 0, "\"port\": \"1-2\",\n        \"release\": 15",
         "");
     row("list takes no --device", QStringList{"--device=1-1", "list"}, "", 2, "",
         "takes no --device");
     row("no choice: refused, with the list", set, "", 2, "",
         "3 Lm740s are connected; choose one with --device=NAME (or LM740_DEVICE=NAME), NAME "
-        "being its port or serial number:\n  1-1  rel_0_16\n  1-2  rel_0_15\n  1-3  rel_0_16\n");
+        "being its port or serial number:\n  1-1  rel_0_16  serial TWIN\n  1-2  rel_0_15\n  1-3  "
+        "rel_0_16  serial TWIN\n");
+    row("a serial number two share", QStringList{"--device=TWIN"} + set, "", 2, "",
+        "2 Lm740s answer to the name TWIN; choose one by its port:\n  1-1  rel_0_16  serial TWIN\n"
+        "  1-3  rel_0_16  serial TWIN\n");
     row("by --device", QStringList{"--device=1-2"} + set, "", 0, "", "", "b");
     row("info names the port", {"--device=1-3", "info"}, "", 0,
         "id:           740\nport:         1-3\n", "");
@@ -62,8 +68,9 @@ void TstCtlMulti::choosing()
     QFETCH(QByteArray, err);
     QFETCH(QString, changed);
     CtlRig rig;
-    const QStringList simulators{"--simulator=%d/a.set", "--simulator=%d/b.set",
-                                 "--simulator-faults=release=rel_0_15", "--simulator=%d/c.set"};
+    const QStringList simulators{"--simulator=%d/a.set", "--simulator-faults=serial=TWIN",
+                                 "--simulator=%d/b.set", "--simulator-faults=release=rel_0_15",
+                                 "--simulator=%d/c.set", "--simulator-faults=serial=TWIN"};
     // A first run makes the three memories.
     QCOMPARE(rig.run(simulators + QStringList{"--device=1-1", "info"}).status, 0);
     QList<QByteArray> before;

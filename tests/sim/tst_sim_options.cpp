@@ -46,6 +46,8 @@ void TstSimOptions::parse_data()
                                  << "'unplug=0:1': expected" << 0.0 << 1u << 0;
     QTest::newRow("long release") << "release=" + QString(33, 'x') << "at most 32" << 0.0 << 1u
                                   << 0;
+    QTest::newRow("serial with a space") << "serial=A 1"
+                                         << "'serial=A 1': the serial number" << 0.0 << 1u << 0;
     QTest::newRow("unknown") << "fail=0.1,speed=3"
                              << "'speed=3': unknown setting" << 0.0 << 1u << 0;
     QTest::newRow("no value") << "short"
