@@ -24,6 +24,9 @@ QString app(const char *text)
 }
 
 const char *const kTitle = QT_TRANSLATE_NOOP("App", "VXL Lm740");
+const char *const kBadFileText = QT_TRANSLATE_NOOP("App", "Error in upgrade file.\n"
+                                                          "                                        "
+                                                          "Please use correct file.");
 
 void critical(const char *text)
 {
@@ -134,9 +137,7 @@ MainWindow::Upgrade MainWindow::upgradeFirmware()
     if (!QFileInfo::exists(fileName))
         return Upgrade::Failed;
     if (check_file(fileName) == -1) {
-        critical(QT_TRANSLATE_NOOP("App", "Error in upgrade file.\n"
-                                          "                                        "
-                                          "Please use correct file."));
+        critical(kBadFileText);
         return Upgrade::Failed;
     }
 
@@ -155,6 +156,8 @@ MainWindow::Upgrade MainWindow::upgradeFirmware()
         critical(QT_TRANSLATE_NOOP("App", "Wrong firmware version in file."));
         return Upgrade::Failed;
     case lm740::upgrade::HeaderError::NoImage:
+    case lm740::upgrade::HeaderError::ShortImage:
+        critical(kBadFileText);
         return Upgrade::Failed;
     }
 

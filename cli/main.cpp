@@ -10,9 +10,11 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QStringDecoder>
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -32,6 +34,7 @@ struct Command
     Reach reach;
     bool asks = false;   // takes --yes
     bool prints = false; // takes --json
+    bool builds = false; // takes --onto
 };
 
 const Command kCommands[] = {
@@ -59,8 +62,11 @@ const Command kCommands[] = {
     {"export",
      "export FILE.set DIR              write the show as the window's text files into DIR",
      ctl::exportShow, kFiles},
-    {"import", "import DIR FILE.set              build FILE.set from the text files in DIR",
-     ctl::importShow, kFiles},
+    {"import",
+     "import DIR FILE.set [--onto BASE.set]\n"
+     "                                   build FILE.set from the text files in DIR, onto the\n"
+     "                                   other bytes of BASE.set when given",
+     ctl::importShow, kFiles, false, false, true},
     {"diff",
      "diff A B                         what differs between two shows (.set files or folders)\n"
      "                                   exit 0 the same, 1 different, 2 trouble (--json)",
@@ -134,7 +140,23 @@ bool takeSimulators(QStringList &arguments, char *argv[], SimulatorArguments *si
     return true;
 }
 
-int runCommand(QCoreApplication &app, char *argv[])
+// The first argument whose bytes are not UTF-8, or -1. Qt would turn such a file name into
+// another one (a byte it cannot decode becomes U+FFFD), and a command would write that file.
+// The simulator's file is taken as its bytes and may be anything.
+int argumentNotUtf8(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--simulator=", 12) == 0)
+            continue;
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        [[maybe_unused]] const QString decoded = decoder.decode(QByteArrayView(argv[i]));
+        if (decoder.hasError())
+            return i;
+    }
+    return -1;
+}
+
+int runCommand(QCoreApplication &app, int argc, char *argv[])
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -163,9 +185,19 @@ int runCommand(QCoreApplication &app, char *argv[])
                                  QStringLiteral("Ask no questions (restore, upgrade)."));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Print JSON for machines (show, list, diff)."));
-    parser.addOptions({help, version, simulator, fault, deviceOption, yes, json});
+    const QCommandLineOption onto(
+        QStringLiteral("onto"),
+        QStringLiteral("Keep every byte of BASE.set that the text files do not hold (import)."),
+        QStringLiteral("BASE.set"));
+    parser.addOptions({help, version, simulator, fault, deviceOption, yes, json, onto});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See below."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
+
+    if (const int bad = argumentNotUtf8(argc, argv); bad > 0)
+        return ctl::usage(QStringLiteral("argument %1 (\"%2\") is not UTF-8; lm740ctl takes file "
+                                         "names in UTF-8 only")
+                              .arg(bad)
+                              .arg(QString::fromUtf8(argv[bad])));
 
     QStringList arguments = app.arguments();
     SimulatorArguments simulators;
@@ -207,6 +239,8 @@ int runCommand(QCoreApplication &app, char *argv[])
             QStringLiteral("%1 asks nothing and takes no --yes").arg(QLatin1String(cmd->name)));
     if (parser.isSet(json) && !cmd->prints)
         return ctl::usage(QStringLiteral("only show, list and diff take --json"));
+    if (parser.isSet(onto) && !cmd->builds)
+        return ctl::usage(QStringLiteral("only import takes --onto"));
     std::vector<SimulatorSpec> specs;
     if (!simulators.specs(&specs, &why))
         return ctl::usage(why);
@@ -217,6 +251,7 @@ int runCommand(QCoreApplication &app, char *argv[])
     context.args = positional;
     context.yes = parser.isSet(yes);
     context.json = parser.isSet(json);
+    context.onto = parser.value(onto);
     context.simulated = simulated;
     if (cmd->reach == kFiles)
         return cmd->handler(context);
@@ -244,12 +279,21 @@ int runCommand(QCoreApplication &app, char *argv[])
         context.link = &link;
         const QString name = parser.isSet(deviceOption) ? parser.value(deviceOption)
                                                         : qEnvironmentVariable("LM740_DEVICE");
-        if (cmd->reach == Reach::Bus)
-            status = cmd->handler(context);
-        else if (status = ctl::chooseController(device, name, context.simulated);
-                 status == ctl::kOk)
-            status = device.open() == 0 ? cmd->handler(context)
-                                        : ctl::fail(ctl::notFound(device, context.simulated));
+        // A command opens the controller once its arguments are checked; with several and none
+        // named it opens none, and the refusal's status is the command's.
+        int choice = ctl::kOk;
+        context.open = [&] {
+            choice = ctl::chooseController(device, name, context.simulated);
+            if (choice != ctl::kOk)
+                return false;
+            if (device.open() == 0)
+                return true;
+            ctl::fail(ctl::notFound(device, context.simulated));
+            return false;
+        };
+        status = cmd->handler(context);
+        if (choice != ctl::kOk)
+            status = choice;
     }
     QString error;
     if (session && !session->finish(&error))
@@ -267,5 +311,5 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lm740ctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LM740_VERSION));
-    return runCommand(app, argv);
+    return runCommand(app, argc, argv);
 }

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace lm740::files {
 
@@ -97,16 +98,19 @@ bool writeAll(int fd, const QByteArray &bytes)
     return true;
 }
 
-} // namespace
-
-bool writeFileSafely(const QString &fileName, const QByteArray &bytes, QString *error)
+// A file written whole beside its target, not yet in its place.
+struct Staged
 {
-    QByteArray path;
-    mode_t mode = 0;
-    if (!target(fileName, &path, &mode, error))
-        return false;
     QByteArray temporary;
-    const int fd = createBeside(path, mode, &temporary);
+    QByteArray path;
+};
+
+bool stage(const QString &fileName, const QByteArray &bytes, Staged *staged, QString *error)
+{
+    mode_t mode = 0;
+    if (!target(fileName, &staged->path, &mode, error))
+        return false;
+    const int fd = createBeside(staged->path, mode, &staged->temporary);
     if (fd < 0)
         return failWith(errno, error);
     // The umask does not narrow the permissions of the file being replaced.
@@ -118,19 +122,53 @@ bool writeFileSafely(const QString &fileName, const QByteArray &bytes, QString *
         written = false;
         reason = errno;
     }
-    if (written && ::rename(temporary.constData(), path.constData()) != 0) {
-        written = false;
-        reason = errno;
-    }
     if (!written) {
-        ::unlink(temporary.constData());
+        ::unlink(staged->temporary.constData());
         return failWith(reason, error);
     }
+    return true;
+}
+
+void syncFolderOf(const QByteArray &path)
+{
     // The rename itself lasts once the folder is on the disk.
     const int folder = ::open(folderOf(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);
+    }
+}
+
+} // namespace
+
+bool writeFileSafely(const QString &fileName, const QByteArray &bytes, QString *error)
+{
+    return writeFilesSafely({{fileName, bytes}}, nullptr, error);
+}
+
+bool writeFilesSafely(const QList<FileContent> &files, QString *failed, QString *error)
+{
+    std::vector<Staged> staged(std::size_t(files.size()));
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (!stage(files[i].name, files[i].bytes, &staged[std::size_t(i)], error)) {
+            for (qsizetype j = 0; j < i; ++j)
+                ::unlink(staged[std::size_t(j)].temporary.constData());
+            if (failed)
+                *failed = files[i].name;
+            return false;
+        }
+    }
+    // Every new file is complete: only renames are left, which take no room on the disk.
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        if (::rename(staged[i].temporary.constData(), staged[i].path.constData()) != 0) {
+            const int reason = errno;
+            for (std::size_t j = i; j < staged.size(); ++j)
+                ::unlink(staged[j].temporary.constData());
+            if (failed)
+                *failed = files[qsizetype(i)].name;
+            return failWith(reason, error);
+        }
+        syncFolderOf(staged[i].path);
     }
     return true;
 }

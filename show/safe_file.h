@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace lm740::files {
@@ -15,6 +16,19 @@ namespace lm740::files {
 // regular file (a device, a FIFO, a folder) is refused untouched. False with *error set to the
 // reason otherwise; nothing is left behind.
 bool writeFileSafely(const QString &fileName, const QByteArray &bytes, QString *error = nullptr);
+
+struct FileContent
+{
+    QString name;
+    QByteArray bytes;
+};
+
+// Writes several files as one: each is first written whole beside its target, and only when all
+// are complete do they take their places, so that a failure (a full disk, a target that is not a
+// regular file) leaves every target as it was. False with *failed naming the file and *error the
+// reason.
+bool writeFilesSafely(const QList<FileContent> &files, QString *failed = nullptr,
+                      QString *error = nullptr);
 
 // Whether writeFileSafely() could write fileName now, found out by its own first steps, undone.
 bool canWriteFileSafely(const QString &fileName, QString *error = nullptr);

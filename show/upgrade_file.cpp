@@ -62,7 +62,8 @@ HeaderError readHeader(const QByteArray &bytes, Header *header)
     h.imageOffset = end + 1;
     if (header)
         *header = h;
-    return HeaderError::None;
+    return bytes.size() - h.imageOffset < kMinImageSize ? HeaderError::ShortImage
+                                                        : HeaderError::None;
 }
 
 QByteArray imageOf(const QByteArray &bytes)

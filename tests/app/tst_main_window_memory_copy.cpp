@@ -11,6 +11,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 using namespace lm740;
 
 class TstMainWindowMemoryCopy : public QObject
@@ -102,18 +104,21 @@ void TstMainWindowMemoryCopy::pass_data()
     const QString ok = "OK|Settings succesfully saved in file\n%1";
     const QString ask = "Warning|All data in Lm740 will be destroyed.\nDo you want write settings?";
     const QString cancelled = "Canceled|Operation interrupted by user";
-    QTest::newRow("read") << false << "" << 2048 << QStringList{ok};
+    // Reading adds ".set" to the name chosen, and asks before it replaces that file.
+    const QString replace = "Replace file? -- Lm740|%1 already exists.\nDo you want to replace it?";
+    QTest::newRow("read") << false << "" << 2048 << QStringList{replace, ok};
     QTest::newRow("read, cancel at page 10")
         << false << "cancel" << 41
-        << QStringList{cancelled, "Error|Reading error...\nOnly 2624 bytes saved in \"error.set\" "
-                                  "file"};
+        << QStringList{replace, cancelled,
+                       "Error|Reading error...\nOnly 2624 bytes saved in \"error.set\" file"};
     QTest::newRow("read, block 100 fails")
-        << false << "fail" << 101 << QStringList{"Error|Read Error"};
+        << false << "fail" << 101 << QStringList{replace, "Error|Read Error"};
     QTest::newRow("read, no controller")
-        << false << "unplug" << 0 << QStringList{"Error|Read Error"};
+        << false << "unplug" << 0 << QStringList{replace, "Error|Read Error"};
     QTest::newRow("read, main loop not released")
         << false << "lock" << 2048
-        << QStringList{"Lm740 MainLoop() Lock|Please reset device\n            Unplug and next "
+        << QStringList{replace,
+                       "Lm740 MainLoop() Lock|Please reset device\n            Unplug and next "
                        "plug power connector",
                        ok};
     QTest::newRow("write") << true << "" << 2048
@@ -145,7 +150,7 @@ void TstMainWindowMemoryCopy::pass()
     const QByteArray file = pattern(2);
     put(chosen, file);
     m_prompts->fileNames << (write ? chosen : m_dir.filePath("show")); // reading adds ".set"
-    m_prompts->answers << QMessageBox::Yes;
+    m_prompts->answers << QMessageBox::Yes; // replace the file, or write the controller
     const quint8 blockRequest = write ? usb::WRITE_BLOCK_REQUEST : usb::READ_MEMORY_REQUEST;
     if (fault == "fail")
         sim.failRequests(blockRequest, 1, 100);
@@ -241,14 +246,21 @@ void TstMainWindowMemoryCopy::writeRefusesWrongSizeOrNo()
 {
     const QString chosen = m_dir.filePath("short.set");
     put(chosen, QByteArray(layout::kImageSize - 1, '\x11'));
-    m_prompts->fileNames << chosen << chosen;
-    m_prompts->answers << QMessageBox::No << QMessageBox::Yes;
+    // A FIFO is no file of any size, and is not waited on.
+    const QString fifo = m_dir.filePath("fifo.set");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    m_prompts->fileNames << chosen << chosen << fifo;
+    m_prompts->answers << QMessageBox::No << QMessageBox::Yes << QMessageBox::Ok
+                       << QMessageBox::Yes;
     m_window->File_Write_Settings(false); // No: nothing happens
     m_window->File_Write_Settings(false);
-    QCOMPARE(m_prompts->calls.size(), 5);
+    m_window->File_Write_Settings(false);
+    QCOMPARE(m_prompts->calls.size(), 8);
     QVERIFY(m_prompts->calls[1].hasParent);
     QCOMPARE(m_prompts->calls[1].defaultButton, QMessageBox::No);
     QCOMPARE(m_prompts->calls[4].text, QString("Wrong size of file\n131071 Bytes"));
+    QCOMPARE(m_prompts->calls[7].text,
+             QString("Cannot read file\n%1\nit is not a regular file").arg(fifo));
     QVERIFY(passRequests().isEmpty());
 }
 
