@@ -12,6 +12,10 @@ if [ "${1:-}" = "--test" ]; then
     # needs clang-format; the libusb tests run against a kernel mocked by umockdev.
     packages+=(fonts-dejavu-core clang-format umockdev libumockdev-dev)
 fi
+if [ "${1:-}" = "--random-input" ]; then
+    # tools/random_input.py: a private X display, a window manager and the input it sends.
+    packages+=(xvfb openbox xdotool libx11-6)
+fi
 if [ "${1:-}" = "--package" ]; then
     # Building the Debian package and checking it.
     packages+=(dpkg-dev fakeroot file lintian desktop-file-utils appstream)

@@ -227,6 +227,14 @@ void TstNavigation::switchesWriteBackAndLoad()
     QCOMPARE(w.scene->getSceneTime(), 7000);
     w.ScenesTimeSpin->setValue(9);
     QCOMPARE(w.scene->getSceneTime(), 9000);
+
+    // A step button clicked while another page shows leaves the steps as they were: the panel
+    // holds the scene shown, which is no step's.
+    const t_program before = w.programs[0];
+    w.scene->lamp(0)->setRGB(1, 2, 3);
+    w.programWidgets[0].stepButtons->button(6)->click();
+    QVERIFY(w.programs[0] == before);
+    QCOMPARE(rgb(w.scene->lamp(0)), QColor(1, 2, 3));
 }
 
 void TstNavigation::lampCountKeepsEdits_data()
