@@ -201,6 +201,9 @@ int main(int argc, char *argv[])
 
     QPointer<MainWindow> window = new MainWindow; // deletes itself on "Exit"
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // With several simulated controllers the panel watches the first one.
+    if (simulator)
+        window->showSimulatedController(simulator->controller(), options.simulators.front().faults);
     window->show();
     window->resize(800, 700);
 
