@@ -184,13 +184,13 @@ public:
             return {};
         switch (section) {
         case 0:
-            return tr("Request");
+            return SimulatedLm740View::tr("Request");
         case 1:
-            return tr("Page:offset");
+            return SimulatedLm740View::tr("Page:offset");
         case 2:
-            return tr("Length");
+            return SimulatedLm740View::tr("Length");
         default:
-            return tr("Result");
+            return SimulatedLm740View::tr("Result");
         }
     }
     QVariant data(const QModelIndex &index, int role) const override
@@ -198,14 +198,14 @@ public:
         const auto &recent = m_controller.recentRequests();
         if (!index.isValid() || index.row() >= int(recent.size()))
             return {};
-        const SimController::RecentRequest &r = recent[std::size_t(index.row())];
+        const SimController::Request &r = recent[std::size_t(index.row())];
         if (role == Qt::ToolTipRole && r.times > 1)
-            return tr("%n times in a row", nullptr, r.times);
+            return SimulatedLm740View::tr("%n times in a row", nullptr, r.times);
         if (role != Qt::DisplayRole)
             return {};
         switch (index.column()) {
         case 0:
-            return r.times > 1 ? tr("%1 (repeated)").arg(requestName(r.request))
+            return r.times > 1 ? SimulatedLm740View::tr("%1 (repeated)").arg(requestName(r.request))
                                : requestName(r.request);
         case 1:
             return QStringLiteral("%1:%2").arg(r.value).arg(r.index);
@@ -213,11 +213,11 @@ public:
             return r.length;
         default:
             if (r.result < 0)
-                return tr("failed");
+                return SimulatedLm740View::tr("failed");
             // An answer to the host, or data taken from it, that fell short of what was asked.
             if (r.result < r.length)
-                return tr("short: %1").arg(r.result);
-            return tr("ok");
+                return SimulatedLm740View::tr("short: %1").arg(r.result);
+            return SimulatedLm740View::tr("ok");
         }
     }
 

@@ -3,6 +3,7 @@
 // at 100 % cross-fade on its preview strip while the simulated controller plays the same chaser in
 // the view, against the same window without the view plus a bare Qt strip of 170 cells repainted
 // every 30 ms; the same with the view hidden; and the view idle, with the paints it received.
+#include "bench_common.h"
 #include "main_window.h"
 #include "paint_counter.h"
 #include "recording_prompts.h"
@@ -12,62 +13,25 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QPainter>
 #include <QTimer>
 
 #include <cstdio>
-#include <ctime>
 #include <memory>
 
 namespace {
-
-double cpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-}
-
-// The bare strip: 170 cells, a new colour for each every 30 ms.
-class BareStrip : public QWidget
-{
-public:
-    BareStrip()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            ++m_phase;
-            update();
-        });
-        m_timer.start(30);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        const int w = width();
-        for (int i = 0; i < 170; ++i)
-            p.fillRect(i * w / 170, 0, (i + 1) * w / 170 - i * w / 170, height(),
-                       QColor::fromHsv((i + m_phase) % 360, 255, 255));
-    }
-
-private:
-    QTimer m_timer;
-    int m_phase = 0;
-};
 
 // Processor seconds per wall second over `seconds` of the event loop.
 double runFor(int seconds, const char *what, PaintCounter *counter = nullptr)
 {
     if (counter)
         counter->paints = 0;
-    const double before = cpuSeconds();
+    const double before = bench::cpuSeconds();
     QElapsedTimer wall;
     wall.start();
     QEventLoop loop;
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
     loop.exec();
-    const double load = (cpuSeconds() - before) / (double(wall.elapsed()) / 1000.0);
+    const double load = (bench::cpuSeconds() - before) / (double(wall.elapsed()) / 1000.0);
     std::printf("  %-52s %5.1f %% CPU", what, 100.0 * load);
     if (counter)
         std::printf(", %d paints of the view", counter->paints);
@@ -128,7 +92,7 @@ int main(int argc, char *argv[])
         without = runFor(seconds, "window, chaser of 170 lamps, no view");
     }
     {
-        BareStrip strip;
+        bench::BareStrip strip;
         strip.resize(1000, 32);
         strip.show();
         settle(500);

@@ -61,7 +61,7 @@ void SimController::catchUp(qint64 ms)
         m_player.advance(m_memory, ms);
 }
 
-void SimController::remember(const RecentRequest &request)
+void SimController::remember(const Request &request)
 {
     if (!m_recent.empty() && m_recent.front().sameAs(request)) {
         if (++m_recent.front().times == 2)
@@ -205,7 +205,7 @@ int SimController::control(quint8 requestType, quint8 request, quint16 value, qu
         }
         m_requests.append(logged);
     }
-    remember({requestType, request, value, index, length, r});
+    remember({requestType, request, value, index, length, {}, r});
     if (m_activity)
         m_activity();
     return r;

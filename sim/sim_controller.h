@@ -35,6 +35,13 @@ public:
         quint16 length = 0;
         QByteArray data; // what was sent (out) or answered (in)
         int result = 0;
+        int times = 1; // in the recent requests: the same request this many times in a row
+
+        bool sameAs(const Request &o) const
+        {
+            return requestType == o.requestType && request == o.request && value == o.value &&
+                   index == o.index && length == o.length && result == o.result;
+        }
     };
 
     static constexpr int kFirmwareSize = 0x10000;
@@ -128,24 +135,10 @@ public:
     int transferCount() const { return m_transfers; }
 
     // The last requests, newest first, kept even with the log off: each once, with its data left
-    // out, and a run of identical ones (same request, values, length and outcome) as one entry.
-    struct RecentRequest
-    {
-        quint8 requestType = 0;
-        quint8 request = 0;
-        quint16 value = 0;
-        quint16 index = 0;
-        quint16 length = 0;
-        int result = 0;
-        int times = 1;
-        bool sameAs(const RecentRequest &o) const
-        {
-            return requestType == o.requestType && request == o.request && value == o.value &&
-                   index == o.index && length == o.length && result == o.result;
-        }
-    };
+    // out, and a run of identical ones (same request, values, length and outcome) as one entry
+    // that counts them.
     static constexpr int kRecentRequests = 100;
-    const std::deque<RecentRequest> &recentRequests() const { return m_recent; }
+    const std::deque<Request> &recentRequests() const { return m_recent; }
     // Goes up when the recent requests look different: a new entry, or an entry that starts to
     // repeat (not at each further repeat, so that a poll every second changes nothing to show).
     int recentRevision() const { return m_recentRevision; }
@@ -164,7 +157,7 @@ private:
     int handleOut(quint8 request, quint16 value, quint16 index, const unsigned char *data,
                   quint16 length);
     int injectedFault(int request, unsigned timeoutMs);
-    void remember(const RecentRequest &request);
+    void remember(const Request &request);
 
     std::vector<quint8> m_memory;
     std::vector<quint8> m_firmware;
@@ -209,7 +202,7 @@ private:
 
     bool m_logging = true;
     QList<Request> m_requests;
-    std::deque<RecentRequest> m_recent;
+    std::deque<Request> m_recent;
     int m_recentRevision = 0;
     std::function<void()> m_activity;
     int m_transfers = 0;
