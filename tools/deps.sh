@@ -14,7 +14,7 @@ if [ "${1:-}" = "--test" ]; then
 fi
 if [ "${1:-}" = "--random-input" ]; then
     # tools/random_input.py: a private X display, a window manager and the input it sends.
-    packages+=(xvfb openbox xdotool libx11-6)
+    packages+=(xvfb openbox xdotool x11-utils libx11-6)
 fi
 if [ "${1:-}" = "--package" ]; then
     # Building the Debian package and checking it.
