@@ -9,7 +9,7 @@ using lm740::UsbDevice;
 
 ControllerChooser::ControllerChooser(UsbDevice &device, QMenu *usbMenu, const QString &name,
                                      QObject *parent)
-    : QObject(parent), m_device(device), m_menu(new QMenu(tr("Controller"), usbMenu)),
+    : QObject(parent), m_device(device), m_menu(new QMenu(tr("Co&ntroller"), usbMenu)),
       m_group(new QActionGroup(this))
 {
     m_menu->setObjectName(QStringLiteral("menuController"));
