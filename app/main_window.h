@@ -243,6 +243,11 @@ public Q_SLOTS:
     int UsbRunScene(int scene);
     int UsbRunChaser(int chaser);
     int UsbRunProgram(int program);
+
+private:
+    // The lamp count, the global scene time and the current item from the controller, which
+    // then plays that item: going online, and online after a whole-memory write.
+    void followController();
     // ---- end of moving, playing and going online ----
 
     // ---- Whole-memory copy (main_window_memory_copy.cpp) and the firmware upgrade

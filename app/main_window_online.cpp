@@ -82,9 +82,12 @@ void MainWindow::UsbSetOnline(bool t)
     setLabel(onlineLabel, tr("Online"), QColor(30, 160, 30));
     actionOnline->setEnabled(true);
     // Without the controller the window waits, online, until a poll finds it again.
-    if (!connectedFlag)
-        return;
+    if (connectedFlag)
+        followController();
+}
 
+void MainWindow::followController()
+{
     int lamps = UsbGetLampsNumber();
     if (lamps == -1) {
         readError(QT_TRANSLATE_NOOP("App", "Nie mozna pobrac liczby lamp z Lm740"));

@@ -44,8 +44,12 @@ QString notFound(const UsbDevice &device, bool simulated)
         return QStringLiteral("an Lm740 is connected, but this user may not use it: install the "
                               "udev rule 70-lm740.rules (see lm740ctl(1))");
     case UsbDevice::SearchResult::NotIdentified:
-        return QStringLiteral("a device with the Lm740's USB ids is connected, but it does not "
-                              "answer as an Lm740");
+        return QStringLiteral("a device with the Lm740's USB ids is connected, but it did not "
+                              "answer when asked what it is (a loose cable, or a controller that "
+                              "hangs: unplug it and plug it in again)");
+    case UsbDevice::SearchResult::OtherDevice:
+        return QStringLiteral("a device with the Lm740's USB ids is connected, but it answered as "
+                              "another device, not as an Lm740");
     case UsbDevice::SearchResult::Found:
     case UsbDevice::SearchResult::NotFound:
     case UsbDevice::SearchResult::Several:
@@ -60,8 +64,14 @@ int chooseController(UsbDevice &device, const QString &name, bool simulated)
     if (name.isEmpty()) {
         // The search finds out whether there is more than one; with one, it costs nothing more.
         device.setChoiceRequired(true);
-        if (device.open() == 0 || device.lastSearchResult() != UsbDevice::SearchResult::Several)
+        if (device.open() == 0) {
+            // The one found is the one meant: a search again after a lost request (a retried
+            // block of a restore) must not reach another one plugged in meanwhile.
+            device.setName(device.openPort());
             return kOk;
+        }
+        if (device.lastSearchResult() != UsbDevice::SearchResult::Several)
+            return fail(notFound(device, simulated)); // not asked again: it was asked its times
         const std::vector<ControllerInfo> found = device.listControllers();
         if (found.size() < 2) // one went in the meantime: the next search finds the other
             return kOk;

@@ -26,10 +26,11 @@ void out(const QString &line);
 
 struct Context
 {
-    QStringList args;  // the command's arguments, without the command's name
-    bool yes = false;  // --yes: no questions
-    bool json = false; // --json
-    QString onto;      // --onto BASE.set (import)
+    QStringList args;      // the command's arguments, without the command's name
+    bool yes = false;      // --yes: no questions
+    bool json = false;     // --json
+    bool noBackup = false; // --no-backup
+    QString onto;          // --onto BASE.set (import)
     bool simulated = false;
     UsbDevice *device = nullptr; // null for the commands that need no controller
     ControllerLink *link = nullptr;
@@ -54,8 +55,8 @@ int controllerFailed(Context &c, const QString &message);
 
 // Why the controller could not be opened, in one line.
 QString notFound(const UsbDevice &device, bool simulated);
-// Points `device` at the controller `name` (a port or serial number) names, or, with no name, makes
-// sure there is at most one to reach. kOk, or the status after the lines that say why not.
+// Points `device` at the controller `name` (a port or serial number) names, or, with no name, opens
+// the only one there is and keeps to it. kOk, or the status after the lines that say why not.
 int chooseController(UsbDevice &device, const QString &name, bool simulated);
 
 // A show as a .set file or a folder of exported text files holds it, with the lamp count and the

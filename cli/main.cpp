@@ -32,9 +32,10 @@ struct Command
     const char *synopsis;
     int (*handler)(ctl::Context &);
     Reach reach;
-    bool asks = false;   // takes --yes
-    bool prints = false; // takes --json
-    bool builds = false; // takes --onto
+    bool asks = false;    // takes --yes
+    bool prints = false;  // takes --json
+    bool builds = false;  // takes --onto
+    bool backsUp = false; // takes --no-backup
 };
 
 const Command kCommands[] = {
@@ -53,8 +54,10 @@ const Command kCommands[] = {
      ctl::set, kController},
     {"backup", "backup FILE.set                  copy the Lm740's whole memory into FILE.set",
      ctl::backup, kController},
-    {"restore", "restore FILE.set                 copy FILE.set into the Lm740's whole memory",
-     ctl::restore, kController, true},
+    {"restore",
+     "restore [--no-backup] FILE.set   copy FILE.set into the Lm740's whole memory, after a\n"
+     "                                   backup of what it holds (see lm740ctl(1))",
+     ctl::restore, kController, true, false, false, true},
     {"upgrade", "upgrade FILE.upg                 replace the Lm740's firmware (in upgrade mode)",
      ctl::upgradeFirmware, kController, true},
     {"show", "show FILE.set                    print the show in FILE.set (--json for machines)",
@@ -189,7 +192,10 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
         QStringLiteral("onto"),
         QStringLiteral("Keep every byte of BASE.set that the text files do not hold (import)."),
         QStringLiteral("BASE.set"));
-    parser.addOptions({help, version, simulator, fault, deviceOption, yes, json, onto});
+    const QCommandLineOption noBackup(
+        QStringLiteral("no-backup"),
+        QStringLiteral("Do not save the Lm740's memory before it is overwritten (restore)."));
+    parser.addOptions({help, version, simulator, fault, deviceOption, yes, json, onto, noBackup});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See below."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
 
@@ -241,6 +247,8 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
         return ctl::usage(QStringLiteral("only show, list and diff take --json"));
     if (parser.isSet(onto) && !cmd->builds)
         return ctl::usage(QStringLiteral("only import takes --onto"));
+    if (parser.isSet(noBackup) && !cmd->backsUp)
+        return ctl::usage(QStringLiteral("only restore takes --no-backup"));
     std::vector<SimulatorSpec> specs;
     if (!simulators.specs(&specs, &why))
         return ctl::usage(why);
@@ -252,6 +260,7 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
     context.yes = parser.isSet(yes);
     context.json = parser.isSet(json);
     context.onto = parser.value(onto);
+    context.noBackup = parser.isSet(noBackup);
     context.simulated = simulated;
     if (cmd->reach == kFiles)
         return cmd->handler(context);
@@ -286,7 +295,7 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
             choice = ctl::chooseController(device, name, context.simulated);
             if (choice != ctl::kOk)
                 return false;
-            if (device.open() == 0)
+            if (device.isOpen() == 0 || device.open() == 0)
                 return true;
             ctl::fail(ctl::notFound(device, context.simulated));
             return false;

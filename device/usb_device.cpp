@@ -34,6 +34,16 @@ QString requestName(quint8 requestType, quint8 request, quint16 value, quint16 i
         .arg(index)
         .arg(length);
 }
+// Why a search found nothing: a denial first (the user can mend it), then a device that answered as
+// another, then one that never answered, then nothing with our ids.
+UsbDevice::SearchResult searchFailure(bool refused, bool other, bool matched)
+{
+    if (refused)
+        return UsbDevice::SearchResult::NoPermission;
+    if (other)
+        return UsbDevice::SearchResult::OtherDevice;
+    return matched ? UsbDevice::SearchResult::NotIdentified : UsbDevice::SearchResult::NotFound;
+}
 } // namespace
 
 UsbDevice::UsbDevice() : m_bus(&defaultUsbBus()) {}
@@ -99,8 +109,7 @@ std::vector<UsbBusDevice> UsbDevice::candidatesUnlocked()
     return found;
 }
 
-// Opens, configures, claims and identifies one candidate; on success the handle stays held.
-bool UsbDevice::identifyUnlocked(const UsbBusDevice &candidate, bool *refused)
+bool UsbDevice::setUpUnlocked(const UsbBusDevice &candidate, bool *refused)
 {
     UsbHandle h = nullptr;
     const int opened = m_bus->open(candidate, &h);
@@ -122,17 +131,36 @@ bool UsbDevice::identifyUnlocked(const UsbBusDevice &candidate, bool *refused)
         closeUnlocked();
         return false;
     }
-    unsigned char id[usb::kIdLength] = {0, 0};
-    const int r = controlInUnlocked(usb::LM_ID_REQUEST, 0, 0, id, usb::kIdLength);
-    if (r == usb::kIdLength && (id[0] | (id[1] << 8)) == usb::kLm740Id)
-        return true;
-    if (r >= 0) // a failed transfer has been traced already
-        qCDebug(::lcUsb).noquote()
-            << deviceName(candidate) << "is not an Lm740: it answered the identification with"
-            << QByteArray(reinterpret_cast<const char *>(id), qMin(r, usb::kIdLength)).toHex()
-            << "instead of" << usb::kLm740Id;
+    return true;
+}
+
+UsbDevice::Identification UsbDevice::identifyUnlocked(const UsbBusDevice &candidate)
+{
+    bool refused = false;
+    for (int attempt = 0; attempt < kIdentifyAttempts; ++attempt) {
+        // A failed transfer has closed the device: it is opened again for the next attempt.
+        if (!handle && !setUpUnlocked(candidate, &refused))
+            break;
+        unsigned char id[usb::kIdLength] = {0, 0};
+        const int r = controlInUnlocked(usb::LM_ID_REQUEST, 0, 0, id, usb::kIdLength);
+        if (r == usb::kIdLength && (id[0] | (id[1] << 8)) == usb::kLm740Id)
+            return Identification::Identified;
+        if (r == usb::kIdLength) {
+            qCDebug(::lcUsb).noquote()
+                << deviceName(candidate) << "is not an Lm740: it answered the identification with"
+                << QByteArray(reinterpret_cast<const char *>(id), usb::kIdLength).toHex()
+                << "instead of" << usb::kLm740Id;
+            closeUnlocked();
+            return Identification::Other;
+        }
+        if (r >= 0) // a failed transfer has been traced already
+            qCDebug(::lcUsb).noquote()
+                << deviceName(candidate) << "answered the identification with" << r << "bytes";
+        else if (m_lastBusError == UsbBus::ErrorTimeout)
+            break;
+    }
     closeUnlocked(); // a failed transfer has closed it already; this is then a no-op
-    return false;
+    return refused ? Identification::Refused : Identification::Mute;
 }
 
 // The serial number of the candidate held open; false when it has none or would not tell.
@@ -154,6 +182,7 @@ int UsbDevice::openUnlocked()
 
     bool refused = false;
     bool matched = false;
+    bool other = false;
     UsbHandle first = nullptr;
     QString firstPort;
     for (const UsbBusDevice &candidate : candidatesUnlocked()) {
@@ -162,9 +191,11 @@ int UsbDevice::openUnlocked()
         if (!byPort && candidate.serialIndex == 0)
             continue;
         matched = matched || byPort;
-        bool closedToUs = false;
-        if (!identifyUnlocked(candidate, &closedToUs)) {
-            refused = refused || (byPort && closedToUs);
+        const Identification what = identifyUnlocked(candidate);
+        if (what != Identification::Identified) {
+            // A device in another socket that is not ours says nothing about the named one.
+            refused = refused || (byPort && what == Identification::Refused);
+            other = other || (byPort && what == Identification::Other);
             continue;
         }
         if (!byPort) {
@@ -201,8 +232,7 @@ int UsbDevice::openUnlocked()
     }
     if (!matched && !m_name.isEmpty()) // a search without a name has told its cause already
         qCDebug(::lcUsb).noquote() << "no Lm740 is named" << m_name;
-    m_lastSearch = refused ? SearchResult::NoPermission
-                           : (matched ? SearchResult::NotIdentified : SearchResult::NotFound);
+    m_lastSearch = searchFailure(refused, other, matched);
     return -1;
 }
 
@@ -213,10 +243,14 @@ std::vector<ControllerInfo> UsbDevice::listControllers()
     m_openPort.clear();
     bool refused = false;
     bool matched = false;
+    bool other = false;
     std::vector<ControllerInfo> found;
     for (const UsbBusDevice &candidate : candidatesUnlocked()) {
         matched = true;
-        if (!identifyUnlocked(candidate, &refused))
+        const Identification what = identifyUnlocked(candidate);
+        refused = refused || what == Identification::Refused;
+        other = other || what == Identification::Other;
+        if (what != Identification::Identified)
             continue;
         ControllerInfo info{candidate.port, {}, {}};
         serialUnlocked(candidate, &info.serial);
@@ -229,10 +263,7 @@ std::vector<ControllerInfo> UsbDevice::listControllers()
         closeUnlocked();
         found.push_back(info);
     }
-    m_lastSearch = !found.empty() ? SearchResult::Found
-                   : refused      ? SearchResult::NoPermission
-                   : matched      ? SearchResult::NotIdentified
-                                  : SearchResult::NotFound;
+    m_lastSearch = found.empty() ? searchFailure(refused, other, matched) : SearchResult::Found;
     return found;
 }
 
@@ -247,9 +278,11 @@ void UsbDevice::setName(const QString &name)
     std::lock_guard lock(deviceMutex);
     if (name == m_name)
         return;
+    m_name = name;
+    if (handle && name == m_openPort)
+        return;      // what is open is the one named: kept open
     closeUnlocked(); // what is open may be another one
     m_openPort.clear();
-    m_name = name;
 }
 
 QString UsbDevice::name() const
@@ -347,6 +380,7 @@ int UsbDevice::controlInUnlocked(quint8 request, quint16 value, quint16 index,
     const int r = m_bus->controlTransfer(handle, usb::kRequestTypeIn, request, value, index, buffer,
                                          quint16(length), usb::kTimeoutMs);
     if (r < 0) {
+        m_lastBusError = r;
         traceBusFailure("libusb_control_transfer", r, what());
         closeUnlocked();
         return -1;

@@ -538,6 +538,20 @@ Czy na pewno zaktualizować?</translation>
         <translation>Weryfikacja</translation>
     </message>
     <message>
+        <source>What the Lm740 holds now is first saved in
+%1</source>
+        <translation>Obecna zawartość Lm740 zostanie najpierw zapisana w
+%1</translation>
+    </message>
+    <message>
+        <source>Nothing was written to the Lm740.</source>
+        <translation>Nic nie zostało zapisane do Lm740.</translation>
+    </message>
+    <message>
+        <source>The Lm740&apos;s memory could not be read for a backup.</source>
+        <translation>Nie można odczytać pamięci Lm740 do kopii zapasowej.</translation>
+    </message>
+    <message>
         <source>OK, lamp count</source>
         <translation>OK, liczba lamp</translation>
     </message>
@@ -642,6 +656,26 @@ Cancel: keep the window open.</source>
 Tak: przerwij ją i zamknij okno.
 Nie: zamknij okno, gdy się zakończy.
 Anuluj: zostaw okno otwarte.</translation>
+    </message>
+    <message>
+        <source>The Lm740 now holds the first %1 bytes of
+%2
+and what it held before after them. Write Settings of the backup
+%3
+puts back what it held.</source>
+        <translation>Lm740 zawiera teraz pierwsze %1 bajtów pliku
+%2
+a za nimi swoją poprzednią zawartość. „Zapisz ustawienia” z kopii zapasowej
+%3
+przywraca poprzednią zawartość.</translation>
+    </message>
+    <message>
+        <source>The backup could not be saved in
+%1
+%2</source>
+        <translation>Nie można zapisać kopii zapasowej w
+%1
+%2</translation>
     </message>
 </context>
 <context>
@@ -1175,6 +1209,10 @@ Strona:%1/512</translation>
     <message>
         <source>Read current Pro&amp;gram from Lm740</source>
         <translation>Odczytaj bieżący pro&amp;gram z Lm740</translation>
+    </message>
+    <message>
+        <source>Saving a backup...</source>
+        <translation>Zapisywanie kopii zapasowej...</translation>
     </message>
 </context>
 <context>

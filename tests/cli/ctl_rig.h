@@ -44,6 +44,8 @@ public:
             env.remove(QLatin1String(name));
         env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
         env.remove(QStringLiteral("LM740_DEVICE"));
+        // The backups made before a restore go to the private folder too.
+        env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
         for (const QString &e : environment)
             env.insert(e.section(QLatin1Char('='), 0, 0), e.section(QLatin1Char('='), 1));
         p.setProcessEnvironment(env);
@@ -80,6 +82,16 @@ public:
             r.err.replace("\r\n", "\n");
         }
         return r;
+    }
+
+    // The backups restore made, oldest first.
+    QStringList backups() const
+    {
+        const QDir folder(path(QStringLiteral("data/lm740/backups")));
+        QStringList names;
+        for (const QString &name : folder.entryList(QDir::Files, QDir::Name))
+            names << folder.filePath(name);
+        return names;
     }
 
     QByteArray read(const QString &name) const

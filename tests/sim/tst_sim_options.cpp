@@ -48,6 +48,11 @@ void TstSimOptions::parse_data()
                                   << 0;
     QTest::newRow("serial with a space") << "serial=A 1"
                                          << "'serial=A 1': the serial number" << 0.0 << 1u << 0;
+    QTest::newRow("refuse a request by code") << "refuse=255:1"
+                                              << "" << 0.0 << 1u << 0;
+    QTest::newRow("refuse a code past a byte")
+        << "refuse=256:1"
+        << "'refuse=256:1': expected refuse=" << 0.0 << 1u << 0;
     QTest::newRow("unknown") << "fail=0.1,speed=3"
                              << "'speed=3': unknown setting" << 0.0 << 1u << 0;
     QTest::newRow("no value") << "short"
