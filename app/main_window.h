@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+class ControllerChooser;
 class QButtonGroup;
 class QHBoxLayout;
 class QLabel;
@@ -142,6 +143,8 @@ public:
     lm740::ControllerLink controllerLink{usbDevice};
     // Polls the controller every second from the end of construction (USBCheckStatus).
     QTimer *statusTimer = nullptr;
+    // Which controller the link reaches when more than one is connected (USB > Controller).
+    ControllerChooser *controllerChooser = nullptr;
     // The firmware release is checked once per program run, at the first poll that finds the
     // controller; so is the notice that the controller is there but may not be opened.
     static inline bool firstStatusCheck = true;
