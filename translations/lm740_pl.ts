@@ -1628,5 +1628,13 @@ Strona:%1/512</translation>
         <source>On the bus</source>
         <translation>Na magistrali</translation>
     </message>
+    <message>
+        <source>Simulated Lm740 %1</source>
+        <translation>Symulowany Lm740 %1</translation>
+    </message>
+    <message>
+        <source>serial number %1</source>
+        <translation>numer seryjny %1</translation>
+    </message>
 </context>
 </TS>
