@@ -67,6 +67,15 @@ QString ControllerChooser::statusText(bool present) const
     return present ? tr("Lm740 %1 Connected").arg(label) : tr("Lm740 %1 is gone").arg(name);
 }
 
+QString ControllerChooser::chosenPort() const
+{
+    const QString name = m_device.name();
+    for (const ControllerInfo &c : m_controllers)
+        if (c.isNamed(name))
+            return c.port;
+    return name.isEmpty() ? m_inUse : name; // a name that is gone may still be its port
+}
+
 void ControllerChooser::choose(const QString &port)
 {
     if (port == m_device.name())

@@ -30,6 +30,9 @@ public:
     bool poll();
     // The connection label's text after a poll that found the controller or not.
     QString statusText(bool present) const;
+    // The port of the controller the window works with, present or gone; empty while several are
+    // connected and none is chosen.
+    QString chosenPort() const;
 
     QMenu *menu() const { return m_menu; }
     const std::vector<lm740::ControllerInfo> &controllers() const { return m_controllers; }

@@ -223,9 +223,11 @@ int main(int argc, char *argv[])
 
     QPointer<MainWindow> window = new MainWindow; // deletes itself on "Exit"
     window->setAttribute(Qt::WA_DeleteOnClose);
-    // With several simulated controllers the panel watches the first one.
-    if (simulator)
-        window->showSimulatedController(simulator->controller(), options.simulators.front().faults);
+    // With several simulated controllers the dock watches the one the window works with.
+    for (int i = 0; simulator && i < simulator->controllerCount(); ++i)
+        window->showSimulatedController(simulator->controller(i),
+                                        options.simulators[std::size_t(i)].faults,
+                                        simulator->simBus().socketOf(simulator->controller(i)));
     const bool placed = window->restoreWindowPlace();
     window->show();
     if (!placed)

@@ -92,7 +92,10 @@ public:
 
     // With --simulator: the dock that shows what the simulated controller does, toggled from the
     // USB menu (main_window_simulator_view.cpp). Null without the simulator.
-    void showSimulatedController(lm740::SimController &controller, const lm740::SimOptions &faults);
+    // The first call makes the dock; each further one adds a controller it can watch, the one in
+    // USB socket `port`. The dock follows the controller the window works with.
+    void showSimulatedController(lm740::SimController &controller, const lm740::SimOptions &faults,
+                                 const QString &port = {});
     SimulatedLm740View *simulatorView = nullptr;
 
     // Tool bar "Globals"

@@ -8,6 +8,7 @@
 #include "prompts.h"
 #include "release.h"
 #include "settings_layout.h"
+#include "simulated_lm740_view.h"
 #include "usb_requests.h"
 
 #include <QCoreApplication>
@@ -164,6 +165,8 @@ bool MainWindow::USBCheckStatus()
     palette.setColor(QPalette::WindowText, present ? QColor(30, 160, 30) : QColor(255, 0, 0));
     connectionLabel->setPalette(palette);
     connectionLabel->setText(controllerChooser->statusText(present));
+    if (simulatorView)
+        simulatorView->watch(controllerChooser->chosenPort());
 
     if (!present && !permissionNoticeShown &&
         usbDevice.lastSearchResult() == lm740::UsbDevice::SearchResult::NoPermission) {

@@ -27,6 +27,14 @@ int SimBus::plug(SimController &controller, int busNumber)
     return address;
 }
 
+QString SimBus::socketOf(const SimController &controller) const
+{
+    for (const Socket &s : m_sockets)
+        if (s.controller == &controller)
+            return s.name;
+    return {};
+}
+
 void SimBus::unplug(SimController &controller)
 {
     std::erase_if(m_ports, [&](const Port &p) { return p.controller == &controller; });

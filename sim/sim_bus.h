@@ -28,6 +28,8 @@ public:
     // Open handles of an unplugged controller stay valid but every transfer on them fails.
     void unplug(SimController &controller);
     bool isPlugged(const SimController &controller) const;
+    // The socket the controller was first plugged into ("1-2"), in or out; empty if never.
+    QString socketOf(const SimController &controller) const;
 
     // Handles that were opened and not closed yet.
     int openHandles() const;

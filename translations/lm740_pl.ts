@@ -1726,6 +1726,14 @@ Przywrócić pokaz w ówczesnym stanie?</translation>
         <source>On the bus</source>
         <translation>Na magistrali</translation>
     </message>
+    <message>
+        <source>Simulated Lm740 %1</source>
+        <translation>Symulowany Lm740 %1</translation>
+    </message>
+    <message>
+        <source>serial number %1</source>
+        <translation>numer seryjny %1</translation>
+    </message>
 </context>
 <context>
     <name>lm740::ShowDocument</name>

@@ -5,6 +5,7 @@
 #include "main_window.h"
 #include "recording_prompts.h"
 #include "sim_rig.h"
+#include "simulated_lm740_view.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -39,6 +40,24 @@ private:
         return out;
     }
     QString status() const { return m_window->connectionLabel->text(); }
+    // The simulated controllers' dock, as it was started with each of them.
+    void showSimulated()
+    {
+        for (std::size_t i = 0; i < m_controllers.size(); ++i) {
+            SimOptions faults;
+            if (i == 1)
+                faults.serial = "B1"; // as the dock tells it among its faults
+            m_window->showSimulatedController(*m_controllers[i], faults,
+                                              m_rig->bus.socketOf(*m_controllers[i]));
+        }
+    }
+    // Its title, the release on its LCD and its faults: which controller it watches.
+    QString watched() const
+    {
+        const SimulatedLm740View *view = m_window->simulatorView;
+        return view->windowTitle() + ", " + view->lcdLines().value(1) + ", " +
+               view->faultLines().join('/');
+    }
     // Which memories the lamp count 12 reached, as "a", "b", ...
     QString write()
     {
@@ -102,9 +121,12 @@ void TstControllerChoice::oneControllerShowsNoChoice()
 {
     plug(1);
     m_window = std::make_unique<MainWindow>();
+    showSimulated();
     QCOMPARE(status(), QStringLiteral("Lm740 Connected"));
     QCOMPARE(entries(), QStringList());
     QCOMPARE(write(), QStringLiteral("a"));
+    poll();
+    QCOMPARE(watched(), QStringLiteral("Simulated Lm740, rel_0_16, none"));
 }
 
 void TstControllerChoice::choosingAmongSeveral_data()
@@ -119,6 +141,7 @@ void TstControllerChoice::choosingAmongSeveral()
     QFETCH(int, count);
     plug(count);
     m_window = std::make_unique<MainWindow>();
+    showSimulated();
     // Nobody has chosen: none is reached, and the status says what to do.
     QCOMPARE(status(),
              QStringLiteral("%1 Lm740s connected: choose one in USB > Controller").arg(count));
@@ -128,6 +151,7 @@ void TstControllerChoice::choosingAmongSeveral()
     QCOMPARE(entries(), expected);
     QCOMPARE(write(), QString());
     QVERIFY(m_prompts->calls.isEmpty());
+    QCOMPARE(watched(), QStringLiteral("Simulated Lm740 1-1, rel_0_16, none"));
 
     choose(QStringLiteral("1-2 (rel_0_15)"));
     QCOMPARE(status(), QStringLiteral("Lm740 1-2 (rel_0_15) Connected"));
@@ -135,6 +159,7 @@ void TstControllerChoice::choosingAmongSeveral()
     expected[1] += "*";
     QCOMPARE(entries(), expected);
     QCOMPARE(write(), QStringLiteral("b"));
+    QCOMPARE(watched(), QStringLiteral("Simulated Lm740 1-2, rel_0_15, serial number B1"));
 
     // Gone: said so, and nothing reaches the others.
     m_rig->bus.unplug(*m_controllers[1]);
@@ -144,6 +169,7 @@ void TstControllerChoice::choosingAmongSeveral()
     QCOMPARE(write(), QString());
     expected.removeAt(1);
     QCOMPARE(entries(), expected + QStringList{"1-2 (gone)*-"});
+    QCOMPARE(watched(), QStringLiteral("Simulated Lm740 1-2, rel_0_15, serial number B1"));
 
     // Back in its socket: followed again.
     m_rig->bus.plug(*m_controllers[1]);
@@ -154,6 +180,7 @@ void TstControllerChoice::choosingAmongSeveral()
     choose(QStringLiteral("1-1 (rel_0_16)"));
     QCOMPARE(status(), QStringLiteral("Lm740 1-1 (rel_0_16) Connected"));
     QCOMPARE(write(), QStringLiteral("a"));
+    QCOMPARE(watched(), QStringLiteral("Simulated Lm740 1-1, rel_0_16, none"));
 }
 
 void TstControllerChoice::keepsToTheOneItWorkedWith()

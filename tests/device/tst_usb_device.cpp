@@ -26,6 +26,7 @@ private Q_SLOTS:
     void deviceRefusingConfigurationOrInterfaceIsSkipped();
     void choosesByNameAndNeverGuesses_data();
     void choosesByNameAndNeverGuesses();
+    void keepsToTheOneFoundByName();
     void listsEveryLm740WithItsNames();
     void noDeviceMeansEveryOperationFails();
     void searchReportsMissingPermission();
@@ -230,6 +231,27 @@ void TstUsbDevice::choosesByNameAndNeverGuesses()
     QCOMPARE(rig.device.openPort(), reached);
     QCOMPARE(rig.reached(), reached);
     QCOMPARE(rig.bus.openHandles(), reached.isEmpty() ? 0 : 1);
+}
+
+// A program that found the only controller keeps to it by its port: naming the one open keeps it
+// open, and a search after another one came finds that one again, not the first in bus order.
+void TstUsbDevice::keepsToTheOneFoundByName()
+{
+    FourSockets rig;
+    rig.bus.unplug(rig.a);
+    rig.bus.unplug(rig.b);
+    rig.device.setChoiceRequired(true);
+    QCOMPARE(rig.device.open(), 0);
+    QCOMPARE(rig.device.openPort(), QStringLiteral("2-1"));
+    rig.bus.operations.clear();
+    rig.device.setName(QStringLiteral("2-1"));
+    QCOMPARE(rig.device.isOpen(), 0);
+    QCOMPARE(rig.bus.operations, QStringList());
+    rig.bus.plug(rig.a, 1);
+    QCOMPARE(rig.device.open(), 0);
+    QCOMPARE(rig.reached(), QStringLiteral("2-1"));
+    rig.device.setName(QStringLiteral("1-1"));
+    QCOMPARE(rig.device.isOpen(), -1); // what was open is not the one named now
 }
 
 void TstUsbDevice::listsEveryLm740WithItsNames()
