@@ -13,6 +13,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -149,6 +150,9 @@ Options readOptions(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // A write past the user's file-size limit fails with its reason, like a full disk, instead of
+    // ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     const Options options = readOptions(argc, argv);
     if (options.help) {
         printUsage(stdout);

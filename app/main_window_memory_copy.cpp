@@ -8,11 +8,12 @@
 #include "memory_copy.h"
 #include "pass_dialog.h"
 #include "prompts.h"
+#include "safe_file.h"
+#include "save_name.h"
 #include "settings_image.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -66,12 +67,11 @@ bool reportEndOfPass(const lm740::MemoryCopyResult &result, const char *lockedTe
     return true;
 }
 
-// What a cancelled read got so far goes to "error.set" in the working folder; false when it could
-// not be written there.
-bool saveErrorFile(const QByteArray &bytes)
+// What a cancelled read got so far goes to "error.set" in the working folder; false with the
+// system's reason when it could not be written there.
+bool saveErrorFile(const QByteArray &bytes, QString *why)
 {
-    QSaveFile file(QStringLiteral("error.set"));
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return lm740::files::writeFileSafely(QStringLiteral("error.set"), bytes, why);
 }
 
 } // namespace
@@ -87,10 +87,9 @@ void MainWindow::File_Read_Settings(bool)
     QString fileName = lm740::prompts().getSaveFileName(
         nullptr, app(QT_TRANSLATE_NOOP("App", "Chose a file to save VXL - Lm740 settings")),
         QStringLiteral("./"), app(QT_TRANSLATE_NOOP("App", "Settings (*.set)")));
+    fileName = lm740::saveName(fileName, QStringLiteral(".set"));
     if (fileName.isEmpty())
         return;
-    if (!fileName.endsWith(QLatin1String(".set")))
-        fileName += QLatin1String(".set");
 
     QByteArray image;
     const lm740::MemoryCopyResult result = withDialog(
@@ -106,7 +105,8 @@ void MainWindow::File_Read_Settings(bool)
     }
     if (reportEndOfPass(result, QT_TRANSLATE_NOOP("App", "Please reset device\n            Unplug "
                                                          "and next plug power connector"))) {
-        if (saveErrorFile(image))
+        QString why;
+        if (saveErrorFile(image, &why))
             inform(QT_TRANSLATE_NOOP("App", "Error"),
                    app(QT_TRANSLATE_NOOP("App",
                                          "Reading error...\nOnly %1 bytes saved in \"error.set\" "
@@ -116,15 +116,17 @@ void MainWindow::File_Read_Settings(bool)
             inform(QT_TRANSLATE_NOOP("App", "Error"),
                    app(QT_TRANSLATE_NOOP("App", "Reading error...\nThe %1 bytes read could not be "
                                                 "saved in \"error.set\" file"))
-                       .arg(image.size()));
+                           .arg(image.size()) +
+                       QLatin1Char('\n') + why);
         return;
     }
-    QString error;
-    if (!lm740::image::writeSettingsFile(fileName, image, &error)) {
-        qCDebug(lcFiles) << error;
+    QString why;
+    if (!lm740::files::writeFileSafely(fileName, image, &why)) {
+        qCDebug(lcFiles) << why;
         inform(
             QT_TRANSLATE_NOOP("App", "Error"),
-            app(QT_TRANSLATE_NOOP("App", "Settings could not be saved in file\n%1")).arg(fileName));
+            app(QT_TRANSLATE_NOOP("App", "Settings could not be saved in file\n%1")).arg(fileName) +
+                QLatin1Char('\n') + why);
         return;
     }
     inform(QT_TRANSLATE_NOOP("App", "OK"),

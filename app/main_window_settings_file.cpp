@@ -4,6 +4,7 @@
 #include "main_window.h"
 #include "my_spin.h"
 #include "prompts.h"
+#include "save_name.h"
 #include "settings_image.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,7 @@ bool MainWindow::saveSettingsImage(bool generated)
                                     "dataflash settings seve"),
         QStringLiteral("./"),
         QCoreApplication::translate("App", "Settings (*.set)", "translate only  Settings"));
+    name = lm740::saveName(name, QStringLiteral(".set"));
     if (name.isEmpty())
         return false;
     // The panel's edits belong to the show that is saved.
@@ -28,7 +30,6 @@ bool MainWindow::saveSettingsImage(bool generated)
     const QByteArray image = lm740::image::packShow(
         *this, LedsNumberSpin->value(), ScenesTimeSpin->value(),
         generated ? lm740::image::HeaderStyle::Generate : lm740::image::HeaderStyle::Save);
-    name = lm740::files::withSuffix(name, QStringLiteral(".set"));
     QString error;
     if (!lm740::image::writeSettingsFile(name, image, &error)) {
         reportSaveFailure(error);

@@ -3,6 +3,7 @@
 #include "logging.h"
 #include "main_window.h"
 #include "prompts.h"
+#include "save_name.h"
 
 #include <QCoreApplication>
 #include <QTabWidget>
@@ -62,8 +63,10 @@ void MainWindow::reportSaveFailure(const QString &detail)
 
 void MainWindow::saveShowFile(Format format, const QString &fileName, const QString &suffix)
 {
+    const QString name = lm740::saveName(fileName, suffix);
+    if (name.isEmpty())
+        return;
     writeBackCurrentItem();
-    const QString name = lm740::files::withSuffix(fileName, suffix);
     QString error;
     if (!lm740::files::writeWholeFile(name, lm740::files::writeTextFile(format, *this, ledsNumber),
                                       &error)) {
@@ -80,8 +83,14 @@ bool MainWindow::loadShowFile(Format format, const QString &fileName, int tab,
     QByteArray bytes;
     QString why;
     lm740::files::TextFile file;
-    if (!lm740::files::readWholeFile(fileName, &bytes, &why) ||
-        !lm740::files::readTextFile(format, bytes, &file, &why)) {
+    if (!lm740::files::readWholeFile(fileName, &bytes, &why)) {
+        // Not the file's fault: say what kept it from being read.
+        prompts().warning(nullptr, QCoreApplication::translate("App", "Error", "error"),
+                          QCoreApplication::translate("App", "The file could not be read:\n%1")
+                              .arg(QStringLiteral("%1: %2").arg(fileName, why)));
+        return false;
+    }
+    if (!lm740::files::readTextFile(format, bytes, &file, &why)) {
         qCDebug(lcFiles) << fileName << why;
         prompts().warning(nullptr, QCoreApplication::translate("App", "Error", "error"),
                           corruptedText);

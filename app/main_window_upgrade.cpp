@@ -8,11 +8,11 @@
 #include "logging.h"
 #include "pass_dialog.h"
 #include "prompts.h"
+#include "safe_file.h"
 #include "upgrade.h"
 #include "upgrade_file.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -24,6 +24,9 @@ QString app(const char *text)
 }
 
 const char *const kTitle = QT_TRANSLATE_NOOP("App", "VXL Lm740");
+const char *const kBadFileText = QT_TRANSLATE_NOOP("App", "Error in upgrade file.\n"
+                                                          "                                        "
+                                                          "Please use correct file.");
 
 void critical(const char *text)
 {
@@ -37,9 +40,9 @@ void warning(const char *text)
 
 QByteArray readWhole(const QString &fileName, bool *ok)
 {
-    QFile file(fileName);
-    *ok = file.open(QIODevice::ReadOnly);
-    return *ok ? file.read(lm740::upgrade::kMaxFileSize + 1) : QByteArray();
+    QByteArray bytes;
+    *ok = lm740::files::readRegularFile(fileName, lm740::upgrade::kMaxFileSize + 1, &bytes);
+    return bytes;
 }
 
 lm740::upgrade::Callbacks passCallbacks(lm740::PassDialog &dialog)
@@ -134,9 +137,7 @@ MainWindow::Upgrade MainWindow::upgradeFirmware()
     if (!QFileInfo::exists(fileName))
         return Upgrade::Failed;
     if (check_file(fileName) == -1) {
-        critical(QT_TRANSLATE_NOOP("App", "Error in upgrade file.\n"
-                                          "                                        "
-                                          "Please use correct file."));
+        critical(kBadFileText);
         return Upgrade::Failed;
     }
 
@@ -155,6 +156,8 @@ MainWindow::Upgrade MainWindow::upgradeFirmware()
         critical(QT_TRANSLATE_NOOP("App", "Wrong firmware version in file."));
         return Upgrade::Failed;
     case lm740::upgrade::HeaderError::NoImage:
+    case lm740::upgrade::HeaderError::ShortImage:
+        critical(kBadFileText);
         return Upgrade::Failed;
     }
 

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace lm740::ctl {
 
 enum Status { kOk = 0, kFailed = 1, kUsage = 2 };
@@ -25,9 +27,14 @@ struct Context
     QStringList args;  // the command's arguments, without the command's name
     bool yes = false;  // --yes: no questions
     bool json = false; // --json
+    QString onto;      // --onto BASE.set (import)
     bool simulated = false;
     UsbDevice *device = nullptr; // null for the commands that need no controller
     ControllerLink *link = nullptr;
+    // Finds and opens the controller; false after one line on stderr that says why there is none.
+    // A command calls it once its arguments and files have passed their checks, so that a usage
+    // error or a bad file is told as such, whether or not a controller is there.
+    std::function<bool()> open;
 };
 
 // A whole number from `text` in min..max, for the thing `what` names: a numbered `item` ("scene")
@@ -38,6 +45,10 @@ int number(const QString &text, const char *what, int min, int max, int *status,
 // One byte of the controller's settings memory, with the link's retries. False after one line on
 // stderr that names `what`.
 bool readByte(Context &c, int address, const char *what, quint8 *value);
+
+// `message` about a request the controller did not take, as one failure line; when the controller
+// turns out to be waiting in its upgrade mode, the line says so instead.
+int controllerFailed(Context &c, const QString &message);
 
 // The commands. Each checks its own arguments.
 int info(Context &c);

@@ -91,17 +91,32 @@ bool readByte(Context &c, int address, const char *what, quint8 *value)
 {
     char byte = 0;
     if (c.link->getBytes(address, &byte, 1) != 1) {
-        fail(QStringLiteral("could not read the %1 from the Lm740").arg(QLatin1String(what)));
+        controllerFailed(
+            c, QStringLiteral("could not read the %1 from the Lm740").arg(QLatin1String(what)));
         return false;
     }
     *value = quint8(byte);
     return true;
 }
 
+int controllerFailed(Context &c, const QString &message)
+{
+    // In its upgrade mode the controller refuses every request of a running one, but reads its
+    // firmware out; a running one refuses that read.
+    unsigned char half[usb::kMaxControlPayload];
+    if (c.link->upgradeRead(0, 0, half) == usb::kMaxControlPayload)
+        return fail(QStringLiteral("the Lm740 waits in its upgrade mode: it takes only a firmware "
+                                   "upgrade (lm740ctl upgrade FILE.upg); unplug its power "
+                                   "connector and plug it in again to start it as usual"));
+    return fail(message);
+}
+
 int info(Context &c)
 {
     if (!c.args.isEmpty())
         return usage(QStringLiteral("info takes no arguments"));
+    if (!c.open())
+        return kFailed;
     out(QStringLiteral("Lm740:        found%1")
             .arg(c.simulated ? QStringLiteral(" (simulated)") : QString()));
     out(QStringLiteral("id:           %1").arg(usb::kLm740Id));
@@ -130,10 +145,14 @@ int info(Context &c)
                 .arg(value)
                 .arg(p.address == layout::kInSceneTime ? QStringLiteral(" s") : QString()));
     }
+    // What the controller keeps in this byte is its own affair: it does not follow the item that
+    // plays (it stays as it was after run scene 3). Shown as stored, by its place.
     quint8 now = 0;
-    if (!readByte(c, layout::kNumberNow, "number of the item playing now", &now))
+    if (!readByte(c, layout::kNumberNow, "number-now byte", &now))
         return kFailed;
-    out(QStringLiteral("playing now:  %1").arg(now));
+    out(QStringLiteral("number now:   %1 (header byte %2, as stored; not the item that plays)")
+            .arg(now)
+            .arg(layout::kNumberNow));
     return kOk;
 }
 
@@ -142,28 +161,29 @@ int run(Context &c)
     if (c.args.size() != 2)
         return usage(QStringLiteral("run takes scene, chaser or program and its number"));
     const QString &kind = c.args[0];
-    int status = kOk;
-    int result = -1;
+    int (ControllerLink::*start)(int) = nullptr;
+    int count = 0;
     if (kind == QLatin1String("scene")) {
-        const int n = number(c.args[1], "scene", 1, kSceneCount, &status, true);
-        if (status != kOk)
-            return status;
-        result = c.link->runScene(n - 1);
+        start = &ControllerLink::runScene;
+        count = kSceneCount;
     } else if (kind == QLatin1String("chaser")) {
-        const int n = number(c.args[1], "chaser", 1, kChaserCount, &status, true);
-        if (status != kOk)
-            return status;
-        result = c.link->runChaser(n - 1);
+        start = &ControllerLink::runChaser;
+        count = kChaserCount;
     } else if (kind == QLatin1String("program")) {
-        const int n = number(c.args[1], "program", 1, kProgramCount, &status, true);
-        if (status != kOk)
-            return status;
-        result = c.link->runProgram(n - 1);
+        start = &ControllerLink::runProgram;
+        count = kProgramCount;
     } else {
         return usage(QStringLiteral("cannot run \"%1\": run scene, chaser or program").arg(kind));
     }
-    if (result < 0)
-        return fail(
+    int status = kOk;
+    const int n = number(c.args[1], qPrintable(kind), 1, count, &status, true);
+    if (status != kOk)
+        return status;
+    if (!c.open())
+        return kFailed;
+    if ((c.link->*start)(n - 1) < 0)
+        return controllerFailed(
+            c,
             QStringLiteral("the Lm740 did not take the command to run %1 %2").arg(kind, c.args[1]));
     return kOk;
 }
@@ -172,8 +192,10 @@ int blackout(Context &c)
 {
     if (!c.args.isEmpty())
         return usage(QStringLiteral("blackout takes no arguments"));
+    if (!c.open())
+        return kFailed;
     if (c.link->blackout() < 0)
-        return fail(QStringLiteral("the Lm740 did not take the blackout command"));
+        return controllerFailed(c, QStringLiteral("the Lm740 did not take the blackout command"));
     return kOk;
 }
 
@@ -184,6 +206,8 @@ int get(Context &c)
     const Parameter *p = parameter(c.args[0]);
     if (!p)
         return unknownParameter(c.args[0]);
+    if (!c.open())
+        return kFailed;
     quint8 value = 0;
     if (!readByte(c, p->address, p->what, &value))
         return kFailed;
@@ -203,9 +227,11 @@ int set(Context &c)
     const int value = number(c.args[1], p->what, p->min, p->max, &status);
     if (status != kOk)
         return status;
+    if (!c.open())
+        return kFailed;
     if (c.link->setByte(p->address, quint8(value)) != 1)
-        return fail(
-            QStringLiteral("could not set the %1 of the Lm740").arg(QLatin1String(p->what)));
+        return controllerFailed(
+            c, QStringLiteral("could not set the %1 of the Lm740").arg(QLatin1String(p->what)));
     return kOk;
 }
 

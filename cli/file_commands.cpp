@@ -3,6 +3,7 @@
 // show library's; nothing here reads or writes a byte of a format by itself.
 #include "ctl.h"
 
+#include "safe_file.h"
 #include "settings_image.h"
 #include "text_files.h"
 
@@ -166,13 +167,22 @@ void printJson(const LoadedShow &l)
     std::fputs(QJsonDocument(root).toJson(QJsonDocument::Indented).constData(), stdout);
 }
 
-bool writeFile(const QDir &dir, const QString &name, const QByteArray &bytes)
+// Makes `dir` with the folders above it that are missing; *made lists what it made, deepest last.
+bool makeFolder(const QDir &dir, QStringList *made)
 {
-    QString error;
-    if (files::writeWholeFile(dir.filePath(name), bytes, &error))
-        return true;
-    fail(QStringLiteral("%1: %2").arg(dir.filePath(name), error));
-    return false;
+    for (QString path = dir.absolutePath();
+         !QFileInfo::exists(path) && !QFileInfo(path).isSymLink(); path = QFileInfo(path).path())
+        made->prepend(path);
+    for (const QString &path : std::as_const(*made))
+        if (!QDir().mkdir(path))
+            return false;
+    return true;
+}
+
+void removeFolders(const QStringList &made)
+{
+    for (auto it = made.crbegin(); it != made.crend(); ++it)
+        QDir().rmdir(*it);
 }
 
 // One text file of a show folder, read whole and checked. False after one line on stderr.
@@ -212,20 +222,30 @@ int exportShow(Context &c)
     if (!loadShow(c.args[0], &loaded))
         return kFailed;
     const QDir dir(c.args[1]);
-    if (!dir.exists() && !QDir().mkpath(dir.path()))
-        return fail(QStringLiteral("cannot make the folder %1").arg(dir.path()));
     const Show &show = *loaded.show;
-    if (!writeFile(dir, kScenesFile, files::writeScenesFile(show.sceneColors, loaded.lamps)) ||
-        !writeFile(dir, kChasersFile, files::writeChasersFile(show.chasers, loaded.lamps)))
-        return kFailed;
+    QList<files::FileContent> written{
+        {dir.filePath(kScenesFile), files::writeScenesFile(show.sceneColors, loaded.lamps)},
+        {dir.filePath(kChasersFile), files::writeChasersFile(show.chasers, loaded.lamps)}};
     for (int p = 0; p < kProgramCount; ++p)
-        if (!writeFile(dir, programFile(p),
-                       files::writeProgramFile(show.programs[p], loaded.lamps)))
-            return kFailed;
-    if (!writeFile(dir, kSceneTimeFile,
-                   QByteArrayLiteral("GlobalSceneTime:") + QByteArray::number(loaded.sceneTime) +
-                       QByteArrayLiteral("\r\n")))
-        return kFailed;
+        written.append({dir.filePath(programFile(p)),
+                        files::writeProgramFile(show.programs[p], loaded.lamps)});
+    written.append({dir.filePath(kSceneTimeFile), QByteArrayLiteral("GlobalSceneTime:") +
+                                                      QByteArray::number(loaded.sceneTime) +
+                                                      QByteArrayLiteral("\r\n")});
+
+    // All or nothing: a folder that was there keeps its files as they were, one that was not is
+    // not left behind.
+    QStringList made;
+    if (!makeFolder(dir, &made)) {
+        removeFolders(made);
+        return fail(QStringLiteral("cannot make the folder %1").arg(dir.path()));
+    }
+    QString failed;
+    QString error;
+    if (!files::writeFilesSafely(written, &failed, &error)) {
+        removeFolders(made);
+        return fail(QStringLiteral("%1: %2; the folder is as it was").arg(failed, error));
+    }
     return kOk;
 }
 
@@ -239,6 +259,17 @@ int importShow(Context &c)
 
     auto show = std::make_unique<Show>();
     show->setShowDefaults();
+    // Onto a base image, the show starts as the base holds it, and only what the files change
+    // is written over the base's bytes.
+    QByteArray base;
+    image::HeaderValues baseHeader{0, kMinSceneTime};
+    QString error;
+    if (!c.onto.isEmpty()) {
+        if (!image::readSettingsFile(c.onto, &base, &error))
+            return fail(error);
+        image::unpackShow(base, *show, &baseHeader);
+    }
+    const auto before = std::make_unique<Show>(*show);
     int lamps = -1;
     QString lampsFrom;
     // Every file carries the lamp count; one show has one, so they must agree.
@@ -272,10 +303,11 @@ int importShow(Context &c)
             return kFailed;
     }
 
-    int sceneTime = kMinSceneTime; // the window's start value
-    if (QFileInfo::exists(dir.filePath(kSceneTimeFile))) {
+    int sceneTime = baseHeader.sceneTime; // the base's, or the window's start value
+    // A link that leads nowhere is an error, not a missing file.
+    const QFileInfo sceneTimeFile(dir.filePath(kSceneTimeFile));
+    if (sceneTimeFile.exists() || sceneTimeFile.isSymLink()) {
         QByteArray bytes;
-        QString error;
         if (!files::readWholeFile(dir.filePath(kSceneTimeFile), &bytes, &error))
             return fail(QStringLiteral("%1: %2").arg(dir.filePath(kSceneTimeFile), error));
         const files::Numbers numbers = files::readNumbers(bytes);
@@ -289,9 +321,15 @@ int importShow(Context &c)
         sceneTime = int(numbers.values[0]);
     }
 
-    QString error;
-    if (!image::writeSettingsFile(
-            c.args[1], image::packShow(*show, lamps, sceneTime, image::HeaderStyle::Save), &error))
+    QByteArray image = image::packShow(*show, lamps, sceneTime, image::HeaderStyle::Save);
+    if (!base.isEmpty()) {
+        const QByteArray unchanged = image::packShow(
+            *before, baseHeader.lamps, baseHeader.sceneTime, image::HeaderStyle::Save);
+        for (qsizetype i = 0; i < image.size(); ++i)
+            if (image[i] == unchanged[i])
+                image[i] = base[i];
+    }
+    if (!image::writeSettingsFile(c.args[1], image, &error))
         return fail(error);
     return kOk;
 }

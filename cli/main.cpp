@@ -10,8 +10,11 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QStringDecoder>
 
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -26,6 +29,7 @@ struct Command
     bool needsController;
     bool asks = false;   // takes --yes
     bool prints = false; // takes --json
+    bool builds = false; // takes --onto
 };
 
 const Command kCommands[] = {
@@ -50,8 +54,11 @@ const Command kCommands[] = {
     {"export",
      "export FILE.set DIR              write the show as the window's text files into DIR",
      ctl::exportShow, false},
-    {"import", "import DIR FILE.set              build FILE.set from the text files in DIR",
-     ctl::importShow, false},
+    {"import",
+     "import DIR FILE.set [--onto BASE.set]\n"
+     "                                   build FILE.set from the text files in DIR, onto the\n"
+     "                                   other bytes of BASE.set when given",
+     ctl::importShow, false, false, false, true},
 };
 
 const Command *command(const QString &name)
@@ -113,7 +120,23 @@ QString notFound(const UsbDevice &device, bool simulated)
                      : QStringLiteral("no Lm740 found on USB");
 }
 
-int runCommand(QCoreApplication &app, char *argv[])
+// The first argument whose bytes are not UTF-8, or -1. Qt would turn such a file name into
+// another one (a byte it cannot decode becomes U+FFFD), and a command would write that file.
+// The simulator's file is taken as its bytes and may be anything.
+int argumentNotUtf8(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--simulator=", 12) == 0)
+            continue;
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        [[maybe_unused]] const QString decoded = decoder.decode(QByteArrayView(argv[i]));
+        if (decoder.hasError())
+            return i;
+    }
+    return -1;
+}
+
+int runCommand(QCoreApplication &app, int argc, char *argv[])
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -134,10 +157,19 @@ int runCommand(QCoreApplication &app, char *argv[])
                                  QStringLiteral("Ask no questions (restore, upgrade)."));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Print the show as JSON (show)."));
-    parser.addOptions({help, version, simulator, fault, yes, json});
+    const QCommandLineOption onto(
+        QStringLiteral("onto"),
+        QStringLiteral("Keep every byte of BASE.set that the text files do not hold (import)."),
+        QStringLiteral("BASE.set"));
+    parser.addOptions({help, version, simulator, fault, yes, json, onto});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See below."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
 
+    if (const int bad = argumentNotUtf8(argc, argv); bad > 0)
+        return ctl::usage(QStringLiteral("argument %1 (\"%2\") is not UTF-8; lm740ctl takes file "
+                                         "names in UTF-8 only")
+                              .arg(bad)
+                              .arg(QString::fromUtf8(argv[bad])));
     QStringList arguments = app.arguments();
     QByteArray simulatorFile;
     if (!takeSimulatorFile(arguments, argv, &simulatorFile))
@@ -173,6 +205,8 @@ int runCommand(QCoreApplication &app, char *argv[])
             QStringLiteral("%1 asks nothing and takes no --yes").arg(QLatin1String(cmd->name)));
     if (parser.isSet(json) && !cmd->prints)
         return ctl::usage(QStringLiteral("only show takes --json"));
+    if (parser.isSet(onto) && !cmd->builds)
+        return ctl::usage(QStringLiteral("only import takes --onto"));
     if (parser.isSet(fault) && !parser.isSet(simulator))
         return ctl::usage(QStringLiteral("--simulator-faults needs --simulator"));
     SimOptions faults;
@@ -184,6 +218,7 @@ int runCommand(QCoreApplication &app, char *argv[])
     context.args = positional;
     context.yes = parser.isSet(yes);
     context.json = parser.isSet(json);
+    context.onto = parser.value(onto);
     context.simulated = parser.isSet(simulator);
     if (!cmd->needsController)
         return cmd->handler(context);
@@ -209,8 +244,13 @@ int runCommand(QCoreApplication &app, char *argv[])
         ControllerLink link(device);
         context.device = &device;
         context.link = &link;
-        status = device.open() == 0 ? cmd->handler(context)
-                                    : ctl::fail(notFound(device, context.simulated));
+        context.open = [&] {
+            if (device.open() == 0)
+                return true;
+            ctl::fail(notFound(device, context.simulated));
+            return false;
+        };
+        status = cmd->handler(context);
     }
     QString error;
     if (session && !session->finish(&error))
@@ -222,8 +262,11 @@ int runCommand(QCoreApplication &app, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // A write past the user's file-size limit fails with its reason, like a full disk, instead of
+    // ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lm740ctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LM740_VERSION));
-    return runCommand(app, argv);
+    return runCommand(app, argc, argv);
 }

@@ -64,6 +64,8 @@ int backup(Context &c)
     QString error;
     if (!image::canWriteSettingsFile(fileName, &error))
         return fail(error);
+    if (!c.open())
+        return kFailed;
     QByteArray image;
     return memoryPass(
         "Reading", QStringLiteral("%1 was not touched").arg(fileName),
@@ -82,6 +84,8 @@ int restore(Context &c)
     QString error;
     if (!image::readSettingsFile(fileName, &image, &error))
         return fail(error);
+    if (!c.open())
+        return kFailed;
     if (!c.yes && inputIsTerminal() &&
         !confirm(
             QStringLiteral("All data in the Lm740 will be replaced by %1. Go on?").arg(fileName)))
@@ -118,9 +122,17 @@ int upgradeFirmware(Context &c)
         return fail(QStringLiteral("%1 has no release number on its release line").arg(fileName));
     case upgrade::HeaderError::NoImage:
         return fail(QStringLiteral("%1 ends before its firmware image").arg(fileName));
+    case upgrade::HeaderError::ShortImage:
+        return fail(QStringLiteral("%1 holds a firmware image of %2 bytes; no firmware is shorter "
+                                   "than %3")
+                        .arg(fileName)
+                        .arg(bytes.size() - header.imageOffset)
+                        .arg(upgrade::kMinImageSize));
     case upgrade::HeaderError::None:
         break;
     }
+    if (!c.open())
+        return kFailed;
 
     const upgrade::Identity identity = upgrade::identify(*c.link);
     switch (identity.state) {

@@ -1,27 +1,26 @@
 #include "settings_image.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "safe_file.h"
 
 namespace lm740::image {
 
 bool readSettingsFile(const QString &fileName, QByteArray *image, QString *error)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(fileName, file.errorString());
-        return false;
-    }
+    QByteArray bytes;
+    qint64 size = 0;
+    QString why;
     // One byte more than an image, so that a longer file is told from an exact one without
     // reading all of it.
-    const QByteArray bytes = file.read(layout::kImageSize + 1);
+    if (!files::readRegularFile(fileName, layout::kImageSize + 1, &bytes, &size, &why)) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(fileName, why);
+        return false;
+    }
     if (bytes.size() != layout::kImageSize) {
         if (error)
             *error = QStringLiteral("%1 is %2 bytes, not %3")
                          .arg(fileName)
-                         .arg(bytes.size() > layout::kImageSize ? file.size() : bytes.size())
+                         .arg(bytes.size() > layout::kImageSize ? size : bytes.size())
                          .arg(layout::kImageSize);
         return false;
     }
@@ -39,10 +38,10 @@ bool writeSettingsFile(const QString &fileName, const QByteArray &image, QString
                          .arg(layout::kImageSize);
         return false;
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.commit()) {
+    QString why;
+    if (!files::writeFileSafely(fileName, image, &why)) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(fileName, file.errorString());
+            *error = QStringLiteral("%1: %2").arg(fileName, why);
         return false;
     }
     return true;
@@ -97,14 +96,12 @@ bool unpackShow(const QByteArray &bytes, Show &show, HeaderValues *header)
 
 bool canWriteSettingsFile(const QString &fileName, QString *error)
 {
-    // The writer's own first step, then given up: the new file beside the old one goes again.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
+    QString why;
+    if (!files::canWriteFileSafely(fileName, &why)) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(fileName, file.errorString());
+            *error = QStringLiteral("%1: %2").arg(fileName, why);
         return false;
     }
-    file.cancelWriting();
     return true;
 }
 

@@ -1,7 +1,6 @@
 #include "text_files.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "safe_file.h"
 
 #include <algorithm>
 
@@ -469,14 +468,10 @@ QString withSuffix(const QString &fileName, const QString &suffix)
 
 bool readWholeFile(const QString &fileName, QByteArray *bytes, QString *error)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
     // One byte more than the limit tells a file that is too large without reading all of it.
-    QByteArray read = file.read(kMaxFileSize + 1);
+    QByteArray read;
+    if (!readRegularFile(fileName, kMaxFileSize + 1, &read, nullptr, error))
+        return false;
     if (read.size() > kMaxFileSize) {
         if (error)
             *error = QStringLiteral("the file is larger than %1 bytes").arg(kMaxFileSize);
@@ -488,13 +483,7 @@ bool readWholeFile(const QString &fileName, QByteArray *bytes, QString *error)
 
 bool writeWholeFile(const QString &fileName, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return writeFileSafely(fileName, bytes, error);
 }
 
 } // namespace lm740::files

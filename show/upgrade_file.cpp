@@ -1,8 +1,7 @@
 #include "upgrade_file.h"
 
 #include "release.h"
-
-#include <QFile>
+#include "safe_file.h"
 
 namespace lm740::upgrade {
 
@@ -39,11 +38,9 @@ bool checksumIsRight(const QByteArray &bytes)
 
 bool checkFile(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
     // One byte more than the largest file, so that a longer one is told from it.
-    return checksumIsRight(file.read(kMaxFileSize + 1));
+    QByteArray bytes;
+    return files::readRegularFile(fileName, kMaxFileSize + 1, &bytes) && checksumIsRight(bytes);
 }
 
 HeaderError readHeader(const QByteArray &bytes, Header *header)
@@ -65,7 +62,8 @@ HeaderError readHeader(const QByteArray &bytes, Header *header)
     h.imageOffset = end + 1;
     if (header)
         *header = h;
-    return HeaderError::None;
+    return bytes.size() - h.imageOffset < kMinImageSize ? HeaderError::ShortImage
+                                                        : HeaderError::None;
 }
 
 QByteArray imageOf(const QByteArray &bytes)

@@ -16,6 +16,12 @@ inline constexpr qint64 kMaxFileSize = 50000;
 inline constexpr int kNameLineMax = 10;
 inline constexpr int kReleaseLineMax = 20;
 inline constexpr char kProductName[] = "Lm740";
+// The smallest image taken, with its two checksum bytes: one whole block of the upgrade (128
+// bytes). The controller is programmed a block at a time, and a firmware image holds at least the
+// processor's table of interrupt vectors and the code that answers the upgrade requests, far more
+// than a block; an image shorter than that (an empty one above all) is a broken file, and sending
+// it would leave the controller without a program.
+inline constexpr qint64 kMinImageSize = 128;
 
 // Whether `bytes` (a whole file) is 2 to kMaxFileSize bytes long and ends with the checksum of
 // the bytes before it.
@@ -28,6 +34,7 @@ enum class HeaderError {
     NotForLm740,  // the name line does not contain "Lm740"
     WrongVersion, // the release line carries no release number
     NoImage,      // the file ends before the zero byte that ends the header
+    ShortImage,   // the image after it holds fewer than kMinImageSize bytes
 };
 
 struct Header
@@ -38,7 +45,7 @@ struct Header
     qint64 imageOffset = 0; // where the image starts: just after the header's zero byte
 };
 
-// Reads the header of a whole file. On HeaderError::None, *header holds every field.
+// Reads the header of a whole file. On HeaderError::None and ShortImage, *header holds every field.
 HeaderError readHeader(const QByteArray &bytes, Header *header);
 
 // The image of a whole file (everything after the header's zero byte), at most kMaxFileSize

@@ -1,11 +1,11 @@
 // Writes upgrade files of our own for tests and trials on the simulated controller: any image
 // (one of ours, or the bytes of a file), with a correct header and checksum.
+#include "safe_file.h"
 #include "upgrade_file.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -65,10 +65,10 @@ int main(int argc, char *argv[])
                      "make_upgrade_file: warning: %lld bytes, more than the %lld an Lm740 "
                      "upgrade file may have; the program will refuse it\n",
                      qlonglong(file.size()), qlonglong(upgrade::kMaxFileSize));
-    QSaveFile out(parser.positionalArguments().constFirst());
-    if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size() || !out.commit()) {
-        std::fprintf(stderr, "make_upgrade_file: %s: %s\n", qPrintable(out.fileName()),
-                     qPrintable(out.errorString()));
+    const QString out = parser.positionalArguments().constFirst();
+    QString error;
+    if (!files::writeFileSafely(out, file, &error)) {
+        std::fprintf(stderr, "make_upgrade_file: %s: %s\n", qPrintable(out), qPrintable(error));
         return 1;
     }
     return 0;

@@ -537,6 +537,16 @@ Czy na pewno zaktualizować?</translation>
         <source>Verify</source>
         <translation>Weryfikacja</translation>
     </message>
+    <message>
+        <source>Replace file? -- Lm740</source>
+        <translation>Zastąpić plik? -- Lm740</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 już istnieje.
+Czy chcesz go zastąpić?</translation>
+    </message>
 </context>
 <context>
     <name>Lamp</name>

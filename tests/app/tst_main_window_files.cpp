@@ -1,7 +1,9 @@
 // Keeping the show through the window: every save command and its load give the show back, broken
 // files are refused with a message and change nothing, the fewer-lamps question only goes on for
 // Yes, and saves that cannot be written are reported.
+#include "file_size_limit.h"
 #include "my_spin.h"
+#include "settings_image.h"
 #include "settings_layout.h"
 #include "window_rig.h"
 
@@ -11,6 +13,8 @@
 #include <QtTest>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace lm740;
 
@@ -106,6 +110,9 @@ std::unique_ptr<Show> expectedAfterLoad(const Show &saved, Carried carried)
     return e;
 }
 
+// Stands for a FIFO in place of the file.
+const QByteArray kFifo("\0fifo", 5);
+
 bool sameRecords(const Show &a, const Show &b)
 {
     return a.sceneColors == b.sceneColors && a.chasers == b.chasers && a.programs == b.programs;
@@ -146,6 +153,10 @@ private Q_SLOTS:
     void escapeAndClosingAnswerNo();
     void failedSavesAreReported_data();
     void failedSavesAreReported();
+    void addedSuffixAsksBeforeReplacing_data();
+    void addedSuffixAsksBeforeReplacing();
+    void saveTakesThePanelsEditsAndItsHeader_data();
+    void saveTakesThePanelsEditsAndItsHeader();
 
 private:
     QTemporaryDir m_dir;
@@ -246,7 +257,13 @@ void TstMainWindowFiles::brokenFilesChangeNothing_data()
     const auto numbers = [](const char *head, int ones) {
         return QByteArray(head) + QByteArray("1\r\n").repeated(ones);
     };
-    QTest::newRow("no scene file") << &MainWindow::Load_Scene << 0 << QByteArray() << corrupted;
+    // A file that cannot be read is not called corrupted: the message says why.
+    QTest::newRow("no scene file")
+        << &MainWindow::Load_Scene << 0 << QByteArray() << "No such file or directory";
+    QTest::newRow("chasers from a fifo")
+        << &MainWindow::Load_Chasers << 1 << kFifo << "it is not a regular file";
+    QTest::newRow("settings from a fifo")
+        << &MainWindow::Load << 2 << kFifo << "it is not a regular file";
     QTest::newRow("empty scene") << &MainWindow::Load_Scene << 0 << QByteArray("") << corrupted;
     QTest::newRow("scene 6 of 8") << &MainWindow::Load_Scene << 0 << numbers("Values:6\r\n", 8)
                                   << corrupted;
@@ -296,7 +313,9 @@ void TstMainWindowFiles::brokenFilesChangeNothing()
     const std::vector<QColor> panel = panelColors(w);
 
     const QString name = m_dir.filePath(QTest::currentDataTag());
-    if (!content.isNull()) {
+    if (content == kFifo) {
+        QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0644), 0);
+    } else if (!content.isNull()) {
         QFile file(name);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content);
@@ -370,24 +389,152 @@ void TstMainWindowFiles::escapeAndClosingAnswerNo()
 void TstMainWindowFiles::failedSavesAreReported_data()
 {
     QTest::addColumn<Slot>("save");
-    QTest::newRow("scene") << &MainWindow::Save_Scene;
-    QTest::newRow("programs") << &MainWindow::Save_Programs;
-    QTest::newRow("settings") << &MainWindow::Save;
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("scene, no folder") << &MainWindow::Save_Scene << "no such folder/show"
+                                      << "No such file or directory";
+    QTest::newRow("programs, no folder") << &MainWindow::Save_Programs << "no such folder/show"
+                                         << "No such file or directory";
+    QTest::newRow("settings, no folder") << &MainWindow::Save << "no such folder/show"
+                                         << "No such file or directory";
+    // The disk fills up: the file that was there stays whole.
+    QTest::newRow("scene, full") << &MainWindow::Save_Scene << "full.scn"
+                                 << "File too large";
+    QTest::newRow("programs, full") << &MainWindow::Save_Programs << "full.pgs"
+                                    << "File too large";
+    QTest::newRow("settings, full") << &MainWindow::Save << "full.set"
+                                    << "File too large";
+    QTest::newRow("chasers onto a folder") << &MainWindow::Save_Chasers << "folder.chs"
+                                           << "it is not a regular file";
+    QTest::newRow("settings onto a fifo") << &MainWindow::Generate_set_file << "fifo.set"
+                                          << "it is not a regular file";
 }
 
 void TstMainWindowFiles::failedSavesAreReported()
 {
     QFETCH(Slot, save);
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
     WindowRig rig;
     MainWindow &w = *rig.window;
-    const QString name = m_dir.filePath("no such folder/show");
-    rig.prompts.fileNames << name;
-    (w.*save)(false);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    const QByteArray old(1000, 'o');
+    if (name.startsWith("full"))
+        QVERIFY(files::writeWholeFile(path, old));
+    if (name.startsWith("folder"))
+        QVERIFY(QDir(dir.path()).mkdir(name));
+    if (name.startsWith("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    rig.prompts.fileNames << path;
+    {
+        FileSizeLimit full(100);
+        (w.*save)(false);
+    }
     QCOMPARE(rig.prompts.calls.size(), 2);
-    QCOMPARE(rig.prompts.calls[1].kind, QString("warning"));
-    QCOMPARE(rig.prompts.calls[1].title, QString("Error"));
-    QVERIFY(rig.prompts.calls[1].text.startsWith("The file could not be saved:\n"));
-    QVERIFY(rig.prompts.calls[1].text.contains("no such folder/show."));
+    const PromptCall &box = rig.prompts.calls[1];
+    QCOMPARE(box.kind, QString("warning"));
+    QCOMPARE(box.title, QString("Error"));
+    QVERIFY(box.text.startsWith("The file could not be saved:\n" + path));
+    QVERIFY2(box.text.endsWith(": " + reason), qPrintable(box.text));
+    const QStringList left =
+        QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QCOMPARE(left, name.contains('/') ? QStringList() : QStringList{name});
+    if (name.startsWith("full")) {
+        QByteArray bytes;
+        QVERIFY(files::readWholeFile(path, &bytes));
+        QCOMPARE(bytes, old);
+    }
+}
+
+void TstMainWindowFiles::addedSuffixAsksBeforeReplacing_data()
+{
+    QTest::addColumn<Slot>("save");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("answer"); // -1: nothing is asked
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("scene, yes") << &MainWindow::Save_Scene << ".scn"
+                                << "show" << int(QMessageBox::Yes) << true;
+    QTest::newRow("scene, no") << &MainWindow::Save_Scene << ".scn"
+                               << "show" << int(QMessageBox::No) << false;
+    QTest::newRow("programs, closed") << &MainWindow::Save_Programs << ".pgs"
+                                      << "show" << int(QMessageBox::NoButton) << false;
+    QTest::newRow("settings, no") << &MainWindow::Save << ".set"
+                                  << "show" << int(QMessageBox::No) << false;
+    QTest::newRow("generated, yes") << &MainWindow::Generate_set_file << ".set"
+                                    << "show" << int(QMessageBox::Yes) << true;
+    QTest::newRow("controller's settings, no") << &MainWindow::File_Read_Settings << ".set"
+                                               << "show" << int(QMessageBox::No) << false;
+    // The file dialog asked about this name already.
+    QTest::newRow("suffix typed") << &MainWindow::Save_Chaser << ".chr"
+                                  << "show.chr" << -1 << true;
+}
+
+void TstMainWindowFiles::addedSuffixAsksBeforeReplacing()
+{
+    QFETCH(Slot, save);
+    QFETCH(QString, suffix);
+    QFETCH(QString, typed);
+    QFETCH(int, answer);
+    QFETCH(bool, replaced);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("show" + suffix);
+    QVERIFY(files::writeWholeFile(path, "old"));
+    rig.prompts.fileNames << dir.filePath(typed);
+    if (answer >= 0)
+        rig.prompts.answers << QMessageBox::StandardButton(answer);
+    (w.*save)(false);
+
+    if (answer >= 0) {
+        const PromptCall &question = rig.prompts.calls.value(1);
+        QCOMPARE(question.kind, QString("question"));
+        QCOMPARE(question.title, QString("Replace file? -- Lm740"));
+        QCOMPARE(question.text, path + " already exists.\nDo you want to replace it?");
+        QCOMPARE(question.defaultButton, QMessageBox::No);
+    }
+    QByteArray bytes;
+    QVERIFY(files::readWholeFile(path, &bytes));
+    QCOMPARE(bytes != "old", replaced);
+    if (!replaced) // and nothing else happened
+        QCOMPARE(rig.prompts.calls.size(), 2);
+}
+
+void TstMainWindowFiles::saveTakesThePanelsEditsAndItsHeader_data()
+{
+    QTest::addColumn<Slot>("save");
+    QTest::addColumn<int>("byte7");
+    QTest::addColumn<int>("colorMode");
+    QTest::newRow("save") << &MainWindow::Save << 2 << 0;
+    QTest::newRow("generated") << &MainWindow::Generate_set_file << 0 << 1;
+}
+
+void TstMainWindowFiles::saveTakesThePanelsEditsAndItsHeader()
+{
+    QFETCH(Slot, save);
+    QFETCH(int, byte7);
+    QFETCH(int, colorMode);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    w.sceneButtons->button(4)->click();
+    // Lamp 3 changed in the panel only: the scene's record has not heard of it yet.
+    std::vector<QColor> colors = panelColors(w);
+    colors[3] = QColor(12, 34, 56);
+    w.scene->setColors(colors.data(), uint(colors.size()));
+    QTemporaryDir dir;
+    rig.prompts.fileNames << dir.filePath("show.set");
+    (w.*save)(false);
+
+    QByteArray image;
+    QVERIFY(image::readSettingsFile(dir.filePath("show.set"), &image));
+    auto show = std::make_unique<Show>();
+    QVERIFY(image::unpackShow(image, *show, nullptr));
+    QCOMPARE(show->sceneColors[4][3], QColor(12, 34, 56));
+    QCOMPARE(int(quint8(image[layout::kHeaderByte7])), byte7);
+    QCOMPARE(int(quint8(image[layout::kColorMode])), colorMode);
 }
 
 QTEST_MAIN(TstMainWindowFiles)

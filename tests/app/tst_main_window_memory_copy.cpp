@@ -102,18 +102,21 @@ void TstMainWindowMemoryCopy::pass_data()
     const QString ok = "OK|Settings succesfully saved in file\n%1";
     const QString ask = "Warning|All data in Lm740 will be destroyed.\nDo you want write settings?";
     const QString cancelled = "Canceled|Operation interrupted by user";
-    QTest::newRow("read") << false << "" << 2048 << QStringList{ok};
+    // Reading adds ".set" to the name chosen, and asks before it replaces that file.
+    const QString replace = "Replace file? -- Lm740|%1 already exists.\nDo you want to replace it?";
+    QTest::newRow("read") << false << "" << 2048 << QStringList{replace, ok};
     QTest::newRow("read, cancel at page 10")
         << false << "cancel" << 41
-        << QStringList{cancelled, "Error|Reading error...\nOnly 2624 bytes saved in \"error.set\" "
-                                  "file"};
+        << QStringList{replace, cancelled,
+                       "Error|Reading error...\nOnly 2624 bytes saved in \"error.set\" file"};
     QTest::newRow("read, block 100 fails")
-        << false << "fail" << 101 << QStringList{"Error|Read Error"};
+        << false << "fail" << 101 << QStringList{replace, "Error|Read Error"};
     QTest::newRow("read, no controller")
-        << false << "unplug" << 0 << QStringList{"Error|Read Error"};
+        << false << "unplug" << 0 << QStringList{replace, "Error|Read Error"};
     QTest::newRow("read, main loop not released")
         << false << "lock" << 2048
-        << QStringList{"Lm740 MainLoop() Lock|Please reset device\n            Unplug and next "
+        << QStringList{replace,
+                       "Lm740 MainLoop() Lock|Please reset device\n            Unplug and next "
                        "plug power connector",
                        ok};
     QTest::newRow("write") << true << "" << 2048
@@ -145,7 +148,7 @@ void TstMainWindowMemoryCopy::pass()
     const QByteArray file = pattern(2);
     put(chosen, file);
     m_prompts->fileNames << (write ? chosen : m_dir.filePath("show")); // reading adds ".set"
-    m_prompts->answers << QMessageBox::Yes;
+    m_prompts->answers << QMessageBox::Yes; // replace the file, or write the controller
     const quint8 blockRequest = write ? usb::WRITE_BLOCK_REQUEST : usb::READ_MEMORY_REQUEST;
     if (fault == "fail")
         sim.failRequests(blockRequest, 1, 100);
@@ -210,10 +213,12 @@ void TstMainWindowMemoryCopy::chosenFileIsKeptWhenNothingCanBeSaved_data()
     QTest::addColumn<bool>("cancel");
     QTest::addColumn<QString>("message");
     QTest::newRow("chosen file cannot be written")
-        << "missing/show.set" << false << "Settings could not be saved in file\n%1";
+        << "missing/show.set" << false
+        << "Settings could not be saved in file\n%1\nNo such file or directory";
     QTest::newRow("error.set cannot be written")
         << "show.set" << true
-        << "Reading error...\nThe 64 bytes read could not be saved in \"error.set\" file";
+        << "Reading error...\nThe 64 bytes read could not be saved in \"error.set\" file\nit is "
+           "not a regular file";
 }
 
 void TstMainWindowMemoryCopy::chosenFileIsKeptWhenNothingCanBeSaved()

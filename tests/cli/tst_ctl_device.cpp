@@ -1,6 +1,7 @@
 // lm740ctl's command line and its device commands, run for real against the simulated controller
 // and its faults: every exit status, the numbers it refuses, what reaches the controller's memory.
 #include "ctl_rig.h"
+#include "file_size_limit.h"
 
 class TstCtlDevice : public QObject
 {
@@ -43,6 +44,28 @@ void TstCtlDevice::command_data()
     row("info, memory unreadable", {sim, fault("refuse=read-memory:100"), "info"}, 1, "",
         "could not read the lamp count");
     row("info takes no arguments", {sim, "info", "x"}, 2, "", "no arguments");
+    row("info names the number-now byte", {sim, "info"}, 0,
+        "(header byte 8, as stored; not the item that plays)\n");
+    row("info, upgrade mode", {sim, fault("upgrade-mode"), "info"}, 1, "",
+        "waits in its upgrade mode");
+    row("get, upgrade mode", {sim, fault("upgrade-mode"), "get", "lamps"}, 1, "",
+        "waits in its upgrade mode");
+
+    // Usage and files are checked before the controller is looked for.
+    const QString none = fault("absent");
+    row("scene 0, no controller", {sim, none, "run", "scene", "0"}, 2, "", "there is no scene 0");
+    row("get what, no controller", {sim, none, "get", "x"}, 2, "", "unknown setting");
+    row("set lamps 0, no controller", {sim, none, "set", "lamps", "0"}, 2, "", "from 1 to 170");
+    row("blackout x, no controller", {sim, none, "blackout", "x"}, 2, "", "no arguments");
+    row("backup, no file, no controller", {sim, none, "backup"}, 2, "", "backup takes");
+    row("backup, no folder, no controller", {sim, none, "backup", "%d/none/b.set"}, 1, "",
+        "none/b.set: No such file or directory");
+    row("restore, no file, no controller", {sim, none, "restore"}, 2, "", "restore takes");
+    row("restore, missing file, no controller", {sim, none, "restore", "%d/none.set"}, 1, "",
+        "none.set: No such file or directory");
+    row("upgrade, missing file, no controller", {sim, none, "upgrade", "%d/none.upg"}, 1, "",
+        "none.upg: No such file or directory");
+    row("--onto elsewhere", {sim, "--onto", "%d/x.set", "info"}, 2, "", "only import takes");
 
     row("run scene 1", {sim, "run", "scene", "1"}, 0);
     row("run scene 10", {sim, "run", "scene", "10"}, 0);
@@ -102,6 +125,14 @@ void TstCtlDevice::settingsReachTheControllerMemory()
     QVERIFY(rig.write("controller.set", "short"));
     CTL_CHECK(rig.run({"%c", "info"}), 1, "", "controller.set");
     QCOMPARE(rig.read("controller.set"), QByteArray("short"));
+
+    // A disk that fills up keeps the memory as it was, and says why it could not be saved.
+    QVERIFY(rig.write("controller.set", memory));
+    {
+        FileSizeLimit full(1000);
+        CTL_CHECK(rig.run({"%c", "set", "lamps", "9"}), 1, "", "controller.set: File too large");
+    }
+    QCOMPARE(rig.read("controller.set"), memory);
 }
 
 QTEST_GUILESS_MAIN(TstCtlDevice)

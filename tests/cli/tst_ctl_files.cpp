@@ -1,9 +1,11 @@
 // lm740ctl's file commands run for real: show, export and import between a settings image and the
 // window's text files, byte for byte both ways, and the files they refuse.
 #include "ctl_rig.h"
+#include "file_size_limit.h"
 #include "settings_image.h"
 #include "text_files.h"
 
+#include <QDirIterator>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
@@ -56,6 +58,10 @@ private Q_SLOTS:
     void showPrintsEveryRecord();
     void refused_data();
     void refused();
+    void importOntoABaseKeepsItsOtherBytes();
+    void exportIsAllOrNothing_data();
+    void exportIsAllOrNothing();
+    void namesThatAreNotUtf8AreRefused();
 };
 
 void TstCtlFiles::exportThenImportGivesTheSameImage_data()
@@ -142,6 +148,19 @@ void TstCtlFiles::refused_data()
     QTest::newRow("import, lamp counts differ")
         << import << "program2.pgm" << files::writeProgramFile(randomShow(4, 1)->programs[0], 4)
         << 1 << QByteArray("program2.pgm has 4 lamps but");
+    QTest::newRow("import, fewer lamps in a program")
+        << import << "program2.pgm" << files::writeProgramFile(randomShow(1, 1)->programs[0], 1)
+        << 1 << QByteArray("program2.pgm has 1 lamps but");
+    // A link to a scene time that is not there is no scene time left out.
+    QTest::newRow("import, scene time links nowhere")
+        << import << "scene-time.txt" << QByteArray("->gone.txt") << 1
+        << QByteArray("No such file or directory");
+    QTest::newRow("import, scene time links to itself")
+        << import << "scene-time.txt" << QByteArray("->scene-time.txt") << 1
+        << QByteArray("Too many levels of symbolic links");
+    QTest::newRow("import, unreadable base")
+        << QStringList{"import", "%d/show", "%d/b.set", "--onto", "%d/show/scenes.scs"} << ""
+        << QByteArray() << 1 << QByteArray("not 131072");
     QTest::newRow("import, scene time 61")
         << import << "scene-time.txt" << QByteArray("61") << 1 << QByteArray("scene-time.txt");
 }
@@ -158,11 +177,131 @@ void TstCtlFiles::refused()
     QCOMPARE(rig.run({"export", rig.path("a.set"), rig.path("show")}).status, 0);
     if (!spoil.isEmpty()) {
         QFile::remove(rig.path("show/" + spoil));
-        if (!content.isEmpty())
+        if (content.startsWith("->"))
+            QVERIFY(QFile::link(content.mid(2), rig.path("show/" + spoil)));
+        else if (!content.isEmpty())
             QVERIFY(rig.write("show/" + spoil, content));
     }
     CTL_CHECK(rig.run(arguments), status, "", err);
     QVERIFY(!QFile::exists(rig.path("b.set")));
+}
+
+void TstCtlFiles::importOntoABaseKeepsItsOtherBytes()
+{
+    CtlRig rig;
+    // A controller's backup: header bytes of its own, and lamps beyond the count that no text
+    // file holds.
+    QByteArray base = image::packShow(*randomShow(kMaxLamps, 9), 12, 9, image::HeaderStyle::Save);
+    for (const int byte : {1, 7, 8, 11, 12})
+        base[byte] = char(0xA0 + byte);
+    QVERIFY(rig.write("base.set", base));
+    CTL_CHECK(rig.run({"export", "%d/base.set", "%d/show"}), 0, "", "");
+
+    CTL_CHECK(rig.run({"import", "%d/show", "%d/same.set", "--onto", "%d/base.set"}), 0, "", "");
+    QCOMPARE(rig.read("same.set"), base);
+    // Without a base the header is a fresh one's, the lamps beyond the count black.
+    CTL_CHECK(rig.run({"import", "%d/show", "%d/fresh.set"}), 0, "", "");
+    QVERIFY(rig.read("fresh.set") != base);
+
+    // The files win where they say something else: two lamps fewer, another first colour, no
+    // scene time (the base's stays). The channel count follows the lamp count.
+    auto edited = randomShow(kMaxLamps, 9);
+    edited->sceneColors[0][0] = QColor(1, 2, 3);
+    QVERIFY(rig.write("show/scenes.scs", files::writeScenesFile(edited->sceneColors, 10)));
+    QVERIFY(rig.write("show/chasers.chs", files::writeChasersFile(edited->chasers, 10)));
+    for (int p = 0; p < kProgramCount; ++p)
+        QVERIFY(rig.write(QStringLiteral("show/program%1.pgm").arg(p + 1),
+                          files::writeProgramFile(edited->programs[p], 10)));
+    QVERIFY(QFile::remove(rig.path("show/scene-time.txt")));
+    CTL_CHECK(rig.run({"import", "%d/show", "%d/edited.set", "--onto", "%d/base.set"}), 0, "", "");
+    const QByteArray out = rig.read("edited.set");
+    auto show = std::make_unique<Show>();
+    image::HeaderValues header;
+    QVERIFY(image::unpackShow(out, *show, &header));
+    QCOMPARE(header.lamps, 10);
+    QCOMPARE(header.sceneTime, 9);
+    QCOMPARE(show->sceneColors[0][0], QColor(1, 2, 3));
+    QCOMPARE(quint8(out[3]) | quint8(out[4]) << 8, 30);
+    QCOMPARE(out.left(2), base.left(2));
+    QCOMPARE(out.mid(5, 8), base.mid(5, 8));
+    QCOMPARE(show->sceneColors[0][11], randomShow(kMaxLamps, 9)->sceneColors[0][11]);
+}
+
+void TstCtlFiles::exportIsAllOrNothing_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("spoil"); // made a folder, so that it cannot be replaced
+    QTest::addColumn<int>("limit");     // 1: a file-size limit, for a disk that fills up
+    QTest::addColumn<QByteArray>("err");
+    // The limit lets the scene and chaser files through: a program file is the first to fail.
+    QTest::newRow("full, folder there") << "old"
+                                        << "" << 1 << QByteArray("File too large");
+    QTest::newRow("full, new folder") << "new/show"
+                                      << "" << 1 << QByteArray("File too large");
+    QTest::newRow("last file a folder")
+        << "old"
+        << "scene-time.txt" << 0 << QByteArray("scene-time.txt: it is not a regular file");
+}
+
+void TstCtlFiles::exportIsAllOrNothing()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, spoil);
+    QFETCH(int, limit);
+    QFETCH(QByteArray, err);
+    CtlRig rig;
+    QVERIFY(rig.write("a.set", image::packShow(*randomShow(2, 2), 2, 5, image::HeaderStyle::Save)));
+    const auto big = randomShow(170, 3);
+    QVERIFY(rig.write("b.set", image::packShow(*big, 170, 6, image::HeaderStyle::Save)));
+    const qint64 room = files::writeScenesFile(big->sceneColors, 170).size() + 10;
+    CTL_CHECK(rig.run({"export", "%d/a.set", "%d/old"}), 0, "", "");
+    if (!spoil.isEmpty()) {
+        QVERIFY(QFile::remove(rig.path("old/" + spoil)));
+        QVERIFY(QDir(rig.path("old")).mkdir(spoil));
+    }
+    auto listing = [&] {
+        QStringList files;
+        QDirIterator it(rig.dir.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString name = it.next();
+            files << name + ':' + QString::number(QFileInfo(name).size()) + ':' +
+                         QString::number(
+                             qHash(rig.read(QDir(rig.dir.path()).relativeFilePath(name))));
+        }
+        files.sort();
+        return files;
+    };
+    const QStringList before = listing();
+    {
+        std::optional<FileSizeLimit> full;
+        if (limit)
+            full.emplace(rlim_t(room));
+        CTL_CHECK(rig.run({"export", "%d/b.set", "%d/" + folder}), 1, "", err);
+    }
+    QCOMPARE(listing(), before);
+}
+
+void TstCtlFiles::namesThatAreNotUtf8AreRefused()
+{
+    // Qt would take the byte 0xff as U+FFFD and write a file of another name.
+    CtlRig rig;
+    QVERIFY(rig.write("a.set", image::packShow(*randomShow(2, 2), 2, 5, image::HeaderStyle::Save)));
+    QCOMPARE(rig.run({"export", "%d/a.set", "%d/show"}).status, 0);
+    const QStringList before = QDir(rig.dir.path()).entryList();
+    // $b is the byte 0xff.
+    for (const char *command :
+         {"import \"$1/show\" \"$1/t$b.set\"", "--simulator backup \"$1/t$b.set\"",
+          "export \"$1/a.set\" \"$1/d$b\""}) {
+        QProcess p;
+        p.start("/bin/sh",
+                {"-c", QStringLiteral("b=$(printf '\\377'); exec \"$0\" %1").arg(command),
+                 LM740CTL_PROGRAM, rig.dir.path()});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 2);
+        QVERIFY(p.readAllStandardError().contains("is not UTF-8"));
+        QCOMPARE(QDir(rig.dir.path()).entryList(), before);
+    }
 }
 
 QTEST_GUILESS_MAIN(TstCtlFiles)

@@ -144,6 +144,10 @@ void TstCtlMemory::upgrade_data()
                                      << false << 1 << QByteArray() << QByteArray("verification");
     QTest::newRow("no controller") << QStringList{"absent"} << file << false << 1 << QByteArray()
                                    << QByteArray("no Lm740 found");
+    // Refused before the controller is looked for.
+    QTest::newRow("empty image") << QStringList{"absent"} << lm740::upgrade::makeFile("fw_1_05", {})
+                                 << false << 1 << QByteArray()
+                                 << QByteArray("holds a firmware image of 2 bytes");
 }
 
 void TstCtlMemory::upgrade()

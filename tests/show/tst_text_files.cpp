@@ -181,6 +181,7 @@ void TstTextFiles::brokenFilesAreRefused_data()
     QTest::newRow("scene: 6 announced, 8 held") << Format::Scene << QByteArray("6 1 2 3 4 5 6 7 8");
     QTest::newRow("scene: 511 values") << Format::Scene << "511 " + QByteArray("1 ").repeated(511);
     QTest::newRow("scene: 33-bit value") << Format::Scene << QByteArray("6 1 2 3 4 5 8589934592");
+    QTest::newRow("scene: only a 33-bit count") << Format::Scene << QByteArray("4294967296");
     QTest::newRow("scenes: count wraps in 32 bits")
         << Format::Scenes << QByteArray("510 8421505 1 2 3"); // 510 * 8421505 + 2 = 2^32 + 3
     QTest::newRow("scenes: 11 scenes") << Format::Scenes << "3 11 " + QByteArray("1 ").repeated(33);

@@ -36,6 +36,9 @@ void TstUpgradeFile::checksum_data()
     QTest::newRow("50000 bytes") << upgrade::makeFile("fw_1_05", QByteArray(room, 'a')) << true;
     QTest::newRow("50000 bytes and more")
         << upgrade::makeFile("fw_1_05", QByteArray(room, 'a')) + 'a' << false;
+    // Refused for its size alone.
+    QTest::newRow("50001 bytes, checksum right")
+        << upgrade::makeFile("fw_1_05", QByteArray(room + 1, 'a')) << false;
 }
 
 void TstUpgradeFile::checksum()
@@ -58,22 +61,29 @@ void TstUpgradeFile::header_data()
     QTest::addColumn<int>("error");
     QTest::addColumn<int>("release");
     QTest::addColumn<int>("imageOffset");
+    QTest::addColumn<int>("padding"); // image bytes added at the end
     using E = upgrade::HeaderError;
-    QTest::newRow("fw_1_05") << QByteArray("Lm740\nfw_1_05\n\0img", 18) << int(E::None) << 105
-                             << 15;
+    const int whole = int(upgrade::kMinImageSize);
+    QTest::newRow("fw_1_05") << QByteArray("Lm740\nfw_1_05\n\0img", 18) << int(E::None) << 105 << 15
+                             << whole;
     QTest::newRow("two-digit run first")
-        << QByteArray("xLm740\nfw12_1_05\nmore\0i", 23) << int(E::None) << 112 << 22;
+        << QByteArray("xLm740\nfw12_1_05\nmore\0i", 23) << int(E::None) << 112 << 22 << whole;
     // Lines end after 10 and 20 bytes without a line feed; the last byte read is dropped.
     QTest::newRow("long lines") << QByteArray("Lm740abcdefw_1_05xxxxxxxxxxxxxq\0", 32)
-                                << int(E::None) << 105 << 32;
+                                << int(E::None) << 105 << 32 << whole;
     QTest::newRow("not ours") << QByteArray("XYZ\nfw_1_05\n\0i", 14) << int(E::NotForLm740) << -1
-                              << 0;
-    QTest::newRow("name past 10 bytes")
-        << QByteArray("0123456789Lm740\nfw_1_05\n\0", 25) << int(E::NotForLm740) << -1 << 0;
+                              << 0 << whole;
+    QTest::newRow("name past 10 bytes") << QByteArray("0123456789Lm740\nfw_1_05\n\0", 25)
+                                        << int(E::NotForLm740) << -1 << 0 << whole;
     QTest::newRow("no release") << QByteArray("Lm740\nfirmware\n\0i", 17) << int(E::WrongVersion)
-                                << -1 << 0;
+                                << -1 << 0 << whole;
     QTest::newRow("no end of header")
-        << QByteArray("Lm740\nfw_1_05\nimage") << int(E::NoImage) << -1 << 0;
+        << QByteArray("Lm740\nfw_1_05\nimage") << int(E::NoImage) << -1 << 0 << whole;
+    // The image counts its two checksum bytes; an empty one is nothing but them.
+    const QByteArray header("Lm740\nfw_1_05\n\0", 15);
+    QTest::newRow("empty image") << header << int(E::ShortImage) << 105 << 15 << 2;
+    QTest::newRow("one byte short") << header << int(E::ShortImage) << 105 << 15 << whole - 1;
+    QTest::newRow("smallest image") << header << int(E::None) << 105 << 15 << whole;
 }
 
 void TstUpgradeFile::header()
@@ -82,8 +92,9 @@ void TstUpgradeFile::header()
     QFETCH(int, error);
     QFETCH(int, release);
     QFETCH(int, imageOffset);
+    QFETCH(int, padding);
     upgrade::Header h;
-    QCOMPARE(int(upgrade::readHeader(file, &h)), error);
+    QCOMPARE(int(upgrade::readHeader(file + QByteArray(padding, 'i'), &h)), error);
     QCOMPARE(h.release, release);
     QCOMPARE(int(h.imageOffset), imageOffset);
 }

@@ -1,0 +1,42 @@
+// Every file both programs read or write goes through here: a write replaces a file whole or not
+// at all, and a read takes regular files only, so that neither a device node, a FIFO nor a full
+// disk can lose a file or hang a program. Failures come back as the system's reason ("No space
+// left on device", "Permission denied"), for the caller to put after the file's name.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace lm740::files {
+
+// Writes `bytes` as fileName: into a new file beside it, synced, then renamed over it, so the file
+// it replaces stays as it was until the new one is complete. A file that exists keeps its
+// permissions; a link is followed and its target replaced. A fileName that exists and is not a
+// regular file (a device, a FIFO, a folder) is refused untouched. False with *error set to the
+// reason otherwise; nothing is left behind.
+bool writeFileSafely(const QString &fileName, const QByteArray &bytes, QString *error = nullptr);
+
+struct FileContent
+{
+    QString name;
+    QByteArray bytes;
+};
+
+// Writes several files as one: each is first written whole beside its target, and only when all
+// are complete do they take their places, so that a failure (a full disk, a target that is not a
+// regular file) leaves every target as it was. False with *failed naming the file and *error the
+// reason.
+bool writeFilesSafely(const QList<FileContent> &files, QString *failed = nullptr,
+                      QString *error = nullptr);
+
+// Whether writeFileSafely() could write fileName now, found out by its own first steps, undone.
+bool canWriteFileSafely(const QString &fileName, QString *error = nullptr);
+
+// Reads at most `limit` bytes from the start of fileName, which must be a regular file (a FIFO
+// does not block: it is refused). *size is the whole file's size. False with *error set to the
+// reason otherwise.
+bool readRegularFile(const QString &fileName, qint64 limit, QByteArray *bytes,
+                     qint64 *size = nullptr, QString *error = nullptr);
+
+} // namespace lm740::files

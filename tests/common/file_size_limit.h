@@ -1,0 +1,31 @@
+// A file-size limit on this process while it lives (RLIMIT_FSIZE, with SIGXFSZ ignored): every
+// write past `bytes` fails with EFBIG, as a write on a full disk fails with ENOSPC, without root or
+// a small file system.
+#pragma once
+
+#include <csignal>
+#include <sys/resource.h>
+
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_previous{};
+    void (*m_previousHandler)(int) = nullptr;
+};
