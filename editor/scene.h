@@ -125,6 +125,7 @@ private:
     {
         QWidget *holder = nullptr;
         SuperRGB *lamp = nullptr;
+        QWidget *lastField = nullptr; // the last of the lamp's fields that Tab reaches
     };
 
     void buildSettingsRow();

@@ -99,27 +99,28 @@ void Scene::buildLamp(int i) const
     connect(lamp, &SuperRGB::colorChanged, colorCells[i], &MyFrame::setColor);
     connect(lamp, &SuperRGB::colorChanged, self, qOverload<QColor>(&Scene::chaser_calculate));
 
-    // A new widget joins the end of its window's Tab order. The lamp's fields go after the last
-    // field before the lamp's place in the strip instead, so that Tab walks the lamps in order
-    // whichever was built first.
+    // A new widget joins the end of its window's Tab order. The lamp's fields go after those of
+    // the nearest built lamp before it, or else after the last field before the strip, so that
+    // Tab walks the lamps in order whichever was built first.
     QWidget *before = nullptr;
-    for (QWidget *w = holder->previousInFocusChain(); w && w != holder && w != holder->window();
+    for (int k = i - 1; k >= 0 && !before; --k)
+        before = lamps[k].lastField;
+    QWidget *first = lamps[0].holder;
+    for (QWidget *w = first->previousInFocusChain(); !before && w != first && w != first->window();
          w = w->previousInFocusChain())
-        if ((w->focusPolicy() & Qt::TabFocus) && !lamp->isAncestorOf(w)) {
+        if ((w->focusPolicy() & Qt::TabFocus) && !strip->isAncestorOf(w))
             before = w;
-            break;
-        }
-    if (before) {
-        QList<QWidget *> fields;
-        for (QWidget *w = lamp->nextInFocusChain(); w != lamp && lamp->isAncestorOf(w);
-             w = w->nextInFocusChain())
-            if (w->focusPolicy() & Qt::TabFocus)
-                fields.append(w);
-        for (QWidget *w : fields) {
+    QList<QWidget *> fields;
+    for (QWidget *w = lamp->nextInFocusChain(); w != lamp && lamp->isAncestorOf(w);
+         w = w->nextInFocusChain())
+        if (w->focusPolicy() & Qt::TabFocus)
+            fields.append(w);
+    for (QWidget *w : fields) {
+        if (before)
             QWidget::setTabOrder(before, w);
-            before = w;
-        }
+        before = w;
     }
+    lamps[i].lastField = fields.isEmpty() ? nullptr : fields.last();
     lamp->show();
 }
 
