@@ -168,6 +168,9 @@ void MainWindow::buildToolBar()
     ScenesTimeButton = new QPushButton(QCoreApplication::translate("App", "OK"));
     ScenesTimeButton->setStyle(arthurStyle);
     ScenesTimeButton->setMaximumSize(40, 50);
+    // The window's keyboard commands work on the editor panel; these two boxes are no part of it.
+    LedsNumberSpin->setKeepsEditingKeys(true);
+    ScenesTimeSpin->setKeepsEditingKeys(true);
 
     // A little air between the two groups so that the bar reads as two settings.
     LedsNumberLabel->setContentsMargins(6, 0, 4, 0);

@@ -13,7 +13,6 @@
 #include "settings_image.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 namespace {
 
@@ -149,18 +148,21 @@ void MainWindow::File_Write_Settings(bool)
     if (answer == QMessageBox::No)
         return;
 
-    const qint64 size = QFileInfo(fileName).size();
-    if (size != lm740::layout::kImageSize) {
+    // One byte more than an image tells a longer file; what is not a regular file is not read.
+    QByteArray image;
+    qint64 size = 0;
+    QString why;
+    if (!lm740::files::readRegularFile(fileName, lm740::layout::kImageSize + 1, &image, &size,
+                                       &why)) {
+        qCDebug(lcFiles) << why;
         inform(QT_TRANSLATE_NOOP("App", "Error"),
-               app(QT_TRANSLATE_NOOP("App", "Wrong size of file\n%1 Bytes")).arg(size));
+               app(QT_TRANSLATE_NOOP("App", "Cannot read file\n%1")).arg(fileName) +
+                   QLatin1Char('\n') + why);
         return;
     }
-    QByteArray image;
-    QString error;
-    if (!lm740::image::readSettingsFile(fileName, &image, &error)) {
-        qCDebug(lcFiles) << error;
+    if (image.size() != lm740::layout::kImageSize || size != lm740::layout::kImageSize) {
         inform(QT_TRANSLATE_NOOP("App", "Error"),
-               app(QT_TRANSLATE_NOOP("App", "Cannot read file\n%1")).arg(fileName));
+               app(QT_TRANSLATE_NOOP("App", "Wrong size of file\n%1 Bytes")).arg(size));
         return;
     }
 

@@ -207,10 +207,13 @@ void Scene::removeLamps(uint count)
         emit progress(int((uint64_t(pass) + 1) * 100 / count));
 
         m_waiting.reset(n);
-        delete lamps[n].lamp;
-        delete lamps[n].holder;
-        delete colorCells[n];
-        delete chaserCells[n];
+        // The count may change inside an event that still goes on to one of these widgets: the
+        // lamp count box loses the focus to a click on a lamp's field, and Qt is still giving that
+        // field the focus. They leave the panel now, quiet and hidden, and are deleted once the
+        // event loop has finished with them.
+        retire(lamps[n].holder);
+        retire(colorCells[n]);
+        retire(chaserCells[n]);
         lamps[n] = {};
         colorCells[n] = nullptr;
         chaserCells[n] = nullptr;
@@ -222,6 +225,19 @@ void Scene::removeLamps(uint count)
     strip->setUpdatesEnabled(true);
     frameColors->setUpdatesEnabled(true);
     placeStrip();
+}
+
+void Scene::retire(QWidget *w)
+{
+    // Signals both ways: a lamp still gets the panel's slider values and tells it of its own.
+    QObjectList all = w->findChildren<QObject *>();
+    all << w;
+    for (QObject *o : all) {
+        o->disconnect(this);
+        disconnect(o);
+    }
+    w->hide();
+    w->deleteLater();
 }
 
 void Scene::placeStrip()

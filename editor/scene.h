@@ -131,6 +131,8 @@ private:
     void buildSettingsRow();
     MyFrame *makeCell(int n, const QColor &color, bool chaser);
     void placeStrip();
+    // Takes a widget of a removed lamp out of the panel's reach; Qt deletes it later.
+    void retire(QWidget *w);
 
     void startChaserPreview();
     void showChaserCells(bool show);

@@ -14,6 +14,10 @@ for what in "$@"; do
         # check needs clang-format; the libusb tests run against a kernel mocked by umockdev.
         packages+=(fonts-dejavu-core clang-format umockdev libumockdev-dev)
         ;;
+    --random-input)
+        # tools/random_input.py: a private X display, a window manager and the input it sends.
+        packages+=(xvfb openbox xdotool libx11-6)
+        ;;
     --package)
         # Building the Debian package and checking it.
         packages+=(dpkg-dev fakeroot file lintian desktop-file-utils appstream)

@@ -60,6 +60,11 @@ int main(int argc, char *argv[])
 
     const QByteArray file =
         upgrade::makeFile(parser.value(release).toLatin1(), bytes, parser.value(name).toLatin1());
+    if (bytes.size() + 2 < upgrade::kMinImageSize)
+        std::fprintf(stderr,
+                     "make_upgrade_file: warning: an image of %lld bytes with its checksum, fewer "
+                     "than the %lld of the smallest firmware; the program will refuse it\n",
+                     qlonglong(bytes.size() + 2), qlonglong(upgrade::kMinImageSize));
     if (file.size() > upgrade::kMaxFileSize)
         std::fprintf(stderr,
                      "make_upgrade_file: warning: %lld bytes, more than the %lld an Lm740 "

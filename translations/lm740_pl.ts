@@ -547,6 +547,18 @@ Do you want to replace it?</source>
         <translation>%1 już istnieje.
 Czy chcesz go zastąpić?</translation>
     </message>
+    <message>
+        <source>A transfer with the Lm740 is running.
+
+Yes: stop it and close the window.
+No: close the window when it has ended.
+Cancel: keep the window open.</source>
+        <translation>Trwa transmisja z Lm740.
+
+Tak: przerwij ją i zamknij okno.
+Nie: zamknij okno, gdy się zakończy.
+Anuluj: zostaw okno otwarte.</translation>
+    </message>
 </context>
 <context>
     <name>Lamp</name>

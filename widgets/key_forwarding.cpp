@@ -27,4 +27,23 @@ bool fieldTakesKeyToo(const QKeyEvent *e)
     return true;
 }
 
+bool isFieldEditingKey(const QKeyEvent *e)
+{
+    switch (e->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        break;
+    }
+    for (const QKeySequence::StandardKey k :
+         {QKeySequence::SelectAll, QKeySequence::Cut, QKeySequence::Copy, QKeySequence::Paste,
+          QKeySequence::Undo, QKeySequence::Redo})
+        if (e->matches(k))
+            return true;
+    return false;
+}
+
 } // namespace lm740

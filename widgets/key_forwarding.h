@@ -17,6 +17,10 @@ bool offerKeyToParents(QWidget *widget, QKeyEvent *e);
 // colours; when the clipboard holds no text the field's paste would only delete its selection.
 bool fieldTakesKeyToo(const QKeyEvent *e);
 
+// Keys a text field uses for its own editing: select all, cut, copy, paste, undo and redo, and the
+// keys that step a spin box (Up, Down, Page Up, Page Down, with any modifier).
+bool isFieldEditingKey(const QKeyEvent *e);
+
 // The key press of a field inside the window: the window's keyboard commands see the key first,
 // then the field applies it with `ownHandling` (its base class's key press) unless the window's
 // command keeps it. The parent chain has had the key already, so it does not travel up again. The

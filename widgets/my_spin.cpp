@@ -14,5 +14,9 @@ MySpin::MySpin(QWidget *parent) : QSpinBox(parent)
 
 void MySpin::keyPressEvent(QKeyEvent *e)
 {
+    if (m_keepsEditingKeys && lm740::isFieldEditingKey(e)) {
+        QSpinBox::keyPressEvent(e);
+        return;
+    }
     lm740::windowFirstKeyPress(this, e, [&] { QSpinBox::keyPressEvent(e); });
 }

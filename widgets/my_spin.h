@@ -1,5 +1,7 @@
 // The integer spin box of the timing and count fields: keys typed into it reach the window's
-// keyboard commands first, then the spin box handles them as usual.
+// keyboard commands first, then the spin box handles them as usual. A box outside the editor
+// panel (the lamp count, the global scene time) keeps the keys it edits with to itself: Ctrl+A
+// there selects its text, not every slider of the panel.
 #pragma once
 
 #include <QSpinBox>
@@ -11,6 +13,11 @@ class MySpin : public QSpinBox
 public:
     explicit MySpin(QWidget *parent = nullptr);
 
+    void setKeepsEditingKeys(bool keep) { m_keepsEditingKeys = keep; }
+
 protected:
     void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    bool m_keepsEditingKeys = false;
 };

@@ -61,6 +61,8 @@ private Q_SLOTS:
     void copyAndPasteShowTheirCounts();
     void valueKeys();
     void keysTypedIntoPanelFieldsReachTheWindow();
+    void toolBarBoxesKeepTheirEditingKeys_data();
+    void toolBarBoxesKeepTheirEditingKeys();
 
 private:
     std::unique_ptr<RecordingPrompts> m_prompts;
@@ -193,6 +195,50 @@ void TstMainWindowEditing::keysTypedIntoPanelFieldsReachTheWindow()
     QTest::keyClick(repeat, Qt::Key_Up, Qt::KeypadModifier);
     QCOMPARE(l->lampColor(), QColor(0, 110, 0));
     QCOMPARE(repeat->value(), before + 1);
+}
+
+void TstMainWindowEditing::toolBarBoxesKeepTheirEditingKeys_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("command"); // the window's command acts on the panel too
+    for (const char *box : {"LedsNumberSpin", "ScenesTimeSpin"}) {
+        QTest::addRow("%s, Ctrl+A", box)
+            << box << int(Qt::Key_A) << int(Qt::ControlModifier) << false;
+        QTest::addRow("%s, keypad Up", box)
+            << box << int(Qt::Key_Up) << int(Qt::KeypadModifier) << false;
+        QTest::addRow("%s, Ctrl+Page Down", box)
+            << box << int(Qt::Key_PageDown) << int(Qt::ControlModifier) << false;
+        QTest::addRow("%s, Ctrl+R", box)
+            << box << int(Qt::Key_R) << int(Qt::ControlModifier) << true;
+    }
+}
+
+void TstMainWindowEditing::toolBarBoxesKeepTheirEditingKeys()
+{
+    // The lamp count and the global scene time are no part of the panel: Ctrl+A there selects
+    // the box's text, not every slider, and the step keys step the box only.
+    QFETCH(QString, box);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, command);
+    MainWindow &w = *m_window;
+    auto *spin = w.findChild<QSpinBox *>(box);
+    QVERIFY(spin);
+    auto *line = spin->findChild<QLineEdit *>();
+    SuperRGB *l = w.scene->lamp(0);
+    l->setRGB(0, 100, 0);
+    w.scene->selectGreen();
+    const quint8 flags = w.scene->getSelectionFlags();
+    const int value = spin->value();
+    line->deselect();
+    QTest::keyClick(spin, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(w.scene->getSelectionFlags() != flags || l->lampColor() != QColor(0, 100, 0), command);
+    if (key == Qt::Key_A)
+        QVERIFY(line->hasSelectedText());
+    if (key == Qt::Key_Up)
+        QCOMPARE(spin->value(), value + 1);
 }
 
 QTEST_MAIN(TstMainWindowEditing)

@@ -6,10 +6,14 @@
 #include "recording_prompts.h"
 #include "sim_rig.h"
 
+#include <QButtonGroup>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace lm740;
 
@@ -24,6 +28,8 @@ private Q_SLOTS:
     void chosenFileIsKeptWhenNothingCanBeSaved_data();
     void chosenFileIsKeptWhenNothingCanBeSaved();
     void writeRefusesWrongSizeOrNo();
+    void closingTheWindowDuringAPass_data();
+    void closingTheWindowDuringAPass();
 
 private:
     static QByteArray pattern(int seed)
@@ -159,7 +165,6 @@ void TstMainWindowMemoryCopy::pass()
     QString lastLabel;
     int blocksAtCancel = -1;
     duringPass([&](QProgressDialog *d) {
-        QVERIFY(d->isModal());
         QCOMPARE(d->maximum(), 512);
         lastLabel = d->labelText();
         if (fault == "cancel" && passRequests().size() == 41 && blocksAtCancel < 0) {
@@ -244,15 +249,70 @@ void TstMainWindowMemoryCopy::writeRefusesWrongSizeOrNo()
 {
     const QString chosen = m_dir.filePath("short.set");
     put(chosen, QByteArray(layout::kImageSize - 1, '\x11'));
-    m_prompts->fileNames << chosen << chosen;
-    m_prompts->answers << QMessageBox::No << QMessageBox::Yes;
+    // A FIFO is no file of any size, and is not waited on.
+    const QString fifo = m_dir.filePath("fifo.set");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    m_prompts->fileNames << chosen << chosen << fifo;
+    m_prompts->answers << QMessageBox::No << QMessageBox::Yes << QMessageBox::Ok
+                       << QMessageBox::Yes;
     m_window->File_Write_Settings(false); // No: nothing happens
     m_window->File_Write_Settings(false);
-    QCOMPARE(m_prompts->calls.size(), 5);
+    m_window->File_Write_Settings(false);
+    QCOMPARE(m_prompts->calls.size(), 8);
     QVERIFY(m_prompts->calls[1].hasParent);
     QCOMPARE(m_prompts->calls[1].defaultButton, QMessageBox::No);
     QCOMPARE(m_prompts->calls[4].text, QString("Wrong size of file\n131071 Bytes"));
+    QCOMPARE(m_prompts->calls[7].text,
+             QString("Cannot read file\n%1\nit is not a regular file").arg(fifo));
     QVERIFY(passRequests().isEmpty());
+}
+
+void TstMainWindowMemoryCopy::closingTheWindowDuringAPass_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("complete");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("stop and close") << int(QMessageBox::Yes) << false << true;
+    QTest::newRow("close when ended") << int(QMessageBox::No) << true << true;
+    QTest::newRow("keep the window") << int(QMessageBox::Cancel) << true << false;
+}
+
+void TstMainWindowMemoryCopy::closingTheWindowDuringAPass()
+{
+    // A close of the window while the pass runs is answered, never dropped; the window closes
+    // after the command's last message, not under it. Meanwhile the window takes no input.
+    QFETCH(int, answer);
+    QFETCH(bool, complete);
+    QFETCH(bool, closes);
+    MainWindow &w = *m_window;
+    w.show();
+    m_prompts->fileNames << m_dir.filePath("show.set");
+    m_prompts->answers << QMessageBox::StandardButton(answer);
+    int blocksAtClose = -1;
+    duringPass([&](QProgressDialog *) {
+        if (blocksAtClose >= 0 || passRequests().size() < 40)
+            return;
+        blocksAtClose = int(passRequests().size());
+        QTest::mouseClick(w.sceneButtons->button(3), Qt::LeftButton);
+        QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
+        QVERIFY(!w.close());
+    });
+    w.File_Read_Settings(false);
+    QCOMPARE(w.actualSceneNumber, 0);
+    QCOMPARE(w.scene->getSelectionFlags(), quint8(0));
+
+    const PromptCall &question = m_prompts->calls.at(1);
+    QCOMPARE(question.kind, QString("question"));
+    QVERIFY(question.hasParent);
+    QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(question.defaultButton, QMessageBox::No);
+    QCOMPARE(m_prompts->calls.last().title, complete ? QString("OK") : QString("Error"));
+    const int blocks = int(passRequests().size()) - 1; // and the end of the pass
+    QCOMPARE(blocks, complete ? 2048 : blocksAtClose);
+
+    QVERIFY(w.isVisible()); // while the command shows its messages
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(w.isVisible(), !closes);
 }
 
 QTEST_MAIN(TstMainWindowMemoryCopy)

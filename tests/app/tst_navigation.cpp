@@ -109,6 +109,8 @@ private Q_SLOTS:
     void switchesWriteBackAndLoad();
     void lampCountKeepsEdits_data();
     void lampCountKeepsEdits();
+    void lampCountLeftByAClickOnALampThatGoes_data();
+    void lampCountLeftByAClickOnALampThatGoes();
     void failureAtAChosenByte_data();
     void failureAtAChosenByte();
     void tabsSetActionStatesAndStopSimulations();
@@ -225,6 +227,14 @@ void TstNavigation::switchesWriteBackAndLoad()
     QCOMPARE(w.scene->getSceneTime(), 7000);
     w.ScenesTimeSpin->setValue(9);
     QCOMPARE(w.scene->getSceneTime(), 9000);
+
+    // A step button clicked while another page shows leaves the steps as they were: the panel
+    // holds the scene shown, which is no step's.
+    const t_program before = w.programs[0];
+    w.scene->lamp(0)->setRGB(1, 2, 3);
+    w.programWidgets[0].stepButtons->button(6)->click();
+    QVERIFY(w.programs[0] == before);
+    QCOMPARE(rgb(w.scene->lamp(0)), QColor(1, 2, 3));
 }
 
 void TstNavigation::lampCountKeepsEdits_data()
@@ -267,6 +277,55 @@ void TstNavigation::lampCountKeepsEdits()
     QCOMPARE(rgb(w.scene->lamp(29)), QColor(1, 2, 3));
     QCOMPARE(rgb(w.scene->lamp(35)), online ? QColor(0, 0, 77) : QColor(0, 0, 0));
     QCOMPARE(rig.controller.byteAt(lamp36[tab] - 105), quint8(online ? 10 : 0));
+    QVERIFY(rig.prompts.calls.isEmpty());
+}
+
+void TstNavigation::lampCountLeftByAClickOnALampThatGoes_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("clicked");
+    QTest::addColumn<bool>("online");
+    QTest::newRow("1, lamp 2") << "1" << 1 << false;
+    QTest::newRow("3, lamp 5") << "3" << 4 << false;
+    QTest::newRow("3, lamp 5, online") << "3" << 4 << true;
+    QTest::newRow("3, lamp 3 stays") << "3" << 2 << false;
+}
+
+void TstNavigation::lampCountLeftByAClickOnALampThatGoes()
+{
+    // The count is typed and left without Return, by a click on a lamp's field: the focus moving
+    // to that field finishes the edit, and the new count takes the lamp away while Qt is still
+    // giving it the focus.
+    QFETCH(QString, typed);
+    QFETCH(int, clicked);
+    QFETCH(bool, online);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    if (online)
+        rig.goOnline();
+    w.resize(900, 700);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.scene->lamp(29)->setRGB(1, 2, 3);
+    w.LedsNumberSpin->setFocus();
+    w.LedsNumberSpin->selectAll();
+    QTest::keyClicks(w.LedsNumberSpin, typed);
+    QPointer<QLineEdit> field = w.scene->lamp(clicked)->EditRed;
+    QTest::mouseClick(field, Qt::LeftButton);
+    QCoreApplication::processEvents();
+
+    const int count = typed.toInt();
+    QCOMPARE(w.ledsNumber, count);
+    QCOMPARE(w.scene->lampCount(), count);
+    // Only a lamp that is still there keeps the focus.
+    QCOMPARE(field.isNull(), clicked >= count);
+    if (field)
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(field.data()));
+    // The show keeps the lamps beyond the count, and online the controller got the edit.
+    QCOMPARE(w.sceneColors[0][29], QColor(1, 2, 3));
+    if (online)
+        QCOMPARE(rig.controller.byteAt(layout::sceneLampAddress(0, 29)), quint8(1));
     QVERIFY(rig.prompts.calls.isEmpty());
 }
 

@@ -51,6 +51,8 @@ private Q_SLOTS:
     void pasteOfColoursLeavesTheFieldsText_data();
     void pasteOfColoursLeavesTheFieldsText();
     void fieldWithoutParentStillWorks();
+    void timeBoxTakesEitherDecimalPoint_data();
+    void timeBoxTakesEitherDecimalPoint();
 };
 
 void TstSpinBoxes::fieldsAreWhite()
@@ -266,6 +268,37 @@ void TstSpinBoxes::fieldWithoutParentStillWorks()
     ColorLineEdit edit;
     QTest::keyClicks(&edit, "12");
     QCOMPARE(edit.text(), QString("12"));
+}
+
+void TstSpinBoxes::timeBoxTakesEitherDecimalPoint_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("value");
+    for (const char *language : {"en_US", "pl_PL", "de_DE"}) {
+        QTest::addRow("%s, 0.5", language) << language << "0.5" << 0.5;
+        QTest::addRow("%s, 0,5", language) << language << "0,5" << 0.5;
+        QTest::addRow("%s, 12.25", language) << language << "12.25" << 12.25;
+        QTest::addRow("%s, 7", language) << language << "7" << 7.0;
+    }
+}
+
+void TstSpinBoxes::timeBoxTakesEitherDecimalPoint()
+{
+    // In Polish "0.5" used to become 5: the point was not the language's, so it was dropped.
+    QFETCH(QString, language);
+    QFETCH(QString, typed);
+    QFETCH(double, value);
+    MyDoubleSpin spin;
+    spin.setLocale(QLocale(language));
+    spin.setRange(0.0, 60.0);
+    spin.setSuffix("s");
+    spin.setValue(1.0);
+    spin.selectAll();
+    QTest::keyClicks(&spin, typed);
+    QTest::keyClick(&spin, Qt::Key_Return);
+    QCOMPARE(spin.value(), value);
+    QCOMPARE(spin.text(), QLocale(language).toString(value, 'f', 2) + "s");
 }
 
 QTEST_MAIN(TstSpinBoxes)
