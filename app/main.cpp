@@ -196,6 +196,8 @@ int main(int argc, char *argv[])
 
     QPointer<MainWindow> window = new MainWindow; // deletes itself on "Exit"
     window->setAttribute(Qt::WA_DeleteOnClose);
+    if (simulator)
+        window->showSimulatedController(simulator->controller(), options.faults);
     window->show();
     window->resize(800, 700);
 

@@ -30,6 +30,12 @@ class QFrame;
 class MyDockWidget;
 class MyFrame;
 class MySpin;
+class SimulatedLm740View;
+
+namespace lm740 {
+class SimController;
+struct SimOptions;
+} // namespace lm740
 
 class MainWindow : public QMainWindow, public Ui::MainWindow, public lm740::Show
 {
@@ -58,6 +64,11 @@ public:
 
     // Preview strip
     MyDockWidget *dockWidget = nullptr;
+
+    // With --simulator: the dock that shows what the simulated controller does, toggled from the
+    // USB menu (main_window_simulator_view.cpp). Null without the simulator.
+    void showSimulatedController(lm740::SimController &controller, const lm740::SimOptions &faults);
+    SimulatedLm740View *simulatorView = nullptr;
 
     // Tool bar "Globals"
     QToolBar *globalsToolBar = nullptr;

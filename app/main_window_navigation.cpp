@@ -8,6 +8,7 @@
 #include "logging.h"
 #include "my_dock_widget.h"
 #include "my_spin.h"
+#include "pass_dialog.h"
 #include "prompts.h"
 #include "settings_layout.h"
 
@@ -54,7 +55,9 @@ void MainWindow::connectNavigation()
 
 bool MainWindow::deviceReady()
 {
-    return onlineFlag && USBCheckStatus();
+    // A pass over the whole controller may run meanwhile: its dialog takes the focus from a box
+    // of the window, which then reports the end of an edit. The controller hears only the pass.
+    return onlineFlag && !lm740::PassDialog::running() && USBCheckStatus();
 }
 
 void MainWindow::panelToScene(int s)

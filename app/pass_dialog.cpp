@@ -58,6 +58,18 @@ QWidget *windowOf(QObject *receiver)
     return o ? static_cast<QWidget *>(o)->window() : nullptr;
 }
 
+// The window a command came from: the active one, or (when a file dialog has just closed and
+// none is active yet) the program's main window.
+QWidget *commandWindow()
+{
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top->inherits("QMainWindow"))
+            return top;
+    return nullptr;
+}
+
 } // namespace
 
 PassDialog::PassDialog(const QString &title, const QString &label, int maximum)
@@ -72,6 +84,13 @@ PassDialog::PassDialog(const QString &title, const QString &label, int maximum)
     setValue(0);
     ++s_running;
     qApp->installEventFilter(this);
+    // Above the window the command came from, also when that window is clicked: the window
+    // manager keeps a transient window over its parent. Not a child, which the window would
+    // delete.
+    if (QWidget *from = commandWindow()) {
+        winId();
+        windowHandle()->setTransientParent(from->windowHandle());
+    }
     show();
 }
 

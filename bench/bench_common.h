@@ -3,14 +3,18 @@
 #pragma once
 
 #include <QBoxLayout>
+#include <QColor>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 
 #include <algorithm>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -31,6 +35,42 @@ inline double timeMs(const std::function<void()> &work)
     work();
     return double(t.nsecsElapsed()) / 1e6;
 }
+
+// Processor time of the whole process so far.
+inline double cpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+// The baseline of a strip: 170 cells sharing out the width, a new colour for each every 30 ms.
+class BareStrip : public QWidget
+{
+public:
+    BareStrip()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
+            ++m_phase;
+            update();
+        });
+        m_timer.start(30);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        const int w = width();
+        for (int i = 0; i < 170; ++i)
+            p.fillRect(i * w / 170, 0, (i + 1) * w / 170 - i * w / 170, height(),
+                       QColor::fromHsv((i + m_phase) % 360, 255, 255));
+    }
+
+private:
+    QTimer m_timer;
+    int m_phase = 0;
+};
 
 // The baseline: 170 group boxes, each with 3 vertical sliders (0..255), 3 line edits,
 // 6 push buttons and 3 labels, laid out in one row.

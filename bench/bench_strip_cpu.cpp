@@ -2,6 +2,7 @@
 // really paints): idle on the Scenes tab after the fade, then a chaser simulation of 170 lamps
 // with 100 % cross-fade, against a bare Qt strip of 170 cells repainted every 30 ms measured in
 // the same run. Also counts the strip's paint events.
+#include "bench_common.h"
 #include "main_window.h"
 #include "my_dock_widget.h"
 #include "paint_counter.h"
@@ -19,51 +20,16 @@
 
 namespace {
 
-double cpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-}
-
-// The bare strip: 170 cells, a new colour for each every 30 ms.
-class BareStrip : public QWidget
-{
-public:
-    BareStrip()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            ++m_phase;
-            update();
-        });
-        m_timer.start(30);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.setPen(Qt::NoPen);
-        const int w = width() / 171;
-        for (int i = 0; i < 170; ++i)
-            p.fillRect(i * w, 0, w, height(), QColor::fromHsv((i + m_phase) % 360, 255, 255));
-    }
-
-private:
-    QTimer m_timer;
-    int m_phase = 0;
-};
-
 void runFor(int seconds, const char *what, PaintCounter &counter)
 {
     counter.paints = 0;
-    const double before = cpuSeconds();
+    const double before = bench::cpuSeconds();
     QElapsedTimer wall;
     wall.start();
     QEventLoop loop;
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
     loop.exec();
-    const double used = cpuSeconds() - before;
+    const double used = bench::cpuSeconds() - before;
     const double took = double(wall.elapsed()) / 1000.0;
     std::printf("  %-34s %6.2f s CPU in %4.1f s (%5.1f %%), %5d paints of the strip\n", what, used,
                 took, 100.0 * used / took, counter.paints);
@@ -99,7 +65,7 @@ int main(int argc, char *argv[])
         runFor(seconds, "window, chaser of 170 lamps", counter);
     }
     {
-        BareStrip bare;
+        bench::BareStrip bare;
         bare.resize(1000, 24);
         bare.show();
         bare.installEventFilter(&counter);

@@ -45,6 +45,33 @@ SimController::SimController()
 {
     fillFreshShow(m_memory);
     setRelease(0, 16);
+    m_player.run(m_memory, SimPlayer::Item::Scene, 0);
+}
+
+bool SimController::tick()
+{
+    if (m_mainLoopHeld || m_upgradeMode)
+        return false;
+    return m_player.tick(m_memory);
+}
+
+void SimController::catchUp(qint64 ms)
+{
+    if (!m_mainLoopHeld && !m_upgradeMode)
+        m_player.advance(m_memory, ms);
+}
+
+void SimController::remember(const Request &request)
+{
+    if (!m_recent.empty() && m_recent.front().sameAs(request)) {
+        if (++m_recent.front().times == 2)
+            ++m_recentRevision;
+        return;
+    }
+    m_recent.push_front(request);
+    if (m_recent.size() > std::size_t(kRecentRequests))
+        m_recent.pop_back();
+    ++m_recentRevision;
 }
 
 void SimController::setRelease(int major, int minor)
@@ -69,8 +96,11 @@ void SimController::setUnplugSchedule(int afterTransfers, int backAfterSearches)
 
 void SimController::missedSearch()
 {
-    if (m_away > 0 && --m_away == 0)
+    if (m_away > 0 && --m_away == 0) {
         m_untilUnplug = m_unplugAfter;
+        if (m_activity)
+            m_activity();
+    }
 }
 
 bool SimController::loadSettings(const QString &fileName, QString *error)
@@ -79,6 +109,7 @@ bool SimController::loadSettings(const QString &fileName, QString *error)
     if (!image::readSettingsFile(fileName, &bytes, error))
         return false;
     std::memcpy(m_memory.data(), bytes.constData(), std::size_t(layout::kImageSize));
+    m_player.restart(m_memory); // as when it is switched on with this memory
     return true;
 }
 
@@ -174,6 +205,9 @@ int SimController::control(quint8 requestType, quint8 request, quint16 value, qu
         }
         m_requests.append(logged);
     }
+    remember({requestType, request, value, index, length, {}, r});
+    if (m_activity)
+        m_activity();
     return r;
 }
 
@@ -220,6 +254,8 @@ int SimController::handleIn(quint8 request, quint16 value, quint16 index, unsign
             return UsbBus::ErrorPipe;
         m_mainLoopHeld = false;
         ++m_passesEnded;
+        if (value == 1) // after a write pass it plays from the memory it was given
+            m_player.restart(m_memory);
         data[0] = 0;
         return 1;
     case usb::UPGRADE_READ_REQUEST: {
@@ -244,11 +280,13 @@ int SimController::handleOut(quint8 request, quint16 value, quint16 index,
         if (m_upgradeMode || length != 1 || !inMemory(address, 1))
             return UsbBus::ErrorPipe;
         m_memory[std::size_t(address)] = data[0];
+        m_player.memoryWritten(address, 1);
         return 1;
     case usb::WRITE_BLOCK_REQUEST:
         if (m_upgradeMode || length != layout::kBlockSize || !inMemory(address, length))
             return UsbBus::ErrorPipe;
         std::memcpy(m_memory.data() + address, data, length);
+        m_player.memoryWritten(address, length);
         m_mainLoopHeld = true;
         return length;
     case usb::RUN_SCENE_REQUEST:
@@ -262,6 +300,11 @@ int SimController::handleOut(quint8 request, quint16 value, quint16 index,
                         ? Playing::Scene
                         : (request == usb::RUN_CHASER_REQUEST ? Playing::Chaser : Playing::Program);
         m_playingNumber = value;
+        m_player.run(m_memory,
+                     scene ? SimPlayer::Item::Scene
+                           : (request == usb::RUN_CHASER_REQUEST ? SimPlayer::Item::Chaser
+                                                                 : SimPlayer::Item::Program),
+                     value);
         return 0;
     }
     case usb::BLACKOUT_REQUEST:
@@ -269,6 +312,7 @@ int SimController::handleOut(quint8 request, quint16 value, quint16 index,
             return UsbBus::ErrorPipe;
         m_playing = Playing::Blackout;
         m_playingNumber = 0;
+        m_player.run(m_memory, SimPlayer::Item::Blackout);
         return 0;
     case usb::UPGRADE_DATA_REQUEST:
         if (!m_upgradeMode || value > 1 || length != usb::kMaxControlPayload)
@@ -280,6 +324,7 @@ int SimController::handleOut(quint8 request, quint16 value, quint16 index,
             return UsbBus::ErrorPipe;
         std::memcpy(m_firmware.data() + value, m_block, sizeof m_block);
         ++m_blocksProgrammed;
+        m_programmedBlock = value / usb::kUpgradeBlockSize;
         m_firmwareChanged = true;
         m_busyPolls = m_programmingPolls;
         return 0;

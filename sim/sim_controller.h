@@ -5,6 +5,7 @@
 #pragma once
 
 #include "settings_layout.h"
+#include "sim_player.h"
 #include "usb_requests.h"
 
 #include <QByteArray>
@@ -12,6 +13,8 @@
 #include <QString>
 
 #include <chrono>
+#include <deque>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -32,6 +35,13 @@ public:
         quint16 length = 0;
         QByteArray data; // what was sent (out) or answered (in)
         int result = 0;
+        int times = 1; // in the recent requests: the same request this many times in a row
+
+        bool sameAs(const Request &o) const
+        {
+            return requestType == o.requestType && request == o.request && value == o.value &&
+                   index == o.index && length == o.length && result == o.result;
+        }
     };
 
     static constexpr int kFirmwareSize = 0x10000;
@@ -58,6 +68,17 @@ public:
 
     // What it plays and whether a whole-memory pass holds its main loop.
     Playing playing() const { return m_playing; }
+    // What is on its outputs. Its clock: each tick() is 30 ms of playing, unless a pass holds the
+    // main loop; a pass that wrote the memory starts the item again from the new memory at its
+    // end. True when the outputs or the step changed.
+    const SimPlayer &player() const { return m_player; }
+    bool tick();
+    void catchUp(qint64 ms); // time in which nobody ticked it
+    // Output `lamp` as it shows now: black in upgrade mode, where no show runs.
+    QColor output(int lamp) const
+    {
+        return m_upgradeMode ? QColor(Qt::black) : m_player.color(lamp);
+    }
     int playingNumber() const { return m_playingNumber; }
     bool mainLoopHeld() const { return m_mainLoopHeld; }
     int passesEnded() const { return m_passesEnded; }
@@ -71,6 +92,8 @@ public:
     void setProgrammingPolls(int polls) { m_programmingPolls = polls; }
     std::vector<quint8> &firmware() { return m_firmware; }
     int blocksProgrammed() const { return m_blocksProgrammed; }
+    // The firmware block (128 bytes each, from 0) programmed last; -1 before the first.
+    int programmedBlock() const { return m_programmedBlock; }
 
     // Faults.
     void failNext(int transfers) { m_failNext = transfers; }
@@ -110,6 +133,18 @@ public:
     void clearRequests() { m_requests.clear(); }
     int transferCount() const { return m_transfers; }
 
+    // The last requests, newest first, kept even with the log off: each once, with its data left
+    // out, and a run of identical ones (same request, values, length and outcome) as one entry
+    // that counts them.
+    static constexpr int kRecentRequests = 100;
+    const std::deque<Request> &recentRequests() const { return m_recent; }
+    // Goes up when the recent requests look different: a new entry, or an entry that starts to
+    // repeat (not at each further repeat, so that a poll every second changes nothing to show).
+    int recentRevision() const { return m_recentRevision; }
+
+    // Called after every transfer it received, for a view that follows it.
+    void setActivityHook(std::function<void()> hook) { m_activity = std::move(hook); }
+
     // A control transfer as the bus delivers it: bytes moved or a negative UsbBus error.
     int control(quint8 requestType, quint8 request, quint16 value, quint16 index,
                 unsigned char *data, quint16 length, unsigned timeoutMs);
@@ -121,6 +156,7 @@ private:
     int handleOut(quint8 request, quint16 value, quint16 index, const unsigned char *data,
                   quint16 length);
     int injectedFault(int request, unsigned timeoutMs);
+    void remember(const Request &request);
 
     std::vector<quint8> m_memory;
     std::vector<quint8> m_firmware;
@@ -138,6 +174,7 @@ private:
     int m_programmingPolls = 0;
     int m_busyPolls = 0;
     int m_blocksProgrammed = 0;
+    int m_programmedBlock = -1;
 
     int m_failNext = 0;
     struct RequestFault
@@ -160,8 +197,13 @@ private:
     int m_away = 0; // searches still to miss
     qint64 m_elapsedUs = 0;
 
+    SimPlayer m_player;
+
     bool m_logging = true;
     QList<Request> m_requests;
+    std::deque<Request> m_recent;
+    int m_recentRevision = 0;
+    std::function<void()> m_activity;
     int m_transfers = 0;
     QByteArray m_bulk;
 };

@@ -1186,4 +1186,203 @@ Strona:%1/512</translation>
         <translation>Czas kroku</translation>
     </message>
 </context>
+<context>
+    <name>SimulatedLm740View</name>
+    <message>
+        <source>Identify</source>
+        <translation>Identyfikacja</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Wersja</translation>
+    </message>
+    <message>
+        <source>Read memory</source>
+        <translation>Odczyt pamięci</translation>
+    </message>
+    <message>
+        <source>Write byte</source>
+        <translation>Zapis bajtu</translation>
+    </message>
+    <message>
+        <source>Write block</source>
+        <translation>Zapis bloku</translation>
+    </message>
+    <message>
+        <source>End of pass</source>
+        <translation>Koniec przebiegu</translation>
+    </message>
+    <message>
+        <source>Run scene</source>
+        <translation>Uruchom scenę</translation>
+    </message>
+    <message>
+        <source>Run chaser</source>
+        <translation>Uruchom chaser</translation>
+    </message>
+    <message>
+        <source>Run program</source>
+        <translation>Uruchom program</translation>
+    </message>
+    <message>
+        <source>Blackout</source>
+        <translation>Wygaszenie</translation>
+    </message>
+    <message>
+        <source>Upgrade data</source>
+        <translation>Dane aktualizacji</translation>
+    </message>
+    <message>
+        <source>Upgrade write</source>
+        <translation>Zapis aktualizacji</translation>
+    </message>
+    <message>
+        <source>Upgrade read</source>
+        <translation>Odczyt aktualizacji</translation>
+    </message>
+    <message>
+        <source>Request %1</source>
+        <translation>Żądanie %1</translation>
+    </message>
+    <message>
+        <source>not on the bus at all</source>
+        <translation>w ogóle nie ma go na magistrali</translation>
+    </message>
+    <message>
+        <source>this user may not open it</source>
+        <translation>ten użytkownik nie może go otworzyć</translation>
+    </message>
+    <message>
+        <source>identifies itself as another device</source>
+        <translation>przedstawia się jako inne urządzenie</translation>
+    </message>
+    <message>
+        <source>waits in its upgrade mode</source>
+        <translation>czeka w trybie aktualizacji</translation>
+    </message>
+    <message>
+        <source>%1 % of the requests fail (seed %2)</source>
+        <translation>%1 % żądań kończy się błędem (ziarno %2)</translation>
+    </message>
+    <message>
+        <source>%1 % of the answers come one byte short</source>
+        <translation>%1 % odpowiedzi jest o bajt za krótkich</translation>
+    </message>
+    <message>
+        <source>%1 ms per request</source>
+        <translation>%1 ms na żądanie</translation>
+    </message>
+    <message>
+        <source>leaves the bus after %1 requests, back after %2 searches</source>
+        <translation>znika z magistrali po %1 żądaniach, wraca po %2 wyszukiwaniach</translation>
+    </message>
+    <message>
+        <source>ignores %1 polls after programming a block</source>
+        <translation>po zaprogramowaniu bloku pomija %1 zapytań</translation>
+    </message>
+    <message>
+        <source>%1: %2 fail after %3 went through</source>
+        <translation>%1: %2 błędów po %3 udanych</translation>
+    </message>
+    <message>
+        <source>reports release %1</source>
+        <translation>podaje wersję %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>brak</translation>
+    </message>
+    <message>
+        <source>Request</source>
+        <translation>Żądanie</translation>
+    </message>
+    <message>
+        <source>Page:offset</source>
+        <translation>Strona:przesunięcie</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>Długość</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Wynik</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n times in a row</source>
+        <translation>
+            <numerusform>%n raz z rzędu</numerusform>
+            <numerusform>%n razy z rzędu</numerusform>
+            <numerusform>%n razy z rzędu</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (repeated)</source>
+        <translation>%1 (powtórzone)</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>błąd</translation>
+    </message>
+    <message>
+        <source>short: %1</source>
+        <translation>za krótko: %1</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
+    </message>
+    <message>
+        <source>Simulated Lm740</source>
+        <translation>Symulowany Lm740</translation>
+    </message>
+    <message>
+        <source>Faults:</source>
+        <translation>Usterki:</translation>
+    </message>
+    <message>
+        <source>Read memory (repeated)</source>
+        <translation>Odczyt pamięci (powtórzone)</translation>
+    </message>
+    <message>
+        <source>Requests received, newest first</source>
+        <translation>Odebrane żądania, najnowsze pierwsze</translation>
+    </message>
+    <message>
+        <source>Upgrade mode</source>
+        <translation>Aktualizacja</translation>
+    </message>
+    <message>
+        <source>Block %1</source>
+        <translation>Blok %1</translation>
+    </message>
+    <message>
+        <source>USB transfer</source>
+        <translation>Transmisja USB</translation>
+    </message>
+    <message>
+        <source>Scene %1</source>
+        <translation>Scena %1</translation>
+    </message>
+    <message>
+        <source>Chaser %1</source>
+        <translation>Chaser %1</translation>
+    </message>
+    <message>
+        <source>Program %1 step %2</source>
+        <translation>Program %1 krok %2</translation>
+    </message>
+    <message>
+        <source>Not on the bus</source>
+        <translation>Brak na magistrali</translation>
+    </message>
+    <message>
+        <source>Off the bus: unplugged</source>
+        <translation>Poza magistralą: odłączony</translation>
+    </message>
+    <message>
+        <source>On the bus</source>
+        <translation>Na magistrali</translation>
+    </message>
+</context>
 </TS>

@@ -3,6 +3,7 @@
 // what becomes of the chosen file and of "error.set".
 #include "dialog_hook.h"
 #include "main_window.h"
+#include "my_spin.h"
 #include "recording_prompts.h"
 #include "sim_rig.h"
 
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void writeRefusesWrongSizeOrNo();
     void closingTheWindowDuringAPass_data();
     void closingTheWindowDuringAPass();
+    void nothingElseReachesTheControllerDuringAPass();
 
 private:
     static QByteArray pattern(int seed)
@@ -313,6 +315,33 @@ void TstMainWindowMemoryCopy::closingTheWindowDuringAPass()
     QVERIFY(w.isVisible()); // while the command shows its messages
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(w.isVisible(), !closes);
+}
+
+void TstMainWindowMemoryCopy::nothingElseReachesTheControllerDuringAPass()
+{
+    // Online, with the lamp count box holding the focus: the pass's dialog takes the focus from
+    // the window, and the box reports the end of an edit; the controller must hear only the pass.
+    MainWindow &w = *m_window;
+    m_prompts->answers << QMessageBox::Yes;
+    w.actionOnline->trigger();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.LedsNumberSpin->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w.LedsNumberSpin));
+    m_rig->controller.clearRequests();
+    m_prompts->fileNames << m_dir.filePath("show.set");
+    w.File_Read_Settings(false);
+    const QList<SimController::Request> all = m_rig->controller.requests();
+    QVERIFY(!all.isEmpty());
+    // Between the first block and the end of the pass, nothing but the pass.
+    int first = 0;
+    while (all[first].request != usb::READ_MEMORY_REQUEST)
+        ++first;
+    int last = int(all.size()) - 1;
+    while (all[last].request != usb::END_PASS_REQUEST)
+        --last;
+    QCOMPARE(last - first + 1, 2049);
 }
 
 QTEST_MAIN(TstMainWindowMemoryCopy)

@@ -1,0 +1,20 @@
+// The window's side of the simulated controller's view: the dock below the editor and its
+// command in the USB menu.
+#include "main_window.h"
+
+#include "simulated_lm740_view.h"
+
+void MainWindow::showSimulatedController(lm740::SimController &controller,
+                                         const lm740::SimOptions &faults)
+{
+    if (simulatorView)
+        return;
+    simulatorView = new SimulatedLm740View(controller, faults, this);
+    addDockWidget(Qt::BottomDockWidgetArea, simulatorView);
+    // Below the editor, and only as tall as its LCD and a few requests need.
+    resizeDocks({simulatorView}, {simulatorView->minimumSizeHint().height()}, Qt::Vertical);
+    QAction *toggle = simulatorView->toggleViewAction();
+    toggle->setObjectName(QStringLiteral("actionSimulatedLm740"));
+    menuUSB->addSeparator();
+    menuUSB->addAction(toggle);
+}
