@@ -293,18 +293,16 @@ int SimController::handleOut(quint8 request, quint16 value, quint16 index,
     case usb::RUN_CHASER_REQUEST:
     case usb::RUN_PROGRAM_REQUEST: {
         const bool scene = request == usb::RUN_SCENE_REQUEST;
-        const int count = scene ? kSceneCount : kChaserCount;
-        if (m_upgradeMode || value >= count)
+        const bool chaser = request == usb::RUN_CHASER_REQUEST;
+        // The player knows which numbers its memory holds.
+        if (m_upgradeMode || !m_player.run(m_memory,
+                                           scene    ? SimPlayer::Item::Scene
+                                           : chaser ? SimPlayer::Item::Chaser
+                                                    : SimPlayer::Item::Program,
+                                           value))
             return UsbBus::ErrorPipe;
-        m_playing = scene
-                        ? Playing::Scene
-                        : (request == usb::RUN_CHASER_REQUEST ? Playing::Chaser : Playing::Program);
+        m_playing = scene ? Playing::Scene : (chaser ? Playing::Chaser : Playing::Program);
         m_playingNumber = value;
-        m_player.run(m_memory,
-                     scene ? SimPlayer::Item::Scene
-                           : (request == usb::RUN_CHASER_REQUEST ? SimPlayer::Item::Chaser
-                                                                 : SimPlayer::Item::Program),
-                     value);
         return 0;
     }
     case usb::BLACKOUT_REQUEST:

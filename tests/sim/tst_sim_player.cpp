@@ -60,6 +60,7 @@ private Q_SLOTS:
     void programSteps_data();
     void programSteps();
     void programStepCrossFades();
+    void timeNobodyWatchedIsCaughtUp();
     void blackoutAndRefusedRuns();
     void writesAndPassesReachWhatItPlays();
     void recentRequestsAreBoundedAndFolded();
@@ -185,6 +186,24 @@ void TstSimPlayer::programStepCrossFades()
     r.ticks(31); // 1530 ms: the fade is over, the step goes on
     QCOMPARE(r.outputs(), firstOf(program.scenes[1].colors, 3));
     QCOMPARE(r.c.player().step(), 1);
+}
+
+void TstSimPlayer::timeNobodyWatchedIsCaughtUp()
+{
+    Rig r;
+    t_program program;
+    for (t_program_scene &step : program.scenes)
+        step.scene_time = 100; // 4 ticks
+    layout::packProgram(r.c.memory(), 0, program, kMaxLamps);
+    r.request(usb::RUN_PROGRAM_REQUEST, 0);
+    r.c.catchUp(119); // 3 whole ticks
+    QCOMPARE(r.c.player().step(), 0);
+    r.c.catchUp(30);
+    QCOMPARE(r.c.player().step(), 1);
+    // Hours unwatched cost at most ten minutes of ticks: 20000 ticks of 4 are 5000 steps, 31 of
+    // them a turn of the program.
+    r.c.catchUp(qint64(24) * 3600 * 1000);
+    QCOMPARE(r.c.player().step(), (1 + SimPlayer::kMaxCatchUpTicks / 4) % kProgramSteps);
 }
 
 void TstSimPlayer::blackoutAndRefusedRuns()
