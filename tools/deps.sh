@@ -16,7 +16,7 @@ for what in "$@"; do
         ;;
     --random-input)
         # tools/random_input.py: a private X display, a window manager and the input it sends.
-        packages+=(xvfb openbox xdotool libx11-6)
+        packages+=(xvfb openbox xdotool x11-utils libx11-6)
         ;;
     --package)
         # Building the Debian package and checking it.

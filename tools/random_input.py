@@ -15,7 +15,7 @@ error status), or a hang: the window's X connection must answer a _NET_WM_PING w
 SIGTERM) at the end of the run. Every event is written to events.log in the scratch folder, the
 program's output to lm740-K.log; on a finding the folder is kept and named.
 
-Needs Debian's xvfb, openbox and xdotool, and libX11 (for the ping).
+Needs Debian's xvfb, openbox, xdotool and x11-utils (xprop), and libX11 (for the ping).
 """
 
 import argparse
@@ -141,7 +141,10 @@ class Run:
             "XDG_CONFIG_HOME": os.path.join(self.dir, ".config"),
             "XDG_DATA_HOME": os.path.join(self.dir, ".local"),
             "PATH": stub + os.pathsep + self.env.get("PATH", ""),
-            "ASAN_OPTIONS": "detect_leaks=1:abort_on_error=0:halt_on_error=1",
+            # Options given by the caller come last and win (fast_unwind_on_malloc=0 for a whole
+            # stack of a leak inside a library built without frame pointers).
+            "ASAN_OPTIONS": "detect_leaks=1:abort_on_error=0:halt_on_error=1:"
+            + self.env.get("ASAN_OPTIONS", ""),
             "LSAN_OPTIONS": ("suppressions=" + supp + ":" if os.path.exists(supp) else "")
             + "print_suppressions=0",
             "UBSAN_OPTIONS": "print_stacktrace=1:halt_on_error=1",
@@ -176,6 +179,12 @@ class Run:
         r = subprocess.run(["xdotool"] + [str(w) for w in words], env=self.env,
                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         return r.stdout
+
+    def is_dialog(self, wid):
+        # A floating dock is a top-level window too, but no dialog: it must not hold the run.
+        out = subprocess.run(["xprop", "-id", str(wid), "_NET_WM_WINDOW_TYPE"], env=self.env,
+                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True).stdout
+        return "_NET_WM_WINDOW_TYPE_DIALOG" in out
 
     def windows(self):
         """The program's visible top-level windows, largest first."""
@@ -304,8 +313,11 @@ class Run:
                         return
                     continue
                 last_ping = time.monotonic()
-            if len(wins) > 1:
-                self.act_on_dialog(*wins[-1])
+            dialogs = [w for w in wins[1:] if self.is_dialog(w[0])]
+            if dialogs:
+                self.act_on_dialog(*dialogs[-1])
+            elif len(wins) > 1 and self.rng.random() < 0.1:
+                self.act_on_window(*self.rng.choice(wins[1:]))
             else:
                 self.act_on_window(*wins[0])
             time.sleep(self.rng.choice([0.02, 0.05, 0.1, 0.2]))

@@ -291,12 +291,23 @@ void TstMainWindowMemoryCopy::closingTheWindowDuringAPass()
     m_prompts->fileNames << m_dir.filePath("show.set");
     m_prompts->answers << QMessageBox::StandardButton(answer);
     int blocksAtClose = -1;
-    duringPass([&](QProgressDialog *) {
+    duringPass([&](QProgressDialog *d) {
         if (blocksAtClose >= 0 || passRequests().size() < 40)
             return;
         blocksAtClose = int(passRequests().size());
+        // Kept above the window by the window manager.
+        QCOMPARE(d->windowHandle()->transientParent(), w.windowHandle());
         QTest::mouseClick(w.sceneButtons->button(3), Qt::LeftButton);
         QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
+        // A box that opens above the pass still takes its answer.
+        QMessageBox box(QMessageBox::Question, "box", "box", QMessageBox::Ok | QMessageBox::No);
+        QTimer::singleShot(
+            0, &box, [&box] { QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton); });
+        QTimer::singleShot(0, &box, [&box] {
+            if (box.isVisible())
+                box.done(-1);
+        });
+        QCOMPARE(box.exec(), int(QMessageBox::Ok));
         QVERIFY(!w.close());
     });
     w.File_Read_Settings(false);
