@@ -1,7 +1,9 @@
 // Entry point: application, translation, the main window, the event loop. Before them the
 // command line: --help, --version and --simulator[=FILE], which puts a simulated Lm740 on the
-// link instead of the machine's USB buses. A wrong argument, or a simulator file that could not be
-// kept, ends the program here, before any window.
+// link instead of the machine's USB buses, and the show files to open. A wrong argument, or a
+// simulator file that could not be kept, ends the program here, before any window; a show file
+// that cannot be opened is told about in the window.
+#include "desktop_state.h"
 #include "libusb_bus.h"
 #include "main_window.h"
 #include "quit_on_signal.h"
@@ -10,7 +12,9 @@
 #include "version.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 #include <csignal>
@@ -22,9 +26,11 @@
 namespace {
 
 const char *const kUsageTop =
-    "Usage: lm740 [--simulator[=FILE] [--simulator-faults=LIST]] [Qt options]\n"
+    "Usage: lm740 [--simulator[=FILE] [--simulator-faults=LIST]] [Qt options] [SHOW...]\n"
     "Control software for the Lm740 RGB LED lighting controller.\n"
     "\n"
+    "  SHOW                a show file to open as its Load command does: settings (.set),\n"
+    "                      scenes (.scn, .scs), chasers (.chr, .chs) or programs (.pgm, .pgs)\n"
     "  --simulator         work with a simulated Lm740 instead of one on USB\n"
     "  --simulator=FILE    the same, with the simulated controller's settings memory kept in FILE\n"
     "                      (a .set file of 131072 bytes, read at start and written back at the\n"
@@ -48,6 +54,7 @@ struct Options
     QByteArray simulatorFaults;
     lm740::SimOptions faults;
     QByteArray error; // the first wrong argument, told with the usage text
+    QStringList showFiles;
 };
 
 // Our options: "--name", "--name=VALUE" (a value is always joined with "="), and "-x" for those
@@ -96,14 +103,25 @@ bool isQtOption(std::string_view name, bool *takesValue)
 Options readOptions(int argc, char *argv[])
 {
     Options o;
+    bool optionsEnded = false;
     for (int i = 1; i < argc && o.error.isEmpty(); ++i) {
         const std::string_view argument = argv[i];
-        if (argument.size() < 2 || argument[0] != '-') {
-            o.error = "unexpected argument " + QByteArray(argv[i]);
-            if (o.simulator && o.simulatorFile.isEmpty() &&
-                !std::strcmp(argv[i - 1], "--simulator"))
-                o.error += " (a file for the simulator is given as --simulator=FILE)";
-            break;
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            // Right after a bare --simulator, a file may be meant for the simulator, whose memory
+            // is a .set file as a show is: the user says which.
+            if (!optionsEnded && o.simulator && o.simulatorFile.isEmpty() &&
+                !std::strcmp(argv[i - 1], "--simulator")) {
+                o.error = "unexpected argument " + QByteArray(argv[i]) +
+                          " (a file for the simulator is given as --simulator=FILE; a show to "
+                          "open goes before --simulator or after --)";
+                break;
+            }
+            o.showFiles << QFile::decodeName(argv[i]);
+            continue;
         }
         const bool twoDashes = argument[1] == '-';
         std::string_view name = argument.substr(twoDashes ? 2 : 1);
@@ -194,12 +212,24 @@ int main(int argc, char *argv[])
     lm740::Translations translations;
     translations.install(app);
 
+    // What the window remembers between runs; a simulated controller's runs keep theirs apart.
+    lm740::desktop::setStateFile(lm740::desktop::defaultStateFile(options.simulator));
+
     QPointer<MainWindow> window = new MainWindow; // deletes itself on "Exit"
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (simulator)
         window->showSimulatedController(simulator->controller(), options.faults);
+    const bool placed = window->restoreWindowPlace();
     window->show();
-    window->resize(800, 700);
+    if (!placed)
+        window->resize(800, 700);
+    // Once the window is up, so that its questions and errors stand over it.
+    if (!options.showFiles.isEmpty())
+        QTimer::singleShot(0, window, [window, files = options.showFiles] {
+            for (const QString &file : files)
+                if (window)
+                    window->openShowFile(file);
+        });
 
     int result = app.exec();
 

@@ -125,12 +125,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     connectNavigation();
     TabChanged(0);
     startStatusPoll();
+    setUpDesktop();
 
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) End";
 }
 
 MainWindow::~MainWindow()
 {
+    keepWindowPlace();
     // Taking the window down moves the keyboard focus, and a spin box that loses it reports
     // editingFinished after this body has run, while the panel and the device link are already
     // gone. No signal of the window's own widgets or panel may reach it from here on.
@@ -156,6 +158,7 @@ void MainWindow::buildToolBar()
     LedsNumberButton = new QPushButton(QCoreApplication::translate("App", "OK"));
     LedsNumberButton->setMaximumSize(40, 40);
     LedsNumberButton->setStyle(arthurStyle);
+    LedsNumberButton->setAccessibleName(QCoreApplication::translate("App", "OK, lamp count"));
 
     ScenesTimeLabel = new QLabel(QCoreApplication::translate("App", "Scenes Time"));
     ScenesTimeSpin = new MySpin;
@@ -168,6 +171,8 @@ void MainWindow::buildToolBar()
     ScenesTimeButton = new QPushButton(QCoreApplication::translate("App", "OK"));
     ScenesTimeButton->setStyle(arthurStyle);
     ScenesTimeButton->setMaximumSize(40, 50);
+    ScenesTimeButton->setAccessibleName(
+        QCoreApplication::translate("App", "OK, global scene time"));
     // The window's keyboard commands work on the editor panel; these two boxes are no part of it.
     LedsNumberSpin->setKeepsEditingKeys(true);
     ScenesTimeSpin->setKeepsEditingKeys(true);
@@ -176,6 +181,9 @@ void MainWindow::buildToolBar()
     LedsNumberLabel->setContentsMargins(6, 0, 4, 0);
     ScenesTimeLabel->setContentsMargins(16, 0, 4, 0);
 
+    // A screen reader names each box after its label.
+    LedsNumberLabel->setBuddy(LedsNumberSpin);
+    ScenesTimeLabel->setBuddy(ScenesTimeSpin);
     globalsToolBar->addWidget(LedsNumberLabel);
     globalsToolBar->addWidget(LedsNumberSpin);
     globalsToolBar->addWidget(LedsNumberButton);
@@ -262,6 +270,9 @@ void MainWindow::buildProgramTabs()
         pw.stepButtons = buttonRow(pw.tabPage, pw.tabPage, lm740::kProgramSteps,
                                    QCoreApplication::translate("App", "%1"), 20, arthurStyle);
         pw.stepLayout = static_cast<QHBoxLayout *>(pw.tabPage->layout());
+        for (int step = 0; step < lm740::kProgramSteps; ++step)
+            pw.stepButtons->button(step)->setAccessibleName(
+                QCoreApplication::translate("App", "Program %1, step %2").arg(p + 1).arg(step + 1));
     }
     TabProgramLayout->addWidget(TabProgramProgram);
     TabPrograms->setLayout(TabProgramLayout);

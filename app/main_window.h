@@ -18,6 +18,7 @@
 class QButtonGroup;
 class QHBoxLayout;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
@@ -313,4 +314,32 @@ private:
     void lampCountLoaded();
     static void reportSaveFailure(const QString &detail);
     // ---- end of keeping the show ----
+
+    // ---- The window on the desktop (main_window_desktop.cpp): show files opened by name, the
+    // recent shows, the window's place kept between runs, the status line's confirmations ----
+public:
+    // Opens a show file as the Load command of its type (by suffix) does, with the same questions
+    // and errors; a file of no show type, or one that is not there, is refused with a word.
+    void openShowFile(const QString &fileName);
+    // Says `text` in the status line for a few seconds, beside the connection and online labels.
+    void confirm(const QString &text);
+    // The window's size, place and docks as the last run left them; false when none is kept.
+    bool restoreWindowPlace();
+    void keepWindowPlace();
+
+    QMenu *recentShowsMenu = nullptr;
+    QLabel *confirmationLabel = nullptr;
+    QStringList recentFiles; // the newest first
+
+private:
+    void setUpDesktop(); // constructor, at its end
+    // A show file saved or loaded: it heads the recent shows, and the status line says so.
+    void showFileDone(const QString &fileName, bool loaded);
+    void keepRecentShows();
+    void fillRecentShows();
+    void openRecentShow(const QString &path);
+    void confirmTransfers();
+    QString currentItemName(bool wholeProgram) const;
+    QTimer *confirmationTimer = nullptr;
+    // ---- end of the window on the desktop ----
 };

@@ -51,6 +51,9 @@ void MainWindow::Blackout(bool)
 {
     const int r = controllerLink.blackout();
     qCDebug(lcUsb) << "USB_RUN_BLACKOUT r: " << r;
+    confirm(r == -1
+                ? QCoreApplication::translate("App", "Blackout not sent: the Lm740 did not answer")
+                : QCoreApplication::translate("App", "Blackout sent"));
 }
 
 void MainWindow::UsbSetOnline(bool t)

@@ -35,6 +35,7 @@ bool MainWindow::saveSettingsImage(bool generated)
         reportSaveFailure(error);
         return false;
     }
+    showFileDone(name, false);
     return true;
 }
 
@@ -84,6 +85,7 @@ void MainWindow::Load(bool)
     // The records now hold the file: the panel is reloaded from them, never written back.
     applyLampCount(header.lamps);
     lampCountLoaded();
+    showFileDone(name, true);
     qCDebug(lcFiles) << "Load all";
 }
 

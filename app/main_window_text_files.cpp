@@ -74,6 +74,7 @@ void MainWindow::saveShowFile(Format format, const QString &fileName, const QStr
         return;
     }
     qCDebug(lcFiles) << "ledsNumber:" << ledsNumber << "file " << name << " saved";
+    showFileDone(name, false);
 }
 
 bool MainWindow::loadShowFile(Format format, const QString &fileName, int tab,
@@ -107,6 +108,7 @@ bool MainWindow::loadShowFile(Format format, const QString &fileName, int tab,
     // The records now hold the file: the panel is reloaded from them, never written back.
     applyLampCount(file.lamps());
     lampCountLoaded();
+    showFileDone(fileName, true);
     return true;
 }
 

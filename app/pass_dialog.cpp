@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace lm740 {
 
@@ -90,8 +93,20 @@ PassDialog::PassDialog(const QString &title, const QString &label, int maximum)
     if (QWidget *from = commandWindow()) {
         winId();
         windowHandle()->setTransientParent(from->windowHandle());
+        placeOver(from);
     }
     show();
+}
+
+void PassDialog::placeOver(const QWidget *window)
+{
+    // Wide enough that the window manager's title bar shows the whole title beside its buttons,
+    // and over the middle of the window, not wherever a dialog without a parent would go.
+    constexpr int kTitleBarButtons = 140;
+    adjustSize();
+    resize(std::max(width(), fontMetrics().horizontalAdvance(windowTitle()) + kTitleBarButtons),
+           height());
+    move(window->frameGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
 PassDialog::~PassDialog()

@@ -1,8 +1,8 @@
 // The progress dialog of a long pass over the controller (whole-memory copy, firmware upgrade):
-// top-level, shown at once, and while it is up no other window of the program takes input, so
-// that no other command reaches the controller while the pass runs. Between transfers the pass
-// asks goOn(), which lets the window repaint and the user press Cancel. It stays up, full, until
-// the pass resets it.
+// top-level, centred over the window with its whole title, shown at once, and while it is up no
+// other window of the program takes input, so that no other command reaches the controller while
+// the pass runs. Between transfers the pass asks goOn(), which lets the window repaint and the user
+// press Cancel. It stays up, full, until the pass resets it.
 //
 // Closing a window of the program while the pass runs is never ignored: the user is asked
 // whether to stop the pass and close, to close when the pass has ended, or to keep the window.
@@ -38,6 +38,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void placeOver(const QWidget *window);
     // Whether input sent to `receiver` may go on: only the dialog's own, and that of a box that
     // opens above it, do.
     bool takesInput(QObject *receiver) const;

@@ -53,7 +53,7 @@ Scene::Scene(QWidget *parent, int count, QColor *colors)
     auto makeEdge = [this](const char *name, const QString &tip) {
         auto *f = new MyFrame(m_contentWidget, QColor(Qt::black), -1);
         f->setObjectName(name);
-        f->setFixedSize(25, 430);
+        f->setFixedWidth(25);
         f->setFrameShape(QFrame::StyledPanel);
         f->setFrameShadow(QFrame::Sunken);
         f->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Expanding);
@@ -66,8 +66,8 @@ Scene::Scene(QWidget *parent, int count, QColor *colors)
 
     frameCentral = new MyFrame(m_contentWidget, QColor(Qt::black), -1);
     frameCentral->setObjectName("FrameCentral");
-    frameCentral->setMinimumSize(80, 430);
-    frameCentral->setMaximumSize(16777215, 430);
+    // As high as the panel lets it be, and never lower than a lamp control can be.
+    frameCentral->setMinimumWidth(80);
     frameCentral->setFrameShape(QFrame::StyledPanel);
     frameCentral->setFrameShadow(QFrame::Sunken);
     frameCentral->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -76,11 +76,11 @@ Scene::Scene(QWidget *parent, int count, QColor *colors)
     frameRight = makeEdge("FrameRight", tr("Move mouse to Scroll LEDs"));
     mainGrid->addWidget(frameRight, 2, 2);
 
-    mainGrid->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Expanding), 3, 0,
-                      1, 3);
+    mainGrid->setRowStretch(2, 1);
 
     scroll = new QScrollBar(Qt::Horizontal, m_contentWidget);
     scroll->setObjectName("Scroll");
+    scroll->setAccessibleName(tr("Lamps", "accessible name of the lamp strip's scroll bar"));
     mainGrid->addWidget(scroll, 4, 0, 1, 3);
 
     // FrameCentral has no layout: it is the viewport, and the strip inside it is moved by hand.
@@ -88,8 +88,8 @@ Scene::Scene(QWidget *parent, int count, QColor *colors)
     strip->setObjectName("LampStrip");
     strip->setFrameShape(QFrame::NoFrame);
     strip->setLineWidth(1);
-    strip->setMinimumSize(80, 430);
-    strip->setMaximumSize(100000, 430);
+    strip->setMinimumWidth(80);
+    strip->setMaximumWidth(100000);
     stripBox = new QHBoxLayout(strip);
     stripBox->setContentsMargins(0, 0, 0, 0);
     stripBox->setSpacing(0);
@@ -133,6 +133,9 @@ MyFrame *Scene::makeCell(int n, const QColor &color, bool chaser)
                : tr("Move to LED number %1", "napis z formatowaniem pod %1 bedzie podstawiona "
                                              "liczba")
                      .arg(n + 1));
+    cell->setAccessibleName(
+        chaser ? tr("Lamp %1, chaser start", "accessible name of a chaser overview cell").arg(n + 1)
+               : tr("Lamp %1, overview", "accessible name of a colour overview cell").arg(n + 1));
     connect(cell, &MyFrame::ClickIndex, this, &Scene::setScrollAt);
     return cell;
 }
@@ -242,11 +245,23 @@ void Scene::retire(QWidget *w)
 
 void Scene::placeStrip()
 {
-    // The strip's minimum and maximum sizes bound this: never narrower than 80, always 430 high.
-    strip->setGeometry(0, 0, kLampPitch * lampsNumber, kStripHeight);
+    // The strip's minimum and maximum sizes bound this: never narrower than 80; as high as its
+    // frame.
+    strip->setGeometry(0, 0, kLampPitch * lampsNumber, frameCentral->height());
     setScroll();
     // The bar may keep its value while the strip went back to x 0; put them in step again.
     strip->posx(scroll->value());
+}
+
+void Scene::fitLampsToStrip()
+{
+    const int height = frameCentral->height();
+    if (strip->height() == height)
+        return;
+    strip->resize(strip->width(), height);
+    for (int i = 0; i < lampsNumber; ++i)
+        if (lamps[i].lamp)
+            lamps[i].lamp->resize(lamps[i].lamp->width(), height);
 }
 
 void Scene::mouseMoveEvent(QMouseEvent *event)
@@ -258,6 +273,7 @@ void Scene::setScroll()
 {
     qCDebug(lcEditor) << "Scene resize, size: " << frameCentral->size();
     const int viewport = frameCentral->width();
+    fitLampsToStrip();
     scroll->setRange(0, std::max(0, strip->width() - viewport));
     scroll->setPageStep(viewport - 30);
     loadVisibleLamps();

@@ -34,7 +34,6 @@ class Scene : public QWidget
 public:
     static constexpr int kMaxLamps = 170;
     static constexpr int kLampPitch = 77; // horizontal room of one lamp in the strip
-    static constexpr int kStripHeight = 425;
 
     // What the panel holds: a scene, a chaser or one step of a program.
     enum class Mode { Scenes = 0, Chasers = 1, ProgramSteps = 2 };
@@ -131,6 +130,8 @@ private:
     void buildSettingsRow();
     MyFrame *makeCell(int n, const QColor &color, bool chaser);
     void placeStrip();
+    // The strip and its lamp controls as high as the frame that shows them.
+    void fitLampsToStrip();
     // Takes a widget of a removed lamp out of the panel's reach; Qt deletes it later.
     void retire(QWidget *w);
 

@@ -90,6 +90,14 @@ void Scene::buildLamp(int i) const
     auto *lamp =
         new SuperRGB(holder, quint8(c.red()), quint8(c.green()), quint8(c.blue()), quint16(i));
     lamps[i].lamp = lamp;
+    if (frameCentral->minimumHeight() == 0) {
+        // The strip never gets lower than a lamp control can be.
+        const int lowest = lamp->minimumSizeHint().height();
+        for (QWidget *w : {static_cast<QWidget *>(frameCentral), static_cast<QWidget *>(frameLeft),
+                           static_cast<QWidget *>(frameRight)})
+            w->setMinimumHeight(lowest);
+    }
+    lamp->resize(lamp->width(), strip->height());
     lamp->applyStyle(panelStyle.get());
     // The slots change the panel, not what it shows of the lamp.
     auto *self = const_cast<Scene *>(this);

@@ -121,6 +121,8 @@ void Scene::buildSettingsRow()
         label->setObjectName(name + "Label");
         selector->setObjectName(name + "Spin");
         ok->setObjectName(name + "OK");
+        // A screen reader names the selector after its label.
+        label->setBuddy(selector);
         settingsGrid->addWidget(label, 0, col);
         settingsGrid->addWidget(selector, 0, col + 1);
         settingsGrid->addWidget(ok, 0, col + 2);
@@ -140,6 +142,7 @@ void Scene::buildSettingsRow()
                                   "liczba powtorzen wzorca ktorego dlugos okresla spinbox "
                                   "pattern length"));
     repeatOk = makeOkButton(panelStyle.get(), tr("OK", "repeat OK button"));
+    repeatOk->setAccessibleName(tr("OK, repeat number", "accessible name of the repeat OK button"));
     place("Repeat", repeatLabel, repeatSelector, repeatOk, 1);
 
     xfadeLabel = new SettingsLabel(tr("Scene Xfade", "label xfade scena:"));
@@ -154,6 +157,7 @@ void Scene::buildSettingsRow()
     xfadeSelector->setStatusTip(
         tr("Time in percent of scene time to smoothly set new color", "plynnosc"));
     xfadeOk = makeOkButton(panelStyle.get(), tr("OK", "afade ok button"));
+    xfadeOk->setAccessibleName(tr("OK, cross-fade", "accessible name of the xfade OK button"));
     place("Xfade", xfadeLabel, xfadeSelector, xfadeOk, 5);
 
     timeLabel = new SettingsLabel(tr("Speed", "label scene time"));
@@ -168,6 +172,7 @@ void Scene::buildSettingsRow()
     timeSelector->setMinimumWidth(60);
     timeSelector->setToolTip(tr("Scene Time", "scene: scene time"));
     timeOk = makeOkButton(panelStyle.get(), tr("OK", "ok button scene time"));
+    timeOk->setAccessibleName(tr("OK, time", "accessible name of the time OK button"));
     place("Time", timeLabel, timeSelector, timeOk, 9);
 
     patternLabel = new SettingsLabel(tr("Pattern Length", "label pattern len"));
@@ -179,6 +184,8 @@ void Scene::buildSettingsRow()
     patternSelector->setMinimumWidth(50);
     patternSelector->setToolTip(tr("Pattern Length", "spinbox: no comment"));
     patternOk = makeOkButton(panelStyle.get(), tr("OK", "patter len Ok button"));
+    patternOk->setAccessibleName(
+        tr("OK, pattern length", "accessible name of the pattern OK button"));
     place("Pattern", patternLabel, patternSelector, patternOk, 13);
 
     directionLabel = new SettingsLabel(tr("Direction", "chaser label direction"));

@@ -538,6 +538,90 @@ Czy na pewno zaktualizować?</translation>
         <translation>Weryfikacja</translation>
     </message>
     <message>
+        <source>OK, lamp count</source>
+        <translation>OK, liczba lamp</translation>
+    </message>
+    <message>
+        <source>OK, global scene time</source>
+        <translation>OK, globalny czas sceny</translation>
+    </message>
+    <message>
+        <source>Program %1, step %2</source>
+        <translation>Program %1, krok %2</translation>
+    </message>
+    <message>
+        <source>&amp;Recent Shows</source>
+        <translation>&amp;Ostatnie pokazy</translation>
+    </message>
+    <message>
+        <source>No recent shows</source>
+        <translation>Brak ostatnich pokazów</translation>
+    </message>
+    <message>
+        <source>&amp;Clear List</source>
+        <translation>&amp;Wyczyść listę</translation>
+    </message>
+    <message>
+        <source>Recent shows cleared</source>
+        <translation>Wyczyszczono listę ostatnich pokazów</translation>
+    </message>
+    <message>
+        <source>Recent Shows</source>
+        <translation>Ostatnie pokazy</translation>
+    </message>
+    <message>
+        <source>%1 is no longer there: it has been taken off the recent shows.</source>
+        <translation>Pliku %1 już nie ma: usunięto go z listy ostatnich pokazów.</translation>
+    </message>
+    <message>
+        <source>%1 is not a show file. Lm740 opens settings (.set), scene (.scn, .scs), chaser (.chr, .chs) and program (.pgm, .pgs) files.</source>
+        <translation>%1 nie jest plikiem pokazu. Lm740 otwiera pliki ustawień (.set), scen (.scn, .scs), chaserów (.chr, .chs) i programów (.pgm, .pgs).</translation>
+    </message>
+    <message>
+        <source>%1 could not be opened: there is no such file.</source>
+        <translation>Nie można otworzyć %1: nie ma takiego pliku.</translation>
+    </message>
+    <message>
+        <source>%1 loaded</source>
+        <translation>Wczytano %1</translation>
+    </message>
+    <message>
+        <source>%1 saved</source>
+        <translation>Zapisano %1</translation>
+    </message>
+    <message>
+        <source>Nothing written: no Lm740 is connected</source>
+        <translation>Nic nie zapisano: Lm740 nie jest podłączony</translation>
+    </message>
+    <message>
+        <source>Nothing read: no Lm740 is connected</source>
+        <translation>Nic nie odczytano: Lm740 nie jest podłączony</translation>
+    </message>
+    <message>
+        <source>%1 written to the Lm740</source>
+        <translation>%1 zapisano do Lm740</translation>
+    </message>
+    <message>
+        <source>%1 read from the Lm740</source>
+        <translation>%1 odczytano z Lm740</translation>
+    </message>
+    <message>
+        <source>Program %1 playing on the preview strip</source>
+        <translation>Program %1 odtwarzany na pasku podglądu</translation>
+    </message>
+    <message>
+        <source>Program stopped</source>
+        <translation>Program zatrzymany</translation>
+    </message>
+    <message>
+        <source>Blackout not sent: the Lm740 did not answer</source>
+        <translation>Wygaszenie nie wysłane: Lm740 nie odpowiedział</translation>
+    </message>
+    <message>
+        <source>Blackout sent</source>
+        <translation>Wygaszenie wysłane</translation>
+    </message>
+    <message>
         <source>Replace file? -- Lm740</source>
         <translation>Zastąpić plik? -- Lm740</translation>
     </message>
@@ -706,6 +790,42 @@ CTRL+R[+G|+B] zaznacza jeden kolor</translation>
         <source>L: %1</source>
         <translation>L: %1</translation>
     </message>
+    <message>
+        <source>Lamp %1</source>
+        <translation>Lampa %1</translation>
+    </message>
+    <message>
+        <source>%1, colour</source>
+        <translation>%1, kolor</translation>
+    </message>
+    <message>
+        <source>red</source>
+        <translation>czerwony</translation>
+    </message>
+    <message>
+        <source>green</source>
+        <translation>zielony</translation>
+    </message>
+    <message>
+        <source>blue</source>
+        <translation>niebieski</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1, %2 value</source>
+        <translation>%1, %2, wartość</translation>
+    </message>
+    <message>
+        <source>%1, %2 up</source>
+        <translation>%1, %2 w górę</translation>
+    </message>
+    <message>
+        <source>%1, %2 down</source>
+        <translation>%1, %2 w dół</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -726,88 +846,8 @@ CTRL+R[+G|+B] zaznacza jeden kolor</translation>
         <translation>Programy</translation>
     </message>
     <message>
-        <source>File</source>
-        <translation>Plik</translation>
-    </message>
-    <message>
-        <source>USB</source>
-        <translation>USB</translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation>O programie</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Zakończ</translation>
-    </message>
-    <message>
-        <source>Load Scene...</source>
-        <translation>Wczytaj scenę...</translation>
-    </message>
-    <message>
-        <source>Save Scene...</source>
-        <translation>Zapisz scenę...</translation>
-    </message>
-    <message>
-        <source>Load Scenes...</source>
-        <translation>Wczytaj sceny...</translation>
-    </message>
-    <message>
-        <source>Save Scenes...</source>
-        <translation>Zapisz sceny...</translation>
-    </message>
-    <message>
         <source>LEDs Number</source>
         <translation>Liczba lamp</translation>
-    </message>
-    <message>
-        <source>Load Program ...</source>
-        <translation>Wczytaj program ...</translation>
-    </message>
-    <message>
-        <source>Save Program ...</source>
-        <translation>Zapisz program ...</translation>
-    </message>
-    <message>
-        <source>Load Programs ...</source>
-        <translation>Wczytaj programy ...</translation>
-    </message>
-    <message>
-        <source>Save Programs ...</source>
-        <translation>Zapisz programy ...</translation>
-    </message>
-    <message>
-        <source>Load Chaser ...</source>
-        <translation>Wczytaj chaser ...</translation>
-    </message>
-    <message>
-        <source>Save Chaser ...</source>
-        <translation>Zapisz chaser ...</translation>
-    </message>
-    <message>
-        <source>Load Chasers ...</source>
-        <translation>Wczytaj chasery ...</translation>
-    </message>
-    <message>
-        <source>Save Chasers ...</source>
-        <translation>Zapisz chasery ...</translation>
-    </message>
-    <message>
-        <source>Run Program</source>
-        <translation>Uruchom program</translation>
-    </message>
-    <message>
-        <source>Stop Program</source>
-        <translation>Zatrzymaj program</translation>
-    </message>
-    <message>
-        <source>Run Chaser</source>
-        <translation>Uruchom chaser</translation>
-    </message>
-    <message>
-        <source>Stop Chaser</source>
-        <translation>Zatrzymaj chaser</translation>
     </message>
     <message>
         <source>Generate_set_file</source>
@@ -836,26 +876,6 @@ CTRL+R[+G|+B] zaznacza jeden kolor</translation>
     <message>
         <source>Read Settings</source>
         <translation>Odczytaj ustawienia</translation>
-    </message>
-    <message>
-        <source>Write Settings</source>
-        <translation>Zapisz ustawienia</translation>
-    </message>
-    <message>
-        <source>Upgrade Lm740</source>
-        <translation>Aktualizuj Lm740</translation>
-    </message>
-    <message>
-        <source>Write current Scene, Chaser or Program Settings To Lm740</source>
-        <translation>Zapisz bieżącą scenę, chaser lub program do Lm740</translation>
-    </message>
-    <message>
-        <source>Read current Scene, Chaser or ProgramSettings From Lm740</source>
-        <translation>Odczytaj bieżącą scenę, chaser lub program z Lm740</translation>
-    </message>
-    <message>
-        <source>Blackout</source>
-        <translation>Wygaszenie</translation>
     </message>
     <message>
         <source>Online</source>
@@ -892,22 +912,6 @@ CTRL+R[+G|+B] zaznacza jeden kolor</translation>
     <message>
         <source>Help</source>
         <translation>Pomoc</translation>
-    </message>
-    <message>
-        <source>Save...</source>
-        <translation>Zapisz...</translation>
-    </message>
-    <message>
-        <source>Load...</source>
-        <translation>Wczytaj...</translation>
-    </message>
-    <message>
-        <source>Write current Program to Lm740</source>
-        <translation>Zapisz bieżący program do Lm740</translation>
-    </message>
-    <message>
-        <source>Read current Program from Lm740</source>
-        <translation>Odczytaj bieżący program z Lm740</translation>
     </message>
     <message>
         <source>LM740 ver. </source>
@@ -1005,6 +1009,150 @@ Page:%1/512</source>
                     Zapis pamięci dataflash...                    
 Strona:%1/512</translation>
     </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Plik</translation>
+    </message>
+    <message>
+        <source>&amp;Scenes</source>
+        <translation>&amp;Sceny</translation>
+    </message>
+    <message>
+        <source>C&amp;hasers</source>
+        <translation>C&amp;hasery</translation>
+    </message>
+    <message>
+        <source>&amp;Programs</source>
+        <translation>Progra&amp;my</translation>
+    </message>
+    <message>
+        <source>&amp;USB</source>
+        <translation>&amp;USB</translation>
+    </message>
+    <message>
+        <source>Ab&amp;out</source>
+        <translation>&amp;O programie</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Zakończ</translation>
+    </message>
+    <message>
+        <source>&amp;Load Scene...</source>
+        <translation>&amp;Wczytaj scenę...</translation>
+    </message>
+    <message>
+        <source>&amp;Save Scene...</source>
+        <translation>&amp;Zapisz scenę...</translation>
+    </message>
+    <message>
+        <source>L&amp;oad Scenes...</source>
+        <translation>W&amp;czytaj sceny...</translation>
+    </message>
+    <message>
+        <source>Sa&amp;ve Scenes...</source>
+        <translation>Z&amp;apisz sceny...</translation>
+    </message>
+    <message>
+        <source>&amp;Load Program ...</source>
+        <translation>&amp;Wczytaj program ...</translation>
+    </message>
+    <message>
+        <source>&amp;Save Program ...</source>
+        <translation>&amp;Zapisz program ...</translation>
+    </message>
+    <message>
+        <source>L&amp;oad Programs ...</source>
+        <translation>W&amp;czytaj programy ...</translation>
+    </message>
+    <message>
+        <source>Sa&amp;ve Programs ...</source>
+        <translation>Z&amp;apisz programy ...</translation>
+    </message>
+    <message>
+        <source>&amp;Load Chaser ...</source>
+        <translation>&amp;Wczytaj chaser ...</translation>
+    </message>
+    <message>
+        <source>&amp;Save Chaser ...</source>
+        <translation>&amp;Zapisz chaser ...</translation>
+    </message>
+    <message>
+        <source>L&amp;oad Chasers ...</source>
+        <translation>W&amp;czytaj chasery ...</translation>
+    </message>
+    <message>
+        <source>Sa&amp;ve Chasers ...</source>
+        <translation>Z&amp;apisz chasery ...</translation>
+    </message>
+    <message>
+        <source>&amp;Run Program</source>
+        <translation>&amp;Uruchom program</translation>
+    </message>
+    <message>
+        <source>S&amp;top Program</source>
+        <translation>Za&amp;trzymaj program</translation>
+    </message>
+    <message>
+        <source>&amp;Run Chaser</source>
+        <translation>&amp;Uruchom chaser</translation>
+    </message>
+    <message>
+        <source>S&amp;top Chaser</source>
+        <translation>Za&amp;trzymaj chaser</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;O programie</translation>
+    </message>
+    <message>
+        <source>&amp;Read Settings</source>
+        <translation>&amp;Odczytaj ustawienia</translation>
+    </message>
+    <message>
+        <source>&amp;Write Settings</source>
+        <translation>&amp;Zapisz ustawienia</translation>
+    </message>
+    <message>
+        <source>&amp;Upgrade Lm740</source>
+        <translation>&amp;Aktualizuj Lm740</translation>
+    </message>
+    <message>
+        <source>Write &amp;current Scene, Chaser or Program Settings To Lm740</source>
+        <translation>Zapisz &amp;bieżącą scenę, chaser lub program do Lm740</translation>
+    </message>
+    <message>
+        <source>Rea&amp;d current Scene, Chaser or ProgramSettings From Lm740</source>
+        <translation>Odczytaj b&amp;ieżącą scenę, chaser lub program z Lm740</translation>
+    </message>
+    <message>
+        <source>&amp;Blackout</source>
+        <translation>&amp;Wygaszenie</translation>
+    </message>
+    <message>
+        <source>&amp;Online</source>
+        <translation>O&amp;nline</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Pomoc</translation>
+    </message>
+    <message>
+        <source>&amp;Save...</source>
+        <translation>Z&amp;apisz...</translation>
+    </message>
+    <message>
+        <source>&amp;Load...</source>
+        <translation>&amp;Wczytaj...</translation>
+    </message>
+    <message>
+        <source>Write current &amp;Program to Lm740</source>
+        <translation>Zapisz bieżący &amp;program do Lm740</translation>
+    </message>
+    <message>
+        <source>Read current Pro&amp;gram from Lm740</source>
+        <translation>Odczytaj bieżący pro&amp;gram z Lm740</translation>
+    </message>
 </context>
 <context>
     <name>Scene</name>
@@ -1020,7 +1168,7 @@ Strona:%1/512</translation>
     <message>
         <source>Repeat Number</source>
         <comment>repeat number for chaser label</comment>
-        <translation>Liczba powtórzeń</translation>
+        <translation>Powtórzenia</translation>
     </message>
     <message>
         <source>Numbers of repeating chaser pattern</source>
@@ -1148,7 +1296,7 @@ Strona:%1/512</translation>
     <message>
         <source>Chaser Xfade</source>
         <comment>set chaser mode</comment>
-        <translation>Przenikanie chasera</translation>
+        <translation>Przenikanie</translation>
     </message>
     <message>
         <source>Chaser Xfade</source>
@@ -1184,6 +1332,41 @@ Strona:%1/512</translation>
         <source>Step time</source>
         <comment>tooltip set programs mode</comment>
         <translation>Czas kroku</translation>
+    </message>
+    <message>
+        <source>Lamp %1, chaser start</source>
+        <comment>accessible name of a chaser overview cell</comment>
+        <translation>Lampa %1, start chasera</translation>
+    </message>
+    <message>
+        <source>Lamp %1, overview</source>
+        <comment>accessible name of a colour overview cell</comment>
+        <translation>Lampa %1, podgląd</translation>
+    </message>
+    <message>
+        <source>OK, repeat number</source>
+        <comment>accessible name of the repeat OK button</comment>
+        <translation>OK, liczba powtórzeń</translation>
+    </message>
+    <message>
+        <source>OK, cross-fade</source>
+        <comment>accessible name of the xfade OK button</comment>
+        <translation>OK, przenikanie</translation>
+    </message>
+    <message>
+        <source>OK, time</source>
+        <comment>accessible name of the time OK button</comment>
+        <translation>OK, czas</translation>
+    </message>
+    <message>
+        <source>OK, pattern length</source>
+        <comment>accessible name of the pattern OK button</comment>
+        <translation>OK, długość wzoru</translation>
+    </message>
+    <message>
+        <source>Lamps</source>
+        <comment>accessible name of the lamp strip&apos;s scroll bar</comment>
+        <translation>Lampy</translation>
     </message>
 </context>
 <context>

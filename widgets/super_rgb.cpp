@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QStyle>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -45,6 +46,7 @@ void setBaseColor(QWidget *w, const QColor &c)
 SuperRGB::SuperRGB(QWidget *parent, quint8 r, quint8 g, quint8 b, quint16 index) : QWidget(parent)
 {
     setupUi(this);
+    fitToHeight();
 
     red = r;
     green = g;
@@ -75,6 +77,7 @@ SuperRGB::SuperRGB(QWidget *parent, quint8 r, quint8 g, quint8 b, quint16 index)
     LabelAddress1->setText(QString::number(3 * int(lampIndex) + 1));
     LabelAddress2->setText(QString::number(3 * int(lampIndex) + 2));
     LabelAddress3->setText(QString::number(3 * int(lampIndex) + 3));
+    nameControls();
 
     // Only after setRedColor and its kin have written the fields' texts: a line edit runs its
     // validator on every text it is given, and the texts written here are valid by construction.
@@ -105,6 +108,50 @@ SuperRGB::SuperRGB(QWidget *parent, quint8 r, quint8 g, quint8 b, quint16 index)
     connect(SliderRed, &QSlider::sliderMoved, this, &SuperRGB::sliderRedMoved);
     connect(SliderGreen, &QSlider::sliderMoved, this, &SuperRGB::sliderGreenMoved);
     connect(SliderBlue, &QSlider::sliderMoved, this, &SuperRGB::sliderBlueMoved);
+}
+
+void SuperRGB::fitToHeight()
+{
+    // The form places its parts at fixed heights; in layouts instead, the control takes the height
+    // the strip gives it, down to what its parts need with short sliders.
+    constexpr int kShortestSlider = 80;
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(LampGroupBox);
+    auto *inner = new QVBoxLayout(LampGroupBox);
+    inner->setContentsMargins(2, 17, 3, 2); // the parts' place inside the frame in the form
+    inner->addWidget(verticalLayout);
+    for (ColorSlider *slider : {SliderRed, SliderGreen, SliderBlue}) {
+        slider->setMinimumHeight(kShortestSlider);
+        slider->setMaximumHeight(QWIDGETSIZE_MAX);
+        slider->setSizePolicy(slider->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    }
+    for (QWidget *w : {static_cast<QWidget *>(this), static_cast<QWidget *>(LampGroupBox)}) {
+        w->setMinimumHeight(0);
+        w->setMaximumHeight(QWIDGETSIZE_MAX);
+    }
+}
+
+void SuperRGB::nameControls()
+{
+    // A screen reader meets a strip of up to 170 lamps: each control says whose and which it is.
+    const QString lamp = QCoreApplication::translate("Lamp", "Lamp %1").arg(int(lampIndex) + 1);
+    auto name = [&lamp](QWidget *w, const char *text, const QString &channel) {
+        w->setAccessibleName(QCoreApplication::translate("Lamp", text).arg(lamp, channel));
+    };
+    EditColor->setAccessibleName(QCoreApplication::translate("Lamp", "%1, colour").arg(lamp));
+    const QString channels[3] = {QCoreApplication::translate("Lamp", "red"),
+                                 QCoreApplication::translate("Lamp", "green"),
+                                 QCoreApplication::translate("Lamp", "blue")};
+    QWidget *const controls[3][4] = {{SliderRed, EditRed, ButtonRPlus, ButtonRMinus},
+                                     {SliderGreen, EditGreen, ButtonGPlus, ButtonGMinus},
+                                     {SliderBlue, EditBlue, ButtonBPlus, ButtonBMinus}};
+    for (int c = 0; c < 3; ++c) {
+        name(controls[c][0], QT_TRANSLATE_NOOP("Lamp", "%1, %2"), channels[c]);
+        name(controls[c][1], QT_TRANSLATE_NOOP("Lamp", "%1, %2 value"), channels[c]);
+        name(controls[c][2], QT_TRANSLATE_NOOP("Lamp", "%1, %2 up"), channels[c]);
+        name(controls[c][3], QT_TRANSLATE_NOOP("Lamp", "%1, %2 down"), channels[c]);
+    }
 }
 
 bool SuperRGB::isRedSelected() const

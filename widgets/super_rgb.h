@@ -56,6 +56,10 @@ public Q_SLOTS:
     void changePercentifSelected(int percent);
 
 private:
+    // Puts the form's parts into layouts, so that the sliders take the height there is.
+    void fitToHeight();
+    // The accessible names of the lamp's controls, with its number and channel.
+    void nameControls();
     void setChannel(quint8 &channel, int value, ColorLineEdit *edit, int shift);
     void typedChannel(const QString &text, ColorSlider *slider, ColorLineEdit *edit, int shift);
 

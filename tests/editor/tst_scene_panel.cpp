@@ -134,7 +134,7 @@ void TstScenePanel::constructionBuildsStripCellsAndControls()
     QVERIFY(!s.colorCell(-1));
     // The strip is as wide as its lamps and at least 80.
     QCOMPARE(s.lampStrip()->width(), 3 * 77);
-    QCOMPARE(s.lampStrip()->height(), 430);
+    QCOMPARE(s.lampStrip()->height(), s.centralFrame()->height());
 
     // Defaults of the timing controls, through the getters the window reads back.
     QCOMPARE(s.getRepeat(), 1);

@@ -17,6 +17,7 @@ private Q_SLOTS:
     void titleAndAddressesFollowTheIndex();
     void constructionShowsChannelsAndColours();
     void formHasTheNamedWidgetsAndTabOrder();
+    void slidersTakeTheHeightThereIs();
     void validatorAcceptsOnlyValuesUpTo255_data();
     void validatorAcceptsOnlyValuesUpTo255();
     void typedValueMovesSliderAndKeepsTheTypedText();
@@ -100,14 +101,37 @@ void TstSuperRGB::constructionShowsChannelsAndColours()
     QVERIFY(white.EditColor->palette().isBrushSet(QPalette::Active, QPalette::Base));
 }
 
+// Low, every part of the control is still in it; tall, the sliders get the room.
+void TstSuperRGB::slidersTakeTheHeightThereIs()
+{
+    SuperRGB lamp(nullptr, 1, 2, 3, 0);
+    const int lowest = lamp.minimumSizeHint().height();
+    QVERIFY2(lowest < 330, qPrintable(QString::number(lowest)));
+    int sliderAtLowest = 0;
+    lamp.show();
+    for (const int height : {lowest, 420, 900}) {
+        lamp.resize(120, height);
+        const QRect whole = lamp.rect();
+        for (QWidget *part : lamp.LampGroupBox->findChildren<QWidget *>()) {
+            const QRect at(part->mapTo(&lamp, QPoint()), part->size());
+            QVERIFY2(whole.contains(at), qPrintable(part->objectName()));
+        }
+        const int slider = lamp.SliderRed->height();
+        if (height == lowest)
+            sliderAtLowest = slider;
+        QVERIFY(slider >= 80);
+        // Nearly all the height the control gains goes to its sliders.
+        QVERIFY2(slider - sliderAtLowest >= (height - lowest) * 9 / 10,
+                 qPrintable(QStringLiteral("%1 at %2").arg(slider).arg(height)));
+        QCOMPARE(lamp.SliderBlue->height(), slider);
+    }
+}
+
 void TstSuperRGB::formHasTheNamedWidgetsAndTabOrder()
 {
     SuperRGB lamp(nullptr, 1, 2, 3, 0);
     QCOMPARE(lamp.objectName(), QString("Lamp"));
     QCOMPARE(lamp.size(), QSize(120, 420));
-    QCOMPARE(lamp.minimumSize(), QSize(80, 420));
-    QCOMPARE(lamp.LampGroupBox->geometry(), QRect(0, 0, 80, 420));
-    QCOMPARE(lamp.SliderBlue->minimumSize(), QSize(20, 256));
     QCOMPARE(lamp.SliderRed->maximum(), 255);
     QCOMPARE(lamp.SliderRed->orientation(), Qt::Vertical);
     QCOMPARE(lamp.EditRed->maxLength(), 3);
