@@ -96,6 +96,8 @@ void Scene::buildLamp(int i) const
         for (QWidget *w : {static_cast<QWidget *>(frameCentral), static_cast<QWidget *>(frameLeft),
                            static_cast<QWidget *>(frameRight)})
             w->setMinimumHeight(lowest);
+        // A frame out of sight is resized without an event: the strip follows it here.
+        const_cast<Scene *>(this)->fitLampsToStrip();
     }
     lamp->resize(lamp->width(), strip->height());
     lamp->applyStyle(panelStyle.get());
