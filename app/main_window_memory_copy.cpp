@@ -1,10 +1,12 @@
 // The window's side of copying the controller's whole settings memory to a .set file and back
 // (USB > Read Settings, Write Settings). MemoryCopy moves the blocks; these slots ask for the file,
 // show the progress and every message. A read replaces the chosen file only when it is complete,
-// and whole: a cancelled or failed read leaves it as it was.
+// and whole: a cancelled or failed read leaves it as it was. A write first saves what the
+// controller holds as a dated backup, and writes nothing unless that backup is whole.
 #include "main_window.h"
 
 #include "logging.h"
+#include "memory_backup.h"
 #include "memory_copy.h"
 #include "pass_dialog.h"
 #include "prompts.h"
@@ -13,6 +15,8 @@
 #include "settings_image.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 
 namespace {
 
@@ -139,10 +143,15 @@ void MainWindow::File_Write_Settings(bool)
         QStringLiteral("./"), app(QT_TRANSLATE_NOOP("App", "Settings (*.set)")));
     if (fileName.isEmpty())
         return;
+    const QString backupName = QDir::toNativeSeparators(
+        lm740::backup::newFileName(lm740::backup::folder(), QDateTime::currentDateTime()));
     const QMessageBox::StandardButton answer = lm740::prompts().warning(
         this, app(QT_TRANSLATE_NOOP("App", "Warning")),
-        app(QT_TRANSLATE_NOOP("App",
-                              "All data in Lm740 will be destroyed.\nDo you want write settings?")),
+        app(QT_TRANSLATE_NOOP(
+            "App", "All data in Lm740 will be destroyed.\nDo you want write settings?")) +
+            QStringLiteral("\n\n") +
+            app(QT_TRANSLATE_NOOP("App", "What the Lm740 holds now is first saved in\n%1"))
+                .arg(backupName),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     qCDebug(lcUsb, "%x", unsigned(answer));
     if (answer == QMessageBox::No)
@@ -166,6 +175,34 @@ void MainWindow::File_Write_Settings(bool)
         return;
     }
 
+    const auto readingLabel = [](int p) {
+        return tr("Please wait... \nReading dataflash...\nPage: %1/512").arg(p);
+    };
+    const QString nothingWritten =
+        app(QT_TRANSLATE_NOOP("App", "Nothing was written to the Lm740."));
+    lm740::backup::Result saved;
+    withDialog(tr("Lm740 Dataflash reading..."), tr("Saving a backup..."), readingLabel,
+               [&](const lm740::MemoryCopyCallbacks &callbacks) {
+                   saved = lm740::backup::save(controllerLink, backupName, callbacks);
+                   return saved.copy;
+               });
+    if (saved.copy.outcome == lm740::MemoryCopyResult::Outcome::Cancelled) {
+        inform(QT_TRANSLATE_NOOP("App", "Canceled"),
+               app(QT_TRANSLATE_NOOP("App", "Operation interrupted by user")) +
+                   QStringLiteral("\n") + nothingWritten);
+        return;
+    }
+    if (!saved.saved) {
+        const QString why =
+            saved.copy.outcome == lm740::MemoryCopyResult::Outcome::BlockFailed
+                ? app(QT_TRANSLATE_NOOP("App", "The Lm740's memory could not be read for a "
+                                               "backup."))
+                : app(QT_TRANSLATE_NOOP("App", "The backup could not be saved in\n%1\n%2"))
+                      .arg(backupName, saved.error);
+        inform(QT_TRANSLATE_NOOP("App", "Error"), why + QStringLiteral("\n") + nothingWritten);
+        return;
+    }
+
     const lm740::MemoryCopyResult result = withDialog(
         tr("Lm740 Dataflash writing..."), QString(),
         [](int p) {
@@ -178,13 +215,25 @@ void MainWindow::File_Write_Settings(bool)
             return lm740::MemoryCopy::write(controllerLink, image, callbacks);
         });
 
+    // A write that did not end leaves the controller with the start of the file and the rest of
+    // what it held: the backup puts that back.
+    const QString leftBehind =
+        QStringLiteral("\n\n") +
+        (result.bytes == 0
+             ? nothingWritten
+             : app(QT_TRANSLATE_NOOP("App", "The Lm740 now holds the first %1 bytes of\n%2\nand "
+                                            "what it held before after them. Write Settings of "
+                                            "the backup\n%3\nputs back what it held."))
+                   .arg(result.bytes)
+                   .arg(fileName, backupName));
     if (result.outcome == lm740::MemoryCopyResult::Outcome::BlockFailed) {
         lm740::prompts().critical(
             nullptr, app(QT_TRANSLATE_NOOP("App", "Read Error")),
             app(QT_TRANSLATE_NOOP("App", "Saved %1 bytes\nPage:%2 \nOffset: %3"))
-                .arg(result.bytes)
-                .arg(result.page)
-                .arg(result.offset),
+                    .arg(result.bytes)
+                    .arg(result.page)
+                    .arg(result.offset) +
+                leftBehind,
             QMessageBox::Ok);
         return;
     }
@@ -192,9 +241,14 @@ void MainWindow::File_Write_Settings(bool)
                                                          "next plug power connector"))) {
         inform(QT_TRANSLATE_NOOP("App", "Error"),
                app(QT_TRANSLATE_NOOP("App", "Writing error...\nOnly %1 bytes transfered"))
-                   .arg(result.bytes));
+                       .arg(result.bytes) +
+                   leftBehind);
         return;
     }
     inform(QT_TRANSLATE_NOOP("App", "OK"),
            app(QT_TRANSLATE_NOOP("App", "Settings succesfully load\n")));
+    // Online, the window follows what the controller holds now, as when it went online: its
+    // lamps and items would otherwise go back over the new memory at the next switch.
+    if (onlineFlag && USBCheckStatus())
+        followController();
 }

@@ -24,10 +24,11 @@ void out(const QString &line);
 
 struct Context
 {
-    QStringList args;  // the command's arguments, without the command's name
-    bool yes = false;  // --yes: no questions
-    bool json = false; // --json
-    QString onto;      // --onto BASE.set (import)
+    QStringList args;      // the command's arguments, without the command's name
+    bool yes = false;      // --yes: no questions
+    bool json = false;     // --json
+    bool noBackup = false; // --no-backup
+    QString onto;          // --onto BASE.set (import)
     bool simulated = false;
     UsbDevice *device = nullptr; // null for the commands that need no controller
     ControllerLink *link = nullptr;

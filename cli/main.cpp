@@ -27,9 +27,10 @@ struct Command
     const char *synopsis;
     int (*handler)(ctl::Context &);
     bool needsController;
-    bool asks = false;   // takes --yes
-    bool prints = false; // takes --json
-    bool builds = false; // takes --onto
+    bool asks = false;    // takes --yes
+    bool prints = false;  // takes --json
+    bool builds = false;  // takes --onto
+    bool backsUp = false; // takes --no-backup
 };
 
 const Command kCommands[] = {
@@ -45,8 +46,10 @@ const Command kCommands[] = {
      ctl::set, true},
     {"backup", "backup FILE.set                  copy the Lm740's whole memory into FILE.set",
      ctl::backup, true},
-    {"restore", "restore FILE.set                 copy FILE.set into the Lm740's whole memory",
-     ctl::restore, true, true},
+    {"restore",
+     "restore [--no-backup] FILE.set   copy FILE.set into the Lm740's whole memory, after a\n"
+     "                                   backup of what it holds (see lm740ctl(1))",
+     ctl::restore, true, true, false, false, true},
     {"upgrade", "upgrade FILE.upg                 replace the Lm740's firmware (in upgrade mode)",
      ctl::upgradeFirmware, true, true},
     {"show", "show FILE.set                    print the show in FILE.set (--json for machines)",
@@ -110,8 +113,12 @@ QString notFound(const UsbDevice &device, bool simulated)
         return QStringLiteral("an Lm740 is connected, but this user may not use it: install the "
                               "udev rule 70-lm740.rules (see lm740ctl(1))");
     case UsbDevice::SearchResult::NotIdentified:
-        return QStringLiteral("a device with the Lm740's USB ids is connected, but it does not "
-                              "answer as an Lm740");
+        return QStringLiteral("a device with the Lm740's USB ids is connected, but it did not "
+                              "answer when asked what it is (a loose cable, or a controller that "
+                              "hangs: unplug it and plug it in again)");
+    case UsbDevice::SearchResult::OtherDevice:
+        return QStringLiteral("a device with the Lm740's USB ids is connected, but it answered as "
+                              "another device, not as an Lm740");
     case UsbDevice::SearchResult::Found:
     case UsbDevice::SearchResult::NotFound:
         break;
@@ -161,7 +168,10 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
         QStringLiteral("onto"),
         QStringLiteral("Keep every byte of BASE.set that the text files do not hold (import)."),
         QStringLiteral("BASE.set"));
-    parser.addOptions({help, version, simulator, fault, yes, json, onto});
+    const QCommandLineOption noBackup(
+        QStringLiteral("no-backup"),
+        QStringLiteral("Do not save the Lm740's memory before it is overwritten (restore)."));
+    parser.addOptions({help, version, simulator, fault, yes, json, onto, noBackup});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See below."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
 
@@ -207,6 +217,8 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
         return ctl::usage(QStringLiteral("only show takes --json"));
     if (parser.isSet(onto) && !cmd->builds)
         return ctl::usage(QStringLiteral("only import takes --onto"));
+    if (parser.isSet(noBackup) && !cmd->backsUp)
+        return ctl::usage(QStringLiteral("only restore takes --no-backup"));
     if (parser.isSet(fault) && !parser.isSet(simulator))
         return ctl::usage(QStringLiteral("--simulator-faults needs --simulator"));
     SimOptions faults;
@@ -219,6 +231,7 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
     context.yes = parser.isSet(yes);
     context.json = parser.isSet(json);
     context.onto = parser.value(onto);
+    context.noBackup = parser.isSet(noBackup);
     context.simulated = parser.isSet(simulator);
     if (!cmd->needsController)
         return cmd->handler(context);

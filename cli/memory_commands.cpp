@@ -5,20 +5,36 @@
 #include "ctl.h"
 #include "terminal.h"
 
+#include "memory_backup.h"
 #include "memory_copy.h"
 #include "settings_image.h"
 #include "text_files.h"
 #include "upgrade.h"
 #include "upgrade_file.h"
 
+#include <QDateTime>
+
+#include <functional>
+
 namespace lm740::ctl {
 
 namespace {
 
+// What a pass that broke off after `bytes` bytes left behind, in the words of one command, with
+// `then` (when not empty) what the user must do first, in its place.
+using LeftBehind = std::function<QString(int bytes, const QString &then)>;
+
+QString joined(const QString &first, const QString &then)
+{
+    return then.isEmpty() ? first : QStringLiteral("%1; %2").arg(first, then);
+}
+
 // One whole-memory pass with a progress line and Ctrl+C as a cancel, then what became of it:
-// `done` runs only after a complete pass; `partly` says what a broken-off pass left behind.
+// `done` runs after a complete pass, before an unanswered end of the pass is reported (whose
+// message `unreleased` completes); `partly` says what a broken-off pass left behind.
 template <typename Pass, typename Done>
-int memoryPass(const char *doing, const QString &partly, Pass pass, Done done)
+int memoryPass(const char *doing, const LeftBehind &partly, Pass pass, Done done,
+               const QString &unreleased)
 {
     MemoryCopyResult r;
     {
@@ -35,21 +51,24 @@ int memoryPass(const char *doing, const QString &partly, Pass pass, Done done)
         return fail(QStringLiteral("interrupted while %1, after %2 bytes; %3")
                         .arg(what)
                         .arg(r.bytes)
-                        .arg(partly));
+                        .arg(partly(r.bytes, QString())));
+    // The controller still waits for the rest of the pass.
     if (r.outcome == MemoryCopyResult::Outcome::BlockFailed)
-        return fail(QStringLiteral("the Lm740 stopped answering while %1, at page %2, offset %3 "
-                                   "(after %4 bytes); %5; unplug its power connector and plug it "
-                                   "in again")
-                        .arg(what)
-                        .arg(r.page)
-                        .arg(r.offset)
-                        .arg(r.bytes)
-                        .arg(partly));
+        return fail(
+            QStringLiteral("the Lm740 stopped answering while %1, at page %2, offset %3 (after %4 "
+                           "bytes); %5")
+                .arg(what)
+                .arg(r.page)
+                .arg(r.offset)
+                .arg(r.bytes)
+                .arg(partly(r.bytes, QStringLiteral("unplug its power connector and plug it in "
+                                                    "again"))));
     const int status = done();
     if (status == kOk && !r.mainLoopReleased)
         return fail(QStringLiteral("the whole memory was copied, but the Lm740 did not answer at "
-                                   "the end of the copy; unplug its "
-                                   "power connector and plug it in again"));
+                                   "the end of the copy; %1unplug its power connector and plug it "
+                                   "in again")
+                        .arg(unreleased));
     return status;
 }
 
@@ -68,11 +87,15 @@ int backup(Context &c)
         return kFailed;
     QByteArray image;
     return memoryPass(
-        "Reading", QStringLiteral("%1 was not touched").arg(fileName),
+        "Reading",
+        [&](int, const QString &then) {
+            return joined(QStringLiteral("%1 was not touched").arg(fileName), then);
+        },
         [&](const MemoryCopyCallbacks &callbacks) {
             return MemoryCopy::read(*c.link, &image, callbacks);
         },
-        [&] { return image::writeSettingsFile(fileName, image, &error) ? kOk : fail(error); });
+        [&] { return image::writeSettingsFile(fileName, image, &error) ? kOk : fail(error); },
+        QStringLiteral("%1 holds the whole memory; ").arg(fileName));
 }
 
 int restore(Context &c)
@@ -86,16 +109,58 @@ int restore(Context &c)
         return fail(error);
     if (!c.open())
         return kFailed;
-    if (!c.yes && inputIsTerminal() &&
-        !confirm(
-            QStringLiteral("All data in the Lm740 will be replaced by %1. Go on?").arg(fileName)))
+    const QString backupName =
+        c.noBackup ? QString()
+                   : backup::newFileName(backup::folder(), QDateTime::currentDateTime());
+    const bool asks = !c.yes && inputIsTerminal();
+    if (asks && !confirm(QStringLiteral("All data in the Lm740 will be replaced by %1%2. Go on?")
+                             .arg(fileName,
+                                  c.noBackup ? QString()
+                                             : QStringLiteral("; what it holds now is first saved "
+                                                              "in %1")
+                                                   .arg(backupName))))
         return fail(QStringLiteral("nothing written: the answer was no"));
+
+    if (!c.noBackup) {
+        const QString nothing = QStringLiteral("nothing was written to it");
+        backup::Result saved;
+        const int status = memoryPass(
+            "Backing up", [&](int, const QString &then) { return joined(nothing, then); },
+            [&](const MemoryCopyCallbacks &callbacks) {
+                saved = backup::save(*c.link, backupName, callbacks);
+                return saved.copy;
+            },
+            [&] {
+                return saved.saved ? kOk
+                                   : fail(QStringLiteral("the backup could not be saved: %1; %2")
+                                              .arg(saved.error, nothing));
+            },
+            nothing + QStringLiteral("; "));
+        if (status != kOk)
+            return status;
+        if (!asks)
+            out(QStringLiteral("What the Lm740 held is saved in %1.").arg(backupName));
+    }
+
+    const LeftBehind partly = [&](int bytes, const QString &then) {
+        if (bytes == 0)
+            return joined(QStringLiteral("nothing was written to the Lm740"), then);
+        const QString holds = QStringLiteral("the Lm740 now holds the first %1 bytes of %2 and "
+                                             "what it held before after them")
+                                  .arg(bytes)
+                                  .arg(fileName);
+        if (c.noBackup)
+            return joined(holds, then);
+        const QString back =
+            QStringLiteral("lm740ctl restore %1 puts back what it held").arg(backupName);
+        return joined(holds, then.isEmpty() ? back : QStringLiteral("%1, then %2").arg(then, back));
+    };
     return memoryPass(
-        "Writing", QStringLiteral("the Lm740 holds part of %1 now").arg(fileName),
+        "Writing", partly,
         [&](const MemoryCopyCallbacks &callbacks) {
             return MemoryCopy::write(*c.link, image, callbacks);
         },
-        [] { return kOk; });
+        [] { return kOk; }, QString());
 }
 
 int upgradeFirmware(Context &c)
@@ -141,8 +206,10 @@ int upgradeFirmware(Context &c)
     case upgrade::Identity::State::NotDetected:
         return fail(QStringLiteral("no Lm740 found"));
     case upgrade::Identity::State::NotIdentified:
+        return fail(QStringLiteral("the device found did not answer when asked what it is"));
     case upgrade::Identity::State::OtherDevice:
-        return fail(QStringLiteral("the device found does not answer as an Lm740"));
+        return fail(QStringLiteral("the device found answered as another device, not as an "
+                                   "Lm740"));
     case upgrade::Identity::State::NoVersion:
         return fail(QStringLiteral("could not read the firmware version from the Lm740"));
     case upgrade::Identity::State::UnknownVersion:

@@ -3,7 +3,37 @@
 #include "logging.h"
 #include "settings_layout.h"
 
+#include <QElapsedTimer>
+
 namespace lm740 {
+
+namespace {
+
+// Sends one request of a pass until it gives `expected`, at most kAttempts times and for no more
+// than kRetryMs after the first failure. Before each further try the controller is searched for
+// again: when it is gone (not on the bus, or another device in its place) the request is not sent
+// again. One that is there but lost its identification's answer too is tried again, as a poor
+// cable loses any request. The last result.
+int withRetries(ControllerLink &link, int expected, int *retries, const std::function<int()> &send)
+{
+    int r = send();
+    QElapsedTimer since;
+    since.start();
+    for (int attempt = 1;
+         r != expected && attempt < MemoryCopy::kAttempts && since.elapsed() < MemoryCopy::kRetryMs;
+         ++attempt) {
+        if (link.device().open() != 0 &&
+            link.device().lastSearchResult() != UsbDevice::SearchResult::NotIdentified) {
+            qCDebug(::lcUsb, "the controller is gone: no retry");
+            break;
+        }
+        ++*retries;
+        r = send();
+    }
+    return r;
+}
+
+} // namespace
 
 MemoryCopyResult MemoryCopy::pass(ControllerLink &link, quint16 direction, const Transfer &transfer,
                                   const MemoryCopyCallbacks &callbacks)
@@ -21,7 +51,8 @@ MemoryCopyResult MemoryCopy::pass(ControllerLink &link, quint16 direction, const
                 break;
             }
             lastOffset = offset;
-            const int r = transfer(page, offset, result.bytes);
+            const int r = withRetries(link, layout::kBlockSize, &result.retries,
+                                      [&] { return transfer(page, offset, result.bytes); });
             if (r != layout::kBlockSize) {
                 qCDebug(::lcUsb, "r: %d", r);
                 result.outcome = Outcome::BlockFailed;
@@ -41,7 +72,9 @@ MemoryCopyResult MemoryCopy::pass(ControllerLink &link, quint16 direction, const
         if (result.outcome == Outcome::Complete && callbacks.pageMoved)
             callbacks.pageMoved(page);
     }
-    result.mainLoopReleased = link.endPass(direction, quint16(lastOffset)) == 1;
+    result.mainLoopReleased = withRetries(link, 1, &result.retries, [&] {
+                                  return link.endPass(direction, quint16(lastOffset));
+                              }) == 1;
     return result;
 }
 

@@ -84,53 +84,77 @@ UsbDevice::SearchResult UsbDevice::lastSearchResult() const
     return m_lastSearch;
 }
 
+bool UsbDevice::setUpUnlocked(const UsbBusDevice &candidate, bool *refused)
+{
+    UsbHandle h = nullptr;
+    const int opened = m_bus->open(candidate, &h);
+    if (opened < 0 || !h) {
+        traceBusFailure("libusb_open", opened < 0 ? opened : UsbBus::ErrorOther,
+                        deviceName(candidate));
+        if (opened == UsbBus::ErrorAccess)
+            *refused = true;
+        return false;
+    }
+    handle = h;
+    if (const int r = m_bus->setConfiguration(handle, usb::kConfiguration); r < 0) {
+        traceBusFailure("libusb_set_configuration", r, deviceName(candidate));
+        closeUnlocked();
+        return false;
+    }
+    if (const int r = m_bus->claimInterface(handle, usb::kInterface); r < 0) {
+        traceBusFailure("libusb_claim_interface", r, deviceName(candidate));
+        closeUnlocked();
+        return false;
+    }
+    return true;
+}
+
 int UsbDevice::openUnlocked()
 {
     closeUnlocked();
 
     bool refused = false;
     bool matched = false;
+    bool other = false;
     for (const UsbBusDevice &candidate : m_bus->listDevices()) {
         if (candidate.vendorId != vendorId || candidate.productId != productId)
             continue;
         matched = true;
-        UsbHandle h = nullptr;
-        const int opened = m_bus->open(candidate, &h);
-        if (opened < 0 || !h) {
-            traceBusFailure("libusb_open", opened < 0 ? opened : UsbBus::ErrorOther,
-                            deviceName(candidate));
-            if (opened == UsbBus::ErrorAccess)
-                refused = true;
-            continue;
+        for (int attempt = 0; attempt < kIdentifyAttempts; ++attempt) {
+            // A failed transfer has closed the device: it is opened again for the next attempt.
+            if (!handle && !setUpUnlocked(candidate, &refused))
+                break;
+            unsigned char id[usb::kIdLength] = {0, 0};
+            const int r = controlInUnlocked(usb::LM_ID_REQUEST, 0, 0, id, usb::kIdLength);
+            if (r == usb::kIdLength && (id[0] | (id[1] << 8)) == usb::kLm740Id) {
+                m_lastSearch = SearchResult::Found;
+                return 0;
+            }
+            if (r == usb::kIdLength) {
+                qCDebug(::lcUsb).noquote()
+                    << deviceName(candidate)
+                    << "is not an Lm740: it answered the identification with"
+                    << QByteArray(reinterpret_cast<const char *>(id), usb::kIdLength).toHex()
+                    << "instead of" << usb::kLm740Id;
+                other = true;
+                break;
+            }
+            if (r >= 0) // a failed transfer has been traced already
+                qCDebug(::lcUsb).noquote() << deviceName(candidate) << "answered the identification"
+                                           << "with" << r << "bytes";
+            else if (m_lastBusError == UsbBus::ErrorTimeout)
+                break;
         }
-        handle = h;
-        if (const int r = m_bus->setConfiguration(handle, usb::kConfiguration); r < 0) {
-            traceBusFailure("libusb_set_configuration", r, deviceName(candidate));
-            closeUnlocked();
-            continue;
-        }
-        if (const int r = m_bus->claimInterface(handle, usb::kInterface); r < 0) {
-            traceBusFailure("libusb_claim_interface", r, deviceName(candidate));
-            closeUnlocked();
-            continue;
-        }
-        unsigned char id[usb::kIdLength] = {0, 0};
-        const int r = controlInUnlocked(usb::LM_ID_REQUEST, 0, 0, id, usb::kIdLength);
-        if (r == usb::kIdLength && (id[0] | (id[1] << 8)) == usb::kLm740Id) {
-            m_lastSearch = SearchResult::Found;
-            return 0;
-        }
-        if (r >= 0) // a failed transfer has been traced already
-            qCDebug(::lcUsb).noquote()
-                << deviceName(candidate) << "is not an Lm740: it answered the identification with"
-                << QByteArray(reinterpret_cast<const char *>(id), qMin(r, usb::kIdLength)).toHex()
-                << "instead of" << usb::kLm740Id;
         closeUnlocked(); // a failed transfer has closed it already; this is then a no-op
     }
     if (!matched)
         qCDebug(::lcUsb, "no device %04x:%04x on the bus", vendorId, productId);
-    m_lastSearch = refused ? SearchResult::NoPermission
-                           : (matched ? SearchResult::NotIdentified : SearchResult::NotFound);
+    if (refused)
+        m_lastSearch = SearchResult::NoPermission;
+    else if (other)
+        m_lastSearch = SearchResult::OtherDevice;
+    else
+        m_lastSearch = matched ? SearchResult::NotIdentified : SearchResult::NotFound;
     return -1;
 }
 
@@ -200,6 +224,7 @@ int UsbDevice::controlInUnlocked(quint8 request, quint16 value, quint16 index,
     const int r = m_bus->controlTransfer(handle, usb::kRequestTypeIn, request, value, index, buffer,
                                          quint16(length), usb::kTimeoutMs);
     if (r < 0) {
+        m_lastBusError = r;
         traceBusFailure("libusb_control_transfer", r, what());
         closeUnlocked();
         return -1;

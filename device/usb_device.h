@@ -1,8 +1,9 @@
 // The USB link to one Lm740: finds it by vendor and product id, opens and identifies it, and
-// carries vendor control transfers (and a bulk pair). It never retries and never shows a message:
-// every failure is -1, its cause traced once in lm740.usb, and after a failed control transfer the
-// device is closed, so that the next transfer searches for it again. That is how the link recovers
-// after the cable is pulled.
+// carries vendor control transfers (and a bulk pair). It never shows a message: every failure is
+// -1, its cause traced once in lm740.usb, and after a failed control transfer the device is closed,
+// so that the next transfer searches for it again. That is how the link recovers after the cable
+// is pulled. The one thing it retries is the identification of a device it has just opened: an
+// answer lost on a poor cable is asked for again, a few times, before the device counts as mute.
 #pragma once
 
 #include "usb_bus.h"
@@ -15,8 +16,17 @@ class UsbDevice
 {
 public:
     // Why the last search found no controller, so that a caller can tell "not there" from "there
-    // but not ours to open".
-    enum class SearchResult { Found, NotFound, NoPermission, NotIdentified };
+    // but not ours to open", and a device that never answered from one that answered as another.
+    enum class SearchResult {
+        Found,
+        NotFound,
+        NoPermission,
+        NotIdentified, // could not be set up, or gave no whole answer to the identification
+        OtherDevice,   // answered the identification, but not as an Lm740
+    };
+    // Times the identification is asked of a device that opened before it counts as mute. A
+    // device that times out is not asked again: it is not losing answers, it is not answering.
+    static constexpr int kIdentifyAttempts = 3;
 
     UsbDevice(); // on defaultUsbBus()
     explicit UsbDevice(UsbBus &bus);
@@ -44,6 +54,9 @@ public:
 
 private:
     int openUnlocked();
+    // Opens, configures and claims one device of the listing; false (traced, nothing held) when
+    // it could not be, with *refused set when the system denied it.
+    bool setUpUnlocked(const UsbBusDevice &candidate, bool *refused);
     void closeUnlocked();
     int controlInUnlocked(quint8 request, quint16 value, quint16 index, unsigned char *buffer,
                           int length);
@@ -54,6 +67,7 @@ private:
     UsbHandle handle = nullptr;
     UsbBus *m_bus;
     SearchResult m_lastSearch = SearchResult::NotFound;
+    int m_lastBusError = 0; // of the last control transfer that failed
 };
 
 } // namespace lm740

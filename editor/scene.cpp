@@ -100,6 +100,7 @@ Scene::Scene(QWidget *parent, int count, QColor *colors)
     connect(frameRight, &MyFrame::mouseInside, this, &Scene::rightPanel);
     startChaserPreview();
     startLampLoading();
+    connectFieldEdits();
 
     addLamps(uint(std::max(count, 0)), colors);
 }

@@ -4,6 +4,8 @@
 // it and reads it back.
 #pragma once
 
+#include "item.h"
+
 #include <QColor>
 #include <QPointer>
 #include <QWidget>
@@ -87,6 +89,10 @@ Q_SIGNALS:
     void setSelectedSlidersValues(int value);
     void progress(int value);
     void lastStepChanged(bool state);
+    // The user changed a lamp's colour or a field of the timing row (never sent for values the
+    // window loads into the panel).
+    void lampEdited(int lamp, QColor color);
+    void fieldEdited(lm740::Field field, int value);
 
 public Q_SLOTS:
     void selectedChanged(int value);
@@ -164,7 +170,18 @@ private:
     // The content went with its parent, and the lamps with it.
     void forgetLamps();
 
+    // Reports the user's changes of the timing row as fieldEdited.
+    void connectFieldEdits();
+    // Runs a setter of the panel without reporting its change as the user's.
+    template <class F> void quietly(F &&set)
+    {
+        ++m_loading;
+        set();
+        --m_loading;
+    }
+
     QPointer<QWidget> m_contentWidget;
+    int m_loading = 0;
     Mode mode = Mode::Scenes;
     std::array<MyFrame *, kMaxLamps> chaserCells{};
     std::unique_ptr<QStyle> panelStyle;

@@ -108,6 +108,10 @@ void Scene::buildLamp(int i) const
     // The cell first, the preview after: the preview reads the cell's colour.
     connect(lamp, &SuperRGB::colorChanged, colorCells[i], &MyFrame::setColor);
     connect(lamp, &SuperRGB::colorChanged, self, qOverload<QColor>(&Scene::chaser_calculate));
+    connect(lamp, &SuperRGB::colorChanged, self, [self, i](QColor c) {
+        if (self->m_loading == 0)
+            emit self->lampEdited(i, c);
+    });
 
     // A new widget joins the end of its window's Tab order. The lamp's fields go after those of
     // the nearest built lamp before it, or else after the last field before the strip, so that

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets of the file readers with clang (libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer) in build-fuzz and runs each in turn for a bounded time.
+# Builds the fuzz targets of the file readers and of the controller link with clang (libFuzzer,
+# AddressSanitizer and UndefinedBehaviorSanitizer) in build-fuzz and runs each in turn for a
+# bounded time.
 #   tools/fuzz.sh [seconds per target, default 60] [target ...]
-# Targets: numbers scene scenes chaser chasers program programs image upgrade (all when none is
-# named).
+# Targets: numbers scene scenes chaser chasers program programs image upgrade controller (all when
+# none is named). The controller target has a bus answer from the fuzzer's bytes.
 # The seeds in fuzz/corpus/<target> are read only; what a run finds grows build-fuzz/corpus/<target>.
 # A crash leaves its input in build-fuzz/findings/ and makes the script fail.
 set -euo pipefail
@@ -11,7 +12,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(numbers scene scenes chaser chasers program programs image upgrade)
+[ ${#targets[@]} -eq 0 ] && targets=(numbers scene scenes chaser chasers program programs image upgrade controller)
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

@@ -3,6 +3,7 @@
 // what becomes of the chosen file and of "error.set".
 #include "dialog_hook.h"
 #include "main_window.h"
+#include "memory_copy.h"
 #include "my_spin.h"
 #include "recording_prompts.h"
 #include "sim_rig.h"
@@ -89,6 +90,8 @@ void TstMainWindowMemoryCopy::init()
     m_rig->controller.clearRequests();
     m_cwd = QDir::currentPath();
     QDir::setCurrent(m_dir.path()); // "error.set" goes to the working folder
+    qputenv("XDG_DATA_HOME", m_dir.filePath("data").toLocal8Bit()); // and the backups here
+    QDir(m_dir.filePath("data")).removeRecursively();
 }
 
 void TstMainWindowMemoryCopy::cleanup()
@@ -105,20 +108,28 @@ void TstMainWindowMemoryCopy::pass_data()
 {
     QTest::addColumn<bool>("write");
     QTest::addColumn<QString>("fault");
-    QTest::addColumn<int>("blocks"); // block requests sent
+    QTest::addColumn<int>("blocks"); // block requests sent (after the backup, for a write)
     QTest::addColumn<QStringList>("messages");
     const QString ok = "OK|Settings succesfully saved in file\n%1";
-    const QString ask = "Warning|All data in Lm740 will be destroyed.\nDo you want write settings?";
+    const QString ask = "Warning|All data in Lm740 will be destroyed.\nDo you want write settings?"
+                        "\n\nWhat the Lm740 holds now is first saved in\n%2";
     const QString cancelled = "Canceled|Operation interrupted by user";
+    const QString nothing = "Nothing was written to the Lm740.";
     // Reading adds ".set" to the name chosen, and asks before it replaces that file.
     const QString replace = "Replace file? -- Lm740|%1 already exists.\nDo you want to replace it?";
+    const QString part = "\n\nThe Lm740 now holds the first %3 bytes of\n%1\nand what it held "
+                         "before after them. Write Settings of the backup\n%2\nputs back what it "
+                         "held.";
     QTest::newRow("read") << false << "" << 2048 << QStringList{replace, ok};
     QTest::newRow("read, cancel at page 10")
         << false << "cancel" << 41
         << QStringList{replace, cancelled,
                        "Error|Reading error...\nOnly 2624 bytes saved in \"error.set\" file"};
-    QTest::newRow("read, block 100 fails")
-        << false << "fail" << 101 << QStringList{replace, "Error|Read Error"};
+    QTest::newRow("read, block 100 fails every try")
+        << false << "fail" << 100 + MemoryCopy::kAttempts
+        << QStringList{replace, "Error|Read Error"};
+    QTest::newRow("read, block 100 fails once")
+        << false << "once" << 2049 << QStringList{replace, ok};
     QTest::newRow("read, no controller")
         << false << "unplug" << 0 << QStringList{replace, "Error|Read Error"};
     QTest::newRow("read, main loop not released")
@@ -131,16 +142,28 @@ void TstMainWindowMemoryCopy::pass_data()
                            << QStringList{ask, "OK|Settings succesfully load\n"};
     QTest::newRow("write, cancel at page 10")
         << true << "cancel" << 41
-        << QStringList{ask, cancelled, "Error|Writing error...\nOnly 2624 bytes transfered"};
-    QTest::newRow("write, block 100 fails")
-        << true << "fail" << 101
-        << QStringList{ask, "Read Error|Saved 6400 bytes\nPage:25 \nOffset: 0"};
+        << QStringList{ask, cancelled,
+                       "Error|Writing error...\nOnly 2624 bytes transfered" +
+                           QString(part).replace("%3", "2624")};
+    QTest::newRow("write, block 100 fails every try")
+        << true << "fail" << 100 + MemoryCopy::kAttempts
+        << QStringList{ask, "Read Error|Saved 6400 bytes\nPage:25 \nOffset: 0" +
+                                QString(part).replace("%3", "6400")};
+    QTest::newRow("write, first block fails every try")
+        << true << "first" << MemoryCopy::kAttempts
+        << QStringList{ask, "Read Error|Saved 0 bytes\nPage:0 \nOffset: 0\n\n" + nothing};
     QTest::newRow("write, main loop not released")
         << true << "lock" << 2048
         << QStringList{ask,
                        "Lm740 MainLoop() Lock|Please reset device\n        Unplug and next plug "
                        "power connector",
                        "OK|Settings succesfully load\n"};
+    // Without a whole backup nothing is written.
+    QTest::newRow("write, no controller")
+        << true << "unplug" << 0
+        << QStringList{ask, "Error|The Lm740's memory could not be read for a backup.\n" + nothing};
+    QTest::newRow("write, backup cancelled")
+        << true << "cancel backup" << 0 << QStringList{ask, cancelled + "\n" + nothing};
 }
 
 void TstMainWindowMemoryCopy::pass()
@@ -159,20 +182,31 @@ void TstMainWindowMemoryCopy::pass()
     m_prompts->answers << QMessageBox::Yes; // replace the file, or write the controller
     const quint8 blockRequest = write ? usb::WRITE_BLOCK_REQUEST : usb::READ_MEMORY_REQUEST;
     if (fault == "fail")
+        sim.failRequests(blockRequest, MemoryCopy::kAttempts, 100);
+    if (fault == "first")
+        sim.failRequests(blockRequest, MemoryCopy::kAttempts, 0);
+    if (fault == "once")
         sim.failRequests(blockRequest, 1, 100);
     if (fault == "unplug")
         m_rig->bus.unplug(sim);
-    if (fault == "lock")
-        sim.answerShortRequests(usb::END_PASS_REQUEST, 1);
+    if (fault == "lock") // the write's end of the pass, after the backup's
+        sim.failRequests(usb::END_PASS_REQUEST, MemoryCopy::kAttempts, write ? 1 : 0);
+    // The backup pass of a write comes first: 2048 reads and its end of pass.
+    const int backupRequests = write && fault != "unplug" && fault != "cancel backup" ? 2049 : 0;
     QString lastLabel;
     int blocksAtCancel = -1;
     duringPass([&](QProgressDialog *d) {
         QCOMPARE(d->maximum(), 512);
         lastLabel = d->labelText();
-        if (fault == "cancel" && passRequests().size() == 41 && blocksAtCancel < 0) {
+        if (!fault.startsWith("cancel"))
+            return;
+        const int sent = int(passRequests().size());
+        if (fault == "cancel" && sent == backupRequests + 41 && blocksAtCancel < 0) {
             d->cancel();
-            blocksAtCancel = int(passRequests().size());
+            blocksAtCancel = sent - backupRequests;
         }
+        if (fault == "cancel backup" && sent == 41)
+            d->cancel();
     });
     if (write)
         m_window->File_Write_Settings(false);
@@ -182,36 +216,68 @@ void TstMainWindowMemoryCopy::pass()
     QStringList shown;
     for (const PromptCall &c : m_prompts->calls.mid(1)) // after the file dialog
         shown << c.title + '|' + c.text;
-    QCOMPARE(shown, messages.replaceInStrings("%1", chosen));
-    const bool complete = fault.isEmpty() || fault == "lock";
+    // The question names the backup, in the folder of backups.
+    const QString backupName = write ? shown.value(0).section('\n', -1) : QString();
+    const QString backupFolder = m_dir.filePath("data/lm740/backups/");
+    if (write)
+        QVERIFY2(backupName.startsWith(backupFolder + "lm740-backup-"), qPrintable(backupName));
+    QCOMPARE(shown, messages.replaceInStrings("%1", chosen).replaceInStrings("%2", backupName));
+    const bool complete = fault.isEmpty() || fault == "lock" || fault == "once";
     if (complete)
         QCOMPARE(lastLabel.section('\n', -1).simplified(),
                  write ? QString("Page:512/512") : QString("Page: 512/512"));
     if (fault == "cancel")
         QCOMPARE(blocksAtCancel, blocks); // answered before the next block
 
-    // The blocks strictly in address order, then the end of the pass unless a block failed.
-    const QList<SimController::Request> log = passRequests();
-    const bool ended = fault != "fail" && fault != "unplug";
-    QCOMPARE(log.size(), blocks + (ended ? 1 : 0));
+    // The blocks strictly in address order (a failed one sent again), then the end of the pass
+    // unless a block failed every try.
+    QList<SimController::Request> log = passRequests();
+    if (write) {
+        // The backup's 2048 reads and its end, then the write; without a whole backup no write.
+        const int reads = backupRequests > 0 ? 2049 : 0;
+        if (reads > 0)
+            QCOMPARE(log[2048].request, usb::END_PASS_REQUEST);
+        log = log.mid(reads);
+        if (reads == 0) {
+            for (const auto &q : log)
+                QVERIFY(q.request != usb::WRITE_BLOCK_REQUEST);
+            log.clear();
+        }
+    }
+    const bool ended = blocks > 0 && fault != "fail" && fault != "first";
+    const int attempts = fault == "lock" ? MemoryCopy::kAttempts : 1;
+    QCOMPARE(log.size(), blocks + (ended ? attempts : 0));
     for (int i = 0; i < blocks; ++i) {
+        int block = i;
+        if (fault == "fail")
+            block = qMin(i, 100);
+        if (fault == "first")
+            block = 0;
+        if (fault == "once" && i > 100)
+            block = i - 1;
         QCOMPARE(log[i].request, blockRequest);
-        QCOMPARE(int(log[i].value) * 256 + log[i].index, 64 * i);
+        QCOMPARE(int(log[i].value) * 256 + log[i].index, 64 * block);
     }
     if (ended) {
         QCOMPARE(log.last().request, usb::END_PASS_REQUEST);
         QCOMPARE(log.last().value, quint16(write ? 1 : 0));
-        QCOMPARE(int(log.last().index), 64 * ((blocks - 1) % 4));
+        QCOMPARE(int(log.last().index), fault == "cancel" ? 64 * ((blocks - 1) % 4) : 192);
     }
 
     // A read replaces the chosen file only when complete; a cancelled one leaves its bytes in
-    // "error.set". A write changes the controller block by block.
-    const int moved = fault == "cancel" ? 64 * blocks : (complete ? layout::kImageSize : 0);
+    // "error.set". A write changes the controller block by block, after a backup of all of it.
+    const int moved = fault == "cancel" ? 64 * blocks
+                      : complete        ? layout::kImageSize
+                      : fault == "fail" ? 6400
+                                        : 0;
     QCOMPARE(contents(chosen), write || !complete ? file : old);
     QCOMPARE(contents("error.set"),
              !write && fault == "cancel" ? old.left(moved) : QByteArray("(none)"));
-    if (write && fault != "fail")
+    if (write) {
         QCOMPARE(memory(), file.left(moved) + old.mid(moved));
+        QCOMPARE(contents(backupName), backupRequests > 0 ? old : QByteArray("(none)"));
+        QCOMPARE(QDir(backupFolder).entryList(QDir::Files).size(), backupRequests > 0 ? 1 : 0);
+    }
 }
 
 void TstMainWindowMemoryCopy::chosenFileIsKeptWhenNothingCanBeSaved_data()

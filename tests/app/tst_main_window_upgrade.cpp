@@ -99,6 +99,9 @@ void TstMainWindowUpgrade::upgrade_data()
     QTest::newRow("verification mismatch")
         << good << QByteArray("rel_0_16") << "mismatch" << 8
         << QStringList{"critical|VXL Lm740|Verification failed", failed};
+    QTest::newRow("read-back refused")
+        << good << QByteArray("rel_0_16") << "refuse read" << 8
+        << QStringList{"critical|VXL Lm740|Verification failed", failed};
     QTest::newRow("checksum wrong")
         << corrupt << QByteArray("rel_0_16") << "" << 0 << QStringList{badFile, failed};
     // Its first 50000 bytes check out, but what follows them would go unchecked.
@@ -150,6 +153,8 @@ void TstMainWindowUpgrade::upgrade()
         m_rig->bus.unplug(sim);
     if (fault == "no id")
         sim.failRequests(usb::LM_ID_REQUEST, 1, 1); // after the one of the search
+    if (fault == "refuse read")
+        sim.failRequests(usb::UPGRADE_READ_REQUEST, 1000);
     if (fault == "no version")
         sim.answerShortRequests(usb::VERSION_REQUEST, 1);
     ProgressDialogHook hook([&](QProgressDialog *d) {

@@ -3,10 +3,13 @@
 // program commands leaving another page's panel alone.
 #include "my_dock_widget.h"
 #include "my_spin.h"
+#include "settings_image.h"
 #include "super_rgb.h"
+#include "text_files.h"
 #include "window_rig.h"
 
 #include <QButtonGroup>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -41,6 +44,9 @@ private Q_SLOTS:
     void runCommandsAndBlackout();
     void currentItemCommands_data();
     void currentItemCommands();
+    void writeSettingsFollowsTheController_data();
+    void writeSettingsFollowsTheController();
+    void loadChasersOnlineKeepsTheFile();
     void programCommandsOnAnotherPage();
     void onlineSessionEndsInTheFile_data();
     void onlineSessionEndsInTheFile();
@@ -63,6 +69,8 @@ void TstOnline::goingOnline_data()
                               << QStringList{question};
     QTest::newRow("accepted") << true << QMessageBox::Yes << -1 << 45 << true << 45
                               << QStringList{question};
+    QTest::newRow("170 lamps") << true << QMessageBox::Yes << -1 << 170 << true << 170
+                               << QStringList{question};
     QTest::newRow("200 lamps are 30")
         << true << QMessageBox::Yes << -1 << 200 << true << 30 << QStringList{question};
     QTest::newRow("lamp count unreadable")
@@ -188,7 +196,7 @@ void TstOnline::currentItemCommands_data()
 {
     QTest::addColumn<int>("command"); // 0 write setting, 1 read setting, 2 write program, 3 read
     QTest::addColumn<int>("tab");
-    QTest::addColumn<bool>("fail");
+    QTest::addColumn<int>("failAfter"); // requests that go through before every try fails; -1 none
     QTest::addColumn<QString>("message");
     const char *writes[] = {"USB Write Scene Error", "USB Write Chaser Error",
                             "USB Write Program Error"};
@@ -197,23 +205,26 @@ void TstOnline::currentItemCommands_data()
     for (int tab = 0; tab < 3; ++tab) {
         for (bool fail : {false, true}) {
             QTest::addRow("write setting, tab %d%s", tab, fail ? ", failing" : "")
-                << 0 << tab << fail << (fail ? writes[tab] : "");
+                << 0 << tab << (fail ? 5 : -1) << (fail ? writes[tab] : "");
             QTest::addRow("read setting, tab %d%s", tab, fail ? ", failing" : "")
-                << 1 << tab << fail << (fail ? reads[tab] : "");
+                << 1 << tab << (fail ? 10 : -1) << (fail ? reads[tab] : "");
         }
     }
-    QTest::newRow("write program") << 2 << 2 << false << "";
-    QTest::newRow("write program, failing") << 2 << 2 << true << "USB Write Program Error";
-    QTest::newRow("read program") << 3 << 2 << false << "";
-    QTest::newRow("read program, failing") << 3 << 2 << true << "USB Read Program Error";
+    // The scene time is the first byte read: the command fails before the box changes.
+    QTest::newRow("read setting, scene time unreadable") << 1 << 0 << 0 << "Get GlobalSceneTime";
+    QTest::newRow("write program") << 2 << 2 << -1 << "";
+    QTest::newRow("write program, failing") << 2 << 2 << 5 << "USB Write Program Error";
+    QTest::newRow("read program") << 3 << 2 << -1 << "";
+    QTest::newRow("read program, failing") << 3 << 2 << 10 << "USB Read Program Error";
 }
 
 void TstOnline::currentItemCommands()
 {
     QFETCH(int, command);
     QFETCH(int, tab);
-    QFETCH(bool, fail);
+    QFETCH(int, failAfter);
     QFETCH(QString, message);
+    const bool fail = failAfter >= 0;
     WindowRig rig;
     MainWindow &w = *rig.window;
     w.TabWidget->setCurrentIndex(tab);
@@ -223,15 +234,25 @@ void TstOnline::currentItemCommands()
     if (fail)
         rig.controller.failRequests(command % 2 ? usb::READ_MEMORY_REQUEST
                                                 : usb::WRITE_BYTE_REQUEST,
-                                    ControllerLink::kAttempts, command % 2 ? 10 : 5);
-    QAction *actions[] = {w.actionWrite_Settings, w.actionRead_Settings,
-                          w.actionWrite_Current_Program, w.actionRead_Current_Program};
-    actions[command]->trigger();
-    QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(rig.prompts.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+                                    ControllerLink::kAttempts, failAfter);
     const bool read = command % 2;
+    // A read replaces the edited item: the user is asked first, and discards the edit.
+    if (read)
+        rig.prompts.answers << QMessageBox::Discard;
+    if (command == 1) {
+        QCOMPARE(w.UsbReadActualSetting(false), fail ? -1 : 0);
+    } else {
+        QAction *actions[] = {w.actionWrite_Settings, w.actionRead_Settings,
+                              w.actionWrite_Current_Program, w.actionRead_Current_Program};
+        actions[command]->trigger();
+    }
+    QVERIFY(!QApplication::overrideCursor());
+    QStringList texts = rig.prompts.texts();
+    if (read)
+        QVERIFY(texts.takeFirst().contains("neither saved to a file nor sent"));
+    QCOMPARE(texts, message.isEmpty() ? QStringList() : QStringList{message});
     if (read) {
-        QCOMPARE(w.ScenesTimeSpin->value(), 5);
+        QCOMPARE(w.ScenesTimeSpin->value(), failAfter == 0 ? 1 : 5);
         // A failed read leaves the panel alone.
         QCOMPARE(w.scene->lamp(0)->lampColor(), fail ? QColor(200, 0, 0) : QColor(0, 66, 0));
     } else {
@@ -240,6 +261,73 @@ void TstOnline::currentItemCommands()
         if (!fail)
             QCOMPARE(rig.controller.byteAt(lamp0[tab]), quint8(200));
     }
+}
+
+// Online, a whole-memory write is followed as going online is: the lamp count, the scene time and
+// the current item come from the controller, so that nothing of the old show goes back over the
+// new memory at the next switch. Offline the window keeps its show.
+void TstOnline::writeSettingsFollowsTheController_data()
+{
+    QTest::addColumn<bool>("online");
+    QTest::newRow("online") << true;
+    QTest::newRow("offline") << false;
+}
+
+void TstOnline::writeSettingsFollowsTheController()
+{
+    QFETCH(bool, online);
+    QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    if (online)
+        rig.goOnline();
+    auto show = std::make_unique<Show>();
+    show->setShowDefaults();
+    show->sceneColors[0][3] = QColor(1, 2, 3);
+    const QString file = dir.filePath("twelve.set");
+    QVERIFY(
+        image::writeSettingsFile(file, image::packShow(*show, 12, 7, image::HeaderStyle::Save)));
+    rig.prompts.fileNames << file;
+    rig.prompts.answers << QMessageBox::Yes;
+    w.File_Write_Settings(false);
+    QCOMPARE(rig.prompts.calls.last().text, QString("Settings succesfully load\n"));
+    QCOMPARE(w.ledsNumber, online ? 12 : 30);
+    QCOMPARE(w.scene->lampCount(), online ? 12 : 30);
+    QCOMPARE(w.ScenesTimeSpin->value(), online ? 7 : 1);
+    QCOMPARE(w.scene->lamp(3)->lampColor(), online ? QColor(1, 2, 3) : QColor(0, 0, 0));
+    if (online)
+        QCOMPARE(rig.controller.playing(), SimController::Playing::Scene);
+
+    // The next write of the current scene leaves the new memory's count and colours as they are.
+    rig.controller.clearRequests();
+    w.actionWrite_Settings->trigger();
+    QCOMPARE(rig.controller.byteAt(layout::kLampsNumber), quint8(online ? 12 : 30));
+    QCOMPARE(rig.controller.byteAt(layout::sceneLampAddress(0, 3)), quint8(online ? 1 : 0));
+    qunsetenv("XDG_DATA_HOME");
+}
+
+// Loading a chaser file online on the Scenes page brings the Chasers page up with the chaser as
+// loaded: the switch of page must not read the controller's copy over it.
+void TstOnline::loadChasersOnlineKeepsTheFile()
+{
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    rig.controller.setByteAt(layout::kLampsNumber, 2);
+    rig.controller.setByteAt(layout::chaserLampAddress(0, 0), 77);
+    rig.goOnline();
+    QCOMPARE(w.TabWidget->currentIndex(), 0);
+    rig.prompts.fileNames << QStringLiteral(LM740_TEST_DATA_DIR "/chasers_2.chs");
+    rig.prompts.answers << QMessageBox::Yes << QMessageBox::Yes;
+    w.Load_Chasers(false);
+    QCOMPARE(w.TabWidget->currentIndex(), 1);
+    files::TextFile loaded;
+    QFile f(QStringLiteral(LM740_TEST_DATA_DIR "/chasers_2.chs"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(files::readTextFile(files::Format::Chasers, f.readAll(), &loaded));
+    QVERIFY(loaded.chasers[0].colors[0] != QColor(77, 0, 0));
+    QCOMPARE(w.chasers[0].colors[0], loaded.chasers[0].colors[0]);
+    QCOMPARE(w.scene->lamp(0)->lampColor(), loaded.chasers[0].colors[0]);
 }
 
 void TstOnline::programCommandsOnAnotherPage()
@@ -262,11 +350,11 @@ void TstOnline::programCommandsOnAnotherPage()
     w.sceneButtons->button(1)->click();
     QCOMPARE(w.sceneColors[0][0], QColor(200, 0, 0));
 
-    // Offline a write still stores the Chasers page's panel in its chaser, and sends nothing.
+    // Offline the Chasers page's edit is in its chaser, and a write sends nothing.
     rig.bus.unplug(rig.controller);
     w.USBCheckStatus();
     w.TabWidget->setCurrentIndex(1);
-    w.scene->setSceneTime(4200);
+    w.findChild<QDoubleSpinBox *>("TimeSpin")->setValue(4.2);
     rig.controller.clearRequests();
     QCOMPARE(w.UsbWriteActualSetting(false), 0);
     QCOMPARE(w.chasers[0].time, 4200u);

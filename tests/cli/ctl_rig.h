@@ -41,6 +41,8 @@ public:
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QLatin1String(name));
         env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        // The backups made before a restore go to the private folder too.
+        env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
         p.setProcessEnvironment(env);
         int master = -1;
         int slave = -1;
@@ -75,6 +77,16 @@ public:
             r.err.replace("\r\n", "\n");
         }
         return r;
+    }
+
+    // The backups restore made, oldest first.
+    QStringList backups() const
+    {
+        const QDir folder(path(QStringLiteral("data/lm740/backups")));
+        QStringList names;
+        for (const QString &name : folder.entryList(QDir::Files, QDir::Name))
+            names << folder.filePath(name);
+        return names;
     }
 
     QByteArray read(const QString &name) const

@@ -39,7 +39,11 @@ void TstCtlDevice::command_data()
         "(release 15; this program is made for release 16)");
     row("info, no controller", {sim, fault("absent"), "info"}, 1, "", "no Lm740 found");
     row("info, no permission", {sim, fault("no-permission"), "info"}, 1, "", "udev rule");
-    row("info, another device", {sim, fault("other-device"), "info"}, 1, "", "not answer as an");
+    row("info, another device", {sim, fault("other-device"), "info"}, 1, "",
+        "answered as another device");
+    row("info, identification lost once", {sim, fault("refuse=id:1"), "info"}, 0, "lamps:");
+    row("info, identification never answered", {sim, fault("refuse=id:3"), "info"}, 1, "",
+        "did not answer when asked what it is");
     row("info, no version", {sim, fault("refuse=version:1"), "info"}, 1, "", "firmware version");
     row("info, memory unreadable", {sim, fault("refuse=read-memory:100"), "info"}, 1, "",
         "could not read the lamp count");

@@ -39,12 +39,17 @@ void TstCtlMemory::backup_data()
     QTest::addColumn<QByteArray>("err");
     QTest::addColumn<bool>("written");
     QTest::newRow("whole") << QStringList() << "backup.set" << 0 << QByteArray() << true;
-    QTest::newRow("block fails mid-way") << QStringList{"refuse=read-memory:1:1000"} << "backup.set"
-                                         << 1 << QByteArray("page 250") << false;
+    QTest::newRow("block fails once mid-way")
+        << QStringList{"refuse=read-memory:1:1000"} << "backup.set" << 0 << QByteArray() << true;
+    QTest::newRow("block fails every try mid-way")
+        << QStringList{"refuse=read-memory:6:1000"} << "backup.set" << 1 << QByteArray("page 250")
+        << false;
     QTest::newRow("no controller")
         << QStringList{"absent"} << "backup.set" << 1 << QByteArray("no Lm740 found") << false;
-    QTest::newRow("end of pass unanswered") << QStringList{"refuse=end-pass:1"} << "backup.set" << 1
-                                            << QByteArray("end of the copy") << true;
+    // The file is whole and kept; the controller may still hold its main loop.
+    QTest::newRow("end of pass unanswered")
+        << QStringList{"refuse=end-pass:6"} << "backup.set" << 1
+        << QByteArray("holds the whole memory; unplug its power connector") << true;
     QTest::newRow("target folder missing")
         << QStringList() << "missing/backup.set" << 1 << QByteArray("missing/backup.set") << false;
 }
@@ -71,38 +76,70 @@ void TstCtlMemory::backup()
 
 void TstCtlMemory::restore_data()
 {
-    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<QStringList>("options");
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("err");
     QTest::addColumn<int>("bytesWritten");
+    QTest::addColumn<bool>("backedUp");
     const QByteArray image = patternImage(9);
-    QTest::newRow("whole") << QStringList() << image << 0 << QByteArray() << 131072;
-    QTest::newRow("short file") << QStringList() << image.left(131071) << 1
-                                << QByteArray("131071 bytes, not 131072") << 0;
-    QTest::newRow("missing file") << QStringList() << QByteArray() << 1 << QByteArray("show.set")
-                                  << 0;
-    QTest::newRow("block fails mid-way") << QStringList{"refuse=write-block:1:10"} << image << 1
-                                         << QByteArray("holds part of") << 640;
+    const QStringList none;
+    QTest::newRow("whole") << none << image << 0 << QByteArray() << 131072 << true;
+    QTest::newRow("whole, no backup")
+        << QStringList{"--no-backup"} << image << 0 << QByteArray() << 131072 << false;
+    QTest::newRow("short file") << none << image.left(131071) << 1
+                                << QByteArray("131071 bytes, not 131072") << 0 << false;
+    QTest::newRow("missing file") << none << QByteArray() << 1 << QByteArray("show.set") << 0
+                                  << false;
+    QTest::newRow("block fails once") << QStringList{"--simulator-faults=refuse=write-block:1:10"}
+                                      << image << 0 << QByteArray() << 131072 << true;
+    QTest::newRow("block fails every try mid-way")
+        << QStringList{"--simulator-faults=refuse=write-block:6:10"} << image << 1
+        << QByteArray("the Lm740 now holds the first 640 bytes of %f and what it held before "
+                      "after them; unplug its power connector and plug it in again, then lm740ctl "
+                      "restore %b puts back what it held")
+        << 640 << true;
+    QTest::newRow("block fails every try mid-way, no backup")
+        << QStringList{"--no-backup", "--simulator-faults=refuse=write-block:6:10"} << image << 1
+        << QByteArray("the Lm740 now holds the first 640 bytes of %f and what it held before "
+                      "after them; unplug")
+        << 640 << false;
+    QTest::newRow("first block fails every try")
+        << QStringList{"--simulator-faults=refuse=write-block:6"} << image << 1
+        << QByteArray("(after 0 bytes); nothing was written to the Lm740;") << 0 << true;
+    QTest::newRow("backup fails")
+        << QStringList{"--simulator-faults=refuse=read-memory:6:10"} << image << 1
+        << QByteArray("while backing up, at page 2, offset 128 (after 640 bytes); nothing was "
+                      "written to it")
+        << 0 << false;
 }
 
 void TstCtlMemory::restore()
 {
-    QFETCH(QStringList, faults);
+    QFETCH(QStringList, options);
     QFETCH(QByteArray, file);
     QFETCH(int, status);
     QFETCH(QByteArray, err);
     QFETCH(int, bytesWritten);
+    QFETCH(bool, backedUp);
     CtlRig rig;
     const QByteArray before = patternImage(1);
     QVERIFY(rig.write("controller.set", before));
     if (!file.isEmpty())
         QVERIFY(rig.write("show.set", file));
-    QStringList arguments{"%c"};
-    if (!faults.isEmpty())
-        arguments << "--simulator-faults=" + faults.join(',');
-    // No terminal: no question is asked, --yes or not.
-    CTL_CHECK(rig.run(arguments << "restore" << rig.path("show.set")), status, "", err);
+    // No terminal: no question is asked, --yes or not; the backup is named on stdout instead.
+    const CtlRun r = rig.run(QStringList{"%c"} + options << "restore" << rig.path("show.set"));
+    const QStringList backups = rig.backups();
+    QCOMPARE(backups.size(), backedUp ? 1 : 0);
+    const QString backup = backups.value(0);
+    QVERIFY2(backup.isEmpty() || QFileInfo(backup).fileName().startsWith("lm740-backup-"),
+             qPrintable(backup));
+    CTL_CHECK(r, status, backedUp ? QByteArray("saved in " + backup.toUtf8()) : QByteArray(),
+              QByteArray(err)
+                  .replace("%f", rig.path("show.set").toUtf8())
+                  .replace("%b", backup.toUtf8()));
+    if (backedUp)
+        QCOMPARE(rig.read(backup.mid(rig.dir.path().size() + 1)), before);
     const QByteArray after = rig.read("controller.set");
     QCOMPARE(after.left(bytesWritten), file.left(bytesWritten));
     QCOMPARE(after.mid(bytesWritten), before.mid(bytesWritten));
@@ -177,7 +214,7 @@ void TstCtlMemory::questionsOnATerminal_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("shown");
     QTest::newRow("restore, no") << "restore" << false << QByteArray("n\n") << 1
-                                 << QByteArray("will be replaced by");
+                                 << QByteArray("; what it holds now is first saved in ");
     QTest::newRow("restore, yes") << "restore" << false << QByteArray("yes\n") << 0
                                   << QByteArray("Writing the Lm740's memory: 100 %\n");
     QTest::newRow("restore, --yes") << "restore" << true << QByteArray() << 0
@@ -212,8 +249,13 @@ void TstCtlMemory::questionsOnATerminal()
     QCOMPARE(r.status, status);
     QVERIFY2(r.err.contains(shown), r.err.constData());
     QCOMPARE(r.err.contains("[y/N]"), !yes);
-    if (command == QLatin1String("restore"))
+    if (command == QLatin1String("restore")) {
         QCOMPARE(rig.read("controller.set"), status == 0 ? patternImage(2) : before);
+        // Declined: said so, and no backup was made either.
+        QCOMPARE(r.err.contains("nothing written: the answer was no"), status != 0);
+        QCOMPARE(rig.backups().size(), yes || status == 0 ? 1 : 0);
+        QCOMPARE(r.out.contains("saved in"), yes); // else the question named it
+    }
 }
 
 QTEST_GUILESS_MAIN(TstCtlMemory)

@@ -66,31 +66,49 @@ void TstUsbDevice::opensConfiguresClaimsAndIdentifies()
     QCOMPARE(rig.bus.operations.size(), 5);
 }
 
+// An answer lost on the way is asked for again; a wrong answer, or a device that times out, is not.
 void TstUsbDevice::identificationMustBeExactly740_data()
 {
     QTest::addColumn<int>("id");
-    QTest::addColumn<int>("shortAnswers");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("740") << 740 << 0 << 0;
-    QTest::newRow("first byte right, second wrong") << (0xE4 | 0x0300) << 0 << -1;
-    QTest::newRow("other device") << 741 << 0 << -1;
-    QTest::newRow("one byte only") << 740 << 1 << -1;
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<UsbDevice::SearchResult>("result");
+    QTest::addColumn<int>("asked"); // identification requests
+    using R = UsbDevice::SearchResult;
+    const int all = UsbDevice::kIdentifyAttempts;
+    QTest::newRow("740") << 740 << "" << 0 << R::Found << 1;
+    QTest::newRow("first byte right, second wrong")
+        << (0xE4 | 0x0300) << "" << 0 << R::OtherDevice << 1;
+    QTest::newRow("other device") << 741 << "" << 0 << R::OtherDevice << 1;
+    QTest::newRow("one byte, then whole") << 740 << "short" << 1 << R::Found << 2;
+    QTest::newRow("one byte every time") << 740 << "short" << all << R::NotIdentified << all;
+    QTest::newRow("lost, then answered") << 740 << "fail" << all - 1 << R::Found << all;
+    QTest::newRow("lost every time") << 740 << "fail" << all << R::NotIdentified << all;
+    QTest::newRow("times out") << 740 << "timeout" << 1 << R::NotIdentified << 1;
 }
 
 void TstUsbDevice::identificationMustBeExactly740()
 {
     QFETCH(int, id);
-    QFETCH(int, shortAnswers);
-    QFETCH(int, expected);
+    QFETCH(QString, fault);
+    QFETCH(int, count);
+    QFETCH(UsbDevice::SearchResult, result);
+    QFETCH(int, asked);
     SimRig rig(SimRig::Start::Plugged);
     rig.controller.setIdentification(quint16(id));
-    rig.controller.answerShortNext(shortAnswers);
+    if (fault == "short")
+        rig.controller.answerShortNext(count);
+    if (fault == "fail")
+        rig.controller.failNext(count);
+    if (fault == "timeout")
+        rig.controller.timeOutNext(count);
+    const int expected = result == UsbDevice::SearchResult::Found ? 0 : -1;
     QCOMPARE(rig.device.open(), expected);
     QCOMPARE(rig.device.isOpen(), expected);
-    if (expected < 0) {
+    QCOMPARE(rig.device.lastSearchResult(), result);
+    QCOMPARE(rig.controller.requests().size(), asked);
+    if (expected < 0)
         QCOMPARE(rig.bus.openHandles(), 0);
-        QCOMPARE(rig.device.lastSearchResult(), UsbDevice::SearchResult::NotIdentified);
-    }
 }
 
 void TstUsbDevice::firstIdentifiedDeviceInBusOrderWins()

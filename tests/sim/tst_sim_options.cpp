@@ -42,6 +42,11 @@ void TstSimOptions::parse_data()
                                  << "'unplug=0:1': expected" << 0.0 << 1u << 0;
     QTest::newRow("long release") << "release=" + QString(33, 'x') << "at most 32" << 0.0 << 1u
                                   << 0;
+    QTest::newRow("refuse a request by code") << "refuse=255:1"
+                                              << "" << 0.0 << 1u << 0;
+    QTest::newRow("refuse a code past a byte")
+        << "refuse=256:1"
+        << "'refuse=256:1': expected refuse=" << 0.0 << 1u << 0;
     QTest::newRow("unknown") << "fail=0.1,speed=3"
                              << "'speed=3': unknown setting" << 0.0 << 1u << 0;
     QTest::newRow("no value") << "short"

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void noControllerFindsNothing();
     void opensConfiguresOnceClaimsIdentifiesAndReleases();
     void searchGoesInBusAndDeviceOrder();
+    void listingIsStableAndOpenStaysInside();
     void refusedDeviceIsSkipped();
     void refusedDeviceIsSkipped_data();
     void controlTransfersCarryExactSetupPackets();
@@ -149,6 +150,36 @@ void TstLibusbBus::opensConfiguresOnceClaimsIdentifiesAndReleases()
     port.clearLog();
     QCOMPARE(device.open(), 0);
     QCOMPARE(port.log(), QStringList({"open", "claim 0", "control"}));
+}
+
+// The status poll lists the bus every second: each listing gives the same indices, and no
+// reference to a device outlives the listing after it (libusb would say so when it ends, which
+// cleanup() checks). An index one past the listing opens nothing.
+void TstLibusbBus::listingIsStableAndOpenStaysInside()
+{
+    Rig rig;
+    rig.plug(1, 2, "1-1");
+    rig.plug(1, 3, "1-2");
+    rig.link();
+    LibusbBus &bus = *rig.bus;
+    const std::vector<UsbBusDevice> first = bus.listDevices();
+    QCOMPARE(int(first.size()), 2);
+    for (int round = 0; round < 20; ++round) {
+        const std::vector<UsbBusDevice> again = bus.listDevices();
+        QCOMPARE(again.size(), first.size());
+        for (std::size_t i = 0; i < again.size(); ++i) {
+            QCOMPARE(again[i].index, int(i));
+            QCOMPARE(again[i].address, first[i].address);
+        }
+    }
+    UsbBusDevice past = first.back();
+    past.index = int(first.size());
+    UsbHandle handle = reinterpret_cast<UsbHandle>(&past);
+    QCOMPARE(bus.open(past, &handle), int(UsbBus::ErrorNotFound));
+    QVERIFY(!handle);
+    QCOMPARE(bus.open(first.back(), &handle), 0);
+    QVERIFY(handle);
+    bus.close(handle);
 }
 
 void TstLibusbBus::searchGoesInBusAndDeviceOrder()

@@ -1,0 +1,32 @@
+// The backup of the controller's whole memory that is made before anything overwrites it (USB >
+// Write Settings, lm740ctl restore): a dated .set file in the user's data folder, so that a write
+// broken off half-way, or one the user regrets, can be undone by writing the backup back.
+#pragma once
+
+#include "memory_copy.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace lm740::backup {
+
+// "lm740/backups" in the user's data folder ($XDG_DATA_HOME, ~/.local/share when unset).
+QString folder();
+
+// A name in `folder` for a backup made at `when` that no file has yet:
+// lm740-backup-2026-12-07-155512.set, then -2, -3, ... when that one is taken.
+QString newFileName(const QString &folder, const QDateTime &when);
+
+struct Result
+{
+    MemoryCopyResult copy;
+    bool saved = false; // the file holds the whole memory
+    QString error;      // why not, when the pass was complete but the file could not be written
+};
+
+// Reads the whole memory and writes it to `fileName`, whose folder is made when missing. Nothing
+// is written unless the pass was complete.
+Result save(ControllerLink &link, const QString &fileName,
+            const MemoryCopyCallbacks &callbacks = {});
+
+} // namespace lm740::backup
