@@ -22,11 +22,12 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 const char *const kUsageTop =
-    "Usage: lm740 [--simulator[=FILE] [--simulator-faults=LIST]] [Qt options] [SHOW...]\n"
+    "Usage: lm740 [--simulator[=FILE] [--simulator-faults=LIST]]... [Qt options] [SHOW...]\n"
     "Control software for the Lm740 RGB LED lighting controller.\n"
     "\n"
     "  SHOW                a show file to open as its Load command does: settings (.set),\n"
@@ -34,7 +35,10 @@ const char *const kUsageTop =
     "  --simulator         work with a simulated Lm740 instead of one on USB\n"
     "  --simulator=FILE    the same, with the simulated controller's settings memory kept in FILE\n"
     "                      (a .set file of 131072 bytes, read at start and written back at the\n"
-    "                      end; created when missing)\n";
+    "                      end; created when missing)\n"
+    "                      Given more than once, each is one more simulated Lm740 in a USB socket\n"
+    "                      of its own (1-1, 1-2, ...); each --simulator-faults belongs to the\n"
+    "                      --simulator before it.\n";
 const char *const kUsageEnd = "  -h, --help          show this help and exit\n"
                               "  -v, --version       show the version and exit\n";
 
@@ -50,9 +54,9 @@ struct Options
     bool help = false;
     bool version = false;
     bool simulator = false;
-    QByteArray simulatorFile; // the name's bytes as given
-    QByteArray simulatorFaults;
-    lm740::SimOptions faults;
+    bool simulatorFile = false; // the last --simulator named a file
+    lm740::SimulatorArguments simulatorArguments;
+    std::vector<lm740::SimulatorSpec> simulators;
     QByteArray error; // the first wrong argument, told with the usage text
     QStringList showFiles;
 };
@@ -74,11 +78,13 @@ const OwnOption kOwnOptions[] = {
     {"simulator", 0, Value::Optional,
      [](Options &o, std::string_view file) {
          o.simulator = true;
-         o.simulatorFile = QByteArray(file.data(), qsizetype(file.size()));
+         o.simulatorFile = !file.empty();
+         o.simulatorArguments.addSimulator(QByteArray(file.data(), qsizetype(file.size())));
      }},
     {"simulator-faults", 0, Value::Required,
      [](Options &o, std::string_view list) {
-         o.simulatorFaults = QByteArray(list.data(), qsizetype(list.size()));
+         o.simulatorArguments.addFaults(
+             QString::fromUtf8(QByteArray(list.data(), qsizetype(list.size()))));
      }},
 };
 
@@ -113,7 +119,7 @@ Options readOptions(int argc, char *argv[])
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
             // Right after a bare --simulator, a file may be meant for the simulator, whose memory
             // is a .set file as a show is: the user says which.
-            if (!optionsEnded && o.simulator && o.simulatorFile.isEmpty() &&
+            if (!optionsEnded && o.simulator && !o.simulatorFile &&
                 !std::strcmp(argv[i - 1], "--simulator")) {
                 o.error = "unexpected argument " + QByteArray(argv[i]) +
                           " (a file for the simulator is given as --simulator=FILE; a show to "
@@ -153,13 +159,13 @@ Options readOptions(int argc, char *argv[])
             o.error = "unknown option " + QByteArray(argv[i]);
         }
     }
-    if (o.error.isEmpty() && !o.simulatorFaults.isNull()) {
+    if (o.error.isEmpty()) {
         QString why;
-        if (!o.simulator)
+        if (!o.simulator && o.simulatorArguments.anyFaults())
             o.error = "--simulator-faults needs --simulator: only the simulated Lm740 has faults "
                       "to set";
-        else if (!lm740::SimOptions::parse(QString::fromUtf8(o.simulatorFaults), &o.faults, &why))
-            o.error = "--simulator-faults: " + why.toUtf8();
+        else if (!o.simulatorArguments.specs(&o.simulators, &why))
+            o.error = why.toUtf8();
     }
     return o;
 }
@@ -193,7 +199,7 @@ int main(int argc, char *argv[])
     if (options.simulator) {
         simulator = std::make_unique<lm740::SimulatorSession>();
         QString error;
-        if (!simulator->start(options.simulatorFile, options.faults, &error)) {
+        if (!simulator->start(options.simulators, &error)) {
             std::fprintf(stderr, "lm740: %s\n", qPrintable(error));
             return 1;
         }
@@ -217,8 +223,11 @@ int main(int argc, char *argv[])
 
     QPointer<MainWindow> window = new MainWindow; // deletes itself on "Exit"
     window->setAttribute(Qt::WA_DeleteOnClose);
-    if (simulator)
-        window->showSimulatedController(simulator->controller(), options.faults);
+    // With several simulated controllers the dock watches the one the window works with.
+    for (int i = 0; simulator && i < simulator->controllerCount(); ++i)
+        window->showSimulatedController(simulator->controller(i),
+                                        options.simulators[std::size_t(i)].faults,
+                                        simulator->simBus().socketOf(simulator->controller(i)));
     const bool placed = window->restoreWindowPlace();
     window->show();
     if (!placed)

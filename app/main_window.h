@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+class ControllerChooser;
 class QButtonGroup;
 class QHBoxLayout;
 class QLabel;
@@ -91,7 +92,10 @@ public:
 
     // With --simulator: the dock that shows what the simulated controller does, toggled from the
     // USB menu (main_window_simulator_view.cpp). Null without the simulator.
-    void showSimulatedController(lm740::SimController &controller, const lm740::SimOptions &faults);
+    // The first call makes the dock; each further one adds a controller it can watch, the one in
+    // USB socket `port`. The dock follows the controller the window works with.
+    void showSimulatedController(lm740::SimController &controller, const lm740::SimOptions &faults,
+                                 const QString &port = {});
     SimulatedLm740View *simulatorView = nullptr;
 
     // Tool bar "Globals"
@@ -142,6 +146,8 @@ public:
     lm740::ControllerLink controllerLink{usbDevice};
     // Polls the controller every second from the end of construction (USBCheckStatus).
     QTimer *statusTimer = nullptr;
+    // Which controller the link reaches when more than one is connected (USB > Controller).
+    ControllerChooser *controllerChooser = nullptr;
     // The firmware release is checked once per program run, at the first poll that finds the
     // controller; so is the notice that the controller is there but may not be opened.
     static inline bool firstStatusCheck = true;

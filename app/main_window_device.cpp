@@ -3,10 +3,12 @@
 // The link does the work; these slots show the results and the messages.
 #include "main_window.h"
 
+#include "controller_chooser.h"
 #include "logging.h"
 #include "prompts.h"
 #include "release.h"
 #include "settings_layout.h"
+#include "simulated_lm740_view.h"
 #include "usb_requests.h"
 
 #include <QCoreApplication>
@@ -81,6 +83,9 @@ int writeParameter(lm740::ControllerLink &link, const Parameter &p, char value)
 void MainWindow::setUpDeviceLink()
 {
     usbDevice.setIds(lm740::usb::kVendorId, lm740::usb::kProductId);
+    controllerChooser =
+        new ControllerChooser(usbDevice, menuUSB, qEnvironmentVariable("LM740_DEVICE"), this);
+    connect(controllerChooser, &ControllerChooser::chosen, this, &MainWindow::USBCheckStatus);
 
     connect(actionUsbConnect, &QAction::triggered, this, &MainWindow::UsbConnect);
     connect(actionUsbDisconnect, &QAction::triggered, this, &MainWindow::UsbDisconnect);
@@ -151,7 +156,7 @@ void MainWindow::UsbGetLmId(bool)
 
 bool MainWindow::USBCheckStatus()
 {
-    const bool present = usbDevice.open() != -1;
+    const bool present = controllerChooser->poll();
     connectedFlag = present;
 
     // The label first: a firmware message below waits for the user, and meanwhile the polls it
@@ -159,7 +164,9 @@ bool MainWindow::USBCheckStatus()
     QPalette palette = connectionLabel->palette();
     palette.setColor(QPalette::WindowText, present ? QColor(30, 160, 30) : QColor(255, 0, 0));
     connectionLabel->setPalette(palette);
-    connectionLabel->setText(present ? tr("Lm740 Connected") : tr("Lm740 Not connected"));
+    connectionLabel->setText(controllerChooser->statusText(present));
+    if (simulatorView)
+        simulatorView->watch(controllerChooser->chosenPort());
 
     if (!present && !permissionNoticeShown &&
         usbDevice.lastSearchResult() == lm740::UsbDevice::SearchResult::NoPermission) {

@@ -20,10 +20,13 @@ void MainWindow::buildEditMenu()
     menubar->insertMenu(menuScenes->menuAction(), menuEdit);
     actionUndo = menuEdit->addAction(tr("&Undo"));
     actionUndo->setObjectName(QStringLiteral("actionUndo"));
-    actionUndo->setShortcut(QKeySequence::Undo);
+    actionUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     actionRedo = menuEdit->addAction(tr("&Redo"));
     actionRedo->setObjectName(QStringLiteral("actionRedo"));
-    actionRedo->setShortcut(QKeySequence::Redo);
+    // The same keys on every desktop (the platform's own list differs between them), as the
+    // manual names them.
+    actionRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     actionUndo->setEnabled(false);
     actionRedo->setEnabled(false);
 

@@ -5,11 +5,14 @@
 #include "simulated_lm740_view.h"
 
 void MainWindow::showSimulatedController(lm740::SimController &controller,
-                                         const lm740::SimOptions &faults)
+                                         const lm740::SimOptions &faults, const QString &port)
 {
-    if (simulatorView)
+    if (simulatorView) {
+        simulatorView->addController(controller, faults, port);
         return;
+    }
     simulatorView = new SimulatedLm740View(controller, faults, this);
+    simulatorView->addController(controller, faults, port);
     addDockWidget(Qt::BottomDockWidgetArea, simulatorView);
     // Below the editor, and only as tall as its LCD and a few requests need.
     resizeDocks({simulatorView}, {simulatorView->minimumSizeHint().height()}, Qt::Vertical);

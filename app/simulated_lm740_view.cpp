@@ -90,6 +90,9 @@ QStringList describeFaults(const lm740::SimOptions &o)
     if (!o.release.isEmpty())
         lines << SimulatedLm740View::tr("reports release %1")
                      .arg(QString::fromLatin1(lm740::printableBytes(o.release)));
+    if (!o.serial.isEmpty())
+        lines << SimulatedLm740View::tr("serial number %1")
+                     .arg(QString::fromLatin1(lm740::printableBytes(o.serial)));
     if (lines.isEmpty())
         lines << SimulatedLm740View::tr("none");
     return lines;
@@ -130,7 +133,7 @@ class LampRow : public QWidget
 {
 public:
     LampRow(const SimController &controller, QWidget *parent)
-        : QWidget(parent), m_controller(controller)
+        : QWidget(parent), m_controller(&controller)
     {
         setMinimumSize(lm740::kMaxLamps, 32);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -141,7 +144,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
-        const int n = m_controller.player().lamps();
+        const int n = m_controller->player().lamps();
         const int w = width();
         const int h = height();
         if (n == 0) {
@@ -150,12 +153,19 @@ protected:
         }
         for (int i = 0; i < n; ++i) {
             const int x = i * w / n;
-            p.fillRect(x, 0, (i + 1) * w / n - x, h, m_controller.output(i));
+            p.fillRect(x, 0, (i + 1) * w / n - x, h, m_controller->output(i));
         }
     }
 
+public:
+    void watch(const SimController &controller)
+    {
+        m_controller = &controller;
+        update();
+    }
+
 private:
-    const SimController &m_controller;
+    const SimController *m_controller;
 };
 
 } // namespace
@@ -165,17 +175,19 @@ class SimulatedLm740View::RequestModel : public QAbstractTableModel
 {
 public:
     RequestModel(const SimController &controller, QObject *parent)
-        : QAbstractTableModel(parent), m_controller(controller)
+        : QAbstractTableModel(parent), m_controller(&controller)
     {
     }
-    void reload()
+    void reload(const SimController *controller = nullptr)
     {
         beginResetModel();
+        if (controller)
+            m_controller = controller;
         endResetModel();
     }
     int rowCount(const QModelIndex &parent) const override
     {
-        return parent.isValid() ? 0 : int(m_controller.recentRequests().size());
+        return parent.isValid() ? 0 : int(m_controller->recentRequests().size());
     }
     int columnCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : 4; }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
@@ -195,7 +207,7 @@ public:
     }
     QVariant data(const QModelIndex &index, int role) const override
     {
-        const auto &recent = m_controller.recentRequests();
+        const auto &recent = m_controller->recentRequests();
         if (!index.isValid() || index.row() >= int(recent.size()))
             return {};
         const SimController::Request &r = recent[std::size_t(index.row())];
@@ -222,14 +234,14 @@ public:
     }
 
 private:
-    const SimController &m_controller;
+    const SimController *m_controller;
 };
 
 SimulatedLm740View::SimulatedLm740View(SimController &controller, const lm740::SimOptions &faults,
                                        QWidget *parent)
-    : QDockWidget(tr("Simulated Lm740"), parent), m_controller(controller), m_absent(faults.absent),
-      m_faultLines(describeFaults(faults))
+    : QDockWidget(tr("Simulated Lm740"), parent), m_controller(&controller)
 {
+    m_watched.push_back({&controller, faults.absent, describeFaults(faults), {}, {}});
     setObjectName(QStringLiteral("simulatedLm740"));
     tickTimer = new QTimer(this);
     tickTimer->setInterval(int(lm740::playback::kTickMs));
@@ -243,10 +255,10 @@ SimulatedLm740View::SimulatedLm740View(SimController &controller, const lm740::S
     left->addWidget(m_lcd);
     left->addWidget(m_bus);
     auto *faultTitle = new QLabel(tr("Faults:"), content);
-    auto *faultList = new QLabel(m_faultLines.join(QLatin1Char('\n')), content);
-    faultList->setWordWrap(true);
+    m_faultList = new QLabel(faultLines().join(QLatin1Char('\n')), content);
+    m_faultList->setWordWrap(true);
     left->addWidget(faultTitle);
-    left->addWidget(faultList);
+    left->addWidget(m_faultList);
     left->addStretch();
     grid->addLayout(left, 0, 0, 2, 1);
 
@@ -270,13 +282,58 @@ SimulatedLm740View::SimulatedLm740View(SimController &controller, const lm740::S
     grid->setColumnStretch(1, 1);
     setWidget(content);
 
-    m_controller.setActivityHook([this] { controllerActive(); });
+    m_controller->setActivityHook([this] { controllerActive(); });
     refresh(true);
 }
 
 SimulatedLm740View::~SimulatedLm740View()
 {
-    m_controller.setActivityHook({});
+    m_controller->setActivityHook({});
+}
+
+void SimulatedLm740View::addController(SimController &controller, const lm740::SimOptions &faults,
+                                       const QString &port)
+{
+    if (m_watched.size() == 1 && m_watched.front().port.isEmpty())
+        m_watched.front().port = port; // the first, given at construction
+    if (&controller != m_watched.front().controller) {
+        m_watched.push_back({&controller, faults.absent, describeFaults(faults), port, {}});
+        m_watched.back().away.start(); // nobody has ticked it since the start
+    }
+    titleWatched();
+}
+
+void SimulatedLm740View::watch(const QString &port)
+{
+    std::size_t next = 0;
+    while (next < m_watched.size() && m_watched[next].port != port)
+        ++next;
+    if (port.isEmpty() || next == m_watched.size() || next == m_current)
+        return;
+    Watched &was = m_watched[m_current];
+    was.controller->setActivityHook({});
+    if (!was.away.isValid()) // when hidden, it has been away since then
+        was.away.start();
+    m_current = next;
+    Watched &now = m_watched[m_current];
+    m_controller = now.controller;
+    if (isVisible()) {
+        m_controller->catchUp(now.away.elapsed());
+        now.away.invalidate();
+    }
+    static_cast<LampRow *>(m_lampRow)->watch(*m_controller);
+    m_model->reload(m_controller);
+    m_shownRevision = m_controller->recentRevision();
+    m_faultList->setText(now.faultLines.join(QLatin1Char('\n')));
+    m_controller->setActivityHook([this] { controllerActive(); });
+    titleWatched();
+    refresh(true);
+}
+
+void SimulatedLm740View::titleWatched()
+{
+    setWindowTitle(m_watched.size() > 1 ? tr("Simulated Lm740 %1").arg(watchedPort())
+                                        : tr("Simulated Lm740"));
 }
 
 QAbstractItemModel *SimulatedLm740View::requestModel() const
@@ -291,26 +348,26 @@ QString SimulatedLm740View::busState() const
 
 void SimulatedLm740View::tick()
 {
-    refresh(m_controller.tick());
+    refresh(m_controller->tick());
 }
 
 QList<QWidget *> SimulatedLm740View::refresh(bool lampsMoved)
 {
     QList<QWidget *> changed;
     m_sinceRefresh.start();
-    const SimPlayer &player = m_controller.player();
+    const SimPlayer &player = m_controller->player();
     if (lampsMoved || player.lamps() != m_shownLamps) {
         m_shownLamps = player.lamps();
         changed << m_lampRow;
     }
 
     QStringList lines;
-    if (m_controller.upgradeMode()) {
+    if (m_controller->upgradeMode()) {
         lines << tr("Upgrade mode");
-        const int block = m_controller.programmedBlock();
+        const int block = m_controller->programmedBlock();
         lines << (block >= 0 ? tr("Block %1").arg(block) : QString());
     } else {
-        if (m_controller.mainLoopHeld())
+        if (m_controller->mainLoopHeld())
             lines << tr("USB transfer");
         else if (player.item() == SimPlayer::Item::Scene)
             lines << tr("Scene %1").arg(player.number() + 1);
@@ -320,7 +377,7 @@ QList<QWidget *> SimulatedLm740View::refresh(bool lampsMoved)
             lines << tr("Program %1 step %2").arg(player.number() + 1).arg(player.step() + 1);
         else
             lines << tr("Blackout");
-        lines << QString::fromLatin1(m_controller.versionText()).section(QChar(0), 0, 0);
+        lines << QString::fromLatin1(m_controller->versionText()).section(QChar(0), 0, 0);
     }
     for (QString &line : lines)
         line.truncate(kLcdColumns);
@@ -329,19 +386,20 @@ QList<QWidget *> SimulatedLm740View::refresh(bool lampsMoved)
         changed << m_lcd;
     }
 
-    const QString bus = m_absent                ? tr("Not on the bus")
-                        : !m_controller.onBus() ? tr("Off the bus: unplugged")
-                                                : tr("On the bus");
+    const bool absent = m_watched[m_current].absent;
+    const QString bus = absent                   ? tr("Not on the bus")
+                        : !m_controller->onBus() ? tr("Off the bus: unplugged")
+                                                 : tr("On the bus");
     if (bus != m_bus->text()) {
         m_bus->setText(bus);
-        m_bus->setStyleSheet(m_absent || !m_controller.onBus()
+        m_bus->setStyleSheet(absent || !m_controller->onBus()
                                  ? QStringLiteral("color: rgb(200, 0, 0); font-weight: bold")
                                  : QString());
         changed << m_bus;
     }
 
-    if (m_controller.recentRevision() != m_shownRevision) {
-        m_shownRevision = m_controller.recentRevision();
+    if (m_controller->recentRevision() != m_shownRevision) {
+        m_shownRevision = m_controller->recentRevision();
         m_model->reload();
         changed << m_requests->viewport();
     }
@@ -353,8 +411,8 @@ QList<QWidget *> SimulatedLm740View::refresh(bool lampsMoved)
 
 void SimulatedLm740View::keepTicking()
 {
-    const bool playing = m_controller.player().moving() && !m_controller.mainLoopHeld() &&
-                         !m_controller.upgradeMode();
+    const bool playing = m_controller->player().moving() && !m_controller->mainLoopHeld() &&
+                         !m_controller->upgradeMode();
     if (isVisible() && playing) {
         if (!tickTimer->isActive())
             tickTimer->start();
@@ -385,9 +443,10 @@ void SimulatedLm740View::controllerActive()
 void SimulatedLm740View::showEvent(QShowEvent *event)
 {
     QDockWidget::showEvent(event);
-    if (m_hidden.isValid()) {
-        m_controller.catchUp(m_hidden.elapsed());
-        m_hidden.invalidate();
+    Watched &now = m_watched[m_current];
+    if (now.away.isValid()) {
+        m_controller->catchUp(now.away.elapsed());
+        now.away.invalidate();
     }
     refresh(true);
 }
@@ -395,6 +454,6 @@ void SimulatedLm740View::showEvent(QShowEvent *event)
 void SimulatedLm740View::hideEvent(QHideEvent *event)
 {
     QDockWidget::hideEvent(event);
-    m_hidden.start();
+    m_watched[m_current].away.start();
     tickTimer->stop();
 }

@@ -4,12 +4,14 @@
 #pragma once
 
 #include "controller_link.h"
+#include "show.h"
 #include "usb_device.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 namespace lm740::ctl {
 
@@ -51,6 +53,23 @@ bool readByte(Context &c, int address, const char *what, quint8 *value);
 // turns out to be waiting in its upgrade mode, the line says so instead.
 int controllerFailed(Context &c, const QString &message);
 
+// Why the controller could not be opened, in one line.
+QString notFound(const UsbDevice &device, bool simulated);
+// Points `device` at the controller `name` (a port or serial number) names, or, with no name, opens
+// the only one there is and keeps to it. kOk, or the status after the lines that say why not.
+int chooseController(UsbDevice &device, const QString &name, bool simulated);
+
+// A show as a .set file or a folder of exported text files holds it, with the lamp count and the
+// global scene time as the window would use them.
+struct ShowFiles
+{
+    std::unique_ptr<Show> show;
+    int lamps = 0;
+    int sceneTime = 0;
+};
+// False after one line on stderr that says why.
+bool readAnyShow(const QString &path, ShowFiles *files);
+
 // The commands. Each checks its own arguments.
 int info(Context &c);
 int run(Context &c);
@@ -63,5 +82,7 @@ int upgradeFirmware(Context &c);
 int show(Context &c);
 int exportShow(Context &c);
 int importShow(Context &c);
+int list(Context &c);
+int diff(Context &c);
 
 } // namespace lm740::ctl

@@ -120,6 +120,7 @@ int info(Context &c)
     out(QStringLiteral("Lm740:        found%1")
             .arg(c.simulated ? QStringLiteral(" (simulated)") : QString()));
     out(QStringLiteral("id:           %1").arg(usb::kLm740Id));
+    out(QStringLiteral("port:         %1").arg(c.device->openPort()));
 
     QByteArray version;
     if (c.link->readVersion(&version) != usb::kVersionLength)

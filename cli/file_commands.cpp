@@ -198,7 +198,90 @@ bool readShowFile(const QDir &dir, const QString &name, files::Format format, fi
     return true;
 }
 
+// The show in a folder of text files as export writes them, stored over *show, with the lamp
+// count they share and the global scene time beside them (*sceneTimeOut stays as it is when the
+// folder has none). False after one line on stderr.
+bool readShowFolder(const QDir &dir, Show *show, int *lampsOut, int *sceneTimeOut)
+{
+    int lamps = -1;
+    QString lampsFrom;
+    // Every file carries the lamp count; one show has one, so they must agree.
+    auto take = [&](const QString &name, files::Format format) {
+        files::TextFile file;
+        if (!readShowFile(dir, name, format, &file))
+            return false;
+        if (file.lamps() < kMinLamps) {
+            fail(QStringLiteral("%1 holds no lamp").arg(name));
+            return false;
+        }
+        if (lamps >= 0 && file.lamps() != lamps) {
+            fail(QStringLiteral("%1 has %2 lamps but %3 has %4: the files of one show have one "
+                                "lamp count")
+                     .arg(name)
+                     .arg(file.lamps())
+                     .arg(lampsFrom)
+                     .arg(lamps));
+            return false;
+        }
+        lamps = file.lamps();
+        lampsFrom = name;
+        files::storeInShow(file, *show);
+        return true;
+    };
+    if (!take(kScenesFile, files::Format::Scenes) || !take(kChasersFile, files::Format::Chasers))
+        return false;
+    for (int p = 0; p < kProgramCount; ++p) {
+        show->actualProgramNumber = p; // a program file goes into the current program
+        if (!take(programFile(p), files::Format::Program))
+            return false;
+    }
+
+    int sceneTime = *sceneTimeOut;
+    // A link that leads nowhere is an error, not a missing file.
+    const QFileInfo sceneTimeFile(dir.filePath(kSceneTimeFile));
+    if (sceneTimeFile.exists() || sceneTimeFile.isSymLink()) {
+        QByteArray bytes;
+        QString error;
+        if (!files::readWholeFile(dir.filePath(kSceneTimeFile), &bytes, &error)) {
+            fail(QStringLiteral("%1: %2").arg(dir.filePath(kSceneTimeFile), error));
+            return false;
+        }
+        const files::Numbers numbers = files::readNumbers(bytes);
+        if (numbers.values.size() != 1 || numbers.firstTooLarge >= 0 ||
+            numbers.values[0] < quint32(kMinSceneTime) ||
+            numbers.values[0] > quint32(kMaxSceneTime)) {
+            fail(QStringLiteral("%1 holds no global scene time from %2 to %3 seconds")
+                     .arg(kSceneTimeFile)
+                     .arg(kMinSceneTime)
+                     .arg(kMaxSceneTime));
+            return false;
+        }
+        sceneTime = int(numbers.values[0]);
+    }
+
+    *lampsOut = lamps;
+    *sceneTimeOut = sceneTime;
+    return true;
+}
+
 } // namespace
+
+bool readAnyShow(const QString &path, ShowFiles *files)
+{
+    files->show = std::make_unique<Show>();
+    if (QFileInfo(path).isDir()) {
+        files->show->setShowDefaults();
+        files->sceneTime = kMinSceneTime; // the window's start value, when the folder has none
+        return readShowFolder(QDir(path), files->show.get(), &files->lamps, &files->sceneTime);
+    }
+    LoadedShow loaded;
+    if (!loadShow(path, &loaded))
+        return false;
+    files->show = std::move(loaded.show);
+    files->lamps = loaded.lamps;
+    files->sceneTime = loaded.sceneTime;
+    return true;
+}
 
 int show(Context &c)
 {
@@ -271,55 +354,9 @@ int importShow(Context &c)
     }
     const auto before = std::make_unique<Show>(*show);
     int lamps = -1;
-    QString lampsFrom;
-    // Every file carries the lamp count; one show has one, so they must agree.
-    auto take = [&](const QString &name, files::Format format) {
-        files::TextFile file;
-        if (!readShowFile(dir, name, format, &file))
-            return false;
-        if (file.lamps() < kMinLamps) {
-            fail(QStringLiteral("%1 holds no lamp").arg(name));
-            return false;
-        }
-        if (lamps >= 0 && file.lamps() != lamps) {
-            fail(QStringLiteral("%1 has %2 lamps but %3 has %4: the files of one show have one "
-                                "lamp count")
-                     .arg(name)
-                     .arg(file.lamps())
-                     .arg(lampsFrom)
-                     .arg(lamps));
-            return false;
-        }
-        lamps = file.lamps();
-        lampsFrom = name;
-        files::storeInShow(file, *show);
-        return true;
-    };
-    if (!take(kScenesFile, files::Format::Scenes) || !take(kChasersFile, files::Format::Chasers))
-        return kFailed;
-    for (int p = 0; p < kProgramCount; ++p) {
-        show->actualProgramNumber = p; // a program file goes into the current program
-        if (!take(programFile(p), files::Format::Program))
-            return kFailed;
-    }
-
     int sceneTime = baseHeader.sceneTime; // the base's, or the window's start value
-    // A link that leads nowhere is an error, not a missing file.
-    const QFileInfo sceneTimeFile(dir.filePath(kSceneTimeFile));
-    if (sceneTimeFile.exists() || sceneTimeFile.isSymLink()) {
-        QByteArray bytes;
-        if (!files::readWholeFile(dir.filePath(kSceneTimeFile), &bytes, &error))
-            return fail(QStringLiteral("%1: %2").arg(dir.filePath(kSceneTimeFile), error));
-        const files::Numbers numbers = files::readNumbers(bytes);
-        if (numbers.values.size() != 1 || numbers.firstTooLarge >= 0 ||
-            numbers.values[0] < quint32(kMinSceneTime) ||
-            numbers.values[0] > quint32(kMaxSceneTime))
-            return fail(QStringLiteral("%1 holds no global scene time from %2 to %3 seconds")
-                            .arg(kSceneTimeFile)
-                            .arg(kMinSceneTime)
-                            .arg(kMaxSceneTime));
-        sceneTime = int(numbers.values[0]);
-    }
+    if (!readShowFolder(dir, show.get(), &lamps, &sceneTime))
+        return kFailed;
 
     QByteArray image = image::packShow(*show, lamps, sceneTime, image::HeaderStyle::Save);
     if (!base.isEmpty()) {

@@ -21,12 +21,17 @@ namespace {
 
 using namespace lm740;
 
+// What a command works on: files only, the bus (every controller on it), or one controller.
+enum class Reach { Files, Bus, Controller };
+constexpr Reach kFiles = Reach::Files;
+constexpr Reach kController = Reach::Controller;
+
 struct Command
 {
     const char *name;
     const char *synopsis;
     int (*handler)(ctl::Context &);
-    bool needsController;
+    Reach reach;
     bool asks = false;    // takes --yes
     bool prints = false;  // takes --json
     bool builds = false;  // takes --onto
@@ -34,34 +39,41 @@ struct Command
 };
 
 const Command kCommands[] = {
+    {"list", "list                             name every Lm740 connected (--json for machines)",
+     ctl::list, Reach::Bus, false, true},
     {"info", "info                             what the Lm740 is and what it holds now", ctl::info,
-     true},
+     kController},
     {"run", "run scene|chaser|program N       play scene 1-10, chaser 1-4 or program 1-4", ctl::run,
-     true},
-    {"blackout", "blackout                         black the outputs out", ctl::blackout, true},
-    {"get", "get lamps|scene-time|color-mode  print a setting of the Lm740", ctl::get, true},
+     kController},
+    {"blackout", "blackout                         black the outputs out", ctl::blackout,
+     kController},
+    {"get", "get lamps|scene-time|color-mode  print a setting of the Lm740", ctl::get, kController},
     {"set",
      "set lamps|scene-time|color-mode VALUE\n"
      "                                   change a setting of the Lm740",
-     ctl::set, true},
+     ctl::set, kController},
     {"backup", "backup FILE.set                  copy the Lm740's whole memory into FILE.set",
-     ctl::backup, true},
+     ctl::backup, kController},
     {"restore",
      "restore [--no-backup] FILE.set   copy FILE.set into the Lm740's whole memory, after a\n"
      "                                   backup of what it holds (see lm740ctl(1))",
-     ctl::restore, true, true, false, false, true},
+     ctl::restore, kController, true, false, false, true},
     {"upgrade", "upgrade FILE.upg                 replace the Lm740's firmware (in upgrade mode)",
-     ctl::upgradeFirmware, true, true},
+     ctl::upgradeFirmware, kController, true},
     {"show", "show FILE.set                    print the show in FILE.set (--json for machines)",
-     ctl::show, false, false, true},
+     ctl::show, kFiles, false, true},
     {"export",
      "export FILE.set DIR              write the show as the window's text files into DIR",
-     ctl::exportShow, false},
+     ctl::exportShow, kFiles},
     {"import",
      "import DIR FILE.set [--onto BASE.set]\n"
      "                                   build FILE.set from the text files in DIR, onto the\n"
      "                                   other bytes of BASE.set when given",
-     ctl::importShow, false, false, false, true},
+     ctl::importShow, kFiles, false, false, true},
+    {"diff",
+     "diff A B                         what differs between two shows (.set files or folders)\n"
+     "                                   exit 0 the same, 1 different, 2 trouble (--json)",
+     ctl::diff, kFiles, false, true},
 };
 
 const Command *command(const QString &name)
@@ -86,45 +98,49 @@ QString helpText(const QCommandLineParser &parser)
     return text;
 }
 
-// QCommandLineParser has no option with an optional value: "--simulator=FILE" becomes
-// "--simulator" here, and FILE is kept aside as the bytes it was given as. False for "--simulator="
-// with no file.
-bool takeSimulatorFile(QStringList &arguments, char *argv[], QByteArray *file)
+// QCommandLineParser has no option with an optional value, and knows no order between options:
+// --simulator[=FILE] and --simulator-faults are taken out here, in order, with each FILE kept as
+// the bytes it was given as. False for "--simulator=" with no file or faults with no list.
+bool takeSimulators(QStringList &arguments, char *argv[], SimulatorArguments *simulators, bool *any,
+                    QString *error)
 {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        QString &a = arguments[i];
+    QStringList rest;
+    qsizetype i = 0;
+    for (; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (i == 0 || a == QLatin1String("--"))
+            rest << a;
         if (a == QLatin1String("--"))
             break;
-        if (a.startsWith(QLatin1String("--simulator="))) {
-            *file = QByteArray(argv[i] + 12);
-            a = QStringLiteral("--simulator");
-            if (file->isEmpty())
+        if (i == 0)
+            continue;
+        if (a == QLatin1String("--simulator")) {
+            simulators->addSimulator({});
+            *any = true;
+        } else if (a.startsWith(QLatin1String("--simulator="))) {
+            const QByteArray file(argv[i] + 12);
+            if (file.isEmpty()) {
+                *error = QStringLiteral("--simulator= needs a file name");
                 return false;
+            }
+            simulators->addSimulator(file);
+            *any = true;
+        } else if (a == QLatin1String("--simulator-faults") ||
+                   a.startsWith(QLatin1String("--simulator-faults="))) {
+            const bool joined = a.contains(QLatin1Char('='));
+            if (!joined && i + 1 >= arguments.size()) {
+                *error = QStringLiteral("--simulator-faults needs a list");
+                return false;
+            }
+            simulators->addFaults(joined ? a.section(QLatin1Char('='), 1) : arguments[++i]);
+        } else {
+            rest << a;
         }
     }
+    for (++i; i < arguments.size(); ++i)
+        rest << arguments[i];
+    arguments = rest;
     return true;
-}
-
-// Why the controller could not be opened, in one line.
-QString notFound(const UsbDevice &device, bool simulated)
-{
-    switch (device.lastSearchResult()) {
-    case UsbDevice::SearchResult::NoPermission:
-        return QStringLiteral("an Lm740 is connected, but this user may not use it: install the "
-                              "udev rule 70-lm740.rules (see lm740ctl(1))");
-    case UsbDevice::SearchResult::NotIdentified:
-        return QStringLiteral("a device with the Lm740's USB ids is connected, but it did not "
-                              "answer when asked what it is (a loose cable, or a controller that "
-                              "hangs: unplug it and plug it in again)");
-    case UsbDevice::SearchResult::OtherDevice:
-        return QStringLiteral("a device with the Lm740's USB ids is connected, but it answered as "
-                              "another device, not as an Lm740");
-    case UsbDevice::SearchResult::Found:
-    case UsbDevice::SearchResult::NotFound:
-        break;
-    }
-    return simulated ? QStringLiteral("no Lm740 found (the simulated one is absent)")
-                     : QStringLiteral("no Lm740 found on USB");
 }
 
 // The first argument whose bytes are not UTF-8, or -1. Qt would turn such a file name into
@@ -155,15 +171,23 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
     const QCommandLineOption simulator(
         QStringLiteral("simulator"),
         QStringLiteral("Work with a simulated Lm740 instead of one on USB; with =FILE its "
-                       "memory is kept in FILE (a .set file, created when missing)."));
+                       "memory is kept in FILE (a .set file, created when missing). Given more "
+                       "than once, one more simulated Lm740 each, in sockets 1-1, 1-2, ..."));
     const QCommandLineOption fault(
         QStringLiteral("simulator-faults"),
-        QStringLiteral("Faults of the simulated Lm740, for trying scripts out (see lm740ctl(1))."),
+        QStringLiteral("Faults of the simulated Lm740 given before it, for trying scripts out "
+                       "(see lm740ctl(1))."),
         QStringLiteral("LIST"));
+    const QCommandLineOption deviceOption(
+        QStringLiteral("device"),
+        QStringLiteral("The Lm740 to work with, by its port (1-4.2) or serial number, as "
+                       "lm740ctl list names it; LM740_DEVICE gives the default. Needed when "
+                       "more than one is connected."),
+        QStringLiteral("NAME"));
     const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
                                  QStringLiteral("Ask no questions (restore, upgrade)."));
     const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("Print the show as JSON (show)."));
+                                  QStringLiteral("Print JSON for machines (show, list, diff)."));
     const QCommandLineOption onto(
         QStringLiteral("onto"),
         QStringLiteral("Keep every byte of BASE.set that the text files do not hold (import)."),
@@ -171,7 +195,7 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
     const QCommandLineOption noBackup(
         QStringLiteral("no-backup"),
         QStringLiteral("Do not save the Lm740's memory before it is overwritten (restore)."));
-    parser.addOptions({help, version, simulator, fault, yes, json, onto, noBackup});
+    parser.addOptions({help, version, simulator, fault, deviceOption, yes, json, onto, noBackup});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See below."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
 
@@ -180,10 +204,13 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
                                          "names in UTF-8 only")
                               .arg(bad)
                               .arg(QString::fromUtf8(argv[bad])));
+
     QStringList arguments = app.arguments();
-    QByteArray simulatorFile;
-    if (!takeSimulatorFile(arguments, argv, &simulatorFile))
-        return ctl::usage(QStringLiteral("--simulator= needs a file name"));
+    SimulatorArguments simulators;
+    bool simulated = false;
+    QString why;
+    if (!takeSimulators(arguments, argv, &simulators, &simulated, &why))
+        return ctl::usage(why);
     for (const QString &a : arguments) {
         // Qt would call "-1" an unknown option "1".
         if (a.size() > 1 && a.startsWith(QLatin1Char('-')) && a.at(1).isDigit())
@@ -207,24 +234,26 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
     if (!cmd)
         return ctl::usage(QStringLiteral("unknown command \"%1\"")
                               .arg(parser.positionalArguments().constFirst()));
-    if (!cmd->needsController && (parser.isSet(simulator) || parser.isSet(fault)))
+    if (cmd->reach == kFiles && (simulated || simulators.anyFaults()))
         return ctl::usage(QStringLiteral("%1 works on files and takes no --simulator")
+                              .arg(QLatin1String(cmd->name)));
+    if (cmd->reach != kController && parser.isSet(deviceOption))
+        return ctl::usage(QStringLiteral("%1 reaches no one controller and takes no --device")
                               .arg(QLatin1String(cmd->name)));
     if (parser.isSet(yes) && !cmd->asks)
         return ctl::usage(
             QStringLiteral("%1 asks nothing and takes no --yes").arg(QLatin1String(cmd->name)));
     if (parser.isSet(json) && !cmd->prints)
-        return ctl::usage(QStringLiteral("only show takes --json"));
+        return ctl::usage(QStringLiteral("only show, list and diff take --json"));
     if (parser.isSet(onto) && !cmd->builds)
         return ctl::usage(QStringLiteral("only import takes --onto"));
     if (parser.isSet(noBackup) && !cmd->backsUp)
         return ctl::usage(QStringLiteral("only restore takes --no-backup"));
-    if (parser.isSet(fault) && !parser.isSet(simulator))
-        return ctl::usage(QStringLiteral("--simulator-faults needs --simulator"));
-    SimOptions faults;
-    QString why;
-    if (parser.isSet(fault) && !SimOptions::parse(parser.value(fault), &faults, &why))
-        return ctl::usage(QStringLiteral("--simulator-faults: %1").arg(why));
+    std::vector<SimulatorSpec> specs;
+    if (!simulators.specs(&specs, &why))
+        return ctl::usage(why);
+    if (parser.isSet(deviceOption) && parser.value(deviceOption).isEmpty())
+        return ctl::usage(QStringLiteral("--device needs a name (see lm740ctl list)"));
 
     ctl::Context context;
     context.args = positional;
@@ -232,8 +261,8 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
     context.json = parser.isSet(json);
     context.onto = parser.value(onto);
     context.noBackup = parser.isSet(noBackup);
-    context.simulated = parser.isSet(simulator);
-    if (!cmd->needsController)
+    context.simulated = simulated;
+    if (cmd->reach == kFiles)
         return cmd->handler(context);
 
     // The bus, and the simulated controller on it, outlive the link that talks to them.
@@ -243,7 +272,7 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
     if (context.simulated) {
         session = std::make_unique<SimulatorSession>();
         QString error;
-        if (!session->start(simulatorFile, faults, &error))
+        if (!session->start(specs, &error))
             return ctl::fail(error);
         bus = &session->bus();
     } else {
@@ -257,13 +286,23 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
         ControllerLink link(device);
         context.device = &device;
         context.link = &link;
+        const QString name = parser.isSet(deviceOption) ? parser.value(deviceOption)
+                                                        : qEnvironmentVariable("LM740_DEVICE");
+        // A command opens the controller once its arguments are checked; with several and none
+        // named it opens none, and the refusal's status is the command's.
+        int choice = ctl::kOk;
         context.open = [&] {
-            if (device.open() == 0)
+            choice = ctl::chooseController(device, name, context.simulated);
+            if (choice != ctl::kOk)
+                return false;
+            if (device.isOpen() == 0 || device.open() == 0)
                 return true;
-            ctl::fail(notFound(device, context.simulated));
+            ctl::fail(ctl::notFound(device, context.simulated));
             return false;
         };
         status = cmd->handler(context);
+        if (choice != ctl::kOk)
+            status = choice;
     }
     QString error;
     if (session && !session->finish(&error))

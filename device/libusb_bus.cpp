@@ -31,6 +31,22 @@ libusb_device_handle *native(UsbHandle h)
 {
     return reinterpret_cast<libusb_device_handle *>(h);
 }
+
+// The socket as Linux names it in sysfs: "1-4.2" is port 2 of the hub on port 4 of bus 1. A
+// device whose hubs libusb cannot tell is named by its bus and address instead, which at least
+// stays the same until it is plugged in again.
+QString portName(libusb_device *device)
+{
+    quint8 ports[8];
+    const int depth = libusb_get_port_numbers(device, ports, int(sizeof ports));
+    const int bus = libusb_get_bus_number(device);
+    if (depth <= 0)
+        return QStringLiteral("%1.%2").arg(bus).arg(libusb_get_device_address(device));
+    QString name = QStringLiteral("%1-%2").arg(bus).arg(ports[0]);
+    for (int i = 1; i < depth; ++i)
+        name += QStringLiteral(".%1").arg(ports[i]);
+    return name;
+}
 } // namespace
 
 LibusbBus::LibusbBus()
@@ -92,6 +108,8 @@ std::vector<UsbBusDevice> LibusbBus::listDevices()
         info.productId = descriptor.idProduct;
         info.busNumber = libusb_get_bus_number(list[i]);
         info.address = libusb_get_device_address(list[i]);
+        info.port = portName(list[i]);
+        info.serialIndex = descriptor.iSerialNumber;
         entries.push_back({info, libusb_ref_device(list[i])});
     }
     libusb_free_device_list(list, 1);
@@ -167,6 +185,19 @@ int LibusbBus::bulkTransfer(UsbHandle handle, quint8 endpoint, unsigned char *da
     if (r < 0 && !(r == LIBUSB_ERROR_TIMEOUT && transferred > 0))
         return r;
     return transferred;
+}
+
+int LibusbBus::serialNumber(UsbHandle handle, const UsbBusDevice &device, QByteArray *serial)
+{
+    if (device.serialIndex == 0)
+        return ErrorNotFound;
+    unsigned char text[256];
+    const int r = libusb_get_string_descriptor_ascii(native(handle), device.serialIndex, text,
+                                                     int(sizeof text));
+    if (r < 0)
+        return r;
+    *serial = QByteArray(reinterpret_cast<const char *>(text), r);
+    return 0;
 }
 
 } // namespace lm740

@@ -28,6 +28,7 @@ public:
                         unsigned timeoutMs) override;
     int bulkTransfer(UsbHandle handle, quint8 endpoint, unsigned char *data, int length,
                      unsigned timeoutMs) override;
+    int serialNumber(UsbHandle handle, const UsbBusDevice &device, QByteArray *serial) override;
 
 private:
     void releaseListing();

@@ -2,6 +2,8 @@
 // on the simulated bus; UsbDevice's own logic is the same on both.
 #pragma once
 
+#include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 #include <vector>
@@ -19,6 +21,10 @@ struct UsbBusDevice
     int busNumber = 0;
     int address = 0;
     int index = 0; // position in the bus's last listing, for open()
+    // Where it is plugged in, as Linux names it: the bus, then the hub ports ("1-4.2"). It stays
+    // the same while the device stays in that socket, whatever address each plugging gives it.
+    QString port;
+    quint8 serialIndex = 0; // its serial number's string descriptor; 0 when it has none
 };
 
 class UsbBus
@@ -57,6 +63,14 @@ public:
                                 unsigned timeoutMs) = 0;
     virtual int bulkTransfer(UsbHandle handle, quint8 endpoint, unsigned char *data, int length,
                              unsigned timeoutMs) = 0;
+    // The serial number string of an open device that has one (serialIndex), or a negative Error.
+    virtual int serialNumber(UsbHandle handle, const UsbBusDevice &device, QByteArray *serial)
+    {
+        Q_UNUSED(handle);
+        Q_UNUSED(device);
+        Q_UNUSED(serial);
+        return ErrorNotSupported;
+    }
 };
 
 // A bus with nothing on it: what a UsbDevice talks to when the program has chosen no bus.

@@ -34,6 +34,16 @@ QString requestName(quint8 requestType, quint8 request, quint16 value, quint16 i
         .arg(index)
         .arg(length);
 }
+// Why a search found nothing: a denial first (the user can mend it), then a device that answered as
+// another, then one that never answered, then nothing with our ids.
+UsbDevice::SearchResult searchFailure(bool refused, bool other, bool matched)
+{
+    if (refused)
+        return UsbDevice::SearchResult::NoPermission;
+    if (other)
+        return UsbDevice::SearchResult::OtherDevice;
+    return matched ? UsbDevice::SearchResult::NotIdentified : UsbDevice::SearchResult::NotFound;
+}
 } // namespace
 
 UsbDevice::UsbDevice() : m_bus(&defaultUsbBus()) {}
@@ -84,6 +94,21 @@ UsbDevice::SearchResult UsbDevice::lastSearchResult() const
     return m_lastSearch;
 }
 
+std::vector<UsbBusDevice> UsbDevice::candidatesUnlocked()
+{
+    std::vector<UsbBusDevice> found;
+    m_lastPorts.clear();
+    for (const UsbBusDevice &d : m_bus->listDevices()) {
+        if (d.vendorId == vendorId && d.productId == productId) {
+            found.push_back(d);
+            m_lastPorts << d.port;
+        }
+    }
+    if (found.empty())
+        qCDebug(::lcUsb, "no device %04x:%04x on the bus", vendorId, productId);
+    return found;
+}
+
 bool UsbDevice::setUpUnlocked(const UsbBusDevice &candidate, bool *refused)
 {
     UsbHandle h = nullptr;
@@ -109,53 +134,184 @@ bool UsbDevice::setUpUnlocked(const UsbBusDevice &candidate, bool *refused)
     return true;
 }
 
+UsbDevice::Identification UsbDevice::identifyUnlocked(const UsbBusDevice &candidate)
+{
+    bool refused = false;
+    for (int attempt = 0; attempt < kIdentifyAttempts; ++attempt) {
+        // A failed transfer has closed the device: it is opened again for the next attempt.
+        if (!handle && !setUpUnlocked(candidate, &refused))
+            break;
+        unsigned char id[usb::kIdLength] = {0, 0};
+        const int r = controlInUnlocked(usb::LM_ID_REQUEST, 0, 0, id, usb::kIdLength);
+        if (r == usb::kIdLength && (id[0] | (id[1] << 8)) == usb::kLm740Id)
+            return Identification::Identified;
+        if (r == usb::kIdLength) {
+            qCDebug(::lcUsb).noquote()
+                << deviceName(candidate) << "is not an Lm740: it answered the identification with"
+                << QByteArray(reinterpret_cast<const char *>(id), usb::kIdLength).toHex()
+                << "instead of" << usb::kLm740Id;
+            closeUnlocked();
+            return Identification::Other;
+        }
+        if (r >= 0) // a failed transfer has been traced already
+            qCDebug(::lcUsb).noquote()
+                << deviceName(candidate) << "answered the identification with" << r << "bytes";
+        else if (m_lastBusError == UsbBus::ErrorTimeout)
+            break;
+    }
+    closeUnlocked(); // a failed transfer has closed it already; this is then a no-op
+    return refused ? Identification::Refused : Identification::Mute;
+}
+
+// The serial number of the candidate held open; false when it has none or would not tell.
+bool UsbDevice::serialUnlocked(const UsbBusDevice &candidate, QByteArray *serial)
+{
+    if (candidate.serialIndex == 0)
+        return false;
+    if (const int r = m_bus->serialNumber(handle, candidate, serial); r < 0) {
+        traceBusFailure("libusb_get_string_descriptor_ascii", r, deviceName(candidate));
+        return false;
+    }
+    return true;
+}
+
 int UsbDevice::openUnlocked()
 {
     closeUnlocked();
+    m_openPort.clear();
 
     bool refused = false;
     bool matched = false;
     bool other = false;
-    for (const UsbBusDevice &candidate : m_bus->listDevices()) {
-        if (candidate.vendorId != vendorId || candidate.productId != productId)
+    UsbHandle first = nullptr;
+    QString firstPort;
+    for (const UsbBusDevice &candidate : candidatesUnlocked()) {
+        // A controller in another socket can still be the named one by its serial number.
+        const bool byPort = m_name.isEmpty() || candidate.port == m_name;
+        if (!byPort && candidate.serialIndex == 0)
             continue;
-        matched = true;
-        for (int attempt = 0; attempt < kIdentifyAttempts; ++attempt) {
-            // A failed transfer has closed the device: it is opened again for the next attempt.
-            if (!handle && !setUpUnlocked(candidate, &refused))
-                break;
-            unsigned char id[usb::kIdLength] = {0, 0};
-            const int r = controlInUnlocked(usb::LM_ID_REQUEST, 0, 0, id, usb::kIdLength);
-            if (r == usb::kIdLength && (id[0] | (id[1] << 8)) == usb::kLm740Id) {
-                m_lastSearch = SearchResult::Found;
-                return 0;
-            }
-            if (r == usb::kIdLength) {
-                qCDebug(::lcUsb).noquote()
-                    << deviceName(candidate)
-                    << "is not an Lm740: it answered the identification with"
-                    << QByteArray(reinterpret_cast<const char *>(id), usb::kIdLength).toHex()
-                    << "instead of" << usb::kLm740Id;
-                other = true;
-                break;
-            }
-            if (r >= 0) // a failed transfer has been traced already
-                qCDebug(::lcUsb).noquote() << deviceName(candidate) << "answered the identification"
-                                           << "with" << r << "bytes";
-            else if (m_lastBusError == UsbBus::ErrorTimeout)
-                break;
+        matched = matched || byPort;
+        const Identification what = identifyUnlocked(candidate);
+        if (what != Identification::Identified) {
+            // A device in another socket that is not ours says nothing about the named one.
+            refused = refused || (byPort && what == Identification::Refused);
+            other = other || (byPort && what == Identification::Other);
+            continue;
         }
-        closeUnlocked(); // a failed transfer has closed it already; this is then a no-op
+        if (!byPort) {
+            QByteArray serial;
+            if (!serialUnlocked(candidate, &serial) ||
+                !ControllerInfo{candidate.port, serial, {}}.isNamed(m_name)) {
+                closeUnlocked();
+                continue;
+            }
+        }
+        if (!m_choiceRequired || !m_name.isEmpty()) {
+            m_openPort = candidate.port;
+            m_lastSearch = SearchResult::Found;
+            return 0;
+        }
+        if (first) { // a second Lm740, and nobody said which one
+            qCDebug(::lcUsb).noquote() << "more than one Lm740:" << firstPort << "and"
+                                       << candidate.port << "; none is chosen";
+            closeUnlocked();
+            handle = first;
+            closeUnlocked();
+            m_lastSearch = SearchResult::Several;
+            return -1;
+        }
+        first = handle;
+        firstPort = candidate.port;
+        handle = nullptr;
     }
-    if (!matched)
-        qCDebug(::lcUsb, "no device %04x:%04x on the bus", vendorId, productId);
-    if (refused)
-        m_lastSearch = SearchResult::NoPermission;
-    else if (other)
-        m_lastSearch = SearchResult::OtherDevice;
-    else
-        m_lastSearch = matched ? SearchResult::NotIdentified : SearchResult::NotFound;
+    if (first) {
+        handle = first;
+        m_openPort = firstPort;
+        m_lastSearch = SearchResult::Found;
+        return 0;
+    }
+    if (!matched && !m_name.isEmpty()) // a search without a name has told its cause already
+        qCDebug(::lcUsb).noquote() << "no Lm740 is named" << m_name;
+    m_lastSearch = searchFailure(refused, other, matched);
     return -1;
+}
+
+std::vector<ControllerInfo> UsbDevice::listControllers()
+{
+    std::lock_guard lock(deviceMutex);
+    closeUnlocked();
+    m_openPort.clear();
+    bool refused = false;
+    bool matched = false;
+    bool other = false;
+    std::vector<ControllerInfo> found;
+    for (const UsbBusDevice &candidate : candidatesUnlocked()) {
+        matched = true;
+        const Identification what = identifyUnlocked(candidate);
+        refused = refused || what == Identification::Refused;
+        other = other || what == Identification::Other;
+        if (what != Identification::Identified)
+            continue;
+        ControllerInfo info{candidate.port, {}, {}};
+        serialUnlocked(candidate, &info.serial);
+        unsigned char text[usb::kVersionLength] = {};
+        if (handle && controlInUnlocked(usb::VERSION_REQUEST, 0, 0, text, usb::kVersionLength) ==
+                          usb::kVersionLength)
+            info.version =
+                QByteArray(reinterpret_cast<const char *>(text),
+                           qstrnlen(reinterpret_cast<const char *>(text), usb::kVersionLength));
+        closeUnlocked();
+        found.push_back(info);
+    }
+    m_lastSearch = found.empty() ? searchFailure(refused, other, matched) : SearchResult::Found;
+    return found;
+}
+
+QStringList UsbDevice::lastSearchPorts() const
+{
+    std::lock_guard lock(deviceMutex);
+    return m_lastPorts;
+}
+
+void UsbDevice::setName(const QString &name)
+{
+    std::lock_guard lock(deviceMutex);
+    if (name == m_name)
+        return;
+    m_name = name;
+    if (handle && name == m_openPort)
+        return;      // what is open is the one named: kept open
+    closeUnlocked(); // what is open may be another one
+    m_openPort.clear();
+}
+
+QString UsbDevice::name() const
+{
+    std::lock_guard lock(deviceMutex);
+    return m_name;
+}
+
+void UsbDevice::setChoiceRequired(bool required)
+{
+    std::lock_guard lock(deviceMutex);
+    m_choiceRequired = required;
+}
+
+QString UsbDevice::openPort() const
+{
+    std::lock_guard lock(deviceMutex);
+    return handle ? m_openPort : QString();
+}
+
+bool ControllerInfo::isNamed(const QString &name) const
+{
+    return !name.isEmpty() && (name == port || (!serial.isEmpty() && name.toUtf8() == serial));
+}
+
+QString ControllerInfo::label() const
+{
+    return version.isEmpty() ? port
+                             : QStringLiteral("%1 (%2)").arg(port, QString::fromLatin1(version));
 }
 
 void UsbDevice::closeUnlocked()

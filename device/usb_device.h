@@ -8,9 +8,25 @@
 
 #include "usb_bus.h"
 
+#include <QStringList>
 #include <QtGlobal>
 
+#include <vector>
+
 namespace lm740 {
+
+// One Lm740 as a search finds it: the names a user gives to choose it, and what it runs.
+struct ControllerInfo
+{
+    QString port;       // its USB socket, "1-4.2"
+    QByteArray serial;  // its serial number; empty when it has none
+    QByteArray version; // its version text up to the first zero byte; empty when it gave none
+
+    // Whether a user who gave `name` means this controller: its port, or its serial number.
+    bool isNamed(const QString &name) const;
+    // "1-4.2 (rel_0_16)", as a menu or a message names it.
+    QString label() const;
+};
 
 class UsbDevice
 {
@@ -23,6 +39,7 @@ public:
         NoPermission,
         NotIdentified, // could not be set up, or gave no whole answer to the identification
         OtherDevice,   // answered the identification, but not as an Lm740
+        Several,       // more than one Lm740 answered while a choice is required and none was made
     };
     // Times the identification is asked of a device that opened before it counts as mute. A
     // device that times out is not asked again: it is not losing answers, it is not answering.
@@ -49,14 +66,41 @@ public:
     int isOpen() const;
 
     SearchResult lastSearchResult() const;
+
+    // The controller that open() and the transfers reach: the one with this port or serial number
+    // (ControllerInfo::isNamed), and no other, even when it is gone. Empty: the first that answers.
+    void setName(const QString &name);
+    QString name() const;
+    // With a choice required and no name, a search that finds more than one Lm740 opens none.
+    void setChoiceRequired(bool required);
+    // The port of the controller held open; empty while closed.
+    QString openPort() const;
+
+    // Every Lm740 on the bus, in bus order, whatever the name says. What is open is closed first;
+    // lastSearchResult() tells why the list is empty.
+    std::vector<ControllerInfo> listControllers();
+    // The ports of the devices with our ids that the last search saw, opened or not: a poll can
+    // tell from them that a controller came or went without searching again.
+    QStringList lastSearchPorts() const;
     // Moves the link to another bus; what is open is closed first.
     void setBus(UsbBus &bus);
 
 private:
     int openUnlocked();
+    // What one device of the listing turned out to be when it was set up and asked.
+    enum class Identification {
+        Identified, // an Lm740, held open
+        Refused,    // the system would not let us open it
+        Mute,       // could not be set up, or gave no whole answer at any attempt
+        Other,      // answered, but not as an Lm740
+    };
     // Opens, configures and claims one device of the listing; false (traced, nothing held) when
     // it could not be, with *refused set when the system denied it.
     bool setUpUnlocked(const UsbBusDevice &candidate, bool *refused);
+    // Sets the device up and asks what it is, again after a lost answer; only an Lm740 stays open.
+    Identification identifyUnlocked(const UsbBusDevice &candidate);
+    bool serialUnlocked(const UsbBusDevice &candidate, QByteArray *serial);
+    std::vector<UsbBusDevice> candidatesUnlocked();
     void closeUnlocked();
     int controlInUnlocked(quint8 request, quint16 value, quint16 index, unsigned char *buffer,
                           int length);
@@ -68,6 +112,10 @@ private:
     UsbBus *m_bus;
     SearchResult m_lastSearch = SearchResult::NotFound;
     int m_lastBusError = 0; // of the last control transfer that failed
+    QString m_name;
+    QString m_openPort;
+    QStringList m_lastPorts;
+    bool m_choiceRequired = false;
 };
 
 } // namespace lm740

@@ -10,11 +10,29 @@ int SimBus::plug(SimController &controller, int busNumber)
 {
     unplug(controller);
     const int address = m_nextAddress++;
-    m_ports.push_back({&controller, busNumber, address});
+    auto socket = std::find_if(m_sockets.begin(), m_sockets.end(), [&](const Socket &s) {
+        return s.controller == &controller && s.busNumber == busNumber;
+    });
+    if (socket == m_sockets.end()) {
+        const auto used = std::count_if(m_sockets.begin(), m_sockets.end(),
+                                        [&](const Socket &s) { return s.busNumber == busNumber; });
+        m_sockets.push_back(
+            {&controller, busNumber, QStringLiteral("%1-%2").arg(busNumber).arg(used + 1)});
+        socket = m_sockets.end() - 1;
+    }
+    m_ports.push_back({&controller, busNumber, address, socket->name});
     std::stable_sort(m_ports.begin(), m_ports.end(), [](const Port &a, const Port &b) {
         return a.busNumber != b.busNumber ? a.busNumber < b.busNumber : a.address < b.address;
     });
     return address;
+}
+
+QString SimBus::socketOf(const SimController &controller) const
+{
+    for (const Socket &s : m_sockets)
+        if (s.controller == &controller)
+            return s.name;
+    return {};
 }
 
 void SimBus::unplug(SimController &controller)
@@ -54,8 +72,8 @@ std::vector<UsbBusDevice> SimBus::listDevices()
     std::vector<UsbBusDevice> devices;
     for (std::size_t i = 0; i < m_listed.size(); ++i) {
         const Port &p = m_listed[i];
-        devices.push_back(
-            {p.controller->vendorId, p.controller->productId, p.busNumber, p.address, int(i)});
+        devices.push_back({p.controller->vendorId, p.controller->productId, p.busNumber, p.address,
+                           int(i), p.name, quint8(p.controller->serialNumber.isEmpty() ? 0 : 3)});
     }
     return devices;
 }
@@ -138,6 +156,17 @@ int SimBus::bulkTransfer(UsbHandle h, quint8 endpoint, unsigned char *data, int 
     if (!handle || !handle->controller)
         return ErrorNoDevice;
     return handle->controller->bulk(endpoint, data, length, timeoutMs);
+}
+
+int SimBus::serialNumber(UsbHandle h, const UsbBusDevice &device, QByteArray *serial)
+{
+    Handle *handle = handleOf(h);
+    if (!handle || !handle->controller)
+        return ErrorNoDevice;
+    if (device.serialIndex == 0 || handle->controller->serialNumber.isEmpty())
+        return ErrorPipe; // as a device stalls a request for a string it does not have
+    *serial = handle->controller->serialNumber;
+    return 0;
 }
 
 } // namespace lm740

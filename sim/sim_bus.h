@@ -22,11 +22,14 @@ public:
     SimBus &operator=(const SimBus &) = delete;
 
     // The controller stays owned by the caller and must outlive its place on the bus. Returns the
-    // device address it got on that bus.
+    // device address it got on that bus. It goes into a socket of its own on that bus, named as
+    // Linux names it ("1-2"), and back into the same socket whenever it is plugged in again.
     int plug(SimController &controller, int busNumber = 1);
     // Open handles of an unplugged controller stay valid but every transfer on them fails.
     void unplug(SimController &controller);
     bool isPlugged(const SimController &controller) const;
+    // The socket the controller was first plugged into ("1-2"), in or out; empty if never.
+    QString socketOf(const SimController &controller) const;
 
     // Handles that were opened and not closed yet.
     int openHandles() const;
@@ -45,6 +48,7 @@ public:
                         unsigned timeoutMs) override;
     int bulkTransfer(UsbHandle handle, quint8 endpoint, unsigned char *data, int length,
                      unsigned timeoutMs) override;
+    int serialNumber(UsbHandle handle, const UsbBusDevice &device, QByteArray *serial) override;
 
 private:
     struct Port
@@ -52,6 +56,13 @@ private:
         SimController *controller;
         int busNumber;
         int address;
+        QString name;
+    };
+    struct Socket
+    {
+        const SimController *controller;
+        int busNumber;
+        QString name;
     };
     struct Handle
     {
@@ -69,6 +80,7 @@ private:
     std::vector<Port> m_ports;  // in bus and address order
     std::vector<Port> m_listed; // the last listing, for open()
     std::vector<std::unique_ptr<Handle>> m_handles;
+    std::vector<Socket> m_sockets; // every controller's socket, kept while it is out
     int m_nextAddress = 1;
 };
 

@@ -51,6 +51,7 @@ public:
     // Identity on the bus and in its answers.
     quint16 vendorId = usb::kVendorId;
     quint16 productId = usb::kProductId;
+    QByteArray serialNumber; // its USB serial number string; empty when it has none
     void setIdentification(quint16 id) { m_id = id; }
     // The 32-byte version text, zero-padded; release 16 unless told otherwise.
     void setVersionText(const QByteArray &text) { m_version = text.left(usb::kVersionLength); }

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -22,6 +24,7 @@ const char *const kSimFaultsHelp =
     "                        unplug=N:M     the Lm740 leaves the bus after N requests and\n"
     "                                       comes back after M searches for it, again and again\n"
     "                        release=TEXT   the firmware version text it reports (rel_0_16)\n"
+    "                        serial=TEXT    its USB serial number, to name it by\n"
     "                      and, striking every time:\n"
     "                        absent         no Lm740 on the bus\n"
     "                        no-permission  one is there, but this user may not open it\n"
@@ -143,6 +146,11 @@ bool SimOptions::parse(const QString &text, SimOptions *options, QString *error)
             o.release = value.toLatin1();
             if (value.size() > usb::kVersionLength || QString::fromLatin1(o.release) != value)
                 return refuse("the version text is at most 32 Latin-1 characters");
+        } else if (name == QLatin1String("serial")) {
+            o.serial = value.toLatin1();
+            if (value.size() > 126 || QString::fromLatin1(o.serial) != value ||
+                value.contains(QLatin1Char(' ')))
+                return refuse("the serial number is at most 126 Latin-1 characters, no spaces");
         } else if (name == QLatin1String("busy")) {
             if (!count(value, 0, &o.busyPolls))
                 return refuse("expected busy=N with a whole number N");
@@ -171,6 +179,8 @@ void SimOptions::applyTo(SimController &controller) const
         controller.setUnplugSchedule(unplugAfter, plugBackAfter);
     if (!release.isEmpty())
         controller.setVersionText(release);
+    if (!serial.isEmpty())
+        controller.serialNumber = serial;
     if (noPermission)
         controller.openError = UsbBus::ErrorAccess;
     if (otherDevice)
@@ -181,53 +191,138 @@ void SimOptions::applyTo(SimController &controller) const
         controller.failRequests(quint8(refuseRequest), refuseCount, refuseAfter);
 }
 
-SimulatorSession::SimulatorSession()
+void SimulatorArguments::addSimulator(const QByteArray &file)
 {
-    m_controller.setLogging(false);
-    m_bus.recordOperations = false;
+    m_items.push_back({false, file, {}});
 }
 
-SimulatorSession::~SimulatorSession()
+void SimulatorArguments::addFaults(const QString &list)
 {
-    if (m_plugged)
-        m_bus.unplug(m_controller);
+    m_items.push_back({true, {}, list});
 }
 
-bool SimulatorSession::start(const QByteArray &file, const SimOptions &faults, QString *error)
+bool SimulatorArguments::anyFaults() const
 {
-    faults.applyTo(m_controller);
-    m_fileBytes = file;
-    m_file = QString::fromUtf8(file);
-    if (!file.isEmpty() && !useFile(error))
-        return false;
-    if (!faults.absent) {
-        m_bus.plug(m_controller);
-        m_plugged = true;
-    }
-    return true;
+    return std::any_of(m_items.begin(), m_items.end(), [](const Item &i) { return i.isFaults; });
 }
 
-bool SimulatorSession::useFile(QString *error)
+bool SimulatorArguments::specs(std::vector<SimulatorSpec> *out, QString *error) const
 {
     auto refuse = [error](const QString &why) {
         if (error)
             *error = why;
         return false;
     };
-    const QString shown = QString::fromLatin1(printableBytes(m_fileBytes));
+    std::vector<SimulatorSpec> specs;
+    const QString *early = nullptr; // faults given before any simulator
+    for (const Item &item : m_items) {
+        if (!item.isFaults) {
+            specs.push_back({item.file, {}, false});
+            continue;
+        }
+        if (specs.empty() && early)
+            return refuse(QStringLiteral("--simulator-faults is given twice for one simulator"));
+        if (specs.empty()) {
+            early = &item.faults;
+            continue;
+        }
+        if (specs.back().faultsGiven)
+            return refuse(QStringLiteral("--simulator-faults is given twice for one simulator"));
+        specs.back().faultsGiven = true;
+        if (!SimOptions::parse(item.faults, &specs.back().faults, error)) {
+            if (error)
+                error->prepend(QStringLiteral("--simulator-faults: "));
+            return false;
+        }
+    }
+    if (early) {
+        if (specs.empty())
+            return refuse(QStringLiteral("--simulator-faults needs --simulator"));
+        if (specs.size() > 1)
+            return refuse(QStringLiteral("with several simulators, give each its "
+                                         "--simulator-faults right after its --simulator"));
+        if (specs.size() == 1 && specs[0].faultsGiven)
+            return refuse(QStringLiteral("--simulator-faults is given twice for one simulator"));
+        SimOptions faults;
+        if (!SimOptions::parse(*early, &faults, error)) {
+            if (error)
+                error->prepend(QStringLiteral("--simulator-faults: "));
+            return false;
+        }
+        specs[0].faults = faults;
+        specs[0].faultsGiven = true;
+    }
+    for (std::size_t i = 0; i < specs.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (!specs[i].file.isEmpty() && specs[i].file == specs[j].file)
+                return refuse(QStringLiteral("%1 is given to two simulators; each keeps its "
+                                             "memory in a file of its own")
+                                  .arg(QString::fromLatin1(printableBytes(specs[i].file))));
+    *out = std::move(specs);
+    return true;
+}
+
+SimulatorSession::SimulatorSession()
+{
+    m_bus.recordOperations = false;
+}
+
+SimulatorSession::~SimulatorSession()
+{
+    for (auto &s : m_controllers)
+        if (s->plugged)
+            m_bus.unplug(s->controller);
+}
+
+bool SimulatorSession::start(const QByteArray &file, const SimOptions &faults, QString *error)
+{
+    auto simulated = std::make_unique<Simulated>();
+    Simulated &s = *simulated;
+    s.controller.setLogging(false);
+    faults.applyTo(s.controller);
+    s.fileBytes = file;
+    s.file = QString::fromUtf8(file);
+    if (!file.isEmpty() && !useFile(s, error))
+        return false;
+    m_controllers.push_back(std::move(simulated));
+    // Its socket is its place in the order started, present or not.
+    m_bus.plug(s.controller);
+    if (faults.absent)
+        m_bus.unplug(s.controller);
+    else
+        s.plugged = true;
+    return true;
+}
+
+bool SimulatorSession::start(const std::vector<SimulatorSpec> &specs, QString *error)
+{
+    for (const SimulatorSpec &spec : specs)
+        if (!start(spec.file, spec.faults, error))
+            return false;
+    return true;
+}
+
+bool SimulatorSession::useFile(Simulated &s, QString *error)
+{
+    auto refuse = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QString shown = QString::fromLatin1(printableBytes(s.fileBytes));
     // Qt reaches files by UTF-8 names: any other name would lead to another file.
-    if (m_file.toUtf8() != m_fileBytes)
+    if (s.file.toUtf8() != s.fileBytes)
         return refuse(QStringLiteral("the file name %1 is not valid UTF-8; give the simulator's "
                                      "memory a file with a UTF-8 name")
                           .arg(shown));
     struct stat status = {};
-    if (::stat(m_fileBytes.constData(), &status) == 0) {
+    if (::stat(s.fileBytes.constData(), &status) == 0) {
         if (!S_ISREG(status.st_mode))
             return refuse(QStringLiteral("%1 is not a regular file; the simulator's memory is kept "
                                          "in a regular file (or a new one)")
                               .arg(shown));
         QString why;
-        if (!m_controller.loadSettings(m_file, &why)) // refused rather than overwritten at the end
+        if (!s.controller.loadSettings(s.file, &why)) // refused rather than overwritten at the end
             return refuse(
                 QStringLiteral("cannot use %1 as the simulator's memory: %2").arg(shown, why));
     } else if (errno != ENOENT) {
@@ -235,7 +330,7 @@ bool SimulatorSession::useFile(QString *error)
                           .arg(shown, QString::fromLocal8Bit(std::strerror(errno))));
     }
     QString why;
-    if (!image::canWriteSettingsFile(m_file, &why))
+    if (!image::canWriteSettingsFile(s.file, &why))
         return refuse(
             QStringLiteral("the simulator's memory could not be written back: %1").arg(why));
     return true;
@@ -243,13 +338,17 @@ bool SimulatorSession::useFile(QString *error)
 
 bool SimulatorSession::finish(QString *error)
 {
-    QString why;
-    if (m_fileBytes.isEmpty() || m_controller.saveSettings(m_file, &why))
-        return true;
-    if (error)
-        *error = QStringLiteral("cannot save the simulator's memory to %1: %2")
-                     .arg(QString::fromLatin1(printableBytes(m_fileBytes)), why);
-    return false;
+    QStringList failures;
+    for (auto &s : m_controllers) {
+        QString why;
+        if (s->fileBytes.isEmpty() || s->controller.saveSettings(s->file, &why))
+            continue;
+        failures << QStringLiteral("cannot save the simulator's memory to %1: %2")
+                        .arg(QString::fromLatin1(printableBytes(s->fileBytes)), why);
+    }
+    if (error && !failures.isEmpty())
+        *error = failures.join(QLatin1Char('\n'));
+    return failures.isEmpty();
 }
 
 QByteArray printableBytes(const QByteArray &bytes)

@@ -10,6 +10,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+#include <vector>
+
 namespace lm740 {
 
 struct SimOptions
@@ -21,6 +24,7 @@ struct SimOptions
     int unplugAfter = 0;           // requests before the controller leaves the bus; 0 never
     int plugBackAfter = 0;         // searches of the bus without it before it comes back
     QByteArray release;            // the version text it reports; empty keeps its own
+    QByteArray serial;             // its USB serial number; empty: it has none
     // Faults that strike every time, for scripts and tests that need one outcome.
     bool absent = false;       // not on the bus at all
     bool noPermission = false; // on the bus, but this user may not open it
@@ -31,7 +35,8 @@ struct SimOptions
     int refuseCount = 0;
     int refuseAfter = 0;
 
-    // Reads a list such as "fail=0.3@7,latency=1,short=0.01,unplug=500:5,release=rel_0_15" or
+    // Reads a list such as
+    // "fail=0.3@7,latency=1,short=0.01,unplug=500:5,release=rel_0_15,serial=B1" or
     // "upgrade-mode,busy=3,refuse=read-memory:1:1000".
     // false with *error set (naming the setting at fault) when the text is not such a list.
     static bool parse(const QString &text, SimOptions *options, QString *error);
@@ -41,7 +46,41 @@ struct SimOptions
 // The lines that --help shows for the option.
 extern const char *const kSimFaultsHelp;
 
-// The simulated controller on its own bus for one run of a program.
+// One simulated controller as a command line asks for it: the file its memory is kept in (the
+// name's bytes as given; empty for none) and its faults.
+struct SimulatorSpec
+{
+    QByteArray file;
+    SimOptions faults;
+    bool faultsGiven = false;
+};
+
+// --simulator[=FILE] and --simulator-faults=LIST in the order a command line gives them. Each list
+// of faults belongs to the simulator given before it; with one simulator the order does not matter.
+class SimulatorArguments
+{
+public:
+    void addSimulator(const QByteArray &file);
+    void addFaults(const QString &list);
+    bool anyFaults() const;
+
+    // The controllers asked for, or false with *error set to one sentence: faults that belong to
+    // no simulator or are not a list of faults, one simulator given two lists, one memory file
+    // given to two simulators (each would write it back over the other's).
+    bool specs(std::vector<SimulatorSpec> *out, QString *error) const;
+
+private:
+    struct Item
+    {
+        bool isFaults;
+        QByteArray file;
+        QString faults;
+    };
+    std::vector<Item> m_items;
+};
+
+// The simulated controllers on their own bus for one run of a program, each in a socket of its own
+// ("1-1", "1-2", ...) in the order they were started.
 class SimulatorSession
 {
 public:
@@ -50,27 +89,36 @@ public:
     SimulatorSession(const SimulatorSession &) = delete;
     SimulatorSession &operator=(const SimulatorSession &) = delete;
 
-    // Puts the controller, with `faults`, on the bus (unless they say it is absent). With a file
-    // (the name's bytes as given), its memory comes from that .set file when the file exists. A
-    // file that could not be read, or not be written back at the end, is refused here, before
+    // Puts one more controller, with `faults`, on the bus (unless they say it is absent). With a
+    // file (the name's bytes as given), its memory comes from that .set file when the file exists.
+    // A file that could not be read, or not be written back at the end, is refused here, before
     // anything runs: false with *error set to one sentence that names it.
     bool start(const QByteArray &file, const SimOptions &faults, QString *error);
+    bool start(const std::vector<SimulatorSpec> &specs, QString *error);
 
     UsbBus &bus() { return m_bus; }
-    SimController &controller() { return m_controller; }
+    SimBus &simBus() { return m_bus; }
+    // The first controller started; the others by their place.
+    SimController &controller() { return controller(0); }
+    SimController &controller(int i) { return m_controllers.at(std::size_t(i))->controller; }
+    int controllerCount() const { return int(m_controllers.size()); }
 
-    // Writes the memory back to the file given to start(), if any. False with *error set to one
-    // sentence when it could not be written.
+    // Writes every memory back to its file, if it has one. False with *error set to one sentence
+    // per file that could not be written (each file is tried).
     bool finish(QString *error);
 
 private:
-    bool useFile(QString *error);
+    struct Simulated
+    {
+        SimController controller;
+        QByteArray fileBytes;
+        QString file;
+        bool plugged = false;
+    };
+    bool useFile(Simulated &s, QString *error);
 
-    SimController m_controller;
     SimBus m_bus;
-    QByteArray m_fileBytes;
-    QString m_file;
-    bool m_plugged = false;
+    std::vector<std::unique_ptr<Simulated>> m_controllers;
 };
 
 // Bytes as a terminal can show them: anything outside printable ASCII as \xNN.

@@ -679,6 +679,29 @@ przywraca poprzednią zawartość.</translation>
     </message>
 </context>
 <context>
+    <name>ControllerChooser</name>
+    <message>
+        <source>Co&amp;ntroller</source>
+        <translation>Sterowni&amp;k</translation>
+    </message>
+    <message>
+        <source>%1 Lm740s connected: choose one in USB &gt; Controller</source>
+        <translation>Podłączone sterowniki Lm740: %1; wybierz jeden w USB &gt; Sterownik</translation>
+    </message>
+    <message>
+        <source>Lm740 %1 Connected</source>
+        <translation>Lm740 %1 podłączony</translation>
+    </message>
+    <message>
+        <source>Lm740 %1 is gone</source>
+        <translation>Lm740 %1 odłączony</translation>
+    </message>
+    <message>
+        <source>%1 (gone)</source>
+        <translation>%1 (odłączony)</translation>
+    </message>
+</context>
+<context>
     <name>Lamp</name>
     <message>
         <source>LampWindow</source>
@@ -1702,6 +1725,14 @@ Przywrócić pokaz w ówczesnym stanie?</translation>
     <message>
         <source>On the bus</source>
         <translation>Na magistrali</translation>
+    </message>
+    <message>
+        <source>Simulated Lm740 %1</source>
+        <translation>Symulowany Lm740 %1</translation>
+    </message>
+    <message>
+        <source>serial number %1</source>
+        <translation>numer seryjny %1</translation>
     </message>
 </context>
 <context>

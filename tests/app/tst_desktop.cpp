@@ -426,10 +426,8 @@ void TstDesktop::menusHaveStandardKeysAndMnemonics()
     QSignalSpy help(w->actionHelp, &QAction::triggered);
     QTest::keyClick(w, Qt::Key_F1);
     QCOMPARE(help.size(), 1);
-    QPointer<MainWindow> alive = w;
     QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
-    QTRY_VERIFY(!alive);
-    rig.window.release(); // gone with Exit
+    QTRY_VERIFY(!w->isVisible()); // closed by Exit, as the window's close button does
 }
 
 void TstDesktop::screenReaderTellsEveryControlApart_data()
@@ -569,8 +567,8 @@ void TstDesktop::manualNamesTheProgramsKeys()
     MainWindow *w = rig.window.get();
     QStringList shortcuts;
     for (QAction *a : w->findChildren<QAction *>())
-        if (!a->shortcut().isEmpty())
-            shortcuts << a->shortcut().toString();
+        for (const QKeySequence &k : a->shortcuts())
+            shortcuts << k.toString();
     for (const QString &s : shortcuts)
         QVERIFY2(keys.contains(s), qPrintable(s + " is not in the manual"));
 

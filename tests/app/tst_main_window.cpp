@@ -276,8 +276,11 @@ void TstMainWindow::menusInOrderWithSeparators()
     QCOMPARE(names(w.menuPrograms),
              (QStringList{"actionLoad_Program", "actionSave_Program", "-", "actionLoad_Programs",
                           "actionSave_Programs", "-", "actionRun_Program", "actionStop_Program"}));
+    // The Controller submenu and its separator come first, out of sight with one controller.
+    QCOMPARE(names(w.menuUSB).mid(0, 2), (QStringList{"menuController", "-"}));
+    QVERIFY(!w.menuUSB->actions()[0]->isVisible() && !w.menuUSB->actions()[1]->isVisible());
     QCOMPARE(
-        names(w.menuUSB),
+        names(w.menuUSB).mid(2),
         (QStringList{"actionReadDataFlash", "actionWriteDataFlash", "actionWrite_Settings",
                      "actionRead_Settings", "actionBlackout", "actionOnline", "actionUpgradeLm740",
                      "actionWrite_Current_Program", "actionRead_Current_Program"}));

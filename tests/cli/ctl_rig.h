@@ -21,6 +21,8 @@ class CtlRig
 {
 public:
     QTemporaryDir dir;
+    // Variables set for every run, "NAME=VALUE".
+    QStringList environment;
 
     QString path(const QString &name) const { return dir.filePath(name); }
     // The simulated controller's memory between runs.
@@ -41,8 +43,11 @@ public:
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QLatin1String(name));
         env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        env.remove(QStringLiteral("LM740_DEVICE"));
         // The backups made before a restore go to the private folder too.
         env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
+        for (const QString &e : environment)
+            env.insert(e.section(QLatin1Char('='), 0, 0), e.section(QLatin1Char('='), 1));
         p.setProcessEnvironment(env);
         int master = -1;
         int slave = -1;

@@ -24,6 +24,10 @@ private Q_SLOTS:
     void identificationMustBeExactly740_data();
     void firstIdentifiedDeviceInBusOrderWins();
     void deviceRefusingConfigurationOrInterfaceIsSkipped();
+    void choosesByNameAndNeverGuesses_data();
+    void choosesByNameAndNeverGuesses();
+    void keepsToTheOneFoundByName();
+    void listsEveryLm740WithItsNames();
     void noDeviceMeansEveryOperationFails();
     void searchReportsMissingPermission();
     void outRequestWithoutDataHasNoDataStage();
@@ -144,6 +148,139 @@ void TstUsbDevice::firstIdentifiedDeviceInBusOrderWins()
     QCOMPARE(device.open(), 0);
     QCOMPARE(device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 20, &byte, 1), 1);
     QCOMPARE(second.byteAt(20), quint8(0x5A));
+}
+
+// Three Lm740s and an impostor in sockets 1-1 (serial S-A), 1-2 (the impostor), 1-3 (no serial)
+// and 2-1 (serial S-C), each with byte 20 of its memory to tell which one a transfer reached.
+struct FourSockets
+{
+    SimBus bus;
+    SimController a, impostor, b, c;
+    UsbDevice device{bus};
+    FourSockets()
+    {
+        a.serialNumber = "S-A";
+        c.serialNumber = "S-C";
+        impostor.setIdentification(741);
+        c.setRelease(0, 15);
+        bus.plug(c, 2);
+        for (SimController *s : {&a, &impostor, &b})
+            bus.plug(*s, 1);
+        device.setIds(usb::kVendorId, usb::kProductId);
+    }
+    // The socket whose controller got the byte, or "".
+    QString reached()
+    {
+        unsigned char byte = 0x5A;
+        if (device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 20, &byte, 1) != 1)
+            return {};
+        const std::pair<SimController *, const char *> sockets[] = {
+            {&a, "1-1"}, {&b, "1-3"}, {&c, "2-1"}};
+        QString port;
+        for (auto [controller, name] : sockets)
+            if (controller->byteAt(20) == 0x5A)
+                port += QLatin1String(name);
+        return port;
+    }
+};
+
+void TstUsbDevice::choosesByNameAndNeverGuesses_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("choiceRequired");
+    QTest::addColumn<QString>("unplugged"); // a socket emptied before the search
+    QTest::addColumn<QString>("reached");   // empty: none
+    QTest::addColumn<UsbDevice::SearchResult>("result");
+    using R = UsbDevice::SearchResult;
+    QTest::newRow("no name: the first") << "" << false << ""
+                                        << "1-1" << R::Found;
+    QTest::newRow("no name, choice required") << "" << true << ""
+                                              << "" << R::Several;
+    QTest::newRow("choice required, one left") << "" << true << "1-1,1-3"
+                                               << "2-1" << R::Found;
+    QTest::newRow("by port") << "1-3" << true << ""
+                             << "1-3" << R::Found;
+    QTest::newRow("by serial, in another socket") << "S-C" << false << ""
+                                                  << "2-1" << R::Found;
+    QTest::newRow("the impostor's port") << "1-2" << true << ""
+                                         << "" << R::OtherDevice;
+    QTest::newRow("no such socket") << "9-9" << false << ""
+                                    << "" << R::NotFound;
+    QTest::newRow("the chosen one gone: no other") << "1-3" << false << "1-3"
+                                                   << "" << R::NotFound;
+    QTest::newRow("a port is no serial") << "1" << false << ""
+                                         << "" << R::NotFound;
+}
+
+void TstUsbDevice::choosesByNameAndNeverGuesses()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, choiceRequired);
+    QFETCH(QString, unplugged);
+    QFETCH(QString, reached);
+    QFETCH(UsbDevice::SearchResult, result);
+    FourSockets rig;
+    for (const QString &port : unplugged.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        rig.bus.unplug(port == QLatin1String("1-1")   ? rig.a
+                       : port == QLatin1String("1-3") ? rig.b
+                                                      : rig.c);
+    rig.device.setName(name);
+    rig.device.setChoiceRequired(choiceRequired);
+    QCOMPARE(rig.device.open(), reached.isEmpty() ? -1 : 0);
+    QCOMPARE(rig.device.lastSearchResult(), result);
+    QCOMPARE(rig.device.openPort(), reached);
+    QCOMPARE(rig.reached(), reached);
+    QCOMPARE(rig.bus.openHandles(), reached.isEmpty() ? 0 : 1);
+}
+
+// A program that found the only controller keeps to it by its port: naming the one open keeps it
+// open, and a search after another one came finds that one again, not the first in bus order.
+void TstUsbDevice::keepsToTheOneFoundByName()
+{
+    FourSockets rig;
+    rig.bus.unplug(rig.a);
+    rig.bus.unplug(rig.b);
+    rig.device.setChoiceRequired(true);
+    QCOMPARE(rig.device.open(), 0);
+    QCOMPARE(rig.device.openPort(), QStringLiteral("2-1"));
+    rig.bus.operations.clear();
+    rig.device.setName(QStringLiteral("2-1"));
+    QCOMPARE(rig.device.isOpen(), 0);
+    QCOMPARE(rig.bus.operations, QStringList());
+    rig.bus.plug(rig.a, 1);
+    QCOMPARE(rig.device.open(), 0);
+    QCOMPARE(rig.reached(), QStringLiteral("2-1"));
+    rig.device.setName(QStringLiteral("1-1"));
+    QCOMPARE(rig.device.isOpen(), -1); // what was open is not the one named now
+}
+
+void TstUsbDevice::listsEveryLm740WithItsNames()
+{
+    FourSockets rig;
+    QVERIFY(rig.device.open() == 0);
+    const std::vector<ControllerInfo> found = rig.device.listControllers();
+    QStringList seen;
+    for (const ControllerInfo &c : found)
+        seen << c.label() + QLatin1Char(' ') + QString::fromLatin1(c.serial);
+    QCOMPARE(seen, QStringList({"1-1 (rel_0_16) S-A", "1-3 (rel_0_16) ", "2-1 (rel_0_15) S-C"}));
+    QCOMPARE(rig.bus.openHandles(), 0); // the listing leaves nothing open, the link neither
+    QCOMPARE(rig.device.lastSearchPorts(), QStringList({"1-1", "1-2", "1-3", "2-1"}));
+
+    // A socket keeps its name when its controller comes back, at whatever address.
+    rig.bus.unplug(rig.b);
+    rig.bus.plug(rig.b, 1);
+    rig.device.setName(QStringLiteral("1-3"));
+    QCOMPARE(rig.reached(), QStringLiteral("1-3"));
+
+    // One that may not be opened is not listed, and the search says why the list is short.
+    SimBus bus;
+    SimController refused;
+    refused.openError = UsbBus::ErrorAccess;
+    bus.plug(refused);
+    UsbDevice device(bus);
+    device.setIds(usb::kVendorId, usb::kProductId);
+    QVERIFY(device.listControllers().empty());
+    QCOMPARE(device.lastSearchResult(), UsbDevice::SearchResult::NoPermission);
 }
 
 void TstUsbDevice::deviceRefusingConfigurationOrInterfaceIsSkipped()

@@ -3,6 +3,7 @@
 #include "sim_options.h"
 #include "sim_rig.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace lm740;
@@ -15,6 +16,9 @@ private Q_SLOTS:
     void parse();
     void faultsReachTheController();
     void unplugAndPlugBack();
+    void severalSimulators_data();
+    void severalSimulators();
+    void eachSimulatorHasItsSocketMemoryAndFaults();
 };
 
 void TstSimOptions::parse_data()
@@ -42,6 +46,8 @@ void TstSimOptions::parse_data()
                                  << "'unplug=0:1': expected" << 0.0 << 1u << 0;
     QTest::newRow("long release") << "release=" + QString(33, 'x') << "at most 32" << 0.0 << 1u
                                   << 0;
+    QTest::newRow("serial with a space") << "serial=A 1"
+                                         << "'serial=A 1': the serial number" << 0.0 << 1u << 0;
     QTest::newRow("refuse a request by code") << "refuse=255:1"
                                               << "" << 0.0 << 1u << 0;
     QTest::newRow("refuse a code past a byte")
@@ -116,6 +122,101 @@ void TstSimOptions::unplugAndPlugBack()
         ++searches;
     QCOMPARE(searches, 2);
     QCOMPARE(rig.link.getByte(0, 2, nullptr), 1);
+}
+
+void TstSimOptions::severalSimulators_data()
+{
+    // The command line as a list: "=FILE" or "=" is a simulator, anything else a list of faults.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("result"); // "FILE:faults FILE:faults", or the start of the error
+    QTest::newRow("one, faults after") << QStringList{"=a", "absent"} << "a:absent";
+    QTest::newRow("one, faults before") << QStringList{"absent", "="} << ":absent";
+    QTest::newRow("each its own") << QStringList{"=a", "absent", "=b", "=c", "other-device"}
+                                  << "a:absent b: c:other-device";
+    QTest::newRow("faults before several")
+        << QStringList{"absent", "=a", "=b"} << "with several simulators";
+    QTest::newRow("two lists for one")
+        << QStringList{"=a", "absent", "no-permission"} << "--simulator-faults is given twice";
+    QTest::newRow("two lists, before and after")
+        << QStringList{"absent", "=a", "absent"} << "--simulator-faults is given twice";
+    QTest::newRow("two lists before")
+        << QStringList{"absent", "absent", "=a"} << "--simulator-faults is given twice";
+    QTest::newRow("faults alone") << QStringList{"absent"} << "--simulator-faults needs";
+    QTest::newRow("bad faults") << QStringList{"=a", "=b", "frob"} << "--simulator-faults: 'frob'";
+    QTest::newRow("bad faults before") << QStringList{"frob", "=b"} << "--simulator-faults: 'frob'";
+    QTest::newRow("one file twice") << QStringList{"=a", "=b", "=a"} << "a is given to two";
+    QTest::newRow("no file twice") << QStringList{"=", "="} << ": :";
+}
+
+void TstSimOptions::severalSimulators()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, result);
+    SimulatorArguments parsed;
+    for (const QString &a : arguments) {
+        if (a.startsWith(QLatin1Char('=')))
+            parsed.addSimulator(a.mid(1).toUtf8());
+        else
+            parsed.addFaults(a);
+    }
+    std::vector<SimulatorSpec> specs;
+    QString error;
+    if (!parsed.specs(&specs, &error)) {
+        QVERIFY2(error.startsWith(result), qPrintable(error));
+        return;
+    }
+    QStringList seen;
+    for (const SimulatorSpec &spec : specs) {
+        const SimOptions &f = spec.faults;
+        seen << QString::fromUtf8(spec.file) + QLatin1Char(':') +
+                    (f.absent         ? QStringLiteral("absent")
+                     : f.otherDevice  ? QStringLiteral("other-device")
+                     : f.noPermission ? QStringLiteral("no-permission")
+                                      : QString());
+    }
+    QCOMPARE(seen.join(QLatin1Char(' ')), result);
+}
+
+void TstSimOptions::eachSimulatorHasItsSocketMemoryAndFaults()
+{
+    QTemporaryDir dir;
+    const QByteArray a = QFile::encodeName(dir.filePath("a.set"));
+    const QByteArray b = QFile::encodeName(dir.filePath("b.set"));
+    QByteArray written;
+    {
+        SimulatorSession session;
+        SimOptions absent;
+        absent.absent = true;
+        SimOptions older;
+        QVERIFY(SimOptions::parse("release=rel_0_15", &older, nullptr));
+        QVERIFY(session.start({{a, {}, false}, {{}, absent, true}, {b, older, true}}, nullptr));
+        QCOMPARE(session.controllerCount(), 3);
+        UsbDevice device(session.bus());
+        device.setIds(usb::kVendorId, usb::kProductId);
+        QStringList seen;
+        for (const ControllerInfo &c : device.listControllers())
+            seen << c.label();
+        // The absent one keeps its socket empty; the others keep theirs.
+        QCOMPARE(seen, QStringList({"1-1 (rel_0_16)", "1-3 (rel_0_15)"}));
+        device.setName(QStringLiteral("1-3"));
+        ControllerLink link(device);
+        QCOMPARE(link.setByte(layout::kLampsNumber, 12), 1);
+        QCOMPARE(session.controller(2).byteAt(layout::kLampsNumber), quint8(12));
+        QCOMPARE(session.controller(0).byteAt(layout::kLampsNumber), quint8(30));
+        QVERIFY(session.finish(nullptr));
+    }
+    QFile fa(QString::fromUtf8(a)), fb(QString::fromUtf8(b));
+    QVERIFY(fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly));
+    QCOMPARE(quint8(fa.readAll().at(layout::kLampsNumber)), quint8(30));
+    QCOMPARE(quint8(fb.readAll().at(layout::kLampsNumber)), quint8(12));
+
+    // A memory that cannot be read refuses its simulator, whichever place it has.
+    fa.close();
+    QVERIFY(QFile::resize(fa.fileName(), 10));
+    SimulatorSession refused;
+    QString error;
+    QVERIFY(!refused.start({{b, {}, false}, {a, {}, false}}, &error));
+    QVERIFY2(error.contains(QLatin1String("a.set")), qPrintable(error));
 }
 
 QTEST_MAIN(TstSimOptions)

@@ -469,6 +469,25 @@ MockUsbPort &MockUsbKernel::plug(SimController &controller, int busNumber, int a
     if (!m_testbed)
         return p;
 
+    if (std::find(m_rootHubs.begin(), m_rootHubs.end(), busNumber) == m_rootHubs.end()) {
+        m_rootHubs.push_back(busNumber);
+        // Linux's own root hub, at address 1: never opened, only there to be every port's parent.
+        const QString hub =
+            QStringLiteral("P: /devices/usb%1\nN: bus/usb/%2/001\nE: DEVNAME=/dev/bus/usb/%2/001\n"
+                           "E: DEVTYPE=usb_device\nE: SUBSYSTEM=usb\nE: BUSNUM=%2\nE: DEVNUM=001\n"
+                           "A: busnum=%1\nA: devnum=1\nA: idVendor=1d6b\nA: idProduct=0002\n"
+                           "A: speed=480\nA: bConfigurationValue=1\nA: bNumConfigurations=1\n"
+                           "H: descriptors=%3\n")
+                .arg(busNumber)
+                .arg(busNumber, 3, 10, QLatin1Char('0'))
+                .arg(QString::fromLatin1(descriptors(0x1d6b, 0x0002).toHex()));
+        GError *error = nullptr;
+        if (!umockdev_testbed_add_from_string(m_testbed, hub.toUtf8().constData(), &error)) {
+            qWarning("mocked kernel: cannot add the root hub of bus %d: %s", busNumber,
+                     error->message);
+            g_error_free(error);
+        }
+    }
     const QByteArray bytes = descriptors(controller.vendorId, controller.productId);
     const QString record =
         QStringLiteral("P: %1\nN: %2\nE: DEVNAME=%3\nE: DEVTYPE=usb_device\nE: SUBSYSTEM=usb\n"

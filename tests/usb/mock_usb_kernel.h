@@ -103,6 +103,8 @@ public:
 private:
     _UMockdevTestbed *m_testbed = nullptr;
     std::vector<std::unique_ptr<MockUsbPort>> m_ports; // unplugged ones too: their files may live
+    // The buses whose root hub is in sysfs: libusb names a device's hub ports through its parents.
+    std::vector<int> m_rootHubs;
 };
 
 } // namespace lm740

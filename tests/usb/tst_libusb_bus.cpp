@@ -32,6 +32,7 @@ private Q_SLOTS:
     void failedTransferClosesAndNextOneReopens();
     void failedTransferClosesAndNextOneReopens_data();
     void unplugInTheMiddleOfATransferThenReplug();
+    void twoControllersOnTwoPortsChosenByName();
 };
 
 namespace {
@@ -163,7 +164,7 @@ void TstLibusbBus::listingIsStableAndOpenStaysInside()
     rig.link();
     LibusbBus &bus = *rig.bus;
     const std::vector<UsbBusDevice> first = bus.listDevices();
-    QCOMPARE(int(first.size()), 2);
+    QCOMPARE(int(first.size()), 3); // the two, and bus 1's root hub they hang from
     for (int round = 0; round < 20; ++round) {
         const std::vector<UsbBusDevice> again = bus.listDevices();
         QCOMPARE(again.size(), first.size());
@@ -385,6 +386,47 @@ void TstLibusbBus::unplugInTheMiddleOfATransferThenReplug()
     QCOMPARE(device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 1, &byte, 1), 1);
     QCOMPARE(controller.byteAt(1), byte);
     QCOMPARE(again.log(), QStringList({"open", "config 1", "claim 0", "control", "control"}));
+}
+
+void TstLibusbBus::twoControllersOnTwoPortsChosenByName()
+{
+    // Bus 1's ports 3 and 4, the one on port 4 plugged in first and at the lower address.
+    Rig rig;
+    MockUsbPort &four = rig.plug(1, 2, "1-4");
+    MockUsbPort &three = rig.plug(1, 7, "1-3");
+    rig.controllers[0].setRelease(0, 15);
+    UsbDevice &device = rig.link();
+
+    QStringList seen;
+    for (const ControllerInfo &c : device.listControllers())
+        seen << c.label();
+    QCOMPARE(seen, QStringList({"1-4 (rel_0_15)", "1-3 (rel_0_16)"}));
+    for (MockUsbPort *port : {&four, &three}) {
+        QCOMPARE(port->openFiles(), 0);
+        port->clearLog();
+    }
+
+    // Nobody chose: neither is reached.
+    device.setChoiceRequired(true);
+    unsigned char byte = 0x5A;
+    QCOMPARE(device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 20, &byte, 1), -1);
+    QCOMPARE(device.lastSearchResult(), UsbDevice::SearchResult::Several);
+    QCOMPARE(four.openFiles() + three.openFiles(), 0);
+
+    device.setName(QStringLiteral("1-3"));
+    QCOMPARE(device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 20, &byte, 1), 1);
+    QCOMPARE(rig.controllers[1].byteAt(20), quint8(0x5A));
+    QCOMPARE(rig.controllers[0].byteAt(20), quint8(0));
+    QCOMPARE(device.openPort(), QStringLiteral("1-3"));
+    QCOMPARE(four.openFiles(), 0);
+
+    // Port 3 empties: the link says so and does not move to port 4.
+    rig.kernel.unplug(three);
+    QCOMPARE(device.controlOut(usb::WRITE_BYTE_REQUEST, 0, 21, &byte, 1), -1);
+    QCOMPARE(device.open(), -1);
+    QCOMPARE(device.lastSearchResult(), UsbDevice::SearchResult::NotFound);
+    QCOMPARE(rig.controllers[0].byteAt(21), quint8(0));
+    QCOMPARE(four.openFiles(), 0);
 }
 
 QTEST_GUILESS_MAIN(TstLibusbBus)
