@@ -232,6 +232,8 @@ int main(int argc, char *argv[])
     window->show();
     if (!placed)
         window->resize(800, 700);
+    window->startRecovery();
+    window->offerRecovery();
     // Once the window is up, so that its questions and errors stand over it.
     if (!options.showFiles.isEmpty())
         QTimer::singleShot(0, window, [window, files = options.showFiles] {
@@ -241,6 +243,9 @@ int main(int argc, char *argv[])
         });
 
     int result = app.exec();
+    // Ended by a signal, which cannot ask: the edits go to the recovery file, offered next time.
+    if (quitOnSignal.received() && window)
+        window->saveRecoveryNow();
 
     delete window; // still there when a signal ended the loop
     lm740::setDefaultUsbBus(nullptr);

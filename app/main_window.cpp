@@ -6,9 +6,13 @@
 #include "my_frame.h"
 #include "my_spin.h"
 #include "my_style.h"
+#include "prompts.h"
+#include "recovery_file.h"
 #include "version.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -23,6 +27,8 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -71,7 +77,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setGeometry(50, 50, 850, 750);
 
     arthurStyle = new ArthurStyle(this);
-    setWindowTitle(tr("Lm740 ver. %1").arg(QStringLiteral(LM740_VERSION)));
+    // The mark shows while the show has edits that were not kept.
+    setWindowTitle(tr("Lm740 ver. %1").arg(QStringLiteral(LM740_VERSION)) + QStringLiteral("[*]"));
     myStyle = new MyStyle(this);
     onlineFlag = false;
     connectedFlag = true;
@@ -123,7 +130,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
         lm740::setDefaults(program);
 
     connectNavigation();
+    connectDocument();
+    buildEditMenu();
     TabChanged(0);
+    // The show a fresh start shows is kept as it is: nothing to lose yet.
+    document.reset();
     startStatusPoll();
     setUpDesktop();
 
@@ -140,6 +151,40 @@ MainWindow::~MainWindow()
         child->disconnect(this);
     if (scene)
         scene->disconnect(this);
+    qApp->removeEventFilter(this);
+    document.disconnect(this);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!keepOrDiscardEdits()) {
+        event->ignore();
+        return;
+    }
+    // A clean exit: nothing to recover from it.
+    if (recovery)
+        recovery->remove();
+    QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::keepOrDiscardEdits(const std::vector<lm740::Item> &replaced)
+{
+    document.closeEdit();
+    const bool lost = replaced.empty()
+                          ? document.isModified()
+                          : std::any_of(replaced.begin(), replaced.end(), [this](lm740::Item item) {
+                                return document.isModified(item);
+                            });
+    if (!lost)
+        return true;
+    const QMessageBox::StandardButton answer = lm740::prompts().warning(
+        this, tr("Unsaved changes -- Lm740"),
+        tr("The show has changes that were neither saved to a file nor sent to the Lm740.\n"
+           "Save the show first?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save)
+        return saveSettingsImage(false);
+    return answer == QMessageBox::Discard;
 }
 
 void MainWindow::buildToolBar()

@@ -1,10 +1,12 @@
-// The program's one window: it owns the show, the editor panel, the device link, the preview strip,
-// the menus, tabs, tool bar and status bar, and receives every user command as a slot.
+// The program's one window: it holds the show document, the editor panel, the device link, the
+// preview strip, the menus, tabs, tool bar and status bar, and receives every user command as a
+// slot.
 #pragma once
 
 #include "controller_link.h"
+#include "item.h"
 #include "scene.h"
-#include "show.h"
+#include "show_document.h"
 #include "text_files.h"
 #include "ui_main_window.h"
 #include "usb_device.h"
@@ -14,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class ControllerChooser;
 class QButtonGroup;
@@ -35,16 +38,36 @@ class MySpin;
 class SimulatedLm740View;
 
 namespace lm740 {
+class RecoveryFile;
 class SimController;
 struct SimOptions;
 } // namespace lm740
 
-class MainWindow : public QMainWindow, public Ui::MainWindow, public lm740::Show
+class MainWindow : public QMainWindow, public Ui::MainWindow
 {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    // The show: its records, lamp count and scene time, the steps that changed them and what
+    // has been kept. The window changes it only through its steps and the panel's edits.
+    lm740::ShowDocument document;
+    // The records and the selection under the names the window's code uses.
+    int &ledsNumber = document.show().ledsNumber;
+    std::array<lm740::ColorArray, lm740::kSceneCount> &sceneColors = document.show().sceneColors;
+    std::array<t_chaser, lm740::kChaserCount> &chasers = document.show().chasers;
+    std::array<t_program, lm740::kProgramCount> &programs = document.show().programs;
+    lm740::ColorArray &chaserSimColors = document.show().chaserSimColors;
+    int &actualSceneNumber = document.show().actualSceneNumber;
+    int &actualChaserNumber = document.show().actualChaserNumber;
+    int &actualProgramNumber = document.show().actualProgramNumber;
+    int &actualProgramSceneNumber = document.show().actualProgramSceneNumber;
+
+    // The Edit menu.
+    QMenu *menuEdit = nullptr;
+    QAction *actionUndo = nullptr;
+    QAction *actionRedo = nullptr;
 
     // The widgets that belong with each program record (its tab page, step layout and step
     // buttons).
@@ -159,22 +182,17 @@ private:
 
     // ---- Moving through the show (main_window_navigation.cpp) ----
 public:
-    // The tab the panel shows (0 Scenes, 1 Chasers, 2 Programs) and the program step it holds.
-    int previousTab = 0;
-    struct ProgramStep
-    {
-        int program = 0;
-        int step = 0;
-    };
-    ProgramStep previousProgramStep;
+    // The item the panel shows; its kind is the tab in front.
+    lm740::Item panelItem;
 
     // The show takes `count` lamps (1..170): the lamp count box shows it, the panel gains lamps
     // at its end (coloured from the current item's record) or loses them, and is reloaded from
     // the current item's record. Nothing is written back from the panel and nothing goes to the
     // controller: for a count that comes from a file or from the controller itself.
     void applyLampCount(int count);
-    // The panel's content into the record of the item it shows (the current tab's item).
-    void writeBackCurrentItem();
+    // Brings `item` into the panel the way the user's clicks would (online, the item left is
+    // written and the one entered read and run).
+    void showItem(lm740::Item item);
 
 public Q_SLOTS:
     void TabChanged(int index);
@@ -189,17 +207,60 @@ private:
     void connectNavigation(); // constructor
     // Online mode is on and a status poll finds the controller.
     bool deviceReady();
-    void panelToScene(int s);
-    void panelToChaser(int c);
-    void panelToProgramStep(int p, int step);
-    // The current item of `tab` into the panel, with its preview; the chaser starts its
+    // The current item of `kind` into the panel, with its preview; the chaser starts its
     // simulation.
-    void loadPanel(int tab);
+    void loadPanel(lm740::ItemKind kind);
     void loadChaserIntoPanel();
     void loadProgramStepIntoPanel();
     void startPreview(int time, int xfade, const lm740::ColorArray &colors);
-    lm740::ColorArray &currentItemColors();
-    void setTabActionStates(int tab);
+    void setTabActionStates(lm740::ItemKind kind);
+    // The panel's lamps made as many as the show's lamp count, new ones coloured from the record.
+    void fitPanelToLampCount();
+    // The document's steps reach the panel and the tool bar.
+    void connectDocument();
+    void documentItemChanged(lm740::Item item);
+    void documentGlobalsChanged();
+    // The preview strip follows the panel's edits of the item it shows.
+    void previewFollows(lm740::Item item);
+    // While held, steps do not reload the panel: the command that runs them loads it itself.
+    int panelHeld = 0;
+    struct PanelHold
+    {
+        explicit PanelHold(int &held) : m_held(held) { ++m_held; }
+        ~PanelHold() { --m_held; }
+        PanelHold(const PanelHold &) = delete;
+        PanelHold &operator=(const PanelHold &) = delete;
+        int &m_held;
+    };
+
+    // ---- Crash recovery (main_window_recovery.cpp) ----
+public:
+    // From here on the show is saved to the recovery file in `folder` (empty: the user's state
+    // folder) every 30 s while it is modified. main() starts it; tests give a folder of their own.
+    void startRecovery(const QString &folder = {});
+    // Offers what a program that crashed or was killed left, and restores it on Yes as one step.
+    void offerRecovery();
+    // A signal is ending the program and nothing can be asked: the modified show is saved now.
+    void saveRecoveryNow();
+    // One background save, as the timer makes it.
+    void autosave();
+    static constexpr int kAutosaveMs = 30000;
+    std::unique_ptr<lm740::RecoveryFile> recovery;
+    QTimer *autosaveTimer = nullptr;
+
+private:
+    // ---- Undo and redo (main_window_edit_menu.cpp) ----
+public Q_SLOTS:
+    void Undo(bool = false);
+    void Redo(bool = false);
+
+private:
+    void buildEditMenu();
+    // Starts a new gesture of the panel's edits on a mouse press or release, a shortcut or a
+    // change of focus.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Online, a lamp count or scene time that an undo or redo changed goes to the controller.
+    void sendChangedGlobals(int lampsBefore, int sceneTimeBefore);
 
     // ---- Simulations on the preview strip (main_window_simulation.cpp) ----
 public Q_SLOTS:
@@ -211,6 +272,16 @@ public Q_SLOTS:
     void next_step_chaser();
 
     // ---- Scene, chaser and program transfers (main_window_transfers.cpp) ----
+public:
+    // What writing, reading and running an item means: the transfer of its kind with `lamps`
+    // lamps (the record of a program step is its program's). A write that succeeds keeps the
+    // item; a read that changes the record is a step of its own unless a larger one is running.
+    int writeItem(lm740::Item item, int lamps);
+    int readItem(lm740::Item item, int lamps);
+    int runItem(lm740::Item item);
+    // The item as the window names it ("Scene 3", "Program 2 step 5").
+    static QString itemName(lm740::Item item);
+
 public Q_SLOTS:
     int UsbWriteScene(QColor *color_tab, int scene_number, int leds_number);
     int UsbReadScene(QColor *color_tab, int scene_number, int leds_number);
@@ -251,6 +322,12 @@ private:
     // The lamp count, the global scene time and the current item from the controller, which
     // then plays that item: going online, and online after a whole-memory write.
     void followController();
+
+    // Going online: the current item read from the controller into the panel and run; 0 when
+    // the read succeeded.
+    int readOnlineItem();
+
+public Q_SLOTS:
     // ---- end of moving, playing and going online ----
 
     // ---- Whole-memory copy (main_window_memory_copy.cpp) and the firmware upgrade
@@ -272,6 +349,14 @@ private:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // Asks before edits that were not kept are lost; ignored on Cancel.
+    void closeEvent(QCloseEvent *event) override;
+
+public:
+    // Before a command throws edits away: true when nothing unkept is lost, or when the user
+    // saved the show or chose to discard them; false on Cancel or a failed save. `replaced`
+    // names the items the command replaces; empty, the whole show.
+    bool keepOrDiscardEdits(const std::vector<lm740::Item> &replaced = {});
 
     // ---- The editor panel and the keyboard commands (main_window_editing.cpp) ----
 public:

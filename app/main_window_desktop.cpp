@@ -269,14 +269,15 @@ QString MainWindow::currentItemName(bool wholeProgram) const
 {
     if (wholeProgram)
         return app(QT_TRANSLATE_NOOP("App", "Program %1")).arg(actualProgramNumber + 1);
-    switch (previousTab) {
-    case 1:
+    switch (panelItem.kind) {
+    case lm740::ItemKind::Chaser:
         return app(QT_TRANSLATE_NOOP("App", "Chaser %1")).arg(actualChaserNumber + 1);
-    case 2:
+    case lm740::ItemKind::ProgramStep:
         return app(QT_TRANSLATE_NOOP("App", "Program %1, step %2"))
             .arg(actualProgramNumber + 1)
             .arg(actualProgramSceneNumber + 1);
-    default:
-        return app(QT_TRANSLATE_NOOP("App", "Scene %1")).arg(actualSceneNumber + 1);
+    case lm740::ItemKind::Scene:
+        break;
     }
+    return app(QT_TRANSLATE_NOOP("App", "Scene %1")).arg(actualSceneNumber + 1);
 }

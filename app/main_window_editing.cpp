@@ -47,7 +47,9 @@ void MainWindow::keyPressEvent(QKeyEvent *e)
         scene->selectBlue();
         break;
     case Qt::Key_V: {
+        document.nameEdit(lm740::ShowDocument::EditName::Paste);
         const int n = scene->pasteSelected();
+        document.closeEdit();
         deviceMessageLabel->setText(QCoreApplication::translate("App", "%1 values pasted").arg(n));
         break;
     }

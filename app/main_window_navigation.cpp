@@ -1,7 +1,8 @@
 // Moving the one editor panel through the show: the three tabs, the scene and chaser buttons, the
 // program tabs with their step buttons, the lamp count, the global scene time and the last-step
-// mark. Each switch writes the panel back into the item it leaves, loads the item it enters and
-// starts its preview; online, it also keeps the controller in step and tells it what to play.
+// mark. The panel's edits reach the show document as they happen, so a switch only loads the item
+// it enters and starts its preview; online, it also writes the item left to the controller, reads
+// the one entered and tells the controller what to play.
 #include "main_window.h"
 
 #include "busy_cursor.h"
@@ -12,17 +13,14 @@
 #include "prompts.h"
 #include "settings_layout.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QTabWidget>
 
 using lm740::BusyCursor;
-
-namespace {
-
-enum Tab { Scenes = 0, Chasers = 1, Programs = 2 };
-
-} // namespace
+using lm740::Item;
+using lm740::ItemKind;
 
 void MainWindow::connectNavigation()
 {
@@ -53,63 +51,51 @@ void MainWindow::connectNavigation()
     connect(actionOnline, &QAction::triggered, this, &MainWindow::UsbSetOnline);
 }
 
+void MainWindow::connectDocument()
+{
+    connect(scene.get(), &Scene::lampEdited, this,
+            [this](int lamp, QColor color) { document.editLamp(panelItem, lamp, color); });
+    connect(scene.get(), &Scene::fieldEdited, this,
+            [this](lm740::Field field, int value) { document.editField(panelItem, field, value); });
+    connect(&document, &lm740::ShowDocument::itemChanged, this, &MainWindow::documentItemChanged);
+    connect(&document, &lm740::ShowDocument::itemEdited, this, &MainWindow::previewFollows);
+    connect(&document, &lm740::ShowDocument::globalsChanged, this,
+            &MainWindow::documentGlobalsChanged);
+}
+
+void MainWindow::documentItemChanged(Item item)
+{
+    if (panelHeld == 0 && item == panelItem)
+        loadPanel(panelItem.kind);
+}
+
+void MainWindow::previewFollows(Item item)
+{
+    // The strip shows the panel's scene or program step while nothing plays; a chaser's strip is
+    // its simulation, which starts again from the panel at its next start.
+    if (item == panelItem && item.kind != ItemKind::Chaser && dockWidget->playMode == 0)
+        dockWidget->followColors(lm740::colorsOf(document.show(), item).data(), ledsNumber);
+}
+
+void MainWindow::documentGlobalsChanged()
+{
+    {
+        const QSignalBlocker quiet(ScenesTimeSpin);
+        ScenesTimeSpin->setValue(document.show().sceneTime);
+    }
+    if (LedsNumberSpin->value() != ledsNumber)
+        LedsNumberSpin->setValue(ledsNumber);
+    if (panelHeld == 0) {
+        fitPanelToLampCount();
+        loadPanel(panelItem.kind);
+    }
+}
+
 bool MainWindow::deviceReady()
 {
     // A pass over the whole controller may run meanwhile: its dialog takes the focus from a box
     // of the window, which then reports the end of an edit. The controller hears only the pass.
     return onlineFlag && !lm740::PassDialog::running() && USBCheckStatus();
-}
-
-void MainWindow::panelToScene(int s)
-{
-    scene->getColors(sceneColors[s].data(), uint(ledsNumber));
-}
-
-void MainWindow::panelToChaser(int c)
-{
-    t_chaser &chaser = chasers[c];
-    scene->getColors(chaser.colors.data(), uint(ledsNumber));
-    chaser.time = quint32(scene->getSceneTime());
-    chaser.direction = quint8(scene->getDirection());
-    chaser.pattern_len = quint8(scene->getPatternLen());
-    chaser.repeat_number = quint8(scene->getRepeat());
-    chaser.xfade = quint8(scene->getScenexFade());
-}
-
-void MainWindow::panelToProgramStep(int p, int step)
-{
-    t_program_scene &s = programs[p].scenes[step];
-    scene->getColors(s.colors.data(), uint(ledsNumber));
-    s.scene_time = quint32(scene->getSceneTime());
-    s.scene_xfade = quint8(scene->getScenexFade());
-    s.scene_laststep = quint8(scene->getLastStep());
-}
-
-void MainWindow::writeBackCurrentItem()
-{
-    switch (previousTab) {
-    case Scenes:
-        panelToScene(actualSceneNumber);
-        break;
-    case Chasers:
-        panelToChaser(actualChaserNumber);
-        break;
-    case Programs:
-        panelToProgramStep(previousProgramStep.program, previousProgramStep.step);
-        break;
-    }
-}
-
-lm740::ColorArray &MainWindow::currentItemColors()
-{
-    switch (previousTab) {
-    case Chasers:
-        return chasers[actualChaserNumber].colors;
-    case Programs:
-        return programs[actualProgramNumber].scenes[actualProgramSceneNumber].colors;
-    default:
-        return sceneColors[actualSceneNumber];
-    }
 }
 
 void MainWindow::startPreview(int time, int xfade, const lm740::ColorArray &colors)
@@ -139,22 +125,23 @@ void MainWindow::loadProgramStepIntoPanel()
     scene->setScenexFade(s.scene_xfade);
     scene->setLastStep(s.scene_laststep);
     scene->setColors(const_cast<QColor *>(s.colors.data()), uint(ledsNumber));
-    previousProgramStep = {actualProgramNumber, actualProgramSceneNumber};
 }
 
-void MainWindow::loadPanel(int tab)
+void MainWindow::loadPanel(ItemKind kind)
 {
-    switch (tab) {
-    case Scenes:
-        scene->setSceneTime(ScenesTimeSpin->value() * 1000);
+    panelItem = Item::current(document.show(), kind);
+    const int sceneTimeMs = document.show().sceneTime * 1000;
+    switch (kind) {
+    case ItemKind::Scene:
+        scene->setSceneTime(sceneTimeMs);
         scene->setColors(sceneColors[actualSceneNumber].data(), uint(ledsNumber));
-        startPreview(ScenesTimeSpin->value() * 1000, 100, sceneColors[actualSceneNumber]);
+        startPreview(sceneTimeMs, 100, sceneColors[actualSceneNumber]);
         break;
-    case Chasers:
+    case ItemKind::Chaser:
         loadChaserIntoPanel();
         start_chaser_simulation(true);
         break;
-    case Programs:
+    case ItemKind::ProgramStep:
         loadProgramStepIntoPanel();
         startPreview(scene->getSceneTime(), scene->getScenexFade(),
                      programs[actualProgramNumber].scenes[actualProgramSceneNumber].colors);
@@ -169,81 +156,53 @@ void MainWindow::selectCurrentProgramStep()
         std::max(0, programWidgets[actualProgramNumber].stepButtons->checkedId());
 }
 
-void MainWindow::setTabActionStates(int tab)
+void MainWindow::setTabActionStates(ItemKind kind)
 {
     for (QAction *a : {actionLoad_Scene, actionSave_Scene, actionLoad_Scenes, actionSave_Scenes})
-        a->setEnabled(tab == Scenes);
+        a->setEnabled(kind == ItemKind::Scene);
     for (QAction *a : {actionLoad_Chaser, actionSave_Chaser, actionLoad_Chasers, actionSave_Chasers,
                        actionRun_Chaser, actionStop_Chaser})
-        a->setEnabled(tab == Chasers);
+        a->setEnabled(kind == ItemKind::Chaser);
     for (QAction *a : {actionLoad_Program, actionSave_Program, actionLoad_Programs,
                        actionSave_Programs, actionRun_Program, actionStop_Program})
-        a->setEnabled(tab == Programs);
+        a->setEnabled(kind == ItemKind::ProgramStep);
 }
 
 void MainWindow::TabChanged(int index)
 {
+    if (index < 0 || index > int(ItemKind::ProgramStep))
+        return;
+    const auto kind = ItemKind(index);
     stop_program_simulation(true);
     stop_chaser_simulation(true);
+    document.closeEdit();
+    const PanelHold hold(panelHeld);
 
     // The item left.
-    writeBackCurrentItem();
-    switch (previousTab) {
-    case Scenes:
-        if (deviceReady()) {
-            BusyCursor busy;
-            UsbWriteScene(sceneColors[actualSceneNumber].data(), actualSceneNumber, ledsNumber);
-        }
-        break;
-    case Chasers:
-        if (deviceReady())
-            UsbWriteChaser(&chasers[actualChaserNumber], actualChaserNumber, ledsNumber);
-        break;
-    case Programs:
-        if (deviceReady()) {
-            BusyCursor busy;
-            UsbWriteProgramScene(&programs[previousProgramStep.program],
-                                 previousProgramStep.program, previousProgramStep.step, ledsNumber);
-        }
-        break;
+    if (deviceReady()) {
+        // A chaser was always written without the wait cursor.
+        std::optional<BusyCursor> busy;
+        if (panelItem.kind != ItemKind::Chaser)
+            busy.emplace();
+        writeItem(panelItem, ledsNumber);
     }
 
     // The item entered.
-    switch (index) {
-    case Scenes:
+    if (kind == ItemKind::Scene)
         scene->setScenesMode();
-        dockWidget->setPlayMode(0);
-        if (deviceReady()) {
-            BusyCursor busy;
-            UsbReadScene(sceneColors[actualSceneNumber].data(), actualSceneNumber, ledsNumber);
-            UsbRunScene(actualSceneNumber);
-        }
-        break;
-    case Chasers:
-        dockWidget->setPlayMode(1);
-        if (deviceReady()) {
-            BusyCursor busy;
-            UsbReadChaser(&chasers[actualChaserNumber], actualChaserNumber, ledsNumber);
-            UsbRunChaser(actualChaserNumber);
-        }
-        break;
-    case Programs:
-        dockWidget->setPlayMode(0);
+    dockWidget->setPlayMode(kind == ItemKind::Chaser ? 1 : 0);
+    if (kind == ItemKind::ProgramStep) {
         scene->setProgramsMode();
         selectCurrentProgramStep();
-        if (deviceReady()) {
-            BusyCursor busy;
-            UsbReadProgramScene(&programs[actualProgramNumber], actualProgramNumber,
-                                actualProgramSceneNumber, ledsNumber);
-            UsbRunProgram(actualProgramNumber);
-        }
-        break;
-    default:
-        return;
     }
-    previousTab = index;
-    loadPanel(index);
-    setTabActionStates(index);
+    const Item entered = Item::current(document.show(), kind);
+    if (deviceReady()) {
+        BusyCursor busy;
+        readItem(entered, ledsNumber);
+        runItem(entered);
+    }
+    loadPanel(kind);
+    setTabActionStates(kind);
     qCDebug(lcApp) << "Tabchanged" << actualSceneNumber << actualProgramNumber
                    << actualProgramSceneNumber;
 }
@@ -254,125 +213,132 @@ void MainWindow::SceneChanged(int index)
         return;
     stop_program_simulation(true);
     stop_chaser_simulation(true);
-    panelToScene(actualSceneNumber);
+    document.closeEdit();
+    const PanelHold hold(panelHeld);
     if (deviceReady()) {
         BusyCursor busy;
-        UsbWriteScene(sceneColors[actualSceneNumber].data(), actualSceneNumber, ledsNumber);
-        UsbReadScene(sceneColors[index].data(), index, ledsNumber);
-        UsbRunScene(index);
+        writeItem(Item::scene(actualSceneNumber), ledsNumber);
+        readItem(Item::scene(index), ledsNumber);
+        runItem(Item::scene(index));
     }
     qCDebug(lcApp) << "scene changed" << index << "ledsnumber" << ledsNumber;
     actualSceneNumber = index;
-    loadPanel(Scenes);
+    loadPanel(ItemKind::Scene);
 }
 
 void MainWindow::ChaserChanged(int index)
 {
     if (index < 0 || index >= lm740::kChaserCount)
         return;
-    panelToChaser(actualChaserNumber);
+    document.closeEdit();
+    const PanelHold hold(panelHeld);
     if (deviceReady()) {
         BusyCursor busy;
-        UsbWriteChaser(&chasers[actualChaserNumber], actualChaserNumber, ledsNumber);
-        UsbReadChaser(&chasers[index], index, ledsNumber);
-        UsbRunChaser(index);
+        writeItem(Item::chaser(actualChaserNumber), ledsNumber);
+        readItem(Item::chaser(index), ledsNumber);
+        runItem(Item::chaser(index));
     }
     qCDebug(lcApp) << "chaser changed" << index << "ledsnumber" << ledsNumber;
     actualChaserNumber = index;
-    loadPanel(Chasers);
+    loadPanel(ItemKind::Chaser);
 }
 
 void MainWindow::ProgramSceneChanged(int)
 {
+    document.closeEdit();
+    const PanelHold hold(panelHeld);
     selectCurrentProgramStep();
-    const ProgramStep left = previousProgramStep;
+    const Item left = panelItem;
     // Only the Programs page's panel holds a step; elsewhere a change of program or step (by a
-    // file load, say) must not take the scene or chaser shown for a step.
-    const bool panelHoldsStep = previousTab == Programs;
-    if (panelHoldsStep)
-        panelToProgramStep(left.program, left.step);
+    // file load, say) leaves the scene or chaser shown alone.
+    const bool panelHoldsStep = left.kind == ItemKind::ProgramStep;
+    const Item entered = Item::current(document.show(), ItemKind::ProgramStep);
     if (deviceReady()) {
         BusyCursor busy;
-        t_program &leftProgram = programs[left.program];
+        t_program &leftProgram = programs[left.number];
         if (panelHoldsStep && leftProgram.scenes[left.step].scene_laststep) {
             // The controller knows one last step per program: clear the others' marks there.
             qCDebug(lcApp) << "Unchecking last_step";
             for (int i = 0; i < lm740::kProgramSteps; ++i) {
                 if (i != left.step &&
-                    UsbSetByte(lm740::layout::programStepLastStepAddress(left.program, i), 0) == -1)
+                    UsbSetByte(lm740::layout::programStepLastStepAddress(left.number, i), 0) == -1)
                     lm740::prompts().information(
                         nullptr, QCoreApplication::translate("App", "Error"),
                         QCoreApplication::translate("App", "USB Write Last Step"), QMessageBox::Ok);
             }
         }
         if (panelHoldsStep)
-            UsbWriteProgramScene(&leftProgram, left.program, left.step, ledsNumber);
-        UsbReadProgramScene(&programs[actualProgramNumber], actualProgramNumber,
-                            actualProgramSceneNumber, ledsNumber);
-        UsbRunProgram(actualProgramNumber);
+            writeItem(left, ledsNumber);
+        readItem(entered, ledsNumber);
+        runItem(entered);
     }
-    qCDebug(lcApp) << "last pr sc " << left.program << left.step;
+    qCDebug(lcApp) << "last pr sc " << left.number << left.step;
     qCDebug(lcApp) << "actual pr sc " << actualProgramNumber << actualProgramSceneNumber;
     if (panelHoldsStep)
-        loadPanel(Programs);
+        loadPanel(ItemKind::ProgramStep);
+}
+
+void MainWindow::showItem(Item item)
+{
+    if (!item.valid())
+        return;
+    if (TabWidget->currentIndex() != int(item.kind))
+        TabWidget->setCurrentIndex(int(item.kind));
+    switch (item.kind) {
+    case ItemKind::Scene:
+        if (item.number != actualSceneNumber) {
+            sceneButtons->button(item.number)->setChecked(true);
+            SceneChanged(item.number);
+        }
+        break;
+    case ItemKind::Chaser:
+        if (item.number != actualChaserNumber) {
+            chaserButtons->button(item.number)->setChecked(true);
+            ChaserChanged(item.number);
+        }
+        break;
+    case ItemKind::ProgramStep:
+        if (item.number == actualProgramNumber && item.step == actualProgramSceneNumber)
+            break;
+        programWidgets[item.number].stepButtons->button(item.step)->setChecked(true);
+        if (TabProgramProgram->currentIndex() != item.number)
+            TabProgramProgram->setCurrentIndex(item.number); // switches through its signal
+        else
+            ProgramSceneChanged(item.step);
+        break;
+    }
 }
 
 void MainWindow::LampsSpinChanged()
 {
-    // The panel's edits belong to the current item before the count changes anything; online the
-    // controller takes them too, so that a read with the new count brings only the lamps that
-    // were not shown.
-    writeBackCurrentItem();
-    const int count = LedsNumberSpin->value();
-    qCDebug(lcApp) << "LAMPS SPIN CHANGED!!!!!"
-                   << "delta" << count - ledsNumber;
+    const int count = std::clamp(LedsNumberSpin->value(), lm740::kMinLamps, lm740::kMaxLamps);
+    qCDebug(lcApp) << "lamp count changed by" << count - ledsNumber;
+    document.closeEdit();
+    const PanelHold hold(panelHeld);
+    // Online the controller takes the panel's item first, so that a read with the new count
+    // brings only the lamps that were not shown.
     const bool ready = deviceReady();
+    const Item item = panelItem;
+    document.change(tr("Change lamp count to %1").arg(count), item, [&](lm740::Show &) {
+        if (ready) {
+            BusyCursor busy;
+            writeItem(item, ledsNumber);
+            if (count >= ledsNumber)
+                readItem(item, count);
+        }
+        applyLampCount(count);
+    });
     if (ready) {
         BusyCursor busy;
-        switch (previousTab) {
-        case Scenes:
-            UsbWriteScene(sceneColors[actualSceneNumber].data(), actualSceneNumber, ledsNumber);
-            if (count >= ledsNumber)
-                UsbReadScene(sceneColors[actualSceneNumber].data(), actualSceneNumber, count);
-            break;
-        case Chasers:
-            UsbWriteChaser(&chasers[actualChaserNumber], actualChaserNumber, ledsNumber);
-            if (count >= ledsNumber)
-                UsbReadChaser(&chasers[actualChaserNumber], actualChaserNumber, count);
-            break;
-        case Programs:
-            UsbWriteProgramScene(&programs[actualProgramNumber], actualProgramNumber,
-                                 actualProgramSceneNumber, ledsNumber);
-            if (count >= ledsNumber)
-                UsbReadProgramScene(&programs[actualProgramNumber], actualProgramNumber,
-                                    actualProgramSceneNumber, count);
-            break;
-        }
-    }
-    applyLampCount(count);
-    if (ready) {
-        BusyCursor busy;
-        UsbSetLampsNumber(char(ledsNumber));
-        switch (previousTab) {
-        case Scenes:
-            UsbRunScene(actualSceneNumber);
-            break;
-        case Chasers:
-            UsbRunChaser(actualChaserNumber);
-            break;
-        case Programs:
-            UsbRunProgram(actualProgramNumber);
-            break;
-        }
+        if (UsbSetLampsNumber(char(ledsNumber)) != -1)
+            document.keepGlobals();
+        runItem(item);
     }
 }
 
-void MainWindow::applyLampCount(int count)
+void MainWindow::fitPanelToLampCount()
 {
-    count = std::clamp(count, lm740::kMinLamps, lm740::kMaxLamps);
-    const int delta = count - ledsNumber;
-    if (LedsNumberSpin->value() != count)
-        LedsNumberSpin->setValue(count);
+    const int delta = ledsNumber - scene->lampCount();
     if (delta < 0) {
         qCDebug(lcApp) << "deleting " << -delta;
         BusyCursor busy;
@@ -380,21 +346,39 @@ void MainWindow::applyLampCount(int count)
     } else if (delta > 0) {
         qCDebug(lcApp) << "adding " << delta;
         BusyCursor busy;
-        scene->addLamps(uint(delta), currentItemColors().data() + ledsNumber);
+        scene->addLamps(uint(delta),
+                        lm740::colorsOf(document.show(), panelItem).data() + scene->lampCount());
     }
+}
+
+void MainWindow::applyLampCount(int count)
+{
+    count = std::clamp(count, lm740::kMinLamps, lm740::kMaxLamps);
+    if (LedsNumberSpin->value() != count)
+        LedsNumberSpin->setValue(count);
     ledsNumber = count;
-    loadPanel(previousTab);
+    fitPanelToLampCount();
+    loadPanel(panelItem.kind);
 }
 
 void MainWindow::ScenesTimeSpinChanged(int)
 {
-    if (TabWidget->currentIndex() == Scenes)
-        scene->setSceneTime(ScenesTimeSpin->value() * 1000);
-    if (deviceReady())
-        UsbSetGlobalSceneTime(char(ScenesTimeSpin->value()));
+    const int seconds = ScenesTimeSpin->value();
+    document.change(tr("Change scene time to %1 s").arg(seconds), panelItem,
+                    [&](lm740::Show &show) { show.sceneTime = seconds; });
+    if (TabWidget->currentIndex() == int(ItemKind::Scene))
+        scene->setSceneTime(seconds * 1000);
+    if (deviceReady() && UsbSetGlobalSceneTime(char(seconds)) != -1)
+        document.keepGlobals();
 }
 
 void MainWindow::lastStepChanged(bool state)
 {
-    lm740::markLastStep(programs[actualProgramNumber], actualProgramSceneNumber, state);
+    if (panelItem.kind != ItemKind::ProgramStep)
+        return;
+    const Item item = panelItem;
+    document.change(state ? tr("Mark last step") : tr("Clear last step"), item,
+                    [&](lm740::Show &show) {
+                        lm740::markLastStep(show.programs[size_t(item.number)], item.step, state);
+                    });
 }

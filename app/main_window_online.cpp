@@ -13,6 +13,8 @@
 #include <QTabWidget>
 
 using lm740::BusyCursor;
+using lm740::Item;
+using lm740::ItemKind;
 
 namespace {
 
@@ -103,45 +105,61 @@ void MainWindow::followController()
     }
     qCDebug(lcUsb) << "Lm740 GlobalSceneTime" << time;
     // The question said it: what the window shows gives way to the controller's show, so the
-    // count is applied to the records as they stand and nothing goes back to the controller.
-    {
-        const QSignalBlocker quiet(ScenesTimeSpin);
-        ScenesTimeSpin->setValue(time);
-    }
-    applyLampCount(lamps);
-    actionOnline->setChecked(true);
+    // count is applied to the records as they stand and nothing goes back to the controller. What
+    // the controller gave is one step, and counts as kept.
+    int read = -1;
+    const PanelHold hold(panelHeld);
+    document.change(tr("Go online"), panelItem, [&](lm740::Show &show) {
+        show.sceneTime = time;
+        {
+            const QSignalBlocker quiet(ScenesTimeSpin);
+            ScenesTimeSpin->setValue(time);
+        }
+        applyLampCount(lamps);
+        actionOnline->setChecked(true);
+        read = readOnlineItem();
+    });
+    document.keepGlobals();
+    if (read == 0)
+        document.keep(panelItem);
+}
 
-    switch (TabWidget->currentIndex()) {
-    case 0: {
+int MainWindow::readOnlineItem()
+{
+    const int sceneTimeMs = document.show().sceneTime * 1000;
+    int r = -1;
+    switch (ItemKind(TabWidget->currentIndex())) {
+    case ItemKind::Scene: {
         qCDebug(lcUsb) << "USB_ONLINE: start reading scenes";
         BusyCursor busy;
-        UsbReadScene(sceneColors[actualSceneNumber].data(), actualSceneNumber, ledsNumber);
+        r = UsbReadScene(sceneColors[actualSceneNumber].data(), actualSceneNumber, ledsNumber);
         qCDebug(lcUsb) << "USB_ONLINE: stop reading scenes";
-        scene->setSceneTime(ScenesTimeSpin->value() * 1000);
+        scene->setSceneTime(sceneTimeMs);
         scene->setColors(sceneColors[actualSceneNumber].data(), uint(ledsNumber));
-        startPreview(ScenesTimeSpin->value() * 1000, 100, sceneColors[actualSceneNumber]);
+        startPreview(sceneTimeMs, 100, sceneColors[actualSceneNumber]);
         UsbRunScene(actualSceneNumber);
         break;
     }
-    case 1:
+    case ItemKind::Chaser:
         if (USBCheckStatus()) {
             BusyCursor busy;
-            UsbReadChaser(&chasers[actualChaserNumber], actualChaserNumber, ledsNumber);
+            r = UsbReadChaser(&chasers[actualChaserNumber], actualChaserNumber, ledsNumber);
             UsbRunChaser(actualChaserNumber);
         }
-        loadPanel(1);
+        loadPanel(ItemKind::Chaser);
         break;
-    case 2: {
+    case ItemKind::ProgramStep: {
         BusyCursor busy;
-        UsbReadProgramScene(&programs[actualProgramNumber], actualProgramNumber,
-                            actualProgramSceneNumber, ledsNumber);
-        // The whole step as read, time, cross-fade and mark too: the panel is written back into
-        // the step at the next switch.
+        r = UsbReadProgramScene(&programs[actualProgramNumber], actualProgramNumber,
+                                actualProgramSceneNumber, ledsNumber);
+        // The whole step as read, time, cross-fade and mark too.
         loadProgramStepIntoPanel();
+        panelItem = Item::current(document.show(), ItemKind::ProgramStep);
         UsbRunProgram(actualProgramNumber);
-        startPreview(ScenesTimeSpin->value() * 1000, 100,
+        startPreview(sceneTimeMs, 100,
                      programs[actualProgramNumber].scenes[actualProgramSceneNumber].colors);
         break;
     }
     }
+    return r;
 }

@@ -25,16 +25,19 @@ bool MainWindow::saveSettingsImage(bool generated)
     name = lm740::saveName(name, QStringLiteral(".set"));
     if (name.isEmpty())
         return false;
-    // The panel's edits belong to the show that is saved.
-    writeBackCurrentItem();
-    const QByteArray image = lm740::image::packShow(
-        *this, LedsNumberSpin->value(), ScenesTimeSpin->value(),
-        generated ? lm740::image::HeaderStyle::Generate : lm740::image::HeaderStyle::Save);
+    // The panel's edits are in the show already; an edit still gathering is closed first.
+    document.closeEdit();
+    const lm740::Show &show = document.show();
+    const QByteArray image = lm740::image::packShow(show, show.ledsNumber, show.sceneTime,
+                                                    generated ? lm740::image::HeaderStyle::Generate
+                                                              : lm740::image::HeaderStyle::Save);
     QString error;
     if (!lm740::image::writeSettingsFile(name, image, &error)) {
         reportSaveFailure(error);
         return false;
     }
+    // Every value of the show is in the file now.
+    document.keepAll();
     showFileDone(name, false);
     return true;
 }
@@ -53,6 +56,8 @@ void MainWindow::Generate_set_file(bool)
 void MainWindow::Load(bool)
 {
     qCDebug(lcFiles) << "sizeof(t_AVR_memory): " << lm740::layout::kImageSize;
+    if (!keepOrDiscardEdits())
+        return;
     const QString name = prompts().getOpenFileName(
         nullptr,
         QCoreApplication::translate("App", "Choose a file with settings - Lm740", "scenes load"),
@@ -79,11 +84,18 @@ void MainWindow::Load(bool)
         return;
     }
 
-    lm740::image::HeaderValues header;
-    lm740::image::unpackShow(image, *this, &header);
-    ScenesTimeSpin->setValue(header.sceneTime);
-    // The records now hold the file: the panel is reloaded from them, never written back.
-    applyLampCount(header.lamps);
+    const PanelHold hold(panelHeld);
+    document.change(tr("Load %1").arg(QFileInfo(name).fileName()), panelItem,
+                    [&](lm740::Show &show) {
+                        lm740::image::HeaderValues header;
+                        lm740::image::unpackShow(image, show, &header);
+                        ScenesTimeSpin->setValue(header.sceneTime);
+                        // The records now hold the file: the panel is reloaded from them.
+                        applyLampCount(header.lamps);
+                    });
+    loadPanel(panelItem.kind);
+    // What was loaded is what the file holds.
+    document.keepAll();
     lampCountLoaded();
     showFileDone(name, true);
     qCDebug(lcFiles) << "Load all";
@@ -91,6 +103,6 @@ void MainWindow::Load(bool)
 
 void MainWindow::lampCountLoaded()
 {
-    if (deviceReady())
-        UsbSetLampsNumber(char(ledsNumber));
+    if (deviceReady() && UsbSetLampsNumber(char(ledsNumber)) != -1)
+        document.keepGlobals();
 }

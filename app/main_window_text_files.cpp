@@ -6,14 +6,54 @@
 #include "save_name.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTabWidget>
 
+using lm740::Item;
 using lm740::prompts;
 using lm740::files::Format;
 
 namespace {
 
-enum Tab { ScenesTab = 0, ChasersTab = 1, ProgramsTab = 2 };
+constexpr int ScenesTab = int(lm740::ItemKind::Scene);
+constexpr int ChasersTab = int(lm740::ItemKind::Chaser);
+constexpr int ProgramsTab = int(lm740::ItemKind::ProgramStep);
+
+void addProgram(std::vector<Item> &items, int program)
+{
+    for (int step = 0; step < lm740::kProgramSteps; ++step)
+        items.push_back(Item::programStep(program, step));
+}
+
+// The items a file of `format` holds: the current one of its kind, or all of them.
+std::vector<Item> itemsOf(Format format, const lm740::Show &show)
+{
+    std::vector<Item> items;
+    switch (format) {
+    case Format::Scene:
+        items.push_back(Item::scene(show.actualSceneNumber));
+        break;
+    case Format::Scenes:
+        for (int s = 0; s < lm740::kSceneCount; ++s)
+            items.push_back(Item::scene(s));
+        break;
+    case Format::Chaser:
+        items.push_back(Item::chaser(show.actualChaserNumber));
+        break;
+    case Format::Chasers:
+        for (int c = 0; c < lm740::kChaserCount; ++c)
+            items.push_back(Item::chaser(c));
+        break;
+    case Format::Program:
+        addProgram(items, show.actualProgramNumber);
+        break;
+    case Format::Programs:
+        for (int p = 0; p < lm740::kProgramCount; ++p)
+            addProgram(items, p);
+        break;
+    }
+    return items;
+}
 
 const QString startDir = QStringLiteral("./");
 
@@ -66,13 +106,15 @@ void MainWindow::saveShowFile(Format format, const QString &fileName, const QStr
     const QString name = lm740::saveName(fileName, suffix);
     if (name.isEmpty())
         return;
-    writeBackCurrentItem();
+    document.closeEdit();
     QString error;
-    if (!lm740::files::writeWholeFile(name, lm740::files::writeTextFile(format, *this, ledsNumber),
-                                      &error)) {
+    if (!lm740::files::writeWholeFile(
+            name, lm740::files::writeTextFile(format, document.show(), ledsNumber), &error)) {
         reportSaveFailure(QStringLiteral("%1: %2").arg(name, error));
         return;
     }
+    for (Item item : itemsOf(format, document.show()))
+        document.keep(item);
     qCDebug(lcFiles) << "ledsNumber:" << ledsNumber << "file " << name << " saved";
     showFileDone(name, false);
 }
@@ -81,6 +123,8 @@ bool MainWindow::loadShowFile(Format format, const QString &fileName, int tab,
                               const QString &corruptedText, const QString &questionTitle,
                               const QString &questionText)
 {
+    if (!keepOrDiscardEdits(itemsOf(format, document.show())))
+        return false;
     QByteArray bytes;
     QString why;
     lm740::files::TextFile file;
@@ -104,9 +148,17 @@ bool MainWindow::loadShowFile(Format format, const QString &fileName, int tab,
         return false;
 
     TabWidget->setCurrentIndex(tab);
-    lm740::files::storeInShow(file, *this);
-    // The records now hold the file: the panel is reloaded from them, never written back.
-    applyLampCount(file.lamps());
+    const PanelHold hold(panelHeld);
+    document.change(tr("Load %1").arg(QFileInfo(fileName).fileName()), panelItem,
+                    [&](lm740::Show &show) {
+                        lm740::files::storeInShow(file, show);
+                        // The records now hold the file: the panel is reloaded from them.
+                        applyLampCount(file.lamps());
+                    });
+    loadPanel(panelItem.kind);
+    // The items loaded are what the file holds.
+    for (Item item : itemsOf(format, document.show()))
+        document.keep(item);
     lampCountLoaded();
     showFileDone(fileName, true);
     return true;

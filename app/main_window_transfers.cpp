@@ -16,10 +16,10 @@
 #include <algorithm>
 
 using lm740::BusyCursor;
+using lm740::Item;
+using lm740::ItemKind;
 
 namespace {
-
-enum Tab { Scenes = 0, Chasers = 1, Programs = 2 };
 
 lm740::ColorArray toArray(const QColor *colors, int lamps)
 {
@@ -124,12 +124,82 @@ int MainWindow::UsbReadProgram(t_program *program_pointer, int program_number, i
     return transferResult(r, QT_TRANSLATE_NOOP("App", "USB Read Program Error"));
 }
 
+// ---- one item ----------------------------------------------------------------------------
+
+int MainWindow::writeItem(Item item, int lamps)
+{
+    int r = -1;
+    switch (item.kind) {
+    case ItemKind::Scene:
+        r = UsbWriteScene(sceneColors[item.number].data(), item.number, lamps);
+        break;
+    case ItemKind::Chaser:
+        r = UsbWriteChaser(&chasers[item.number], item.number, lamps);
+        break;
+    case ItemKind::ProgramStep:
+        r = UsbWriteProgramScene(&programs[item.number], item.number, item.step, lamps);
+        break;
+    }
+    if (r != -1)
+        document.keep(item);
+    return r;
+}
+
+int MainWindow::readItem(Item item, int lamps)
+{
+    int r = -1;
+    document.change(tr("Read %1 from Lm740").arg(itemName(item)), item, [&](lm740::Show &) {
+        switch (item.kind) {
+        case ItemKind::Scene:
+            r = UsbReadScene(sceneColors[item.number].data(), item.number, lamps);
+            break;
+        case ItemKind::Chaser:
+            r = UsbReadChaser(&chasers[item.number], item.number, lamps);
+            break;
+        case ItemKind::ProgramStep:
+            r = UsbReadProgramScene(&programs[item.number], item.number, item.step, lamps);
+            break;
+        }
+    });
+    // What was read is what the controller holds.
+    if (r != -1)
+        document.keep(item);
+    return r;
+}
+
+int MainWindow::runItem(Item item)
+{
+    switch (item.kind) {
+    case ItemKind::Chaser:
+        return UsbRunChaser(item.number);
+    case ItemKind::ProgramStep:
+        return UsbRunProgram(item.number);
+    case ItemKind::Scene:
+        break;
+    }
+    return UsbRunScene(item.number);
+}
+
+QString MainWindow::itemName(Item item)
+{
+    switch (item.kind) {
+    case ItemKind::Chaser:
+        return tr("Chaser %1").arg(item.number + 1);
+    case ItemKind::ProgramStep:
+        return tr("Program %1 step %2").arg(item.number + 1).arg(item.step + 1);
+    case ItemKind::Scene:
+        break;
+    }
+    return tr("Scene %1").arg(item.number + 1);
+}
+
 // ---- the current item ----------------------------------------------------------------------
 
 void MainWindow::sendGlobals()
 {
-    UsbSetGlobalSceneTime(char(ScenesTimeSpin->value()));
-    UsbSetLampsNumber(char(LedsNumberSpin->value()));
+    const bool sent = UsbSetGlobalSceneTime(char(document.show().sceneTime)) != -1;
+    if (UsbSetLampsNumber(char(ledsNumber)) != -1 && sent)
+        document.keepGlobals();
 }
 
 bool MainWindow::readGlobals()
@@ -149,24 +219,11 @@ bool MainWindow::readGlobals()
 
 int MainWindow::UsbWriteActualSetting(bool)
 {
-    writeBackCurrentItem();
+    document.closeEdit();
     if (!connectedFlag)
         return 0;
     BusyCursor busy;
-    int r = 0;
-    switch (previousTab) {
-    case Scenes:
-        r = UsbWriteScene(sceneColors[actualSceneNumber].data(), actualSceneNumber, ledsNumber);
-        break;
-    case Chasers:
-        r = UsbWriteChaser(&chasers[actualChaserNumber], actualChaserNumber, ledsNumber);
-        break;
-    case Programs:
-        r = UsbWriteProgramScene(&programs[actualProgramNumber], actualProgramNumber,
-                                 actualProgramSceneNumber, ledsNumber);
-        break;
-    }
-    if (r == -1)
+    if (writeItem(panelItem, ledsNumber) == -1)
         return -1;
     sendGlobals();
     return 0;
@@ -174,65 +231,78 @@ int MainWindow::UsbWriteActualSetting(bool)
 
 int MainWindow::UsbReadActualSetting(bool)
 {
-    if (previousTab == Programs)
+    document.closeEdit();
+    if (panelItem.kind == ItemKind::ProgramStep)
         selectCurrentProgramStep();
+    const ItemKind kind = panelItem.kind;
+    if (connectedFlag && !keepOrDiscardEdits({Item::current(document.show(), kind)}))
+        return -1;
+    int r = 0;
     if (connectedFlag) {
-        BusyCursor busy;
-        if (!readGlobals())
-            return -1;
-        int r = 0;
-        switch (previousTab) {
-        case Scenes:
-            r = UsbReadScene(sceneColors[actualSceneNumber].data(), actualSceneNumber, ledsNumber);
-            break;
-        case Chasers:
-            r = UsbReadChaser(&chasers[actualChaserNumber], actualChaserNumber, ledsNumber);
-            break;
-        case Programs:
-            r = UsbReadProgramScene(&programs[actualProgramNumber], actualProgramNumber,
-                                    actualProgramSceneNumber, ledsNumber);
-            break;
-        }
+        const PanelHold hold(panelHeld);
+        document.change(tr("Read from Lm740"), Item::current(document.show(), kind),
+                        [&](lm740::Show &) {
+                            BusyCursor busy;
+                            if (!readGlobals()) {
+                                r = -1;
+                                return;
+                            }
+                            r = readItem(Item::current(document.show(), kind), ledsNumber);
+                        });
         if (r == -1)
             return -1;
+        document.keepGlobals();
     }
-    loadPanel(previousTab);
+    loadPanel(kind);
     return 0;
 }
 
 int MainWindow::UsbReadActualProgram(bool)
 {
     qCDebug(lcApp) << "UsbReadActualProgram";
+    document.closeEdit();
     selectCurrentProgramStep();
-    // A new lamp count reloads the panel: on another page it shows an item that stays.
-    if (previousTab != Programs)
-        writeBackCurrentItem();
     if (connectedFlag) {
-        BusyCursor busy;
-        if (!readGlobals())
+        std::vector<Item> steps;
+        for (int step = 0; step < lm740::kProgramSteps; ++step)
+            steps.push_back(Item::programStep(actualProgramNumber, step));
+        if (!keepOrDiscardEdits(steps))
             return -1;
-        if (UsbReadProgram(&programs[actualProgramNumber], actualProgramNumber, ledsNumber) == -1)
+        int r = 0;
+        const PanelHold hold(panelHeld);
+        document.change(tr("Read Program %1 from Lm740").arg(actualProgramNumber + 1),
+                        Item::current(document.show(), ItemKind::ProgramStep), [&](lm740::Show &) {
+                            BusyCursor busy;
+                            if (!readGlobals() ||
+                                UsbReadProgram(&programs[actualProgramNumber], actualProgramNumber,
+                                               ledsNumber) == -1)
+                                r = -1;
+                        });
+        if (r == -1)
             return -1;
+        for (int step = 0; step < lm740::kProgramSteps; ++step)
+            document.keep(Item::programStep(actualProgramNumber, step));
+        document.keepGlobals();
     }
     // Only the Programs page's panel shows a step; elsewhere the program is read into the show
     // and the scene or chaser in the panel stays.
-    if (previousTab == Programs)
-        loadPanel(Programs);
+    if (panelItem.kind == ItemKind::ProgramStep)
+        loadPanel(ItemKind::ProgramStep);
     return 0;
 }
 
 int MainWindow::UsbWriteActualProgram(bool)
 {
     qCDebug(lcApp) << "UsbWriteActualProgram";
-    // The panel holds a program step only on the Programs page.
-    if (previousTab == Programs)
-        writeBackCurrentItem();
+    document.closeEdit();
     if (!connectedFlag)
         return 0;
     qCDebug(lcApp) << "Writing Program: " << actualProgramNumber;
     BusyCursor busy;
     if (UsbWriteProgram(&programs[actualProgramNumber], actualProgramNumber, ledsNumber) == -1)
         return -1;
+    for (int step = 0; step < lm740::kProgramSteps; ++step)
+        document.keep(Item::programStep(actualProgramNumber, step));
     sendGlobals();
     return 0;
 }

@@ -16,7 +16,7 @@ MyDockWidget::MyDockWidget(QWidget *parent) : QDockWidget(parent)
     lm740::setLampsBlack(targetColors);
     lm740::setLampsBlack(previousColors);
     tickTimer = new QTimer(this);
-    connect(tickTimer, &QTimer::timeout, this, &MyDockWidget::ten_msec);
+    connect(tickTimer, &QTimer::timeout, this, &MyDockWidget::tick);
     setFloating(false);
     // A title-less strip: it is a preview, not a panel the user rearranges.
     setFeatures(QDockWidget::NoDockWidgetFeatures);
@@ -57,10 +57,31 @@ QColor MyDockWidget::shownColor(int i) const
     return lm740::playback::fadeColor(previousColors[i], targetColors[i], elapsed, fadeTime);
 }
 
-void MyDockWidget::ten_msec()
+void MyDockWidget::followColors(const QColor *colors, int n)
+{
+    if (!colors)
+        return;
+    std::copy_n(colors, std::min(lm740::boundedLampCount(n), count), m_following.begin());
+    m_followWanted = true;
+    if (!tickTimer->isActive())
+        tickTimer->start(int(kTickMs));
+}
+
+void MyDockWidget::tick()
 {
     const quint32 before = elapsed;
     elapsed += kTickMs;
+    if (m_followWanted) {
+        m_followWanted = false;
+        const bool faded = before > fadeTime;
+        for (int i = 0; i < count; ++i) {
+            targetColors[i] = m_following[i];
+            // A fade that has ended shows the new colours at once.
+            if (faded)
+                previousColors[i] = m_following[i];
+        }
+        update();
+    }
     // The picture moves while the fade runs, and once more when it reaches its target.
     if (before <= fadeTime)
         update();

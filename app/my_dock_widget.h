@@ -22,6 +22,9 @@ public:
 
     // The colour lamp i shows at this moment.
     QColor shownColor(int i) const;
+    // The item shown was edited: its colours (n lamps) reach the strip at the next tick, with
+    // no new fade and the item's time going on. Many edits between two ticks make one picture.
+    void followColors(const QColor *colors, int n);
 
     QTimer *tickTimer = nullptr;
     quint32 elapsed = 0;
@@ -40,11 +43,13 @@ public Q_SLOTS:
     // One tick of the clock: time goes on, the end of an item is decided here (never while
     // painting, since the window may talk to the controller or show a message in reply), and the
     // strip is repainted only while its picture changes.
-    void ten_msec();
+    void tick();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     bool m_advancing = false; // an end-of-item signal is being handled
+    bool m_followWanted = false;
+    lm740::ColorArray m_following;
 };

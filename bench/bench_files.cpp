@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
     RecordingPrompts prompts;
     MainWindow w;
     w.statusTimer->stop();
-    fill(w);
+    fill(w.document.show());
     w.applyLampCount(kMaxLamps);
     // The panel loads the lamps out of view from the event loop; a reload ends when all are in.
     const auto settle = [&w] {
@@ -92,8 +92,9 @@ int main(int argc, char *argv[])
         for (int r = 0; r < rounds; ++r) {
             save.push_back(bench::timeMs([&] {
                 const QByteArray bytes =
-                    f.image ? image::packShow(w, w.ledsNumber, 1, image::HeaderStyle::Save)
-                            : files::writeTextFile(f.text, w, w.ledsNumber);
+                    f.image ? image::packShow(w.document.show(), w.ledsNumber, 1,
+                                              image::HeaderStyle::Save)
+                            : files::writeTextFile(f.text, w.document.show(), w.ledsNumber);
                 const bool ok = f.image ? image::writeSettingsFile(name, bytes)
                                         : files::writeWholeFile(name, bytes);
                 Q_ASSERT(ok);
@@ -103,12 +104,12 @@ int main(int argc, char *argv[])
                 QByteArray bytes;
                 if (f.image) {
                     image::readSettingsFile(name, &bytes);
-                    image::unpackShow(bytes, w, nullptr);
+                    image::unpackShow(bytes, w.document.show(), nullptr);
                 } else {
                     files::TextFile file;
                     files::readWholeFile(name, &bytes);
                     files::readTextFile(f.text, bytes, &file);
-                    files::storeInShow(file, w);
+                    files::storeInShow(file, w.document.show());
                 }
             }));
             prompts.fileNames << name;

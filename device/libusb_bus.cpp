@@ -10,7 +10,8 @@ namespace lm740 {
 
 // The bus seam reports failures with libusb's own codes; UsbDevice relies on ErrorAccess to tell a
 // controller it may not open from one that is not there, and traces every failure it is given by
-// its libusb name. This bus traces only what UsbDevice never sees: a listing that failed.
+// its libusb name. This bus traces only what UsbDevice never sees: a failed initialisation, a
+// listing that failed and a descriptor that could not be read.
 static_assert(int(UsbBus::ErrorIo) == LIBUSB_ERROR_IO &&
               int(UsbBus::ErrorInvalidParam) == LIBUSB_ERROR_INVALID_PARAM &&
               int(UsbBus::ErrorAccess) == LIBUSB_ERROR_ACCESS &&

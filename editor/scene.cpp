@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSpacerItem>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
@@ -99,6 +100,7 @@ Scene::Scene(QWidget *parent, int count, QColor *colors)
     connect(frameRight, &MyFrame::mouseInside, this, &Scene::rightPanel);
     startChaserPreview();
     startLampLoading();
+    connectFieldEdits();
 
     addLamps(uint(std::max(count, 0)), colors);
 }
@@ -152,38 +154,20 @@ void Scene::addLamps(uint count, QColor *colors)
 
     for (uint i = 0; i < count; ++i) {
         const int n = lampsNumber;
+        // The holder keeps the lamp's place in the strip (and in the Tab order) until its
+        // control is built, when it comes into view or is needed.
         auto *holder = new QWidget(strip);
-        holder->setUpdatesEnabled(false);
         lamps[n].holder = holder;
 
-        int r, g, b;
-        if (colors) {
-            r = colors[i].red();
-            g = colors[i].green();
-            b = colors[i].blue();
-        } else {
-            r = std::rand() % 256;
-            g = std::rand() % 256;
-            b = std::rand() % 256;
-        }
-        auto *lamp = new SuperRGB(holder, quint8(r), quint8(g), quint8(b), quint16(n));
-        lamps[n].lamp = lamp;
-        if (n == 0) {
-            // The strip never gets lower than a lamp control can be.
-            const int lowest = lamp->minimumSizeHint().height();
-            for (QWidget *w :
-                 {static_cast<QWidget *>(frameCentral), static_cast<QWidget *>(frameLeft),
-                  static_cast<QWidget *>(frameRight)})
-                w->setMinimumHeight(lowest);
-        }
-        lamp->resize(lamp->width(), strip->height());
-        lamp->setUpdatesEnabled(false);
+        QColor c;
+        if (colors)
+            c.setRgb(colors[i].red(), colors[i].green(), colors[i].blue());
+        else
+            c.setRgb(std::rand() % 256, std::rand() % 256, std::rand() % 256);
+        m_waitingRgb[n] = c.rgb();
+        m_waiting.set(n);
         stripBox->addWidget(holder, 0);
-        lamp->applyStyle(panelStyle.get());
-        connect(lamp, &SuperRGB::selectedSliderValueChange, this, &Scene::selectedChanged);
-        connect(this, &Scene::setSelectedSlidersValues, lamp, &SuperRGB::setValueIfSelected);
 
-        const QColor c = lamp->lampColor();
         colorCells[n] = makeCell(n, c, false);
         emit progress(int((i + 1) * 100 / count));
 
@@ -195,11 +179,6 @@ void Scene::addLamps(uint count, QColor *colors)
         colorsGrid->addWidget(chaserCells[n], 1, n);
         colorCells[n]->setUpdatesEnabled(true);
         chaserCells[n]->setUpdatesEnabled(true);
-        // The cell first, the preview after: the preview reads the cell's colour.
-        connect(lamp, &SuperRGB::colorChanged, colorCells[n], &MyFrame::setColor);
-        connect(lamp, &SuperRGB::colorChanged, this, qOverload<QColor>(&Scene::chaser_calculate));
-        lamp->setUpdatesEnabled(true);
-        holder->setUpdatesEnabled(true);
 
         ++lampsNumber;
     }
@@ -211,6 +190,8 @@ void Scene::addLamps(uint count, QColor *colors)
     frameColors->show();
 
     placeStrip();
+    if (m_waiting.any())
+        m_loadTimer->start();
     QApplication::restoreOverrideCursor();
 }
 
@@ -280,7 +261,8 @@ void Scene::fitLampsToStrip()
         return;
     strip->resize(strip->width(), height);
     for (int i = 0; i < lampsNumber; ++i)
-        lamps[i].lamp->resize(lamps[i].lamp->width(), height);
+        if (lamps[i].lamp)
+            lamps[i].lamp->resize(lamps[i].lamp->width(), height);
 }
 
 void Scene::mouseMoveEvent(QMouseEvent *event)

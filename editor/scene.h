@@ -4,6 +4,8 @@
 // it and reads it back.
 #pragma once
 
+#include "item.h"
+
 #include <QColor>
 #include <QPointer>
 #include <QWidget>
@@ -67,11 +69,14 @@ public:
     // Read access for the window and for tests.
     int lampCount() const { return lampsNumber; }
     quint8 getSelectionFlags() const { return selectionFlags; }
-    // The control of lamp i, with any colour still waiting for it already loaded.
+    // The control of lamp i, built and with any colour still waiting for it already loaded.
     SuperRGB *lamp(int i) const;
-    // Lamps whose colour was given by setColors while out of view and is not yet in their
-    // controls; they are loaded a few at a time from the event loop, or at once when needed.
+    // Lamps out of view whose control is not built yet, or whose colour given by setColors is
+    // not yet in their control; they are loaded a few at a time from the event loop, or at once
+    // when needed.
     int lampsWaiting() const { return int(m_waiting.count()); }
+    // Lamps whose control is built (the others wait in the strip as empty places).
+    int lampsBuilt() const;
     MyFrame *colorCell(int i) const;
     MyFrame *chaserCell(int i) const;
     QScrollBar *scrollBar() const { return scroll; }
@@ -84,6 +89,10 @@ Q_SIGNALS:
     void setSelectedSlidersValues(int value);
     void progress(int value);
     void lastStepChanged(bool state);
+    // The user changed a lamp's colour or a field of the timing row (never sent for values the
+    // window loads into the panel).
+    void lampEdited(int lamp, QColor color);
+    void fieldEdited(lm740::Field field, int value);
 
 public Q_SLOTS:
     void selectedChanged(int value);
@@ -121,6 +130,7 @@ private:
     {
         QWidget *holder = nullptr;
         SuperRGB *lamp = nullptr;
+        QWidget *lastField = nullptr; // the last of the lamp's fields that Tab reaches
     };
 
     void buildSettingsRow();
@@ -140,10 +150,14 @@ private:
     // Selects or deselects one channel on every lamp, after the panel's flag `bit` of it.
     void toggleChannel(quint8 bit, void (SuperRGB::*select)(bool));
 
-    // Lazy colour loading: a lamp out of view gets its colour later, but before anything reads
-    // or edits it.
+    // Lazy loading: a lamp out of view gets its control and its colour later, from the event
+    // loop, but before anything reads or edits it. Building the controls of the lamps out of view
+    // later is what keeps the program's start short.
     void startLampLoading();
     void loadLamp(int i) const;
+    // Makes the control of lamp i, in the colour waiting for it, and gives its fields their place
+    // in the Tab order (where the lamp stands in the strip, not where it was made).
+    void buildLamp(int i) const;
     void loadWaitingLamps() const;
     void loadVisibleLamps();
     void loadSomeWaitingLamps();
@@ -156,13 +170,25 @@ private:
     // The content went with its parent, and the lamps with it.
     void forgetLamps();
 
+    // Reports the user's changes of the timing row as fieldEdited.
+    void connectFieldEdits();
+    // Runs a setter of the panel without reporting its change as the user's.
+    template <class F> void quietly(F &&set)
+    {
+        ++m_loading;
+        set();
+        --m_loading;
+    }
+
     QPointer<QWidget> m_contentWidget;
+    int m_loading = 0;
     Mode mode = Mode::Scenes;
     std::array<MyFrame *, kMaxLamps> chaserCells{};
     std::unique_ptr<QStyle> panelStyle;
     quint8 selectionFlags = 0;
     std::array<MyFrame *, kMaxLamps> colorCells{};
-    std::array<LampSlot, kMaxLamps> lamps{};
+    // A lamp's control is null until it is built (see buildLamp).
+    mutable std::array<LampSlot, kMaxLamps> lamps{};
     int lampsNumber = 0;
 
     QGridLayout *colorsGrid = nullptr;

@@ -1,6 +1,6 @@
-// Lazy lamp loading: a colour given to a lamp out of view waits in the panel and reaches the lamp's
-// control later, from the event loop, or at once when the lamp scrolls into view, takes the focus
-// or is read or edited.
+// Lazy lamp loading: a lamp out of view waits in the panel as an empty place with its colour, and
+// its control is built (or the colour reaches it) later, from the event loop, or at once when the
+// lamp scrolls into view, takes the focus or is read or edited.
 #include "scene.h"
 
 #include "my_frame.h"
@@ -68,6 +68,10 @@ void Scene::setColors(QColor *cl, uint len)
 void Scene::loadLamp(int i) const
 {
     m_waiting.reset(i);
+    if (!lamps[i].lamp) {
+        buildLamp(i);
+        return;
+    }
     SuperRGB *l = lamps[i].lamp;
     const QColor c = QColor::fromRgb(m_waitingRgb[i]);
     // Each channel write makes the lamp report its colour twice; its overview cell already shows
@@ -77,6 +81,69 @@ void Scene::loadLamp(int i) const
     l->setGreenColor(c.green());
     l->setBlueColor(c.blue());
     l->blockSignals(wasBlocked);
+}
+
+void Scene::buildLamp(int i) const
+{
+    QWidget *holder = lamps[i].holder;
+    const QColor c = QColor::fromRgb(m_waitingRgb[i]);
+    auto *lamp =
+        new SuperRGB(holder, quint8(c.red()), quint8(c.green()), quint8(c.blue()), quint16(i));
+    lamps[i].lamp = lamp;
+    if (frameCentral->minimumHeight() == 0) {
+        // The strip never gets lower than a lamp control can be.
+        const int lowest = lamp->minimumSizeHint().height();
+        for (QWidget *w : {static_cast<QWidget *>(frameCentral), static_cast<QWidget *>(frameLeft),
+                           static_cast<QWidget *>(frameRight)})
+            w->setMinimumHeight(lowest);
+        // A frame out of sight is resized without an event: the strip follows it here.
+        const_cast<Scene *>(this)->fitLampsToStrip();
+    }
+    lamp->resize(lamp->width(), strip->height());
+    lamp->applyStyle(panelStyle.get());
+    // The slots change the panel, not what it shows of the lamp.
+    auto *self = const_cast<Scene *>(this);
+    connect(lamp, &SuperRGB::selectedSliderValueChange, self, &Scene::selectedChanged);
+    connect(self, &Scene::setSelectedSlidersValues, lamp, &SuperRGB::setValueIfSelected);
+    // The cell first, the preview after: the preview reads the cell's colour.
+    connect(lamp, &SuperRGB::colorChanged, colorCells[i], &MyFrame::setColor);
+    connect(lamp, &SuperRGB::colorChanged, self, qOverload<QColor>(&Scene::chaser_calculate));
+    connect(lamp, &SuperRGB::colorChanged, self, [self, i](QColor c) {
+        if (self->m_loading == 0)
+            emit self->lampEdited(i, c);
+    });
+
+    // A new widget joins the end of its window's Tab order. The lamp's fields go after those of
+    // the nearest built lamp before it, or else after the last field before the strip, so that
+    // Tab walks the lamps in order whichever was built first.
+    QWidget *before = nullptr;
+    for (int k = i - 1; k >= 0 && !before; --k)
+        before = lamps[k].lastField;
+    QWidget *first = lamps[0].holder;
+    for (QWidget *w = first->previousInFocusChain(); !before && w != first && w != first->window();
+         w = w->previousInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && !strip->isAncestorOf(w))
+            before = w;
+    QList<QWidget *> fields;
+    for (QWidget *w = lamp->nextInFocusChain(); w != lamp && lamp->isAncestorOf(w);
+         w = w->nextInFocusChain())
+        if (w->focusPolicy() & Qt::TabFocus)
+            fields.append(w);
+    for (QWidget *w : fields) {
+        if (before)
+            QWidget::setTabOrder(before, w);
+        before = w;
+    }
+    lamps[i].lastField = fields.isEmpty() ? nullptr : fields.last();
+    lamp->show();
+}
+
+int Scene::lampsBuilt() const
+{
+    int built = 0;
+    for (int i = 0; i < lampsNumber; ++i)
+        built += lamps[i].lamp != nullptr;
+    return built;
 }
 
 void Scene::loadWaitingLamps() const
@@ -152,12 +219,14 @@ void Scene::forgetLamps()
 
 void Scene::loadSomeWaitingLamps()
 {
-    // A few lamps per turn of the event loop keep the window answering while the rest load.
+    // A few lamps per turn of the event loop keep the window answering while the rest load; a
+    // control to build costs as much as eight colours to load, so that the window's first paint
+    // never waits long behind it.
     int budget = 16;
     for (int i = 0; i < lampsNumber && budget > 0; ++i)
         if (m_waiting[i]) {
+            budget -= lamps[i].lamp ? 1 : 8;
             loadLamp(i);
-            --budget;
         }
     if (m_waiting.none())
         m_loadTimer->stop();

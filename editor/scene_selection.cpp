@@ -42,6 +42,7 @@ void Scene::setSelected(int value)
 
 void Scene::setAll(bool state)
 {
+    loadWaitingLamps();
     for (int i = 0; i < lampsNumber; ++i)
         lamps[i].lamp->setAll(state);
 }
@@ -56,6 +57,7 @@ void Scene::selectAll()
 void Scene::toggleChannel(quint8 bit, void (SuperRGB::*select)(bool))
 {
     const bool on = !(selectionFlags & bit);
+    loadWaitingLamps();
     for (int i = 0; i < lampsNumber; ++i)
         (lamps[i].lamp->*select)(on);
     selectionFlags = on ? (selectionFlags | bit) : (selectionFlags & ~bit);

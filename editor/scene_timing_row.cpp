@@ -254,33 +254,53 @@ int Scene::getLastStep() const
 
 void Scene::setSceneTime(int value)
 {
-    timeSelector->setValue(value / 1000.0);
+    quietly([&] { timeSelector->setValue(value / 1000.0); });
 }
 
 void Scene::setScenexFade(int value)
 {
-    xfadeSelector->setValue(value);
+    quietly([&] { xfadeSelector->setValue(value); });
 }
 
 void Scene::setRepeat(int value)
 {
-    repeatSelector->setValue(value);
+    quietly([&] { repeatSelector->setValue(value); });
 }
 
 void Scene::setPatternLen(int value)
 {
-    patternSelector->setValue(value);
+    quietly([&] { patternSelector->setValue(value); });
 }
 
 void Scene::setDirection(int value)
 {
     // 1 Left, 2 Right; anything else leaves no item chosen (and value - 1 must not overflow).
-    directionSelector->setCurrentIndex(value >= 1 && value <= 2 ? value - 1 : -1);
+    quietly([&] { directionSelector->setCurrentIndex(value >= 1 && value <= 2 ? value - 1 : -1); });
 }
 
 void Scene::setLastStep(int value)
 {
-    lastStepBox->setChecked(value != 0);
+    quietly([&] { lastStepBox->setChecked(value != 0); });
+}
+
+void Scene::connectFieldEdits()
+{
+    auto report = [this](lm740::Field field, auto read) {
+        return [this, field, read] {
+            if (m_loading == 0)
+                emit fieldEdited(field, read());
+        };
+    };
+    connect(timeSelector, &QDoubleSpinBox::valueChanged, this,
+            report(lm740::Field::Time, [this] { return getSceneTime(); }));
+    connect(xfadeSelector, &QSpinBox::valueChanged, this,
+            report(lm740::Field::Xfade, [this] { return getScenexFade(); }));
+    connect(repeatSelector, &QSpinBox::valueChanged, this,
+            report(lm740::Field::Repeat, [this] { return getRepeat(); }));
+    connect(patternSelector, &QSpinBox::valueChanged, this,
+            report(lm740::Field::Pattern, [this] { return getPatternLen(); }));
+    connect(directionSelector, &QComboBox::currentIndexChanged, this,
+            report(lm740::Field::Direction, [this] { return getDirection(); }));
 }
 
 void Scene::lastStepStateChanged(bool state)

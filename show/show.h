@@ -75,11 +75,11 @@ void setDefaults(t_program &program);
 // Marks one step as the last of its program and clears the mark on every other step.
 void markLastStep(t_program &program, int step, bool last);
 
-// The whole show with its current selection, as the window holds it. The window derives from it so
-// that the records keep their own names (`sceneColors`, `chasers`, ...).
+// The whole show with its current selection, as the show document holds it.
 struct Show
 {
     int ledsNumber = kDefaultLamps;
+    int sceneTime = kMinSceneTime; // the global scene time, whole seconds
     std::array<ColorArray, kSceneCount> sceneColors;
     std::array<t_chaser, kChaserCount> chasers;
     std::array<t_program, kProgramCount> programs;

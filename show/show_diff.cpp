@@ -46,7 +46,7 @@ public:
             while (last + 1 < count && rgbOf(b[last + 1]) == to && rgbOf(a[last + 1]) != to)
                 ++last;
             differences.append({item, QStringLiteral("lamps"), lamp + 1, last + 1, QString(),
-                                colorName(QColor::fromRgb(to))});
+                                colorName(QColor::fromRgb(to)), QString()});
             lamp = last + 1;
         }
     }

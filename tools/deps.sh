@@ -7,19 +7,27 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     qt6-translations-l10n libusb-1.0-0-dev libgl-dev
 )
-if [ "${1:-}" = "--test" ]; then
-    # The widget tests need a font to lay text out on the offscreen platform; the format check
-    # needs clang-format; the libusb tests run against a kernel mocked by umockdev.
-    packages+=(fonts-dejavu-core clang-format umockdev libumockdev-dev)
-fi
-if [ "${1:-}" = "--random-input" ]; then
-    # tools/random_input.py: a private X display, a window manager and the input it sends.
-    packages+=(xvfb openbox xdotool x11-utils libx11-6)
-fi
-if [ "${1:-}" = "--package" ]; then
-    # Building the Debian package and checking it.
-    packages+=(dpkg-dev fakeroot file lintian desktop-file-utils appstream)
-fi
+for what in "$@"; do
+    case $what in
+    --test)
+        # The widget tests need a font to lay text out on the offscreen platform; the format
+        # check needs clang-format; the libusb tests run against a kernel mocked by umockdev.
+        packages+=(fonts-dejavu-core clang-format umockdev libumockdev-dev)
+        ;;
+    --random-input)
+        # tools/random_input.py: a private X display, a window manager and the input it sends.
+        packages+=(xvfb openbox xdotool x11-utils libx11-6)
+        ;;
+    --package)
+        # Building the Debian package and checking it.
+        packages+=(dpkg-dev fakeroot file lintian desktop-file-utils appstream)
+        ;;
+    --coverage)
+        # tools/coverage.sh: line coverage per folder.
+        packages+=(gcovr)
+        ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -173,7 +173,7 @@ int main(int argc, char *argv[])
         for (int tab = 0; tab < 3; ++tab) {
             w.TabWidget->setCurrentIndex(tab);
             for (int i = 0; i < 40; ++i) // the preview strip fades in
-                w.dockWidget->ten_msec();
+                w.dockWidget->tick();
             QCoreApplication::processEvents();
             ok = save(w.grab(), outDir, tabs[tab]) && ok;
         }

@@ -1067,6 +1067,100 @@ Page:%1/512</source>
 Strona:%1/512</translation>
     </message>
     <message>
+        <source>Unsaved changes -- Lm740</source>
+        <translation>Niezapisane zmiany -- Lm740</translation>
+    </message>
+    <message>
+        <source>The show has changes that were neither saved to a file nor sent to the Lm740.
+Save the show first?</source>
+        <translation>Pokaz ma zmiany, które nie zostały zapisane do pliku ani wysłane do Lm740.
+Zapisać najpierw pokaz?</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Edycja</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Cofnij</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Ponów</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Cofnij: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Ponów: %1</translation>
+    </message>
+    <message>
+        <source>Change lamp count to %1</source>
+        <translation>Zmiana liczby lamp na %1</translation>
+    </message>
+    <message>
+        <source>Change scene time to %1 s</source>
+        <translation>Zmiana czasu sceny na %1 s</translation>
+    </message>
+    <message>
+        <source>Mark last step</source>
+        <translation>Zaznaczenie ostatniego kroku</translation>
+    </message>
+    <message>
+        <source>Clear last step</source>
+        <translation>Odznaczenie ostatniego kroku</translation>
+    </message>
+    <message>
+        <source>Go online</source>
+        <translation>Przejście w tryb online</translation>
+    </message>
+    <message>
+        <source>Load %1</source>
+        <translation>Wczytanie %1</translation>
+    </message>
+    <message>
+        <source>Read %1 from Lm740</source>
+        <translation>Odczyt: %1 z Lm740</translation>
+    </message>
+    <message>
+        <source>Chaser %1</source>
+        <translation>Chaser %1</translation>
+    </message>
+    <message>
+        <source>Program %1 step %2</source>
+        <translation>Program %1 krok %2</translation>
+    </message>
+    <message>
+        <source>Scene %1</source>
+        <translation>Scena %1</translation>
+    </message>
+    <message>
+        <source>Read from Lm740</source>
+        <translation>Odczyt z Lm740</translation>
+    </message>
+    <message>
+        <source>Read Program %1 from Lm740</source>
+        <translation>Odczyt programu %1 z Lm740</translation>
+    </message>
+    <message>
+        <source>Recovered show -- Lm740</source>
+        <translation>Odzyskany pokaz -- Lm740</translation>
+    </message>
+    <message>
+        <source>Lm740 ended on %1 without keeping the changes of its show.
+Restore the show as it was then?</source>
+        <translation>Lm740 zakończył działanie %1, nie zachowując zmian swojego pokazu.
+Przywrócić pokaz w ówczesnym stanie?</translation>
+    </message>
+    <message>
+        <source>The recovered show could not be read:
+%1</source>
+        <translation>Nie można odczytać odzyskanego pokazu:
+%1</translation>
+    </message>
+    <message>
         <source>&amp;File</source>
         <translation>&amp;Plik</translation>
     </message>
@@ -1209,6 +1303,10 @@ Strona:%1/512</translation>
     <message>
         <source>Read current Pro&amp;gram from Lm740</source>
         <translation>Odczytaj bieżący pro&amp;gram z Lm740</translation>
+    </message>
+    <message>
+        <source>Restore the recovered show</source>
+        <translation>Przywrócenie odzyskanego pokazu</translation>
     </message>
     <message>
         <source>Saving a backup...</source>
@@ -1635,6 +1733,61 @@ Strona:%1/512</translation>
     <message>
         <source>serial number %1</source>
         <translation>numer seryjny %1</translation>
+    </message>
+</context>
+<context>
+    <name>lm740::ShowDocument</name>
+    <message>
+        <source>Change time</source>
+        <translation>Zmiana czasu</translation>
+    </message>
+    <message>
+        <source>Change cross-fade</source>
+        <translation>Zmiana płynności</translation>
+    </message>
+    <message>
+        <source>Change direction</source>
+        <translation>Zmiana kierunku</translation>
+    </message>
+    <message>
+        <source>Change pattern length</source>
+        <translation>Zmiana długości wzorca</translation>
+    </message>
+    <message>
+        <source>Change repeat number</source>
+        <translation>Zmiana liczby powtórzeń</translation>
+    </message>
+    <message>
+        <source>Change last step</source>
+        <translation>Zmiana ostatniego kroku</translation>
+    </message>
+    <message>
+        <source>Paste lamp %1</source>
+        <translation>Wklejenie lampy %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Paste %n lamps</source>
+        <translation>
+            <numerusform>Wklejenie %n lampy</numerusform>
+            <numerusform>Wklejenie %n lamp</numerusform>
+            <numerusform>Wklejenie %n lamp</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Drop on lamp %1</source>
+        <translation>Upuszczenie na lampę %1</translation>
+    </message>
+    <message>
+        <source>Change lamp %1</source>
+        <translation>Zmiana lampy %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Change %n lamps</source>
+        <translation>
+            <numerusform>Zmiana %n lampy</numerusform>
+            <numerusform>Zmiana %n lamp</numerusform>
+            <numerusform>Zmiana %n lamp</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

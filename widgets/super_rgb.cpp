@@ -54,11 +54,6 @@ SuperRGB::SuperRGB(QWidget *parent, quint8 r, quint8 g, quint8 b, quint16 index)
     lampIndex = index;
     qCDebug(lcEditor) << "Lamp " << lampIndex << " constructor";
 
-    valueValidator = new QRegularExpressionValidator(valuePattern(), this);
-    EditRed->setValidator(valueValidator);
-    EditGreen->setValidator(valueValidator);
-    EditBlue->setValidator(valueValidator);
-
     // White digits on the channel's own colour. Both roles go in with one palette change: the
     // panel builds 170 lamps and palette changes are what construction spends most on.
     const int shifts[3] = {16, 8, 0};
@@ -84,13 +79,12 @@ SuperRGB::SuperRGB(QWidget *parent, quint8 r, quint8 g, quint8 b, quint16 index)
     LabelAddress3->setText(QString::number(3 * int(lampIndex) + 3));
     nameControls();
 
-    // setRedColor and its kin have written these texts already; a line edit relays out its
-    // text on every setText, so only a text that differs is written again.
-    for (int i = 0; i < 3; ++i) {
-        const QString text = threeDigits(i == 0 ? red : i == 1 ? green : blue);
-        if (edits[i]->text() != text)
-            edits[i]->setText(text);
-    }
+    // Only after setRedColor and its kin have written the fields' texts: a line edit runs its
+    // validator on every text it is given, and the texts written here are valid by construction.
+    valueValidator = new QRegularExpressionValidator(valuePattern(), this);
+    EditRed->setValidator(valueValidator);
+    EditGreen->setValidator(valueValidator);
+    EditBlue->setValidator(valueValidator);
 
     EditRed->installEventFilter(EditRed);
     EditGreen->installEventFilter(EditGreen);
@@ -189,8 +183,13 @@ void SuperRGB::setChannel(quint8 &channel, int value, ColorLineEdit *edit, int s
     updateRGBColor();
     // The field shows the stored byte, so a value outside 0..255 reaches the slider wrapped
     // rather than clamped, and slider, field and colour end up agreeing.
-    if (!echoGuard)
-        edit->setText(threeDigits(channel));
+    // A text written again costs a layout and a validation, and loading a show writes every
+    // channel of every lamp.
+    if (!echoGuard) {
+        const QString text = threeDigits(channel);
+        if (edit->text() != text)
+            edit->setText(text);
+    }
     echoGuard = false;
     setBaseColor(edit, channelColor(channel, shift));
 }

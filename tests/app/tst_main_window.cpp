@@ -59,7 +59,7 @@ private:
 void TstMainWindow::titleAndSizeLimits()
 {
     MainWindow &w = *m_window;
-    QCOMPARE(w.windowTitle(), QStringLiteral("Lm740 ver. " LM740_VERSION));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Lm740 ver. " LM740_VERSION "[*]"));
     QCOMPARE(w.objectName(), QStringLiteral("MainWindow"));
     w.resize(100, 100);
     QCOMPARE(w.size(), QSize(750, 550));
@@ -254,7 +254,8 @@ void TstMainWindow::menusInOrderWithSeparators()
     QStringList titles;
     for (QAction *a : w.menubar->actions())
         titles << QString(a->text()).remove(QLatin1Char('&'));
-    QCOMPARE(titles, (QStringList{"File", "Scenes", "Chasers", "Programs", "USB", "About"}));
+    QCOMPARE(titles,
+             (QStringList{"File", "Edit", "Scenes", "Chasers", "Programs", "USB", "About"}));
     QCOMPARE(w.menubar->geometry().size().width() > 0, true);
 
     auto names = [](QMenu *menu) {
@@ -487,6 +488,7 @@ void TstMainWindow::helpTellsWhereTheManualIsWhenItCannotBeShown()
 void TstMainWindow::exitDeletesTheWindow()
 {
     QPointer<MainWindow> w = m_window.release();
+    w->setAttribute(Qt::WA_DeleteOnClose); // as main() makes it
     w->actionExit->trigger();
     QVERIFY(w); // deferred
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

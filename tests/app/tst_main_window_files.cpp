@@ -5,6 +5,7 @@
 #include "my_spin.h"
 #include "settings_image.h"
 #include "settings_layout.h"
+#include "super_rgb.h"
 #include "window_rig.h"
 
 #include <QApplication>
@@ -113,7 +114,7 @@ std::unique_ptr<Show> expectedAfterLoad(const Show &saved, Carried carried)
 // Stands for a FIFO in place of the file.
 const QByteArray kFifo("\0fifo", 5);
 
-bool sameRecords(const Show &a, const Show &b)
+bool sameItems(const Show &a, const Show &b)
 {
     return a.sceneColors == b.sceneColors && a.chasers == b.chasers && a.programs == b.programs;
 }
@@ -199,7 +200,7 @@ void TstMainWindowFiles::savedShowLoadsBack()
     WindowRig rig;
     MainWindow &w = *rig.window;
     toTab(w, tab);
-    fill(w);
+    fill(w.document.show());
     w.applyLampCount(25);
     w.ScenesTimeSpin->setValue(7);
 
@@ -210,15 +211,16 @@ void TstMainWindowFiles::savedShowLoadsBack()
     QCOMPARE(rig.prompts.calls.size(), 1);
     QCOMPARE(rig.prompts.calls[0].dir, QString("./"));
     QVERIFY(!rig.prompts.calls[0].hasParent);
-    const auto saved = copyOf(w);
+    const auto saved = copyOf(w.document.show());
 
     // A fresh show of 30 lamps, with edits in the panel that a load must not write back.
-    w.setShowDefaults();
+    w.document.show().setShowDefaults();
     w.applyLampCount(30);
     w.ScenesTimeSpin->setValue(1);
     ColorArray white;
     white.fill(QColor(Qt::white));
     w.scene->setColors(white.data(), 30);
+    w.document.keepAll(); // set up as the test's starting point, nothing to lose
 
     rig.prompts.fileNames << name + suffix;
     rig.prompts.answers << QMessageBox::Yes; // 25 lamps are fewer than 30
@@ -227,14 +229,14 @@ void TstMainWindowFiles::savedShowLoadsBack()
     QCOMPARE(w.LedsNumberSpin->value(), 25);
     QCOMPARE(w.TabWidget->currentIndex(), tab);
     const bool image = carried == Everything;
-    QVERIFY(sameRecords(*trimmed(w, 25, false),
-                        *trimmed(*expectedAfterLoad(*saved, Carried(carried)), 25, image)));
+    QVERIFY(sameItems(*trimmed(w.document.show(), 25, false),
+                      *trimmed(*expectedAfterLoad(*saved, Carried(carried)), 25, image)));
     if (image)
         QCOMPARE(w.ScenesTimeSpin->value(), 7);
 
     // The panel shows the loaded item, with a program step's time, cross-fade and mark, so that
     // moving on writes the loaded values back, not the old ones.
-    const auto loaded = copyOf(w);
+    const auto loaded = copyOf(w.document.show());
     if (tab == ProgramsTab) {
         const t_program_scene &step = w.programs[1].scenes[13];
         QCOMPARE(w.scene->getSceneTime(), int(step.scene_time));
@@ -244,7 +246,7 @@ void TstMainWindowFiles::savedShowLoadsBack()
     } else {
         w.TabWidget->setCurrentIndex(tab == ScenesTab ? ChasersTab : ScenesTab);
     }
-    QVERIFY(sameRecords(w, *loaded));
+    QVERIFY(sameItems(w.document.show(), *loaded));
 }
 
 void TstMainWindowFiles::brokenFilesChangeNothing_data()
@@ -307,9 +309,10 @@ void TstMainWindowFiles::brokenFilesChangeNothing()
     WindowRig rig;
     MainWindow &w = *rig.window;
     toTab(w, tab);
-    fill(w);
+    fill(w.document.show());
     w.applyLampCount(20);
-    const auto before = copyOf(w);
+    w.document.keepAll();
+    const auto before = copyOf(w.document.show());
     const std::vector<QColor> panel = panelColors(w);
 
     const QString name = m_dir.filePath(QTest::currentDataTag());
@@ -330,7 +333,7 @@ void TstMainWindowFiles::brokenFilesChangeNothing()
     QVERIFY(!box.hasParent);
     QCOMPARE(box.title, QString("Error"));
     QVERIFY2(box.text.contains(message), qPrintable(box.text));
-    QVERIFY(sameRecords(w, *before));
+    QVERIFY(sameItems(w.document.show(), *before));
     QCOMPARE(w.ledsNumber, 20);
     QVERIFY(panelColors(w) == panel);
 }
@@ -520,10 +523,8 @@ void TstMainWindowFiles::saveTakesThePanelsEditsAndItsHeader()
     WindowRig rig;
     MainWindow &w = *rig.window;
     w.sceneButtons->button(4)->click();
-    // Lamp 3 changed in the panel only: the scene's record has not heard of it yet.
-    std::vector<QColor> colors = panelColors(w);
-    colors[3] = QColor(12, 34, 56);
-    w.scene->setColors(colors.data(), uint(colors.size()));
+    // Lamp 3 edited in the panel, and the save comes before anything else happens.
+    w.scene->lamp(3)->setRGB(12, 34, 56);
     QTemporaryDir dir;
     rig.prompts.fileNames << dir.filePath("show.set");
     (w.*save)(false);

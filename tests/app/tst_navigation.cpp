@@ -7,7 +7,11 @@
 #include "window_rig.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QtTest>
 
 using namespace lm740;
@@ -51,7 +55,7 @@ void prepare(MainWindow &w, Action action)
         action == Program2Tab || action == LastStep)
         w.TabWidget->setCurrentIndex(2);
     if (action == Step5AfterLast)
-        w.scene->setLastStep(1);
+        w.findChild<QCheckBox *>("LastStepCheck")->click();
 }
 
 void act(MainWindow &w, Action action)
@@ -191,10 +195,11 @@ void TstNavigation::switchesWriteBackAndLoad()
     // A chaser's timing survives a visit to the Scenes tab.
     w.TabWidget->setCurrentIndex(1);
     QCOMPARE(w.scene->getMode(), Scene::Mode::Chasers);
-    w.scene->setSceneTime(2500);
-    w.scene->setDirection(2);
-    w.scene->setPatternLen(3);
-    w.scene->setScenexFade(40);
+    // Edited as the user edits them, through the panel's controls.
+    w.findChild<QDoubleSpinBox *>("TimeSpin")->setValue(2.5);
+    w.findChild<QComboBox *>("DirectionCombo")->setCurrentIndex(1);
+    w.findChild<QSpinBox *>("PatternSpin")->setValue(3);
+    w.findChild<QSpinBox *>("XfadeSpin")->setValue(40);
     w.TabWidget->setCurrentIndex(0);
     QCOMPARE(w.scene->getMode(), Scene::Mode::Scenes);
     QCOMPARE(w.scene->getSceneTime(), 1000);
@@ -212,7 +217,7 @@ void TstNavigation::switchesWriteBackAndLoad()
     w.scene->lastStepStateChanged(true);
     w.programWidgets[0].stepButtons->button(4)->click();
     QCOMPARE(w.programs[0].scenes[0].colors[1], QColor(0, 9, 0));
-    QCOMPARE(w.previousProgramStep.step, 4);
+    QCOMPARE(w.panelItem.step, 4);
     w.scene->setLastStep(1);
     w.scene->lastStepStateChanged(true);
     w.programWidgets[0].stepButtons->button(0)->click();
@@ -402,7 +407,7 @@ void TstNavigation::tabsSetActionStatesAndStopSimulations()
             for (QAction *a : groups[g])
                 QVERIFY2(a->isEnabled() == (g == tab), qPrintable(a->objectName()));
         QCOMPARE(w.dockWidget->playMode, qint8(tab == 1 ? 1 : 0));
-        QCOMPARE(w.previousTab, tab);
+        QCOMPARE(int(w.panelItem.kind), tab);
     }
     w.TabWidget->setCurrentIndex(2);
     w.actionRun_Program->trigger();

@@ -9,6 +9,7 @@
 #include "window_rig.h"
 
 #include <QButtonGroup>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -235,6 +236,9 @@ void TstOnline::currentItemCommands()
                                                 : usb::WRITE_BYTE_REQUEST,
                                     ControllerLink::kAttempts, failAfter);
     const bool read = command % 2;
+    // A read replaces the edited item: the user is asked first, and discards the edit.
+    if (read)
+        rig.prompts.answers << QMessageBox::Discard;
     if (command == 1) {
         QCOMPARE(w.UsbReadActualSetting(false), fail ? -1 : 0);
     } else {
@@ -243,7 +247,10 @@ void TstOnline::currentItemCommands()
         actions[command]->trigger();
     }
     QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(rig.prompts.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    QStringList texts = rig.prompts.texts();
+    if (read)
+        QVERIFY(texts.takeFirst().contains("neither saved to a file nor sent"));
+    QCOMPARE(texts, message.isEmpty() ? QStringList() : QStringList{message});
     if (read) {
         QCOMPARE(w.ScenesTimeSpin->value(), failAfter == 0 ? 1 : 5);
         // A failed read leaves the panel alone.
@@ -343,11 +350,11 @@ void TstOnline::programCommandsOnAnotherPage()
     w.sceneButtons->button(1)->click();
     QCOMPARE(w.sceneColors[0][0], QColor(200, 0, 0));
 
-    // Offline a write still stores the Chasers page's panel in its chaser, and sends nothing.
+    // Offline the Chasers page's edit is in its chaser, and a write sends nothing.
     rig.bus.unplug(rig.controller);
     w.USBCheckStatus();
     w.TabWidget->setCurrentIndex(1);
-    w.scene->setSceneTime(4200);
+    w.findChild<QDoubleSpinBox *>("TimeSpin")->setValue(4.2);
     rig.controller.clearRequests();
     QCOMPARE(w.UsbWriteActualSetting(false), 0);
     QCOMPARE(w.chasers[0].time, 4200u);

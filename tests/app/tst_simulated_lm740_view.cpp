@@ -190,7 +190,7 @@ void TstSimulatedLm740View::playsAChaserAsThePreviewDoes()
     // must agree at every tick.
     int compared = 0;
     for (int tick = 1; tick <= 60; ++tick) {
-        strip.ten_msec();
+        strip.tick();
         rig.view->tick();
         if (tick <= 11)
             continue;

@@ -16,7 +16,7 @@ namespace {
 int ticksUntil(MyDockWidget &strip, const std::function<bool()> &done, int limit = 2000)
 {
     for (int n = 1; n <= limit; ++n) {
-        strip.ten_msec();
+        strip.tick();
         if (done())
             return n;
     }
@@ -93,9 +93,9 @@ void TstSimulation::paintingOnlyPaints()
     int replies = 0;
     connect(&strip, &MyDockWidget::next_chaser, &strip, [&] {
         ++replies;
-        strip.ten_msec();
+        strip.tick();
     });
-    strip.ten_msec();
+    strip.tick();
     QCOMPARE(replies, 1);
 }
 
@@ -124,7 +124,7 @@ void TstSimulation::repaintsOnlyWhileThePictureChanges()
     QCoreApplication::processEvents();
     counter.paints = 0;
     for (int i = 0; i < 10; ++i) {
-        strip.ten_msec();
+        strip.tick();
         QCoreApplication::processEvents();
     }
     QCOMPARE(counter.paints, paints);

@@ -99,6 +99,7 @@ private Q_SLOTS:
     void setAndGetColorsStayInsideTheStrip();
     void offscreenLampsLoadLaterButNeverLate();
     void aFocusedLampOutOfViewKeepsWhatIsTyped();
+    void lampsOutOfViewAreBuiltLaterInTheirTabPlace();
     void scrollingNumbers();
     void emptyPanelScrollsSafely();
     void chaserPreviewFollowsEdits();
@@ -537,10 +538,15 @@ void TstScenePanel::setAndGetColorsStayInsideTheStrip()
     s.getColors(nullptr, 4);
 }
 
-// The lamp control as it stands, without loading a colour that waits for it.
+// The lamp control as it stands, without loading a colour that waits for it; null while the
+// control is not built. A removed lamp's control, hidden until Qt deletes it, is not one.
 SuperRGB *rawLamp(const Scene &s, int i)
 {
-    return s.lampStrip()->findChildren<SuperRGB *>().at(i);
+    for (SuperRGB *l : s.lampStrip()->findChildren<SuperRGB *>())
+        if (!l->parentWidget()->isHidden() &&
+            l->LampGroupBox->title() == QStringLiteral("L: %1").arg(i + 1))
+            return l;
+    return nullptr;
 }
 
 void TstScenePanel::offscreenLampsLoadLaterButNeverLate()
@@ -563,7 +569,7 @@ void TstScenePanel::offscreenLampsLoadLaterButNeverLate()
     QCOMPARE(rawLamp(s, 0)->lampColor(), after[0]);
     QCOMPARE(rawLamp(s, 5)->lampColor(), after[5]);
     QVERIFY(s.lampsWaiting() > 100);
-    QCOMPARE(rawLamp(s, 150)->lampColor(), before[150]);
+    QVERIFY(!rawLamp(s, 150));
     // Asking for a lamp loads it.
     QCOMPARE(s.lamp(150)->lampColor(), after[150]);
     QCOMPARE(rawLamp(s, 150)->findChild<QLineEdit *>("EditRed")->text(),
@@ -597,11 +603,60 @@ void TstScenePanel::offscreenLampsLoadLaterButNeverLate()
     s.removeLamps(100);
     QCOMPARE(s.lampsWaiting() <= 70, true);
     s.addLamps(100, after.data() + 70);
-    for (int turns = 0; turns < 20; ++turns)
+    for (int turns = 0; s.lampsWaiting() > 0 && turns < 100; ++turns)
         QCoreApplication::processEvents();
     QCOMPARE(s.lampsWaiting(), 0);
     QCOMPARE(rawLamp(s, 150)->lampColor(), after[150]);
     QCOMPARE(rawLamp(s, 60)->lampColor(), before[60]);
+}
+
+void TstScenePanel::lampsOutOfViewAreBuiltLaterInTheirTabPlace()
+{
+    ColorArray colors = testcolors::numberedColors();
+    QWidget window;
+    auto *box = new QHBoxLayout(&window);
+    Scene s(nullptr, 40, colors.data());
+    box->addWidget(s.contentWidget());
+    resizeViewport(s, 400);
+    // Only the lamps in view have a control before the event loop runs; the others are places.
+    QCOMPARE(s.lampsBuilt(), 6);
+    QVERIFY(!rawLamp(s, 6));
+    ColorArray out;
+    s.getColors(out.data(), 40);
+    QCOMPARE(out[39], colors[39]);
+    QCOMPARE(s.colorCell(39)->frameColor(), colors[39]);
+
+    // Built out of order (asked for, scrolled to), then the rest from the event loop...
+    QCOMPARE(s.lamp(30)->lampColor(), colors[30]);
+    s.scrollBar()->setValue(20 * 77);
+    QVERIFY(rawLamp(s, 22));
+    QVERIFY(!rawLamp(s, 12));
+    for (int turns = 0; s.lampsWaiting() > 0 && turns < 100; ++turns)
+        QCoreApplication::processEvents();
+    QCOMPARE(s.lampsBuilt(), 40);
+    // ...every lamp has its colour and its signals: a moved slider reaches its overview cell.
+    QCOMPARE(rawLamp(s, 12)->lampColor(), colors[12]);
+    rawLamp(s, 35)->SliderGreen->setValue(201);
+    QCOMPARE(s.colorCell(35)->frameColor().green(), 201);
+
+    // Tab walks the value fields lamp after lamp, whichever was built first.
+    QList<int> lampOrder;
+    QWidget *start = rawLamp(s, 0)->EditRed;
+    QWidget *w = start;
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            for (QWidget *p = w; p; p = p->parentWidget())
+                if (auto *l = qobject_cast<SuperRGB *>(p)) {
+                    const int i = l->LampGroupBox->title().mid(3).toInt() - 1;
+                    if (lampOrder.isEmpty() || lampOrder.last() != i)
+                        lampOrder << i;
+                    break;
+                }
+        w = w->nextInFocusChain();
+    } while (w != start);
+    QCOMPARE(lampOrder.size(), 40);
+    for (int i = 0; i < 40; ++i)
+        QCOMPARE(lampOrder[i], i);
 }
 
 void TstScenePanel::aFocusedLampOutOfViewKeepsWhatIsTyped()
@@ -621,7 +676,7 @@ void TstScenePanel::aFocusedLampOutOfViewKeepsWhatIsTyped()
     QVERIFY(QTest::qWaitForWindowActive(&window));
 
     // The user left the focus in a field and scrolled away from it; then another item comes in.
-    QLineEdit *field = rawLamp(s, 100)->EditRed;
+    QLineEdit *field = s.lamp(100)->EditRed;
     field->setFocus();
     s.setColors(after.data(), 170);
     QVERIFY(s.lampsWaiting() > 0);

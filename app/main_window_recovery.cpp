@@ -1,0 +1,86 @@
+// Crash recovery in the window: while the show is modified it is saved in the background every
+// 30 s to the recovery file; the signals that end the program without a question save it at once;
+// a clean exit removes it; the next start offers what a crashed or killed program left.
+#include "main_window.h"
+
+#include "my_spin.h"
+#include "prompts.h"
+#include "recovery_file.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QTimer>
+
+void MainWindow::startRecovery(const QString &folder)
+{
+    recovery = std::make_unique<lm740::RecoveryFile>(folder);
+    autosaveTimer = new QTimer(this);
+    autosaveTimer->setObjectName(QStringLiteral("autosaveTimer"));
+    autosaveTimer->setInterval(kAutosaveMs);
+    connect(autosaveTimer, &QTimer::timeout, this, &MainWindow::autosave);
+    connect(&document, &lm740::ShowDocument::modifiedChanged, autosaveTimer, [this](bool modified) {
+        if (modified)
+            autosaveTimer->start();
+        else
+            autosaveTimer->stop();
+    });
+    if (document.isModified())
+        autosaveTimer->start();
+}
+
+void MainWindow::autosave()
+{
+    // The records hold every edit already, also one still gathering: it is not closed, so that
+    // a drag going on stays one step.
+    if (recovery && document.isModified())
+        recovery->saveInBackground(document.show());
+}
+
+void MainWindow::saveRecoveryNow()
+{
+    if (recovery && document.isModified())
+        recovery->saveNow(document.show());
+}
+
+void MainWindow::offerRecovery()
+{
+    if (!recovery)
+        return;
+    const std::optional<lm740::RecoveryFile::Left> left = recovery->findLeft();
+    if (!left)
+        return;
+    const QMessageBox::StandardButton answer =
+        lm740::prompts().question(this, tr("Recovered show -- Lm740"),
+                                  tr("Lm740 ended on %1 without keeping the changes of its show.\n"
+                                     "Restore the show as it was then?")
+                                      .arg(QLocale().toString(left->saved, QLocale::ShortFormat)),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    // Answered either way: the left files make way for this program's first save.
+    recovery->replaceAtNextSave(*left);
+    if (answer != QMessageBox::Yes)
+        return;
+    lm740::Show recovered = document.show();
+    QString error;
+    if (!lm740::RecoveryFile::read(*left, &recovered, &error)) {
+        lm740::prompts().warning(this, tr("Recovered show -- Lm740"),
+                                 tr("The recovered show could not be read:\n%1").arg(error));
+        return;
+    }
+    const lm740::Item shown = lm740::Item::current(recovered, panelItem.kind);
+    {
+        const PanelHold hold(panelHeld);
+        document.change(tr("Restore the recovered show"), panelItem, [&](lm740::Show &show) {
+            show.sceneColors = recovered.sceneColors;
+            show.chasers = recovered.chasers;
+            show.programs = recovered.programs;
+            show.sceneTime = recovered.sceneTime;
+            {
+                const QSignalBlocker quiet(ScenesTimeSpin);
+                ScenesTimeSpin->setValue(recovered.sceneTime);
+            }
+            applyLampCount(recovered.ledsNumber);
+        });
+        loadPanel(panelItem.kind);
+    }
+    showItem(shown);
+}

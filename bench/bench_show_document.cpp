@@ -1,0 +1,164 @@
+// The show document's costs on a 170-lamp show: undo and redo of a paste over 170 lamps and of a
+// whole-show load, through the window (the panel reloads too); the memory an undo history of 1000
+// edits takes; a drag over 170 selected sliders with the edits flowing into the document, beside
+// the same drag on the panel alone in the same run; and how long the background save holds the
+// window. Medians (and worst cases) in milliseconds.
+//
+// Run: QT_QPA_PLATFORM=offscreen ./bench_show_document [rounds]
+#include "bench_common.h"
+#include "main_window.h"
+#include "recording_prompts.h"
+#include "recovery_file.h"
+#include "sim_rig.h"
+#include "super_rgb.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace lm740;
+
+namespace {
+
+using bench::median;
+using bench::timeMs;
+
+double residentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+void key(MainWindow &w, int k)
+{
+    QKeyEvent press(QEvent::KeyPress, k, Qt::ControlModifier);
+    QApplication::sendEvent(&w, &press);
+}
+
+void fill(Show &show, int shade)
+{
+    forEachItem([&](Item item) {
+        ColorArray &colors = colorsOf(show, item);
+        for (int lamp = 0; lamp < kMaxLamps; ++lamp)
+            colors[size_t(lamp)] = QColor((lamp + shade) % 256, shade % 256, 255 - lamp);
+    });
+}
+
+double worst(const std::vector<double> &v)
+{
+    return *std::max_element(v.begin(), v.end());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+    SimRig sim{SimRig::Start::Plugged};
+    sim.makeDefaultBus();
+    RecordingPrompts prompts;
+    MainWindow w;
+    w.applyLampCount(kMaxLamps);
+    w.document.reset();
+
+    // Undo and redo of a paste over 170 lamps.
+    for (int lamp = 0; lamp < kMaxLamps; ++lamp)
+        w.scene->lamp(lamp)->setRGB(uint(lamp), 40, 80);
+    w.document.closeEdit();
+    key(w, Qt::Key_A);
+    key(w, Qt::Key_C);
+    w.sceneButtons->button(1)->click();
+    key(w, Qt::Key_V);
+    w.document.closeEdit();
+    std::vector<double> undoPaste, redoPaste;
+    for (int r = 0; r < rounds; ++r) {
+        undoPaste.push_back(timeMs([&] { w.Undo(); }));
+        redoPaste.push_back(timeMs([&] { w.Redo(); }));
+    }
+    std::printf("undo of a paste over 170 lamps:  median %.3f ms, worst %.3f ms (%s)\n",
+                median(undoPaste), worst(undoPaste), qPrintable(w.actionUndo->text()));
+    std::printf("redo of a paste over 170 lamps:  median %.3f ms, worst %.3f ms\n",
+                median(redoPaste), worst(redoPaste));
+
+    // Undo and redo of a whole-show load.
+    w.document.change(QStringLiteral("Load"), w.panelItem, [](Show &show) { fill(show, 99); });
+    std::vector<double> undoLoad, redoLoad;
+    for (int r = 0; r < rounds; ++r) {
+        undoLoad.push_back(timeMs([&] { w.Undo(); }));
+        redoLoad.push_back(timeMs([&] { w.Redo(); }));
+    }
+    std::printf("undo of a whole-show load:       median %.3f ms, worst %.3f ms\n",
+                median(undoLoad), worst(undoLoad));
+    std::printf("redo of a whole-show load:       median %.3f ms, worst %.3f ms\n",
+                median(redoLoad), worst(redoLoad));
+
+    // A history of 1000 edits of one lamp each.
+    w.document.reset();
+    const double before = residentMiB();
+    size_t held = 0;
+    for (int i = 0; i < 1000; ++i) {
+        w.document.newGesture();
+        w.document.editLamp(Item::scene(i % kSceneCount), i % kMaxLamps, QColor(i % 256, 1, 2));
+        w.document.closeEdit();
+    }
+    for (int i = 0; i < w.document.undoStack().count(); ++i)
+        held += sizeof(QUndoCommand) + 64; // the step and its delta, roughly
+    const double after = residentMiB();
+    std::printf("1000 edits in the history:       %d steps, %.2f MiB more resident memory\n",
+                w.document.undoStack().count(), after - before);
+    Q_UNUSED(held);
+
+    // A drag over 170 selected sliders: 256 values, with and without the document listening.
+    if ((w.scene->getSelectionFlags() & 0x07) != 0x07)
+        key(w, Qt::Key_A);
+    const auto drag = [&] {
+        return timeMs([&] {
+            for (int v = 0; v < 256; ++v) {
+                w.scene->setSelected(v);
+                w.document.closeEdit();
+            }
+        });
+    };
+    std::vector<double> withDocument, panelAlone;
+    for (int r = 0; r < std::max(3, rounds / 4); ++r) {
+        withDocument.push_back(drag());
+        QObject::disconnect(w.scene.get(), &Scene::lampEdited, &w, nullptr);
+        panelAlone.push_back(drag());
+        QObject::connect(w.scene.get(), &Scene::lampEdited, &w, [&w](int lamp, QColor color) {
+            w.document.editLamp(w.panelItem, lamp, color);
+        });
+    }
+    std::printf("drag over 170 selected sliders:  %.1f ms with the document, %.1f ms the panel "
+                "alone, ratio %.3f\n",
+                median(withDocument), median(panelAlone),
+                median(withDocument) / median(panelAlone));
+
+    // The background save: what the window waits for (the copy of the show and the start).
+    QTemporaryDir dir;
+    w.startRecovery(dir.path());
+    fill(w.document.show(), 7);
+    w.document.change(QStringLiteral("x"), w.panelItem, [](Show &show) { show.sceneTime = 9; });
+    std::vector<double> hold;
+    for (int r = 0; r < rounds; ++r) {
+        w.recovery->waitForSave();
+        hold.push_back(timeMs([&] { w.autosave(); }));
+    }
+    w.recovery->waitForSave();
+    const double whole = timeMs([&] { w.saveRecoveryNow(); });
+    std::printf("background save holds the window: median %.3f ms, worst %.3f ms "
+                "(the whole save takes %.1f ms)\n",
+                median(hold), worst(hold), whole);
+    w.recovery->remove();
+    return 0;
+}

@@ -1,0 +1,220 @@
+#include "recovery_file.h"
+
+#include "item.h"
+#include "safe_file.h"
+#include "settings_image.h"
+#include "show_delta.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+
+namespace lm740 {
+
+namespace {
+
+const QString kPrefix = QStringLiteral("recovery-");
+
+QString lockPath(const QString &base)
+{
+    return base + QStringLiteral(".lock");
+}
+
+QString extraPath(const QString &base)
+{
+    return base + QStringLiteral(".txt");
+}
+
+// What the image cannot hold, one value a line: "lamp KIND NUMBER STEP LAMP #AARRGGBB" (or
+// "invalid"), "field KIND NUMBER STEP FIELD VALUE", "selection SCENE CHASER PROGRAM STEP".
+QByteArray extras(const Show &show, const Show &fromImage)
+{
+    QByteArray out = "lm740 recovery 1\n";
+    const ShowDelta lost = ShowDelta::between(fromImage, show);
+    for (const ShowDelta::ItemChange &c : lost.items) {
+        const QByteArray item = QByteArray::number(int(c.item.kind)) + ' ' +
+                                QByteArray::number(c.item.number) + ' ' +
+                                QByteArray::number(c.item.step);
+        for (const ShowDelta::LampChange &l : c.lamps)
+            out += "lamp " + item + ' ' + QByteArray::number(l.lamp) + ' ' +
+                   (l.after.isValid() ? QByteArray::number(l.after.rgba()) : "invalid") + '\n';
+        for (const ShowDelta::FieldChange &f : c.fields)
+            out += "field " + item + ' ' + QByteArray::number(int(f.field)) + ' ' +
+                   QByteArray::number(f.after) + '\n';
+    }
+    out += "selection " + QByteArray::number(show.actualSceneNumber) + ' ' +
+           QByteArray::number(show.actualChaserNumber) + ' ' +
+           QByteArray::number(show.actualProgramNumber) + ' ' +
+           QByteArray::number(show.actualProgramSceneNumber) + '\n';
+    return out;
+}
+
+// Applies the lines of extras(); a line that does not fit the show is skipped.
+void applyExtras(const QByteArray &text, Show &show)
+{
+    for (const QByteArray &line : text.split('\n')) {
+        const QList<QByteArray> w = line.split(' ');
+        std::vector<long long> n;
+        bool ok = true;
+        for (qsizetype i = 1; i < w.size() && ok; ++i)
+            n.push_back(w[i] == "invalid" ? -1 : w[i].toLongLong(&ok));
+        if (!ok)
+            continue;
+        if (w[0] == "selection" && n.size() == 4) {
+            if (n[0] >= 0 && n[0] < kSceneCount)
+                show.actualSceneNumber = int(n[0]);
+            if (n[1] >= 0 && n[1] < kChaserCount)
+                show.actualChaserNumber = int(n[1]);
+            if (n[2] >= 0 && n[2] < kProgramCount && n[3] >= 0 && n[3] < kProgramSteps) {
+                show.actualProgramNumber = int(n[2]);
+                show.actualProgramSceneNumber = int(n[3]);
+            }
+            continue;
+        }
+        if (n.size() != 5 || n[0] < 0 || n[0] > 2)
+            continue;
+        const Item item{ItemKind(n[0]), int(n[1]), int(n[2])};
+        if (!item.valid())
+            continue;
+        if (w[0] == "lamp" && n[3] >= 0 && n[3] < kColorSlots)
+            colorsOf(show, item)[size_t(n[3])] =
+                n[4] < 0 ? QColor() : QColor::fromRgba(QRgb(quint32(n[4])));
+        else if (w[0] == "field" && n[3] >= 0 && n[3] < int(kFields.size()))
+            setField(show, item, Field(n[3]), int(n[4]));
+    }
+}
+
+} // namespace
+
+QString RecoveryFile::defaultFolder()
+{
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    // The base directory specification ignores a relative path.
+    if (state.isEmpty() || QDir::isRelativePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/lm740");
+}
+
+RecoveryFile::RecoveryFile(const QString &folder)
+    : m_folder(folder.isEmpty() ? defaultFolder() : folder)
+{
+    QDir().mkpath(m_folder);
+    // The process id makes the name this program's; the lock proves it is alive. A name whose
+    // lock another program holds, or whose files a program that ended left (its process id used
+    // again), gets a number: what is left there is offered, never taken over.
+    const QString pid = QString::number(QCoreApplication::applicationPid());
+    for (int n = 0; n < 1000; ++n) {
+        m_base = QDir(m_folder).filePath(kPrefix + pid + (n ? QStringLiteral("-%1").arg(n) : ""));
+        if (QFileInfo::exists(path()))
+            continue;
+        auto lock = std::make_unique<QLockFile>(lockPath(m_base));
+        lock->setStaleLockTime(0);
+        if (lock->tryLock(0)) {
+            m_lock = std::move(lock);
+            break;
+        }
+    }
+}
+
+RecoveryFile::~RecoveryFile()
+{
+    waitForSave();
+}
+
+std::optional<RecoveryFile::Left> RecoveryFile::findLeft() const
+{
+    std::optional<Left> newest;
+    const QFileInfoList sets =
+        QDir(m_folder).entryInfoList({kPrefix + QStringLiteral("*.set")}, QDir::Files, QDir::Time);
+    for (const QFileInfo &set : sets) {
+        const QString base = set.absolutePath() + u'/' + set.completeBaseName();
+        if (base == m_base)
+            continue;
+        // Free only when the program that wrote it is gone; the lock is let go at once.
+        QLockFile probe(lockPath(base));
+        probe.setStaleLockTime(0);
+        if (!probe.tryLock(0))
+            continue;
+        probe.unlock();
+        if (!newest || set.lastModified() > newest->saved)
+            newest = Left{base, set.lastModified()};
+    }
+    return newest;
+}
+
+bool RecoveryFile::read(const Left &left, Show *show, QString *error)
+{
+    QByteArray image;
+    if (!image::readSettingsFile(left.base + QStringLiteral(".set"), &image, error))
+        return false;
+    // From the same fresh show the image was compared with when it was written.
+    Show recovered;
+    recovered.setShowDefaults();
+    image::HeaderValues header;
+    image::unpackShow(image, recovered, &header);
+    recovered.ledsNumber = std::clamp(header.lamps, kMinLamps, kMaxLamps);
+    recovered.sceneTime = std::clamp(header.sceneTime, kMinSceneTime, kMaxSceneTime);
+    QByteArray extra;
+    if (files::readRegularFile(extraPath(left.base), 1 << 20, &extra))
+        applyExtras(extra, recovered);
+    *show = recovered;
+    return true;
+}
+
+void RecoveryFile::replaceAtNextSave(const Left &left)
+{
+    m_replaced << left.base;
+}
+
+bool RecoveryFile::write(const Show &show, QString *error)
+{
+    const QByteArray image =
+        image::packShow(show, show.ledsNumber, show.sceneTime, image::HeaderStyle::Save);
+    Show fromImage;
+    fromImage.setShowDefaults();
+    image::unpackShow(image, fromImage, nullptr);
+    // Both or neither: an image is never there without what it cannot hold.
+    return files::writeFilesSafely({{extraPath(m_base), extras(show, fromImage)}, {path(), image}},
+                                   nullptr, error);
+}
+
+bool RecoveryFile::saveInBackground(const Show &show)
+{
+    if (m_busy.exchange(true))
+        return false;
+    if (m_thread.joinable())
+        m_thread.join();
+    const QStringList replaced = std::exchange(m_replaced, {});
+    m_thread = std::thread([this, copy = show, replaced] {
+        if (write(copy, nullptr))
+            for (const QString &base : replaced)
+                for (const QString &p :
+                     {base + QStringLiteral(".set"), extraPath(base), lockPath(base)})
+                    QFile::remove(p);
+        m_busy = false;
+    });
+    return true;
+}
+
+bool RecoveryFile::saveNow(const Show &show, QString *error)
+{
+    waitForSave();
+    return write(show, error);
+}
+
+void RecoveryFile::waitForSave()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void RecoveryFile::remove()
+{
+    waitForSave();
+    QFile::remove(path());
+    QFile::remove(extraPath(m_base));
+}
+
+} // namespace lm740

@@ -1,0 +1,113 @@
+// The show as one document: it owns the records, the lamp count and the global scene time, turns
+// every change into a step on its undo stack, tells its views what changed, and knows which of its
+// values have been kept (saved to a file or sent to the controller).
+//
+// Two ways in. A command that replaces records (a file load, a read from the controller, the lamp
+// count) runs as change(): what it changed becomes one step. The editor panel's edits arrive one
+// value at a time through editLamp()/editField(); the edits of one gesture (a drag while the mouse
+// is down, a paste, a value typed into one field) gather into one step, which closes on the next
+// turn of the event loop and merges with the step before it while the gesture goes on.
+#pragma once
+
+#include "item.h"
+#include "show_delta.h"
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace lm740 {
+
+class ShowDocument : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ShowDocument(QObject *parent = nullptr);
+    ~ShowDocument() override;
+
+    // The records, to read. Writing through this reference bypasses the steps: only for the
+    // selection and for commands running inside change().
+    Show &show() { return m_show; }
+    const Show &show() const { return m_show; }
+    QUndoStack &undoStack() { return m_stack; }
+
+    // Runs `work` over the show; what it changed becomes one step named `text`, which an undo or
+    // redo shows with `shown`. False when nothing changed (no step is made).
+    bool change(const QString &text, Item shown, const std::function<void(Show &)> &work);
+
+    // How the panel's next edits are named in the Edit menu.
+    enum class EditName { Change, Paste, Drop };
+    // Edits of the panel as they happen; the panel already shows them.
+    void editLamp(Item item, int lamp, const QColor &color);
+    void editField(Item item, Field field, int value);
+    // Names the edits of the gesture under way (a paste, a drop); the default is Change.
+    void nameEdit(EditName name);
+    // A new gesture begins (a mouse press or release, a shortcut, the focus moving): the next
+    // edit starts a step of its own.
+    void newGesture();
+    // Closes the open edit now; every command that reads the show as a whole calls it first.
+    void closeEdit();
+    bool editOpen() const { return m_open.active; }
+
+    void undo();
+    void redo();
+    // The item that the step at `index` of the undo stack shows, if there is such a step.
+    std::optional<Item> itemOfStep(int index) const;
+
+    // What counts as kept: a whole-show save or whole-memory write keeps everything, an item
+    // saved to a file or written to the controller keeps that item, a lamp count or scene time
+    // sent to the controller keeps those. The show is modified while anything differs from what
+    // was kept last (an undo back to it makes the show unmodified again).
+    bool isModified() const { return m_modified; }
+    // Whether this item differs from what was kept of it.
+    bool isModified(Item item) const;
+    void keepAll();
+    void keep(Item item);
+    void keepGlobals();
+    // Forgets the history, as after a fresh start (the show as it stands counts as kept).
+    void reset();
+
+Q_SIGNALS:
+    // An item's record changed through a step, its undo or redo: views reload it.
+    void itemChanged(lm740::Item item);
+    // The lamp count or the global scene time changed through a step, its undo or redo.
+    void globalsChanged();
+    // The panel's edit reached the item's record (the panel shows it already).
+    void itemEdited(lm740::Item item);
+    void modifiedChanged(bool modified);
+
+private:
+    friend class ShowStep;
+    void applied(const ShowDelta &delta);
+    void openEdit(Item item, int kind);
+    void push(ShowDelta delta, const QString &text, Item shown);
+    // The Edit menu's name of a panel edit: the field it changed, or the lamps.
+    static QString editText(const ShowDelta &delta, EditName name);
+    void updateModified();
+
+    Show m_show;
+    Show m_kept;
+    QUndoStack m_stack;
+    bool m_modified = false;
+    int m_gesture = 0;
+
+    struct OpenEdit
+    {
+        bool active = false;
+        Item item;
+        int kind = 0; // 0 lamps, 1 + the field's index otherwise
+        EditName name = EditName::Change;
+        int gesture = 0;
+    };
+    OpenEdit m_open;
+    EditName m_nextName = EditName::Change;
+    Show m_before; // the open edit's item (and the globals) when the edit began
+    bool m_closeQueued = false;
+    int m_changeDepth = 0; // a change() inside another is part of the outer one's step
+};
+
+} // namespace lm740
