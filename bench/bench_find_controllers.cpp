@@ -73,7 +73,7 @@ int main(int argc, char **argv)
     for (int n = 1; n <= 3; ++n) {
         SimBus bus;
         bus.recordOperations = false;
-        std::deque<SimController> controllers(std::size_t(n));
+        std::deque<SimController> controllers(static_cast<std::size_t>(n));
         for (SimController &c : controllers) {
             c.setLogging(false);
             bus.plug(c);
@@ -88,7 +88,7 @@ int main(int argc, char **argv)
         return 0;
     }
     for (int n = 1; n <= 3; ++n) {
-        std::deque<SimController> controllers(std::size_t(n));
+        std::deque<SimController> controllers(static_cast<std::size_t>(n));
         MockUsbKernel kernel;
         int port = 1;
         for (SimController &c : controllers) {

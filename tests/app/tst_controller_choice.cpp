@@ -7,6 +7,7 @@
 #include "sim_rig.h"
 #include "simulated_lm740_view.h"
 
+#include <QAbstractItemModel>
 #include <QLabel>
 #include <QMenu>
 #include <QtTest>
@@ -51,12 +52,15 @@ private:
                                               m_rig->bus.socketOf(*m_controllers[i]));
         }
     }
-    // Its title, the release on its LCD and its faults: which controller it watches.
+    // Its title, the release on its LCD, its faults and the last request in its list: which
+    // controller it watches.
     QString watched() const
     {
         const SimulatedLm740View *view = m_window->simulatorView;
+        const QAbstractItemModel *requests = view->requestModel();
         return view->windowTitle() + ", " + view->lcdLines().value(1) + ", " +
-               view->faultLines().join('/');
+               view->faultLines().join('/') + ", " +
+               requests->data(requests->index(0, 0)).toString();
     }
     // Which memories the lamp count 12 reached, as "a", "b", ...
     QString write()
@@ -126,7 +130,7 @@ void TstControllerChoice::oneControllerShowsNoChoice()
     QCOMPARE(entries(), QStringList());
     QCOMPARE(write(), QStringLiteral("a"));
     poll();
-    QCOMPARE(watched(), QStringLiteral("Simulated Lm740, rel_0_16, none"));
+    QCOMPARE(watched(), QStringLiteral("Simulated Lm740, rel_0_16, none, Identify"));
 }
 
 void TstControllerChoice::choosingAmongSeveral_data()
@@ -151,7 +155,7 @@ void TstControllerChoice::choosingAmongSeveral()
     QCOMPARE(entries(), expected);
     QCOMPARE(write(), QString());
     QVERIFY(m_prompts->calls.isEmpty());
-    QCOMPARE(watched(), QStringLiteral("Simulated Lm740 1-1, rel_0_16, none"));
+    QCOMPARE(watched(), QStringLiteral("Simulated Lm740 1-1, rel_0_16, none, Identify (repeated)"));
 
     choose(QStringLiteral("1-2 (rel_0_15)"));
     QCOMPARE(status(), QStringLiteral("Lm740 1-2 (rel_0_15) Connected"));
@@ -159,7 +163,8 @@ void TstControllerChoice::choosingAmongSeveral()
     expected[1] += "*";
     QCOMPARE(entries(), expected);
     QCOMPARE(write(), QStringLiteral("b"));
-    QCOMPARE(watched(), QStringLiteral("Simulated Lm740 1-2, rel_0_15, serial number B1"));
+    QCOMPARE(watched(),
+             QStringLiteral("Simulated Lm740 1-2, rel_0_15, serial number B1, Write byte"));
 
     // Gone: said so, and nothing reaches the others.
     m_rig->bus.unplug(*m_controllers[1]);
@@ -169,7 +174,8 @@ void TstControllerChoice::choosingAmongSeveral()
     QCOMPARE(write(), QString());
     expected.removeAt(1);
     QCOMPARE(entries(), expected + QStringList{"1-2 (gone)*-"});
-    QCOMPARE(watched(), QStringLiteral("Simulated Lm740 1-2, rel_0_15, serial number B1"));
+    QCOMPARE(watched(),
+             QStringLiteral("Simulated Lm740 1-2, rel_0_15, serial number B1, Write byte"));
 
     // Back in its socket: followed again.
     m_rig->bus.plug(*m_controllers[1]);
@@ -180,7 +186,7 @@ void TstControllerChoice::choosingAmongSeveral()
     choose(QStringLiteral("1-1 (rel_0_16)"));
     QCOMPARE(status(), QStringLiteral("Lm740 1-1 (rel_0_16) Connected"));
     QCOMPARE(write(), QStringLiteral("a"));
-    QCOMPARE(watched(), QStringLiteral("Simulated Lm740 1-1, rel_0_16, none"));
+    QCOMPARE(watched(), QStringLiteral("Simulated Lm740 1-1, rel_0_16, none, Write byte"));
 }
 
 void TstControllerChoice::keepsToTheOneItWorkedWith()

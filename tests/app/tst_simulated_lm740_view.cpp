@@ -12,6 +12,7 @@
 #include <QAbstractItemModel>
 #include <QMenu>
 #include <QTimer>
+#include <QTreeView>
 #include <QtTest>
 
 using namespace lm740;
@@ -278,6 +279,16 @@ void TstSimulatedLm740View::paintsNothingIdleOrHidden()
         QCoreApplication::processEvents();
     }
     QCOMPARE(counter.paints, 0);
+
+    // A request that is not the same again is a new row: the list is drawn again.
+    QWidget *list = rig.view->findChild<QTreeView *>()->viewport();
+    PaintCounter listPaints;
+    list->installEventFilter(&listPaints);
+    rig.window->UsbRunScene(1);
+    // The refresh comes from the event loop, and its repaint is posted again from there.
+    for (int pass = 0; pass < 5 && listPaints.paints == 0; ++pass)
+        QCoreApplication::processEvents();
+    QVERIFY(listPaints.paints > 0);
 
     // Hidden, a chaser's steps and the window's requests reach no part of it.
     rig.view->toggleViewAction()->trigger();
