@@ -1,6 +1,7 @@
 // Crash recovery in the window: while the show is modified it is saved in the background every
 // 30 s to the recovery file; the signals that end the program without a question save it at once;
-// a clean exit removes it; the next start offers what a crashed or killed program left.
+// a clean exit, and every change kept, removes it; the next start offers what a crashed or killed
+// program left.
 #include "main_window.h"
 
 #include "my_spin.h"
@@ -19,10 +20,14 @@ void MainWindow::startRecovery(const QString &folder)
     autosaveTimer->setInterval(kAutosaveMs);
     connect(autosaveTimer, &QTimer::timeout, this, &MainWindow::autosave);
     connect(&document, &lm740::ShowDocument::modifiedChanged, autosaveTimer, [this](bool modified) {
-        if (modified)
+        if (modified) {
             autosaveTimer->start();
-        else
-            autosaveTimer->stop();
+            return;
+        }
+        // Saved, sent or undone back to what was kept: a copy from before would be offered
+        // after a crash as changes that were never kept.
+        autosaveTimer->stop();
+        recovery->remove();
     });
     if (document.isModified())
         autosaveTimer->start();
@@ -55,17 +60,18 @@ void MainWindow::offerRecovery()
                                      "Restore the show as it was then?")
                                       .arg(QLocale().toString(left->saved, QLocale::ShortFormat)),
                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    // Answered either way: the left files make way for this program's first save.
-    recovery->replaceAtNextSave(*left);
-    if (answer != QMessageBox::Yes)
-        return;
     lm740::Show recovered = document.show();
     QString error;
-    if (!lm740::RecoveryFile::read(*left, &recovered, &error)) {
-        lm740::prompts().warning(this, tr("Recovered show -- Lm740"),
-                                 tr("The recovered show could not be read:\n%1").arg(error));
+    if (answer != QMessageBox::Yes || !lm740::RecoveryFile::read(*left, &recovered, &error)) {
+        // Kept until this program's first save, which holds a newer show.
+        recovery->replaceAtNextSave(*left);
+        if (answer == QMessageBox::Yes)
+            lm740::prompts().warning(this, tr("Recovered show -- Lm740"),
+                                     tr("The recovered show could not be read:\n%1").arg(error));
         return;
     }
+    // Restored: from here on this program's show holds it, and keeps it or lets it go.
+    recovery->adopt(*left);
     const lm740::Item shown = lm740::Item::current(recovered, panelItem.kind);
     {
         const PanelHold hold(panelHeld);

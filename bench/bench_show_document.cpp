@@ -1,8 +1,9 @@
 // The show document's costs on a 170-lamp show: undo and redo of a paste over 170 lamps and of a
 // whole-show load, through the window (the panel reloads too); the memory an undo history of 1000
 // edits takes; a drag over 170 selected sliders with the edits flowing into the document, beside
-// the same drag on the panel alone in the same run; and how long the background save holds the
-// window. Medians (and worst cases) in milliseconds.
+// the same drag on the panel alone and the lamp-controls benchmark's channel writes in the same
+// run; and how long the background save holds the window. Medians (and worst cases) in
+// milliseconds.
 //
 // Run: QT_QPA_PLATFORM=offscreen ./bench_show_document [rounds]
 #include "bench_common.h"
@@ -17,6 +18,7 @@
 #include <QButtonGroup>
 #include <QFile>
 #include <QKeyEvent>
+#include <QSlider>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -119,30 +121,65 @@ int main(int argc, char **argv)
                 w.document.undoStack().count(), after - before);
     Q_UNUSED(held);
 
-    // A drag over 170 selected sliders: 256 values, with and without the document listening.
+    // A drag over 170 selected sliders, as the mouse makes it: one slider held down and moved
+    // through 256 positions, every selected slider following, the event loop turning between
+    // moves (so the document's edit closes and merges into the one step of the drag). Beside it,
+    // in the same run: the same drag with the document not listening (the panel alone), and the
+    // lamp-controls benchmark's work, 510 channel writes over the strip's 170 lamps.
     if ((w.scene->getSelectionFlags() & 0x07) != 0x07)
         key(w, Qt::Key_A);
+    QSlider *held = w.scene->lamp(0)->SliderRed;
+    int dragSteps = 0;
     const auto drag = [&] {
-        return timeMs([&] {
+        const int steps = w.document.undoStack().count();
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(), QPointF(), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(held, &press);
+        held->setSliderDown(true);
+        const double ms = timeMs([&] {
             for (int v = 0; v < 256; ++v) {
-                w.scene->setSelected(v);
-                w.document.closeEdit();
+                held->setSliderPosition(v % 2 ? 255 - v / 2 : v / 2);
+                QCoreApplication::processEvents();
+            }
+        });
+        held->setSliderDown(false);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(held, &release);
+        w.document.closeEdit();
+        dragSteps = w.document.undoStack().count() - steps;
+        return ms / 256;
+    };
+    const auto channelWrites = [&](int r) {
+        return timeMs([&] {
+            for (int i = 0; i < kMaxLamps; ++i) {
+                SuperRGB *lamp = w.scene->lamp(i);
+                lamp->setRedColor((i * 7 + r * 13) % 256);
+                lamp->setGreenColor((i * 11 + r * 17) % 256);
+                lamp->setBlueColor((i * 3 + r * 29) % 256);
             }
         });
     };
-    std::vector<double> withDocument, panelAlone;
+    std::vector<double> withDocument, panelAlone, lampControls;
+    int documentSteps = 0;
     for (int r = 0; r < std::max(3, rounds / 4); ++r) {
         withDocument.push_back(drag());
+        documentSteps = dragSteps;
         QObject::disconnect(w.scene.get(), &Scene::lampEdited, &w, nullptr);
         panelAlone.push_back(drag());
+        lampControls.push_back(channelWrites(r));
         QObject::connect(w.scene.get(), &Scene::lampEdited, &w, [&w](int lamp, QColor color) {
             w.document.editLamp(w.panelItem, lamp, color);
         });
+        w.document.closeEdit();
     }
-    std::printf("drag over 170 selected sliders:  %.1f ms with the document, %.1f ms the panel "
-                "alone, ratio %.3f\n",
-                median(withDocument), median(panelAlone),
-                median(withDocument) / median(panelAlone));
+    std::printf("drag over 170 selected sliders, per mouse move (medians): %.2f ms with the "
+                "document (%d undo step per drag), %.2f ms the panel alone, %.2f ms for the "
+                "lamp-controls benchmark's 510 channel writes\n",
+                median(withDocument), documentSteps, median(panelAlone), median(lampControls));
+    std::printf("  ratio with the document / panel alone %.3f, / lamp-controls benchmark %.3f\n",
+                median(withDocument) / median(panelAlone),
+                median(withDocument) / median(lampControls));
 
     // The background save: what the window waits for (the copy of the show and the start).
     QTemporaryDir dir;

@@ -165,7 +165,21 @@ bool RecoveryFile::read(const Left &left, Show *show, QString *error)
 
 void RecoveryFile::replaceAtNextSave(const Left &left)
 {
-    m_replaced << left.base;
+    m_replaced.append({left.base, false});
+}
+
+void RecoveryFile::adopt(const Left &left)
+{
+    m_replaced.append({left.base, true});
+}
+
+void RecoveryFile::removeLeft(const QList<QPair<QString, bool>> &left, bool all)
+{
+    for (const auto &[base, adopted] : left)
+        if (all || adopted)
+            for (const QString &p :
+                 {base + QStringLiteral(".set"), extraPath(base), lockPath(base)})
+                QFile::remove(p);
 }
 
 bool RecoveryFile::write(const Show &show, QString *error)
@@ -186,13 +200,10 @@ bool RecoveryFile::saveInBackground(const Show &show)
         return false;
     if (m_thread.joinable())
         m_thread.join();
-    const QStringList replaced = std::exchange(m_replaced, {});
+    const QList<QPair<QString, bool>> replaced = std::exchange(m_replaced, {});
     m_thread = std::thread([this, copy = show, replaced] {
         if (write(copy, nullptr))
-            for (const QString &base : replaced)
-                for (const QString &p :
-                     {base + QStringLiteral(".set"), extraPath(base), lockPath(base)})
-                    QFile::remove(p);
+            removeLeft(replaced, true);
         m_busy = false;
     });
     return true;
@@ -201,7 +212,10 @@ bool RecoveryFile::saveInBackground(const Show &show)
 bool RecoveryFile::saveNow(const Show &show, QString *error)
 {
     waitForSave();
-    return write(show, error);
+    if (!write(show, error))
+        return false;
+    removeLeft(std::exchange(m_replaced, {}), true);
+    return true;
 }
 
 void RecoveryFile::waitForSave()
@@ -215,6 +229,8 @@ void RecoveryFile::remove()
     waitForSave();
     QFile::remove(path());
     QFile::remove(extraPath(m_base));
+    removeLeft(m_replaced, false);
+    m_replaced.removeIf([](const QPair<QString, bool> &r) { return r.second; });
 }
 
 } // namespace lm740

@@ -45,8 +45,12 @@ public:
     // Reads a recovery into *show (records, lamp count, scene time and selection). False with
     // *error set when its image cannot be read.
     static bool read(const Left &left, Show *show, QString *error = nullptr);
-    // A recovery offered and answered: its files go at this program's next save.
+    // A recovery offered and declined: its files go at this program's next save, which holds
+    // a newer show.
     void replaceAtNextSave(const Left &left);
+    // A recovery restored into this program: its show is this program's now, so its files go at
+    // this program's next save and also when this program's own files go.
+    void adopt(const Left &left);
 
     // Writes a copy of the show from a thread of its own; false (nothing started) while the
     // previous save is still being written.
@@ -55,18 +59,22 @@ public:
     bool saveNow(const Show &show, QString *error = nullptr);
     void waitForSave();
     bool saving() const { return m_busy; }
-    // A clean exit: this program's files go.
+    // Nothing left to recover (a clean exit, or every change kept): this program's files go,
+    // and those of a recovery it restored.
     void remove();
 
 private:
     bool write(const Show &show, QString *error);
+    // Removes the files of the recoveries listed; with `all` false only the adopted ones.
+    static void removeLeft(const QList<QPair<QString, bool>> &left, bool all);
 
     QString m_folder;
     QString m_base;
     std::unique_ptr<QLockFile> m_lock;
     std::thread m_thread;
     std::atomic<bool> m_busy{false};
-    QStringList m_replaced;
+    // Recoveries whose files go at the next save: the base and whether it was adopted.
+    QList<QPair<QString, bool>> m_replaced;
 };
 
 } // namespace lm740

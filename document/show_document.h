@@ -58,10 +58,10 @@ public:
     // The item that the step at `index` of the undo stack shows, if there is such a step.
     std::optional<Item> itemOfStep(int index) const;
 
-    // What counts as kept: a whole-show save or whole-memory write keeps everything, an item
-    // saved to a file or written to the controller keeps that item, a lamp count or scene time
-    // sent to the controller keeps those. The show is modified while anything differs from what
-    // was kept last (an undo back to it makes the show unmodified again).
+    // What counts as kept: a whole-show save or load keeps everything, an item saved to or
+    // loaded from a file, written to or read from the controller keeps that item, a lamp count
+    // or scene time sent to the controller keeps those. The show is modified while anything differs
+    // from what was kept last (an undo back to it makes the show unmodified again).
     bool isModified() const { return m_modified; }
     // Whether this item differs from what was kept of it.
     bool isModified(Item item) const;

@@ -1,7 +1,8 @@
 // Crash recovery: a program killed with SIGKILL after its background save is offered at the next
 // start, and Yes restores its show (values the image cannot hold too) as one step; No keeps the
-// file until this program's first save replaces it; a clean exit removes the file; a signal saves
-// at once; two programs never write the same file.
+// file until this program's first save replaces it; a signal saves at once; two programs never
+// write the same file; and nothing is offered of a show that was kept, discarded or restored and
+// then kept.
 #include "recovery_file.h"
 #include "super_rgb.h"
 #include "window_rig.h"
@@ -11,6 +12,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 
 using namespace lm740;
 
@@ -45,7 +47,11 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
+using Act = std::function<void(WindowRig &)>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(Act)
 
 class TstRecovery : public QObject
 {
@@ -53,7 +59,8 @@ class TstRecovery : public QObject
 private Q_SLOTS:
     void killedProgramIsOffered_data();
     void killedProgramIsOffered();
-    void cleanExitAndSignals();
+    void whatTheNextStartIsOffered_data();
+    void whatTheNextStartIsOffered();
 
 private:
     QString killedProgram(); // a folder with what a killed program left
@@ -122,49 +129,99 @@ void TstRecovery::killedProgramIsOffered()
     QVERIFY(!other.findLeft());
 }
 
-void TstRecovery::cleanExitAndSignals()
+void TstRecovery::whatTheNextStartIsOffered_data()
 {
-    const QString folder = m_dir.filePath("clean");
+    // What a program does before it ends (a row that does not close it ends as a signal or a
+    // kill would), with a crashed program's recovery offered first and answered, or none; and
+    // what the next start is offered: nothing, this program's show, or the crashed one's.
+    QTest::addColumn<int>("answer"); // to the offer of the crashed program's show; 0: none left
+    QTest::addColumn<Act>("act");
+    QTest::addColumn<QString>("offered");
+    const Act edit = [](WindowRig &r) { editLikeTheKilledProgram(*r.window); };
+    const Act inBackground = [edit](WindowRig &r) {
+        r.window->autosave(); // unmodified: nothing to save
+        r.window->recovery->waitForSave();
+        QVERIFY(!QFileInfo::exists(r.window->recovery->path()));
+        edit(r);
+        QVERIFY(r.window->autosaveTimer->isActive());
+        r.window->autosave();
+        r.window->recovery->waitForSave();
+    };
+    const Act signal = [](WindowRig &r) { r.window->saveRecoveryNow(); };
+    const auto then = [](Act a, Act b) { return Act([a, b](WindowRig &r) { a(r), b(r); }); };
+    const auto closeAnswering = [](QMessageBox::StandardButton answer) {
+        return Act([answer](WindowRig &r) {
+            r.prompts.answers << answer;
+            QVERIFY(r.window->close());
+        });
+    };
+    const Act saveToFile = [](WindowRig &r) {
+        r.prompts.fileNames << QDir(r.window->recovery->folder()).filePath("../saved.set");
+        r.window->Save(false);
+        QVERIFY(!r.window->isWindowModified());
+    };
+    const Act undoAll = [](WindowRig &r) {
+        while (r.window->document.undoStack().canUndo())
+            r.window->Undo();
+        QVERIFY(!r.window->isWindowModified());
+        QVERIFY(!r.window->autosaveTimer->isActive());
+    };
+    const Act nothing = [](WindowRig &) {};
+    QTest::newRow("a signal saves at once") << 0 << then(edit, signal) << "mine";
+    QTest::newRow("edited, saved to a file, killed") << 0 << then(inBackground, saveToFile) << "";
+    QTest::newRow("edited, undone to what was kept, killed")
+        << 0 << then(then(edit, signal), undoAll) << "";
+    QTest::newRow("edited, discarded at a clean exit")
+        << 0 << then(inBackground, closeAnswering(QMessageBox::Discard)) << "";
+    QTest::newRow("declined, clean exit without edits")
+        << int(QMessageBox::No) << closeAnswering(QMessageBox::Discard) << "crashed";
+    QTest::newRow("declined, then a signal after edits")
+        << int(QMessageBox::No) << then(edit, signal) << "mine";
+    QTest::newRow("restored, saved to a file, killed") << int(QMessageBox::Yes) << saveToFile << "";
+    QTest::newRow("restored, discarded at a clean exit")
+        << int(QMessageBox::Yes) << closeAnswering(QMessageBox::Discard) << "";
+    QTest::newRow("restored, killed before its first save")
+        << int(QMessageBox::Yes) << nothing << "crashed";
+}
+
+void TstRecovery::whatTheNextStartIsOffered()
+{
+    QFETCH(int, answer);
+    QFETCH(Act, act);
+    QFETCH(QString, offered);
+    const QString folder = m_dir.filePath(QString::number(++m_folders) + "/state");
+    if (answer) {
+        // A crashed program's show: its files stay and its lock is free.
+        RecoveryFile crashed(folder);
+        Show show;
+        show.setShowDefaults();
+        show.sceneColors[0][3] = QColor(7, 7, 7);
+        show.ledsNumber = 30;
+        QVERIFY(crashed.saveNow(show));
+    }
     {
         WindowRig rig;
         MainWindow &w = *rig.window;
         w.startRecovery(folder);
-        QVERIFY(!w.autosaveTimer->isActive());
-        w.autosave(); // unmodified: nothing to save
-        w.recovery->waitForSave();
-        QVERIFY(filesIn(folder).filter(".set").isEmpty());
-        editLikeTheKilledProgram(w);
-        QCOMPARE(w.autosaveTimer->interval(), 30000);
-        QVERIFY(w.autosaveTimer->isActive());
-        // A signal ends the program: saved at once, and left for the next start.
-        w.saveRecoveryNow();
-        QVERIFY(QFileInfo::exists(w.recovery->path()));
-        // Undone back to what was kept: no longer modified, no more saves.
-        w.document.undo();
-        w.document.undo();
-        QVERIFY(!w.autosaveTimer->isActive());
+        if (answer)
+            rig.prompts.answers << QMessageBox::StandardButton(answer);
+        w.offerRecovery();
+        QCOMPARE(rig.prompts.calls.size(), answer ? 1 : 0);
+        rig.prompts.calls.clear();
+        act(rig);
     }
-    {
-        RecoveryFile next(folder);
-        QVERIFY(next.findLeft());
-        Show show;
-        show.setShowDefaults();
-        QVERIFY(RecoveryFile::read(*next.findLeft(), &show));
-        QCOMPARE(show.chasers[2].time, 75000u);
-        QCOMPARE(show.sceneColors[0][3], QColor(11, 22, 33));
-    }
-    // A clean exit, after discarding the edits, leaves nothing behind.
-    WindowRig rig;
-    MainWindow &w = *rig.window;
-    w.startRecovery(folder);
-    rig.prompts.answers << QMessageBox::No;
-    w.offerRecovery();
-    editLikeTheKilledProgram(w);
-    w.autosave();
-    w.recovery->waitForSave();
-    rig.prompts.answers << QMessageBox::Discard;
-    QVERIFY(w.close());
-    QCOMPARE(filesIn(folder).filter(QRegularExpression("\\.(set|txt)$")), QStringList());
+    const QStringList sets = filesIn(folder).filter(QRegularExpression("\\.set$"));
+    RecoveryFile next(folder);
+    const std::optional<RecoveryFile::Left> left = next.findLeft();
+    QCOMPARE(left.has_value(), !offered.isEmpty());
+    QCOMPARE(sets.size(), offered.isEmpty() ? 0 : 1);
+    if (!left)
+        return;
+    Show show;
+    show.setShowDefaults();
+    QVERIFY(RecoveryFile::read(*left, &show));
+    QCOMPARE(show.chasers[2].time, offered == "mine" ? 75000u : 1000u);
+    QCOMPARE(show.sceneColors[0][3], offered == "mine" ? QColor(11, 22, 33) : QColor(7, 7, 7));
 }
 
 int main(int argc, char *argv[])
