@@ -149,7 +149,8 @@ public:
     // Which controller the link reaches when more than one is connected (USB > Controller).
     ControllerChooser *controllerChooser = nullptr;
     // The firmware release is checked once per program run, at the first poll that finds the
-    // controller; so is the notice that the controller is there but may not be opened.
+    // controller, and again for each controller chosen in USB > Controller; the notice that the
+    // controller is there but may not be opened is shown once per program run.
     static inline bool firstStatusCheck = true;
     static inline bool permissionNoticeShown = false;
 

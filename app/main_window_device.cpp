@@ -85,7 +85,11 @@ void MainWindow::setUpDeviceLink()
     usbDevice.setIds(lm740::usb::kVendorId, lm740::usb::kProductId);
     controllerChooser =
         new ControllerChooser(usbDevice, menuUSB, qEnvironmentVariable("LM740_DEVICE"), this);
-    connect(controllerChooser, &ControllerChooser::chosen, this, &MainWindow::USBCheckStatus);
+    // Another controller chosen is another firmware: its release is checked as the first one's was.
+    connect(controllerChooser, &ControllerChooser::chosen, this, [this] {
+        firstStatusCheck = true;
+        USBCheckStatus();
+    });
 
     connect(actionUsbConnect, &QAction::triggered, this, &MainWindow::UsbConnect);
     connect(actionUsbDisconnect, &QAction::triggered, this, &MainWindow::UsbDisconnect);

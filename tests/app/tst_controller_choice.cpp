@@ -160,6 +160,7 @@ void TstControllerChoice::choosingAmongSeveral()
     choose(QStringLiteral("1-2 (rel_0_15)"));
     QCOMPARE(status(), QStringLiteral("Lm740 1-2 (rel_0_15) Connected"));
     QVERIFY(m_window->connectedFlag);
+    QCOMPARE(m_prompts->texts(), QStringList{"Plase upgrade device to version 16"});
     expected[1] += "*";
     QCOMPARE(entries(), expected);
     QCOMPARE(write(), QStringLiteral("b"));
@@ -205,6 +206,11 @@ void TstControllerChoice::keepsToTheOneItWorkedWith()
     poll();
     QCOMPARE(status(), QStringLiteral("Lm740 1-1 is gone"));
     QCOMPARE(write(), QString());
+    // The user chooses the second: its older firmware is told, as the first one's would have been.
+    QVERIFY(m_prompts->calls.isEmpty());
+    choose(QStringLiteral("1-2 (rel_0_15)"));
+    QCOMPARE(status(), QStringLiteral("Lm740 1-2 (rel_0_15) Connected"));
+    QCOMPARE(m_prompts->texts(), QStringList{"Plase upgrade device to version 16"});
 }
 
 QTEST_MAIN(TstControllerChoice)
