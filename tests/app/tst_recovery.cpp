@@ -61,6 +61,8 @@ private Q_SLOTS:
     void killedProgramIsOffered();
     void whatTheNextStartIsOffered_data();
     void whatTheNextStartIsOffered();
+    void damagedLinesAreSkipped_data();
+    void damagedLinesAreSkipped();
 
 private:
     QString killedProgram(); // a folder with what a killed program left
@@ -197,6 +199,8 @@ void TstRecovery::whatTheNextStartIsOffered()
         show.setShowDefaults();
         show.sceneColors[0][3] = QColor(7, 7, 7);
         show.ledsNumber = 30;
+        show.actualProgramNumber = 3; // the last step of the last program was shown
+        show.actualProgramSceneNumber = 30;
         QVERIFY(crashed.saveNow(show));
     }
     {
@@ -222,6 +226,54 @@ void TstRecovery::whatTheNextStartIsOffered()
     QVERIFY(RecoveryFile::read(*left, &show));
     QCOMPARE(show.chasers[2].time, offered == "mine" ? 75000u : 1000u);
     QCOMPARE(show.sceneColors[0][3], offered == "mine" ? QColor(11, 22, 33) : QColor(7, 7, 7));
+    if (offered == "crashed")
+        QCOMPARE(std::pair(show.actualProgramNumber, show.actualProgramSceneNumber),
+                 std::pair(3, 30));
+}
+
+void TstRecovery::damagedLinesAreSkipped_data()
+{
+    // A line added to what the image cannot hold; none of them may reach the show.
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("scene beyond") << QByteArray("selection 10 0 3 30");
+    QTest::newRow("chaser beyond") << QByteArray("selection 0 4 3 30");
+    QTest::newRow("program beyond") << QByteArray("selection 0 0 4 30");
+    QTest::newRow("step beyond") << QByteArray("selection 0 0 3 31");
+    QTest::newRow("negative") << QByteArray("selection -1 -1 -1 -1");
+    QTest::newRow("program negative") << QByteArray("selection 0 0 -1 5");
+    QTest::newRow("lamp slot beyond") << QByteArray("lamp 0 0 0 171 4278190335");
+    QTest::newRow("item beyond") << QByteArray("lamp 0 10 0 3 4278190335");
+    QTest::newRow("kind beyond") << QByteArray("lamp 3 0 0 3 4278190335");
+    QTest::newRow("field beyond") << QByteArray("field 1 0 0 6 5");
+    QTest::newRow("not a number") << QByteArray("lamp 0 0 0 x 4278190335");
+    QTest::newRow("too short") << QByteArray("lamp 0 0 0 3");
+}
+
+void TstRecovery::damagedLinesAreSkipped()
+{
+    QFETCH(QByteArray, line);
+    const QString folder = m_dir.filePath(QString::number(++m_folders));
+    Show saved;
+    saved.setShowDefaults();
+    saved.actualProgramNumber = 3;
+    saved.actualProgramSceneNumber = 30;
+    saved.sceneColors[0][3] = QColor(7, 7, 7);
+    {
+        RecoveryFile crashed(folder);
+        QVERIFY(crashed.saveNow(saved));
+        QFile extra(QString(crashed.path()).replace(".set", ".txt"));
+        QVERIFY(extra.open(QIODevice::Append));
+        extra.write(line + '\n');
+    }
+    RecoveryFile next(folder);
+    const std::optional<RecoveryFile::Left> left = next.findLeft();
+    QVERIFY(left);
+    Show show;
+    QVERIFY(RecoveryFile::read(*left, &show));
+    QVERIFY(sameRecords(show, saved));
+    QCOMPARE(show.actualSceneNumber, 0);
+    QCOMPARE(show.actualChaserNumber, 0);
+    QCOMPARE(std::pair(show.actualProgramNumber, show.actualProgramSceneNumber), std::pair(3, 30));
 }
 
 int main(int argc, char *argv[])

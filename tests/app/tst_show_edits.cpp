@@ -188,6 +188,9 @@ void TstShowEdits::eachKindOfStepUndoesAndRedoes_data()
     QTest::newRow("chaser time") << 1 << Act([](WindowRig &r) {
         r.window->findChild<QDoubleSpinBox *>("TimeSpin")->setValue(4.5);
     }) << "&Undo Change time" << false;
+    QTest::newRow("step time") << 2 << Act([](WindowRig &r) {
+        r.window->findChild<QDoubleSpinBox *>("TimeSpin")->setValue(4.5);
+    }) << "&Undo Change time" << false;
     QTest::newRow("file load") << 0 << Act([](WindowRig &r) {
         Show show;
         show.setShowDefaults();
@@ -263,6 +266,18 @@ void TstShowEdits::onlineUndoReachesTheController()
     QCOMPARE(w.scene->lamp(0)->lampColor(), QColor(0, 0, 0));
     w.sceneButtons->button(1)->click(); // and the undone value follows
     QCOMPARE(rig.controller.byteAt(lamp0), quint8(0));
+    QVERIFY(!w.isWindowModified());
+    // A lamp count and a scene time reach the controller at once, and so do their undos.
+    w.LedsNumberSpin->setValue(12);
+    emit w.LedsNumberSpin->editingFinished();
+    w.ScenesTimeSpin->setValue(9);
+    QCOMPARE(rig.controller.byteAt(layout::kLampsNumber), quint8(12));
+    QCOMPARE(rig.controller.byteAt(layout::kInSceneTime), quint8(9));
+    w.actionUndo->trigger();
+    QCOMPARE(rig.controller.byteAt(layout::kInSceneTime), quint8(1));
+    QCOMPARE(rig.controller.byteAt(layout::kLampsNumber), quint8(12));
+    w.actionUndo->trigger();
+    QCOMPARE(rig.controller.byteAt(layout::kLampsNumber), quint8(30));
     QVERIFY(!w.isWindowModified());
 }
 
