@@ -103,6 +103,7 @@ void MainWindow::setUpDesktop()
     menuFile->addSeparator();
     recentShowsMenu = menuFile->addMenu(app(QT_TRANSLATE_NOOP("App", "&Recent Shows")));
     recentShowsMenu->setObjectName(QStringLiteral("recentShowsMenu"));
+    recentShowsMenu->setToolTipsVisible(true);
     if (const auto state = desktop::openState())
         recentFiles = state->value(kRecentKey).toStringList().mid(0, desktop::kRecentShows);
     // Another run of the program may have changed the list meanwhile.
@@ -138,8 +139,9 @@ void MainWindow::fillRecentShows()
         name.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction *a = recentShowsMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         a->setObjectName(QStringLiteral("recentShow%1").arg(i + 1));
+        // The whole path shows as the entry's tip; a status tip would hide the status line's
+        // labels while the menu is open.
         a->setToolTip(QDir::toNativeSeparators(path));
-        a->setStatusTip(QDir::toNativeSeparators(path));
         connect(a, &QAction::triggered, this, [this, path] { openRecentShow(path); });
     }
     if (recentFiles.isEmpty())

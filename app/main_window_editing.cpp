@@ -14,7 +14,11 @@
 
 void MainWindow::buildScenePanel()
 {
-    scene = std::make_unique<Scene>(nullptr, ledsNumber, sceneColors[0].data());
+    // The window shows first and the lamp controls follow: a lamp control costs as much to build
+    // and paint as the rest of the window together.
+    scene = std::make_unique<Scene>(nullptr, 0, nullptr);
+    scene->holdLampsUntilShown();
+    scene->addLamps(uint(ledsNumber), sceneColors[0].data());
     sceneFrameLayout->addWidget(scene->contentWidget());
     connect(scene.get(), &Scene::progress, progressBar, &QProgressBar::setValue);
 }

@@ -18,6 +18,11 @@ void MainWindow::showSimulatedController(lm740::SimController &controller,
     resizeDocks({simulatorView}, {simulatorView->minimumSizeHint().height()}, Qt::Vertical);
     QAction *toggle = simulatorView->toggleViewAction();
     toggle->setObjectName(QStringLiteral("actionSimulatedLm740"));
+    // The dock's title names the controller it watches; the menu entry keeps a name with a
+    // mnemonic, set again after each title change, which renames the entry.
+    const auto nameEntry = [this, toggle] { toggle->setText(tr("&Simulated Lm740")); };
+    nameEntry();
+    connect(simulatorView, &QWidget::windowTitleChanged, toggle, nameEntry);
     menuUSB->addSeparator();
     menuUSB->addAction(toggle);
 }

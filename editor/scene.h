@@ -77,6 +77,11 @@ public:
     int lampsWaiting() const { return int(m_waiting.count()); }
     // Lamps whose control is built (the others wait in the strip as empty places).
     int lampsBuilt() const;
+    // For a panel whose window is about to be shown: even the lamps in view are built only once
+    // the window has been painted, on the next turns of the event loop, so that the window comes
+    // up at once and the lamp controls follow it (or earlier, lamp by lamp, when something reads
+    // or edits them).
+    void holdLampsUntilShown();
     MyFrame *colorCell(int i) const;
     MyFrame *chaserCell(int i) const;
     QScrollBar *scrollBar() const { return scroll; }
@@ -154,6 +159,7 @@ private:
     // loop, but before anything reads or edits it. Building the controls of the lamps out of view
     // later is what keeps the program's start short.
     void startLampLoading();
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void loadLamp(int i) const;
     // Makes the control of lamp i, in the colour waiting for it, and gives its fields their place
     // in the Tab order (where the lamp stands in the strip, not where it was made).
@@ -228,4 +234,5 @@ private:
     mutable std::bitset<kMaxLamps> m_waiting;
     mutable std::array<QRgb, kMaxLamps> m_waitingRgb{};
     QTimer *m_loadTimer = nullptr;
+    bool m_holdUntilShown = false;
 };

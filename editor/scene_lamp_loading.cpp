@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -153,9 +154,33 @@ void Scene::loadWaitingLamps() const
             loadLamp(i);
 }
 
+void Scene::holdLampsUntilShown()
+{
+    m_holdUntilShown = true;
+    qApp->installEventFilter(this);
+}
+
+bool Scene::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_holdUntilShown && event->type() == QEvent::Expose && m_contentWidget) {
+        const QWindow *shown = m_contentWidget->window()->windowHandle();
+        if (watched == shown && shown->isExposed()) {
+            m_holdUntilShown = false;
+            qApp->removeEventFilter(this);
+            // The window paints in its own handling of this event: the lamps come after it.
+            QTimer::singleShot(0, this, [this] {
+                loadVisibleLamps();
+                if (m_waiting.any())
+                    m_loadTimer->start();
+            });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void Scene::loadVisibleLamps()
 {
-    if (m_waiting.none() || lampsNumber == 0)
+    if (m_holdUntilShown || m_waiting.none() || lampsNumber == 0)
         return;
     // The lamps that the viewport shows, whole or in part; a scroll loads the ones it uncovers.
     const int left = std::max(0, scroll->value());
@@ -222,6 +247,10 @@ void Scene::loadSomeWaitingLamps()
     // A few lamps per turn of the event loop keep the window answering while the rest load; a
     // control to build costs as much as eight colours to load, so that the window's first paint
     // never waits long behind it.
+    if (m_holdUntilShown) {
+        m_loadTimer->stop(); // started again once the window has been painted
+        return;
+    }
     int budget = 16;
     for (int i = 0; i < lampsNumber && budget > 0; ++i)
         if (m_waiting[i]) {

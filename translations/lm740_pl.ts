@@ -1312,6 +1312,10 @@ Przywrócić pokaz w ówczesnym stanie?</translation>
         <source>Saving a backup...</source>
         <translation>Zapisywanie kopii zapasowej...</translation>
     </message>
+    <message>
+        <source>&amp;Simulated Lm740</source>
+        <translation>&amp;Symulowany Lm740</translation>
+    </message>
 </context>
 <context>
     <name>Scene</name>

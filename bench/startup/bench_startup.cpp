@@ -111,8 +111,8 @@ int main(int argc, char *argv[])
         std::vector<double> ms;
         std::vector<double> cpu;
     };
-    Contestant contestants[2] = {{"bare Qt main window", {BARE_WINDOW_PROGRAM}, {}},
-                                 {"lm740 --simulator", {program, "--simulator"}, {}}};
+    Contestant contestants[2] = {{"bare Qt main window", {BARE_WINDOW_PROGRAM}, {}, {}},
+                                 {"lm740 --simulator", {program, "--simulator"}, {}, {}}};
 
     // One round of each first, unmeasured: the libraries into the page cache.
     for (Contestant &c : contestants)

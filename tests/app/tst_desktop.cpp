@@ -5,6 +5,7 @@
 #include "desktop_state.h"
 #include "my_dock_widget.h"
 #include "scene.h"
+#include "sim_options.h"
 #include "super_rgb.h"
 #include "translations.h"
 #include "window_rig.h"
@@ -315,6 +316,11 @@ void TstDesktop::recentShowsAndPlaceOutliveTheWindow()
             shown << a->toolTip();
     QCOMPARE(shown, saved);
     QCOMPARE(menu->actions().first()->text(), QStringLiteral("&1 scene9.scn"));
+    // Pointing at an entry leaves the status line's labels in place.
+    rig.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+    menu->actions().first()->showStatusText(rig.window->menubar); // as the menu does on hover
+    QVERIFY(rig.window->deviceMessageLabel->isVisible());
 
     // A file that is gone is taken off with a word; the others open from the menu.
     menu->findChild<QAction *>(QStringLiteral("recentShow2"))->trigger();
@@ -407,7 +413,11 @@ void TstDesktop::menusHaveStandardKeysAndMnemonics()
 {
     QFETCH(bool, polish);
     const Language language(polish);
+    lm740::SimController second; // outlives the window that watches it
     WindowRig rig;
+    // With two simulated controllers, whose view renames itself after the one it watches.
+    rig.window->showSimulatedController(rig.controller, lm740::SimOptions{}, QStringLiteral("1-1"));
+    rig.window->showSimulatedController(second, lm740::SimOptions{}, QStringLiteral("1-2"));
     QStringList faults;
     checkMnemonics(QStringLiteral("menu bar"), rig.window->menubar->actions(), faults);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));

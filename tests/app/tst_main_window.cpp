@@ -550,6 +550,8 @@ void TstMainWindow::lampControlsReachableInAShortWindow()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.resizeDocks({w.dockWidget}, {150}, Qt::Vertical);
+    // The lamp controls follow the window's first paint; the user meets them laid out.
+    QTRY_COMPARE(w.scene->lampsBuilt(), w.scene->lampCount());
     QCoreApplication::processEvents();
     SuperRGB *lamp = w.scene->lamp(0);
     for (const char *name : {"EditColor", "SliderRed", "ButtonBMinus", "LabelAddress2"}) {

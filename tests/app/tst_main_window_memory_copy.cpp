@@ -10,6 +10,8 @@
 
 #include <QButtonGroup>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -27,6 +29,7 @@ private Q_SLOTS:
     void cleanup();
     void pass_data();
     void pass();
+    void dialogStandsOverTheWindowAndItsCancelIsClicked();
     void chosenFileIsKeptWhenNothingCanBeSaved_data();
     void chosenFileIsKeptWhenNothingCanBeSaved();
     void writeRefusesWrongSizeOrNo();
@@ -419,6 +422,37 @@ void TstMainWindowMemoryCopy::nothingElseReachesTheControllerDuringAPass()
     while (all[last].request != usb::END_PASS_REQUEST)
         --last;
     QCOMPARE(last - first + 1, 2049);
+}
+
+// The pass's dialog comes up over the middle of the window the command came from, wide enough for
+// its title; a click on the window goes nowhere, a click on Cancel ends the pass.
+void TstMainWindowMemoryCopy::dialogStandsOverTheWindowAndItsCancelIsClicked()
+{
+    m_window->setGeometry(120, 90, 800, 600);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_prompts->fileNames << m_dir.filePath("show.set");
+    int clicks = 0;
+    duringPass([&](QProgressDialog *d) {
+        if (clicks++ > 0)
+            return;
+        const QPoint off = d->frameGeometry().center() - m_window->frameGeometry().center();
+        QVERIFY2(qAbs(off.x()) <= 2 && qAbs(off.y()) <= 2,
+                 qPrintable(QString("%1,%2").arg(off.x()).arg(off.y())));
+        QVERIFY(d->width() > d->fontMetrics().horizontalAdvance(d->windowTitle()));
+        QTest::mouseClick(m_window->TabWidget->tabBar(), Qt::LeftButton, {},
+                          m_window->TabWidget->tabBar()->tabRect(1).center());
+        QCOMPARE(m_window->TabWidget->currentIndex(), 0);
+        QVERIFY(!d->wasCanceled());
+        auto *cancel = d->findChild<QPushButton *>();
+        QVERIFY(cancel);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QVERIFY(d->wasCanceled());
+    });
+    m_window->File_Read_Settings(false);
+    QVERIFY(clicks > 0);
+    // Cancelled at its first look: far fewer than the 2048 blocks were read.
+    QVERIFY(passRequests().size() < 100);
 }
 
 QTEST_MAIN(TstMainWindowMemoryCopy)

@@ -59,6 +59,7 @@ private Q_SLOTS:
     void onlyWithTheSimulator();
     void lcdShowsWhatTheCommandsDid_data();
     void lcdShowsWhatTheCommandsDid();
+    void lampsComeFromTheControllersMemory_data();
     void lampsComeFromTheControllersMemory();
     void playsAChaserAsThePreviewDoes();
     void busState();
@@ -154,22 +155,34 @@ void TstSimulatedLm740View::lcdShowsWhatTheCommandsDid()
     QCOMPARE(rig.view->lcdLines(), lcd);
 }
 
+void TstSimulatedLm740View::lampsComeFromTheControllersMemory_data()
+{
+    QTest::addColumn<int>("stored"); // the lamp count byte in the memory
+    QTest::addColumn<int>("lamps");  // the lamps the view plays
+    QTest::newRow("12") << 12 << 12;
+    QTest::newRow("170, the most") << 170 << 170;
+    QTest::newRow("171, beyond: the default") << 171 << lm740::kDefaultLamps;
+}
+
 void TstSimulatedLm740View::lampsComeFromTheControllersMemory()
 {
+    QFETCH(int, stored);
+    QFETCH(int, lamps);
     ViewRig rig;
     // Not through the window's show: straight into the controller's memory.
     const ColorArray colors = numberedColors(3);
     layout::packScene(rig.controller.memory(), 4, colors, kMaxLamps);
-    rig.controller.setByteAt(layout::kLampsNumber, 12);
+    rig.controller.setByteAt(layout::kLampsNumber, quint8(stored));
     rig.window->UsbRunScene(4);
     rig.ticks(int(playback::ticksUntilEnd(1000)));
     rig.showWindow();
     const QImage row = rig.view->lampRow()->grab().toImage();
     const int w = row.width();
-    for (int i = 0; i < 12; ++i) {
-        QCOMPARE(row.pixelColor((2 * i + 1) * w / 24, row.height() / 2), colors[i]);
-        QCOMPARE(row.pixelColor((i + 1) * w / 12 - 1, 0), colors[i]); // twelve cells fill it
-    }
+    QVERIFY(w >= 2 * lamps);
+    for (int i = 0; i < lamps; ++i)
+        QCOMPARE(row.pixelColor((2 * i + 1) * w / (2 * lamps), row.height() / 2), colors[i]);
+    // The cells fill the row.
+    QCOMPARE(row.pixelColor(w - 1, 0), colors[lamps - 1]);
 }
 
 void TstSimulatedLm740View::playsAChaserAsThePreviewDoes()

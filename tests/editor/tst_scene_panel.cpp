@@ -100,6 +100,7 @@ private Q_SLOTS:
     void offscreenLampsLoadLaterButNeverLate();
     void aFocusedLampOutOfViewKeepsWhatIsTyped();
     void lampsOutOfViewAreBuiltLaterInTheirTabPlace();
+    void heldLampsFollowTheWindowsFirstPaint();
     void scrollingNumbers();
     void emptyPanelScrollsSafely();
     void chaserPreviewFollowsEdits();
@@ -657,6 +658,30 @@ void TstScenePanel::lampsOutOfViewAreBuiltLaterInTheirTabPlace()
     QCOMPARE(lampOrder.size(), 40);
     for (int i = 0; i < 40; ++i)
         QCOMPARE(lampOrder[i], i);
+}
+
+// The window's lamps wait for its first paint; one that is needed earlier is built at once.
+void TstScenePanel::heldLampsFollowTheWindowsFirstPaint()
+{
+    ColorArray colors = testcolors::numberedColors();
+    QWidget window;
+    auto *box = new QHBoxLayout(&window);
+    Scene s(nullptr, 0, nullptr);
+    s.holdLampsUntilShown();
+    s.addLamps(40, colors.data());
+    box->addWidget(s.contentWidget());
+    resizeViewport(s, 400);
+    for (int turns = 0; turns < 10; ++turns)
+        QCoreApplication::processEvents();
+    QCOMPARE(s.lampsBuilt(), 0);
+    QCOMPARE(s.lamp(3)->lampColor(), colors[3]);
+    QCOMPARE(s.lampsBuilt(), 1);
+
+    window.resize(600, 500);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_COMPARE(s.lampsBuilt(), 40);
+    QCOMPARE(rawLamp(s, 39)->lampColor(), colors[39]);
 }
 
 void TstScenePanel::aFocusedLampOutOfViewKeepsWhatIsTyped()
