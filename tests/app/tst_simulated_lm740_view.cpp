@@ -10,6 +10,7 @@
 #include "window_rig.h"
 
 #include <QAbstractItemModel>
+#include <QLabel>
 #include <QMenu>
 #include <QTimer>
 #include <QTreeView>
@@ -64,6 +65,7 @@ private Q_SLOTS:
     void busState();
     void requestList();
     void paintsNothingIdleOrHidden();
+    void watchesOneOfSeveral();
 };
 
 void TstSimulatedLm740View::onlyWithTheSimulator()
@@ -232,10 +234,17 @@ void TstSimulatedLm740View::busState()
     rig.window->USBCheckStatus(); // its last request before it goes
     QCoreApplication::processEvents();
     QCOMPARE(rig.view->busState(), QString("Off the bus: unplugged"));
+    const QLabel *line = nullptr;
+    for (const QLabel *l : rig.view->findChildren<QLabel *>())
+        if (l->text() == rig.view->busState())
+            line = l;
+    QVERIFY(line);
+    QVERIFY(!line->styleSheet().isEmpty()); // it stands out
     rig.window->USBCheckStatus();
     rig.window->USBCheckStatus();
     QCoreApplication::processEvents();
     QCOMPARE(rig.view->busState(), QString("On the bus"));
+    QVERIFY(line->styleSheet().isEmpty());
 }
 
 void TstSimulatedLm740View::requestList()
@@ -312,6 +321,26 @@ void TstSimulatedLm740View::paintsNothingIdleOrHidden()
     QCoreApplication::processEvents();
     QVERIFY(!rig.view->tickTimer->isActive());
     QCOMPARE(counter.paints, 0);
+}
+
+// Watched in turn while it shows, a controller is found where its show is: the time it was not
+// watched is caught up, and no more.
+void TstSimulatedLm740View::watchesOneOfSeveral()
+{
+    ViewRig rig;
+    SimController second;
+    second.setRelease(0, 15);
+    rig.view->addController(rig.controller, {}, "1-1");
+    rig.view->addController(second, {}, "1-2");
+    rig.showWindow();
+    rig.window->UsbRunProgram(1);
+    rig.ticks(3 * 34);
+    QCOMPARE(rig.view->lcdLines(), QStringList({"Program 2 step 4", "rel_0_16"}));
+    rig.view->watch("1-2");
+    QCOMPARE(rig.view->windowTitle(), QString("Simulated Lm740 1-2"));
+    QCOMPARE(rig.view->lcdLines(), QStringList({"Scene 1", "rel_0_15"}));
+    rig.view->watch("1-1");
+    QCOMPARE(rig.view->lcdLines(), QStringList({"Program 2 step 4", "rel_0_16"}));
 }
 
 QTEST_MAIN(TstSimulatedLm740View)
