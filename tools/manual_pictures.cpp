@@ -169,6 +169,9 @@ int main(int argc, char *argv[])
         w.show();
         colourTheShow(w);
         w.applyLampCount(30);
+        // The lamp controls follow the window's first paint.
+        for (int i = 0; i < 500 && w.scene->lampsBuilt() < w.scene->lampCount(); ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         const char *tabs[] = {"window-scenes.png", "window-chasers.png", "window-programs.png"};
         for (int tab = 0; tab < 3; ++tab) {
             w.TabWidget->setCurrentIndex(tab);
