@@ -51,6 +51,8 @@ private Q_SLOTS:
     void eachKindOfStepUndoesAndRedoes_data();
     void eachKindOfStepUndoesAndRedoes();
     void onlineUndoReachesTheController();
+    void aKeyThatEndsAValueEndsItsStep_data();
+    void aKeyThatEndsAValueEndsItsStep();
     void previewFollowsEdits();
     void everyWayOutAsks_data();
     void everyWayOutAsks();
@@ -279,6 +281,36 @@ void TstShowEdits::onlineUndoReachesTheController()
     w.actionUndo->trigger();
     QCOMPARE(rig.controller.byteAt(layout::kLampsNumber), quint8(30));
     QVERIFY(!w.isWindowModified());
+}
+
+// Typing into one field is one step until a key ends the value; the next value is the next step.
+void TstShowEdits::aKeyThatEndsAValueEndsItsStep_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("steps");
+    QTest::newRow("Return") << int(Qt::Key_Return) << 2;
+    QTest::newRow("Enter") << int(Qt::Key_Enter) << 2;
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << 2;
+    QTest::newRow("a letter, which ends nothing") << int(Qt::Key_X) << 1;
+}
+
+void TstShowEdits::aKeyThatEndsAValueEndsItsStep()
+{
+    QFETCH(int, key);
+    QFETCH(int, steps);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    QLineEdit *field = w.scene->lamp(0)->EditRed;
+    for (const char *value : {"12", "34"}) {
+        field->selectAll();
+        QTest::keyClicks(field, value);
+        QTest::keyClick(field, Qt::Key(key));
+        QCoreApplication::processEvents(); // as between a user's keys
+    }
+    w.document.closeEdit();
+    QCOMPARE(w.document.undoStack().count(), steps);
+    w.actionUndo->trigger();
+    QCOMPARE(w.scene->lamp(0)->lampColor().red(), steps == 2 ? 12 : 0);
 }
 
 void TstShowEdits::previewFollowsEdits()
