@@ -23,11 +23,16 @@ cmake -S . -B build-coverage -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLM740_BUILD_BEN
 cmake --build build-coverage -j"$(nproc)"
 # Counts from an earlier run would add up with this one's.
 find build-coverage -name '*.gcda' -delete
+# lm740ctl's counts of main.cpp and file_commands.cpp do not merge between its runs ("Merge
+# mismatch", not understood yet; cli/'s figure may be low). The programs report it on their error
+# output, which the command-line tests read: it goes to a file instead, and gcovr skips what it
+# cannot parse.
+export GCOV_ERROR_FILE=$PWD/build-coverage/gcov-errors.log
 ctest --test-dir build-coverage -j"$(nproc)" "$@" >build-coverage/ctest.log 2>&1 ||
     { tail -n 20 build-coverage/ctest.log; echo "coverage: tests failed (build-coverage/ctest.log)" >&2; exit 1; }
 
 filters=(--root . --object-directory build-coverage --exclude 'build-coverage/' --exclude 'tests/'
-    --exclude 'bench/' --exclude 'fuzz/' --exclude '.*_autogen/')
+    --exclude 'bench/' --exclude 'fuzz/' --exclude '.*_autogen/' --gcov-ignore-parse-errors)
 gcovr "${filters[@]}" --json-summary build-coverage/coverage.json
 [ -n "$html" ] && { mkdir -p "$html"; gcovr "${filters[@]}" --html-details "$html/index.html"; }
 
