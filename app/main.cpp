@@ -56,7 +56,7 @@ struct Options
     bool simulator = false;
     bool simulatorFile = false; // the last --simulator named a file
     lm740::SimulatorArguments simulatorArguments;
-    std::vector<lm740::SimulatorSpec> simulators;
+    std::vector<lm740::SimulatorSetup> simulators;
     QByteArray error; // the first wrong argument, told with the usage text
     QStringList showFiles;
 };
@@ -164,7 +164,7 @@ Options readOptions(int argc, char *argv[])
         if (!o.simulator && o.simulatorArguments.anyFaults())
             o.error = "--simulator-faults needs --simulator: only the simulated Lm740 has faults "
                       "to set";
-        else if (!o.simulatorArguments.specs(&o.simulators, &why))
+        else if (!o.simulatorArguments.setups(&o.simulators, &why))
             o.error = why.toUtf8();
     }
     return o;

@@ -249,8 +249,8 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
         return ctl::usage(QStringLiteral("only import takes --onto"));
     if (parser.isSet(noBackup) && !cmd->backsUp)
         return ctl::usage(QStringLiteral("only restore takes --no-backup"));
-    std::vector<SimulatorSpec> specs;
-    if (!simulators.specs(&specs, &why))
+    std::vector<SimulatorSetup> setups;
+    if (!simulators.setups(&setups, &why))
         return ctl::usage(why);
     if (parser.isSet(deviceOption) && parser.value(deviceOption).isEmpty())
         return ctl::usage(QStringLiteral("--device needs a name (see lm740ctl list)"));
@@ -272,7 +272,7 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
     if (context.simulated) {
         session = std::make_unique<SimulatorSession>();
         QString error;
-        if (!session->start(specs, &error))
+        if (!session->start(setups, &error))
             return ctl::fail(error);
         bus = &session->bus();
     } else {

@@ -91,7 +91,7 @@ void applyExtras(const QByteArray &text, Show &show)
 QString RecoveryFile::defaultFolder()
 {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores a relative path.
+    // XDG state folders are absolute; a relative one is ignored, as the desktop does.
     if (state.isEmpty() || QDir::isRelativePath(state))
         state = QDir::homePath() + QStringLiteral("/.local/state");
     return state + QStringLiteral("/lm740");

@@ -206,42 +206,42 @@ bool SimulatorArguments::anyFaults() const
     return std::any_of(m_items.begin(), m_items.end(), [](const Item &i) { return i.isFaults; });
 }
 
-bool SimulatorArguments::specs(std::vector<SimulatorSpec> *out, QString *error) const
+bool SimulatorArguments::setups(std::vector<SimulatorSetup> *out, QString *error) const
 {
     auto refuse = [error](const QString &why) {
         if (error)
             *error = why;
         return false;
     };
-    std::vector<SimulatorSpec> specs;
+    std::vector<SimulatorSetup> setups;
     const QString *early = nullptr; // faults given before any simulator
     for (const Item &item : m_items) {
         if (!item.isFaults) {
-            specs.push_back({item.file, {}, false});
+            setups.push_back({item.file, {}, false});
             continue;
         }
-        if (specs.empty() && early)
+        if (setups.empty() && early)
             return refuse(QStringLiteral("--simulator-faults is given twice for one simulator"));
-        if (specs.empty()) {
+        if (setups.empty()) {
             early = &item.faults;
             continue;
         }
-        if (specs.back().faultsGiven)
+        if (setups.back().faultsGiven)
             return refuse(QStringLiteral("--simulator-faults is given twice for one simulator"));
-        specs.back().faultsGiven = true;
-        if (!SimOptions::parse(item.faults, &specs.back().faults, error)) {
+        setups.back().faultsGiven = true;
+        if (!SimOptions::parse(item.faults, &setups.back().faults, error)) {
             if (error)
                 error->prepend(QStringLiteral("--simulator-faults: "));
             return false;
         }
     }
     if (early) {
-        if (specs.empty())
+        if (setups.empty())
             return refuse(QStringLiteral("--simulator-faults needs --simulator"));
-        if (specs.size() > 1)
+        if (setups.size() > 1)
             return refuse(QStringLiteral("with several simulators, give each its "
                                          "--simulator-faults right after its --simulator"));
-        if (specs.size() == 1 && specs[0].faultsGiven)
+        if (setups.size() == 1 && setups[0].faultsGiven)
             return refuse(QStringLiteral("--simulator-faults is given twice for one simulator"));
         SimOptions faults;
         if (!SimOptions::parse(*early, &faults, error)) {
@@ -249,16 +249,16 @@ bool SimulatorArguments::specs(std::vector<SimulatorSpec> *out, QString *error) 
                 error->prepend(QStringLiteral("--simulator-faults: "));
             return false;
         }
-        specs[0].faults = faults;
-        specs[0].faultsGiven = true;
+        setups[0].faults = faults;
+        setups[0].faultsGiven = true;
     }
-    for (std::size_t i = 0; i < specs.size(); ++i)
+    for (std::size_t i = 0; i < setups.size(); ++i)
         for (std::size_t j = 0; j < i; ++j)
-            if (!specs[i].file.isEmpty() && specs[i].file == specs[j].file)
+            if (!setups[i].file.isEmpty() && setups[i].file == setups[j].file)
                 return refuse(QStringLiteral("%1 is given to two simulators; each keeps its "
                                              "memory in a file of its own")
-                                  .arg(QString::fromLatin1(printableBytes(specs[i].file))));
-    *out = std::move(specs);
+                                  .arg(QString::fromLatin1(printableBytes(setups[i].file))));
+    *out = std::move(setups);
     return true;
 }
 
@@ -294,10 +294,10 @@ bool SimulatorSession::start(const QByteArray &file, const SimOptions &faults, Q
     return true;
 }
 
-bool SimulatorSession::start(const std::vector<SimulatorSpec> &specs, QString *error)
+bool SimulatorSession::start(const std::vector<SimulatorSetup> &setups, QString *error)
 {
-    for (const SimulatorSpec &spec : specs)
-        if (!start(spec.file, spec.faults, error))
+    for (const SimulatorSetup &setup : setups)
+        if (!start(setup.file, setup.faults, error))
             return false;
     return true;
 }

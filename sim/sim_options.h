@@ -48,7 +48,7 @@ extern const char *const kSimFaultsHelp;
 
 // One simulated controller as a command line asks for it: the file its memory is kept in (the
 // name's bytes as given; empty for none) and its faults.
-struct SimulatorSpec
+struct SimulatorSetup
 {
     QByteArray file;
     SimOptions faults;
@@ -67,7 +67,7 @@ public:
     // The controllers asked for, or false with *error set to one sentence: faults that belong to
     // no simulator or are not a list of faults, one simulator given two lists, one memory file
     // given to two simulators (each would write it back over the other's).
-    bool specs(std::vector<SimulatorSpec> *out, QString *error) const;
+    bool setups(std::vector<SimulatorSetup> *out, QString *error) const;
 
 private:
     struct Item
@@ -94,7 +94,7 @@ public:
     // A file that could not be read, or not be written back at the end, is refused here, before
     // anything runs: false with *error set to one sentence that names it.
     bool start(const QByteArray &file, const SimOptions &faults, QString *error);
-    bool start(const std::vector<SimulatorSpec> &specs, QString *error);
+    bool start(const std::vector<SimulatorSetup> &setups, QString *error);
 
     UsbBus &bus() { return m_bus; }
     SimBus &simBus() { return m_bus; }

@@ -159,16 +159,16 @@ void TstSimOptions::severalSimulators()
         else
             parsed.addFaults(a);
     }
-    std::vector<SimulatorSpec> specs;
+    std::vector<SimulatorSetup> setups;
     QString error;
-    if (!parsed.specs(&specs, &error)) {
+    if (!parsed.setups(&setups, &error)) {
         QVERIFY2(error.startsWith(result), qPrintable(error));
         return;
     }
     QStringList seen;
-    for (const SimulatorSpec &spec : specs) {
-        const SimOptions &f = spec.faults;
-        seen << QString::fromUtf8(spec.file) + QLatin1Char(':') +
+    for (const SimulatorSetup &setup : setups) {
+        const SimOptions &f = setup.faults;
+        seen << QString::fromUtf8(setup.file) + QLatin1Char(':') +
                     (f.absent         ? QStringLiteral("absent")
                      : f.otherDevice  ? QStringLiteral("other-device")
                      : f.noPermission ? QStringLiteral("no-permission")
