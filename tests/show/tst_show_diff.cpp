@@ -38,6 +38,7 @@ void TstShowDiff::differences_data()
                s.sceneColors[0][1] = QColor(0, 0, 255);
                s.sceneColors[0][2] = QColor(0, 0, 254);
                s.sceneColors[9][29] = red; // the last lamp of 30
+               s.sceneColors[9][30] = red; // past the count: the run ends at 30
            })
         << QStringList{"scene 1: lamps 1-2 blue", "scene 1: lamp 3 #0000fe",
                        "scene 10: lamp 30 red"};
