@@ -126,7 +126,10 @@ int main(int argc, char **argv)
         key(w, Qt::Key_A);
     QSlider *slider = w.scene->lamp(0)->SliderRed;
     int dragSteps = 0;
+    int drags = 0;
     const auto drag = [&] {
+        // Up and down in turn: a drag that ended where it began would leave no step.
+        const bool up = drags++ % 2 == 0;
         const int steps = w.document.undoStack().count();
         QMouseEvent press(QEvent::MouseButtonPress, QPointF(), QPointF(), Qt::LeftButton,
                           Qt::LeftButton, Qt::NoModifier);
@@ -134,7 +137,7 @@ int main(int argc, char **argv)
         slider->setSliderDown(true);
         const double ms = timeMs([&] {
             for (int v = 0; v < 256; ++v) {
-                slider->setSliderPosition(v);
+                slider->setSliderPosition(up ? v : 255 - v);
                 QCoreApplication::processEvents();
             }
         });
@@ -226,5 +229,6 @@ int main(int argc, char **argv)
                 "worst %.3f ms\n",
                 median(hold), worst(hold), whole, median(unchanged), worst(unchanged));
     w.recovery->remove();
+    w.recovery.reset(); // before its folder goes
     return 0;
 }
