@@ -183,15 +183,18 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QMainWindow::closeEvent(event);
 }
 
-bool MainWindow::keepOrDiscardEdits(const std::vector<lm740::Item> &replaced)
+bool MainWindow::editsUnkept(const std::vector<lm740::Item> &replaced)
 {
     document.closeEdit();
-    const bool lost = replaced.empty()
-                          ? document.isModified()
-                          : std::any_of(replaced.begin(), replaced.end(), [this](lm740::Item item) {
-                                return document.isModified(item);
-                            });
-    if (!lost)
+    return replaced.empty()
+               ? document.isModified()
+               : std::any_of(replaced.begin(), replaced.end(),
+                             [this](lm740::Item item) { return document.isModified(item); });
+}
+
+bool MainWindow::keepOrDiscardEdits(const std::vector<lm740::Item> &replaced)
+{
+    if (!editsUnkept(replaced))
         return true;
     const QMessageBox::StandardButton answer = lm740::prompts().warning(
         this, tr("Unsaved changes -- Lm740"),

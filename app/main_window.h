@@ -263,6 +263,8 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
     // Online, a lamp count or scene time that an undo or redo changed goes to the controller.
     void sendChangedGlobals(int lampsBefore, int sceneTimeBefore);
+    // Set while an undo or redo brings the item of its step into the panel.
+    bool showingStep = false;
 
     // ---- Simulations on the preview strip (main_window_simulation.cpp) ----
 public Q_SLOTS:
@@ -278,6 +280,8 @@ public:
     // What writing, reading and running an item means: the transfer of its kind with `lamps`
     // lamps (the record of a program step is its program's). A write that succeeds keeps the
     // item; a read that changes the record is a step of its own unless a larger one is running.
+    // While an undo or redo brings its item in, a read only shows what the controller holds: no
+    // step, and none at all over edits of the item that were not kept.
     int writeItem(lm740::Item item, int lamps);
     int readItem(lm740::Item item, int lamps);
     int runItem(lm740::Item item);
@@ -359,6 +363,8 @@ public:
     // saved the show or chose to discard them; false on Cancel or a failed save. `replaced`
     // names the items the command replaces; empty, the whole show.
     bool keepOrDiscardEdits(const std::vector<lm740::Item> &replaced = {});
+    // Whether such a command would lose edits that were not kept (the open edit is closed).
+    bool editsUnkept(const std::vector<lm740::Item> &replaced = {});
 
     // ---- The editor panel and the keyboard commands (main_window_editing.cpp) ----
 public:

@@ -1,7 +1,8 @@
 // The Edit menu: Undo and Redo over the show document's steps, named after the step, on the
 // standard keys. An undo first brings the item it changes into the panel, the way the user would
 // switch to it, so that online the item left goes to the controller and the undone item follows
-// at the next switch or write, as any edit does.
+// at the next switch or write, as any edit does. The read of the item brought in only shows it:
+// it is no step, so the history stays and the undo undoes what it names.
 #include "main_window.h"
 
 #include "busy_cursor.h"
@@ -10,6 +11,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 
 using lm740::Item;
 
@@ -99,8 +101,10 @@ void MainWindow::Undo(bool)
     const QUndoStack &stack = document.undoStack();
     if (!stack.canUndo())
         return;
-    if (const std::optional<Item> item = document.itemOfStep(stack.index() - 1))
+    if (const std::optional<Item> item = document.itemOfStep(stack.index() - 1)) {
+        const QScopedValueRollback showing(showingStep, true);
         showItem(*item);
+    }
     const int lamps = ledsNumber;
     const int sceneTime = document.show().sceneTime;
     document.undo();
@@ -113,8 +117,10 @@ void MainWindow::Redo(bool)
     const QUndoStack &stack = document.undoStack();
     if (!stack.canRedo())
         return;
-    if (const std::optional<Item> item = document.itemOfStep(stack.index()))
+    if (const std::optional<Item> item = document.itemOfStep(stack.index())) {
+        const QScopedValueRollback showing(showingStep, true);
         showItem(*item);
+    }
     const int lamps = ledsNumber;
     const int sceneTime = document.show().sceneTime;
     document.redo();

@@ -69,13 +69,24 @@ void MainWindow::UsbSetOnline(bool t)
         return;
     }
     if (connectedFlag) {
-        const QMessageBox::StandardButton answer = lm740::prompts().warning(
-            this, tr("MainWindow"),
-            tr("Actual scene, chaser or program step settings in apllication will be "
-               "overwritten.\nDo you want enter in online mode?"),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        qCDebug(lcUsb) << Qt::hex << int(answer);
-        if (answer != QMessageBox::Yes) {
+        // The controller's copy of the item shown replaces the window's. Over edits that were not
+        // kept that is the question every read over edits asks; otherwise the one that says what
+        // going online does.
+        const std::vector<Item> replaced{
+            Item::current(document.show(), ItemKind(TabWidget->currentIndex()))};
+        bool goOn = false;
+        if (editsUnkept(replaced)) {
+            goOn = keepOrDiscardEdits(replaced);
+        } else {
+            const QMessageBox::StandardButton answer = lm740::prompts().warning(
+                this, tr("MainWindow"),
+                tr("Actual scene, chaser or program step settings in apllication will be "
+                   "overwritten.\nDo you want enter in online mode?"),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+            qCDebug(lcUsb) << Qt::hex << int(answer);
+            goOn = answer == QMessageBox::Yes;
+        }
+        if (!goOn) {
             actionOnline->setChecked(false);
             return;
         }

@@ -36,7 +36,7 @@ void MainWindow::startRecovery(const QString &folder)
 void MainWindow::autosave()
 {
     // The records hold every edit already, also one still gathering: it is not closed, so that
-    // a drag going on stays one step.
+    // a drag going on stays one step. Records unchanged since the last copy are not written again.
     if (recovery && document.isModified())
         recovery->saveInBackground(document.show());
 }
@@ -51,7 +51,8 @@ void MainWindow::offerRecovery()
 {
     if (!recovery)
         return;
-    const std::optional<lm740::RecoveryFile::Left> left = recovery->findLeft();
+    // Claimed: a program started meanwhile is not offered the same copy.
+    const std::optional<lm740::RecoveryFile::Left> left = recovery->claimLeft();
     if (!left)
         return;
     const QMessageBox::StandardButton answer =
@@ -64,7 +65,6 @@ void MainWindow::offerRecovery()
     QString error;
     if (answer != QMessageBox::Yes || !lm740::RecoveryFile::read(*left, &recovered, &error)) {
         // Kept until this program's first save, which holds a newer show.
-        recovery->replaceAtNextSave(*left);
         if (answer == QMessageBox::Yes)
             lm740::prompts().warning(this, tr("Recovered show -- Lm740"),
                                      tr("The recovered show could not be read:\n%1").arg(error));

@@ -148,7 +148,7 @@ int MainWindow::writeItem(Item item, int lamps)
 int MainWindow::readItem(Item item, int lamps)
 {
     int r = -1;
-    document.change(tr("Read %1 from Lm740").arg(itemName(item)), item, [&](lm740::Show &) {
+    const auto read = [&](lm740::Show &) {
         switch (item.kind) {
         case ItemKind::Scene:
             r = UsbReadScene(sceneColors[item.number].data(), item.number, lamps);
@@ -160,7 +160,18 @@ int MainWindow::readItem(Item item, int lamps)
             r = UsbReadProgramScene(&programs[item.number], item.number, item.step, lamps);
             break;
         }
-    });
+    };
+    if (!showingStep) {
+        document.change(tr("Read %1 from Lm740").arg(itemName(item)), item, read);
+    } else {
+        // An undo or redo is bringing its item in. A step made here would be the one undone and
+        // would end the redo: what the controller holds is shown without one. Edits of the item
+        // that were not kept would be lost without a step, so the window's copy stays; the
+        // controller gets it at the next switch.
+        if (document.isModified(item))
+            return 0;
+        document.changeWithoutStep(item, read);
+    }
     // What was read is what the controller holds.
     if (r != -1)
         document.keep(item);

@@ -123,25 +123,29 @@ RecoveryFile::~RecoveryFile()
     waitForSave();
 }
 
-std::optional<RecoveryFile::Left> RecoveryFile::findLeft() const
+std::optional<RecoveryFile::Left> RecoveryFile::claimLeft()
 {
-    std::optional<Left> newest;
+    // Newest first. A lock that a living program holds (this one's too) passes the files over;
+    // one that a program left when it ended is taken over.
     const QFileInfoList sets =
         QDir(m_folder).entryInfoList({kPrefix + QStringLiteral("*.set")}, QDir::Files, QDir::Time);
     for (const QFileInfo &set : sets) {
         const QString base = set.absolutePath() + u'/' + set.completeBaseName();
         if (base == m_base)
             continue;
-        // Free only when the program that wrote it is gone; the lock is let go at once.
-        QLockFile probe(lockPath(base));
-        probe.setStaleLockTime(0);
-        if (!probe.tryLock(0))
+        auto lock = std::make_shared<QLockFile>(lockPath(base));
+        lock->setStaleLockTime(0);
+        if (!lock->tryLock(0))
             continue;
-        probe.unlock();
-        if (!newest || set.lastModified() > newest->saved)
-            newest = Left{base, set.lastModified()};
+        // Another program may have saved over them and let them go meanwhile.
+        if (!QFileInfo::exists(set.filePath())) {
+            lock->unlock();
+            continue;
+        }
+        m_claims.append({base, false, std::move(lock)});
+        return Left{base, set.lastModified()};
     }
-    return newest;
+    return std::nullopt;
 }
 
 bool RecoveryFile::read(const Left &left, Show *show, QString *error)
@@ -163,23 +167,22 @@ bool RecoveryFile::read(const Left &left, Show *show, QString *error)
     return true;
 }
 
-void RecoveryFile::replaceAtNextSave(const Left &left)
-{
-    m_replaced.append({left.base, false});
-}
-
 void RecoveryFile::adopt(const Left &left)
 {
-    m_replaced.append({left.base, true});
+    for (Claim &c : m_claims)
+        if (c.base == left.base)
+            c.adopted = true;
 }
 
-void RecoveryFile::removeLeft(const QList<QPair<QString, bool>> &left, bool all)
+void RecoveryFile::release(const QList<Claim> &claims, bool all)
 {
-    for (const auto &[base, adopted] : left)
-        if (all || adopted)
-            for (const QString &p :
-                 {base + QStringLiteral(".set"), extraPath(base), lockPath(base)})
-                QFile::remove(p);
+    // The files first: the lock let go, another program may claim whatever is still there.
+    for (const Claim &c : claims)
+        if (all || c.adopted) {
+            QFile::remove(c.base + QStringLiteral(".set"));
+            QFile::remove(extraPath(c.base));
+            c.lock->unlock();
+        }
 }
 
 bool RecoveryFile::write(const Show &show, QString *error)
@@ -198,12 +201,16 @@ bool RecoveryFile::saveInBackground(const Show &show)
 {
     if (m_busy.exchange(true))
         return false;
-    if (m_thread.joinable())
-        m_thread.join();
-    const QList<QPair<QString, bool>> replaced = std::exchange(m_replaced, {});
-    m_thread = std::thread([this, copy = show, replaced] {
-        if (write(copy, nullptr))
-            removeLeft(replaced, true);
+    waitForSave();
+    if (m_written && sameRecords(*m_written, show)) {
+        m_busy = false;
+        return false;
+    }
+    m_thread = std::thread([this, copy = show, claims = m_claims] {
+        if (write(copy, nullptr)) {
+            release(claims, true);
+            m_written = copy;
+        }
         m_busy = false;
     });
     return true;
@@ -214,7 +221,9 @@ bool RecoveryFile::saveNow(const Show &show, QString *error)
     waitForSave();
     if (!write(show, error))
         return false;
-    removeLeft(std::exchange(m_replaced, {}), true);
+    release(m_claims, true);
+    dropReleased();
+    m_written = show;
     return true;
 }
 
@@ -222,6 +231,12 @@ void RecoveryFile::waitForSave()
 {
     if (m_thread.joinable())
         m_thread.join();
+    dropReleased();
+}
+
+void RecoveryFile::dropReleased()
+{
+    m_claims.removeIf([](const Claim &c) { return !c.lock->isLocked(); });
 }
 
 void RecoveryFile::remove()
@@ -229,8 +244,9 @@ void RecoveryFile::remove()
     waitForSave();
     QFile::remove(path());
     QFile::remove(extraPath(m_base));
-    removeLeft(m_replaced, false);
-    m_replaced.removeIf([](const QPair<QString, bool> &r) { return r.second; });
+    m_written.reset();
+    release(m_claims, false);
+    dropReleased();
 }
 
 } // namespace lm740

@@ -3,12 +3,16 @@
 // file with what the image cannot hold (values beyond its fields, the spare lamp slot, the item
 // shown). Each running program writes only files named after its own process and holds a lock
 // beside them, so two programs never write the same file; files whose lock no living program
-// holds were left by a program that crashed or was killed, and are offered at the next start.
+// holds were left by a program that crashed or was killed, and are offered at the next start. The
+// program offered such files takes their lock and keeps it until it saves over them or ends, so
+// two programs started together are never offered the same copy; a claim lapses with the program
+// that made it, however it ends.
 #pragma once
 
 #include "show.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 #include <atomic>
@@ -35,25 +39,25 @@ public:
     // The image this program writes.
     QString path() const { return m_base + QStringLiteral(".set"); }
 
-    // The newest recovery that no running program holds, if any.
+    // A recovery that a program left.
     struct Left
     {
         QString base; // path without suffix
         QDateTime saved;
     };
-    std::optional<Left> findLeft() const;
+    // The newest recovery that no running program holds, if any, claimed for this program: until
+    // its files go at this program's next save (it holds a newer show then), or this program
+    // ends, no other program is offered it.
+    std::optional<Left> claimLeft();
     // Reads a recovery into *show (records, lamp count, scene time and selection). False with
     // *error set when its image cannot be read.
     static bool read(const Left &left, Show *show, QString *error = nullptr);
-    // A recovery offered and declined: its files go at this program's next save, which holds
-    // a newer show.
-    void replaceAtNextSave(const Left &left);
-    // A recovery restored into this program: its show is this program's now, so its files go at
-    // this program's next save and also when this program's own files go.
+    // A claimed recovery restored into this program: its show is this program's now, so its files
+    // also go when this program's own files go.
     void adopt(const Left &left);
 
     // Writes a copy of the show from a thread of its own; false (nothing started) while the
-    // previous save is still being written.
+    // previous save is still being written, or when the records are those of the last copy.
     bool saveInBackground(const Show &show);
     // Writes it now, for the signals that end the program without a question.
     bool saveNow(const Show &show, QString *error = nullptr);
@@ -64,17 +68,29 @@ public:
     void remove();
 
 private:
+    // A recovery this program claimed: its files go at the next save, and when it was adopted
+    // also when this program's own files go.
+    struct Claim
+    {
+        QString base;
+        bool adopted = false;
+        std::shared_ptr<QLockFile> lock;
+    };
     bool write(const Show &show, QString *error);
-    // Removes the files of the recoveries listed; with `all` false only the adopted ones.
-    static void removeLeft(const QList<QPair<QString, bool>> &left, bool all);
+    // Removes the files of the claims listed and lets them go; with `all` false only the adopted
+    // ones.
+    static void release(const QList<Claim> &claims, bool all);
+    // Forgets the claims let go (only while no save is under way).
+    void dropReleased();
 
     QString m_folder;
     QString m_base;
     std::unique_ptr<QLockFile> m_lock;
     std::thread m_thread;
     std::atomic<bool> m_busy{false};
-    // Recoveries whose files go at the next save: the base and whether it was adopted.
-    QList<QPair<QString, bool>> m_replaced;
+    QList<Claim> m_claims;
+    // The records of the copy on disk, while there is one (set by the thread that wrote it).
+    std::optional<Show> m_written;
 };
 
 } // namespace lm740

@@ -44,6 +44,8 @@ void absorbInto(std::vector<Change> &into, const std::vector<Change> &later, Key
         else
             it->after = c.after;
     }
+    // A value brought back to where it began has not changed.
+    std::erase_if(into, [](const Change &e) { return e.before == e.after; });
 }
 
 } // namespace
@@ -105,6 +107,7 @@ void ShowDelta::absorb(const ShowDelta &later)
         absorbInto(it->lamps, c.lamps, [](const LampChange &l) { return l.lamp; });
         absorbInto(it->fields, c.fields, [](const FieldChange &f) { return f.field; });
     }
+    std::erase_if(items, [](const ItemChange &c) { return c.lamps.empty() && c.fields.empty(); });
     lampsAfter = later.lampsAfter;
     sceneTimeAfter = later.sceneTimeAfter;
 }

@@ -48,7 +48,7 @@ struct ShowDelta
     // Puts the show in its state after the step (forward) or before it.
     void apply(Show &show, bool forward) const;
     // Takes in a later step over the same show: every value keeps its first "before" and takes
-    // the later "after".
+    // the later "after"; a value that ends where it began is no longer part of the step.
     void absorb(const ShowDelta &later);
     // Lamps changed in all, over every item.
     int lampCount() const;

@@ -43,6 +43,9 @@ public:
             o->m_merge.name != m_merge.name)
             return false;
         m_delta.absorb(o->m_delta);
+        // A gesture that ends where it began (a slider dragged away and back) leaves no step;
+        // the stack drops a step made obsolete here.
+        setObsolete(m_delta.isEmpty());
         setText(ShowDocument::editText(m_delta, m_merge.name));
         return true;
     }
@@ -102,6 +105,21 @@ bool ShowDocument::change(const QString &text, Item shown, const std::function<v
     applied(delta);
     push(std::move(delta), text, shown);
     return true;
+}
+
+void ShowDocument::changeWithoutStep(Item item, const std::function<void(Show &)> &work)
+{
+    closeEdit();
+    Show before;
+    copyItem(m_show, before, item);
+    ++m_changeDepth;
+    work(m_show);
+    --m_changeDepth;
+    const ShowDelta delta = ShowDelta::between(before, m_show, {item});
+    if (delta.items.empty())
+        return;
+    emit itemChanged(item);
+    updateModified();
 }
 
 void ShowDocument::openEdit(Item item, int kind)

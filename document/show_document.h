@@ -39,6 +39,9 @@ public:
     // Runs `work` over the show; what it changed becomes one step named `text`, which an undo or
     // redo shows with `shown`. False when nothing changed (no step is made).
     bool change(const QString &text, Item shown, const std::function<void(Show &)> &work);
+    // Runs `work` over one item without a step, for a read that only shows what the controller
+    // holds: the history stays as it is, and its steps still undo and redo the values they hold.
+    void changeWithoutStep(Item item, const std::function<void(Show &)> &work);
 
     // How the panel's next edits are named in the Edit menu.
     enum class EditName { Change, Paste, Drop };

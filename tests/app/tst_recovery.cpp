@@ -28,15 +28,21 @@ void editLikeTheKilledProgram(MainWindow &w)
     });
 }
 
-// Run as a child: edits, saves in the background, says so, and waits to be killed.
-int runChild(const QString &folder)
+// Run as a child: edits, saves in the background (or only claims what another left), says so,
+// and waits to be killed.
+int runChild(const QString &folder, bool claimOnly)
 {
     WindowRig rig;
     MainWindow &w = *rig.window;
     w.startRecovery(folder);
-    editLikeTheKilledProgram(w);
-    w.autosave();
-    w.recovery->waitForSave();
+    if (claimOnly) {
+        if (!w.recovery->claimLeft())
+            return 1;
+    } else {
+        editLikeTheKilledProgram(w);
+        w.autosave();
+        w.recovery->waitForSave();
+    }
     std::printf("saved\n");
     std::fflush(stdout);
     return QCoreApplication::exec();
@@ -65,40 +71,53 @@ private Q_SLOTS:
     void damagedLinesAreSkipped();
 
 private:
-    QString killedProgram(); // a folder with what a killed program left
+    // A folder with what a killed program left; with `claimant`, a second program claimed it
+    // and was killed too.
+    QString killedProgram(bool claimant);
+    bool runAndKill(const QString &mode, const QString &folder);
     QTemporaryDir m_dir;
     int m_folders = 0;
 };
 
-QString TstRecovery::killedProgram()
+bool TstRecovery::runAndKill(const QString &mode, const QString &folder)
 {
-    const QString folder = m_dir.filePath(QString::number(++m_folders));
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {"--child", folder});
+    child.start(QCoreApplication::applicationFilePath(), {mode, folder});
     if (!child.waitForStarted())
-        return {};
+        return false;
     while (!child.readAllStandardOutput().contains("saved"))
         if (!child.waitForReadyRead(60000))
-            return {};
+            return false;
     ::kill(pid_t(child.processId()), SIGKILL);
     child.waitForFinished();
+    return true;
+}
+
+QString TstRecovery::killedProgram(bool claimant)
+{
+    const QString folder = m_dir.filePath(QString::number(++m_folders));
+    if (!runAndKill("--child", folder) || (claimant && !runAndKill("--claim", folder)))
+        return {};
     return folder;
 }
 
 void TstRecovery::killedProgramIsOffered_data()
 {
     QTest::addColumn<bool>("restore");
-    QTest::newRow("yes") << true;
-    QTest::newRow("no") << false;
+    QTest::addColumn<bool>("claimant"); // a program killed while it was offered the copy
+    QTest::newRow("yes") << true << false;
+    QTest::newRow("no") << false << false;
+    QTest::newRow("yes, after a program killed while offered it") << true << true;
 }
 
 void TstRecovery::killedProgramIsOffered()
 {
     QFETCH(bool, restore);
-    const QString folder = killedProgram();
+    QFETCH(bool, claimant);
+    const QString folder = killedProgram(claimant);
     QVERIFY(!folder.isEmpty());
     const QStringList left = filesIn(folder);
     QVERIFY2(left.filter(".set").size() == 1, qPrintable(left.join(' ')));
@@ -110,6 +129,8 @@ void TstRecovery::killedProgramIsOffered()
     w.offerRecovery();
     QCOMPARE(rig.prompts.calls.size(), 1);
     QCOMPARE(rig.prompts.calls[0].title, QString("Recovered show -- Lm740"));
+    // A program started meanwhile is not offered the same copy, whatever the answer.
+    QVERIFY(!RecoveryFile(folder).claimLeft());
     QCOMPARE(w.sceneColors[0][3], restore ? QColor(11, 22, 33) : QColor(Qt::black));
     QCOMPARE(w.scene->lamp(3)->lampColor(), w.sceneColors[0][3]);
     QCOMPARE(w.chasers[2].time, restore ? 75000u : 1000u);
@@ -128,7 +149,7 @@ void TstRecovery::killedProgramIsOffered()
     // A second program in the same folder writes its own file and is offered nothing.
     RecoveryFile other(folder);
     QVERIFY(other.path() != w.recovery->path());
-    QVERIFY(!other.findLeft());
+    QVERIFY(!other.claimLeft());
 }
 
 void TstRecovery::whatTheNextStartIsOffered_data()
@@ -169,7 +190,28 @@ void TstRecovery::whatTheNextStartIsOffered_data()
         QVERIFY(!r.window->autosaveTimer->isActive());
     };
     const Act nothing = [](WindowRig &) {};
+    // The copy marked old, and a save in the background over the same records.
+    const Act unchangedAgain = [](WindowRig &r) {
+        QFile copy(r.window->recovery->path());
+        QVERIFY(copy.open(QIODevice::ReadWrite));
+        const QDateTime old(QDate(2001, 1, 1), QTime(0, 0));
+        QVERIFY(copy.setFileTime(old, QFileDevice::FileModificationTime));
+        copy.close();
+        r.window->autosave();
+        r.window->recovery->waitForSave();
+        QCOMPARE(QFileInfo(copy.fileName()).lastModified(), old);
+    };
+    const Act redoInBackground = [](WindowRig &r) {
+        while (r.window->document.undoStack().canRedo())
+            r.window->Redo();
+        r.window->autosave();
+        r.window->recovery->waitForSave();
+    };
     QTest::newRow("a signal saves at once") << 0 << then(edit, signal) << "mine";
+    QTest::newRow("unchanged since the last copy: not written again")
+        << 0 << then(inBackground, unchangedAgain) << "mine";
+    QTest::newRow("copy dropped, then the same show again")
+        << 0 << then(then(inBackground, undoAll), redoInBackground) << "mine";
     QTest::newRow("edited, saved to a file, killed") << 0 << then(inBackground, saveToFile) << "";
     QTest::newRow("edited, undone to what was kept, killed")
         << 0 << then(then(edit, signal), undoAll) << "";
@@ -216,7 +258,7 @@ void TstRecovery::whatTheNextStartIsOffered()
     }
     const QStringList sets = filesIn(folder).filter(QRegularExpression("\\.set$"));
     RecoveryFile next(folder);
-    const std::optional<RecoveryFile::Left> left = next.findLeft();
+    const std::optional<RecoveryFile::Left> left = next.claimLeft();
     QCOMPARE(left.has_value(), !offered.isEmpty());
     QCOMPARE(sets.size(), offered.isEmpty() ? 0 : 1);
     if (!left)
@@ -266,7 +308,7 @@ void TstRecovery::damagedLinesAreSkipped()
         extra.write(line + '\n');
     }
     RecoveryFile next(folder);
-    const std::optional<RecoveryFile::Left> left = next.findLeft();
+    const std::optional<RecoveryFile::Left> left = next.claimLeft();
     QVERIFY(left);
     Show show;
     QVERIFY(RecoveryFile::read(*left, &show));
@@ -280,7 +322,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (argc == 3 && QByteArray(argv[1]) == "--child")
-        return runChild(QString::fromLocal8Bit(argv[2]));
+        return runChild(QString::fromLocal8Bit(argv[2]), false);
+    if (argc == 3 && QByteArray(argv[1]) == "--claim")
+        return runChild(QString::fromLocal8Bit(argv[2]), true);
     TstRecovery test;
     return QTest::qExec(&test, argc, argv);
 }

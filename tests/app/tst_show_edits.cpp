@@ -207,6 +207,11 @@ void TstShowEdits::eachKindOfStepUndoesAndRedoes_data()
         r.controller.setByteAt(layout::chaserLampAddress(0, 3), 99);
         r.window->actionRead_Settings->trigger();
     }) << "&Undo Read from Lm740" << true;
+    QTest::newRow("going online") << 2 << Act([](WindowRig &r) {
+        r.controller.setByteAt(layout::programStepLampAddress(0, 0, 3), 99);
+        r.goOnline();
+        r.window->actionOnline->trigger(); // offline again
+    }) << "&Undo Go online" << true;
 }
 
 void TstShowEdits::eachKindOfStepUndoesAndRedoes()
@@ -281,6 +286,20 @@ void TstShowEdits::onlineUndoReachesTheController()
     w.actionUndo->trigger();
     QCOMPARE(rig.controller.byteAt(layout::kLampsNumber), quint8(30));
     QVERIFY(!w.isWindowModified());
+
+    // Scene 2's copy in the controller changes outside the program. The read that shows it when
+    // an undo comes back to scene 2 is no step: the undo undoes the edit, and the redo stays.
+    w.scene->lamp(1)->setRGB(0, 50, 0);
+    w.sceneButtons->button(0)->click();
+    rig.controller.setByteAt(layout::sceneLampAddress(1, 2), 66);
+    w.actionUndo->trigger();
+    QCOMPARE(w.actualSceneNumber, 1);
+    QCOMPARE(w.scene->lamp(1)->lampColor(), QColor(0, 0, 0));
+    QCOMPARE(w.scene->lamp(2)->lampColor(), QColor(66, 0, 0));
+    QCOMPARE(w.actionRedo->text(), QString("&Redo Change lamp 2"));
+    w.actionRedo->trigger();
+    QCOMPARE(w.scene->lamp(1)->lampColor(), QColor(0, 50, 0));
+    QCOMPARE(w.scene->lamp(2)->lampColor(), QColor(66, 0, 0));
 }
 
 // Typing into one field is one step until a key ends the value; the next value is the next step.
@@ -335,15 +354,16 @@ void TstShowEdits::previewFollowsEdits()
 
 void TstShowEdits::everyWayOutAsks_data()
 {
-    QTest::addColumn<int>("way");    // 0 close, 1 load show, 2 load scene, 3 read the scene
+    // 0 close, 1 load show, 2 load scene, 3 read the scene, 4 go online
+    QTest::addColumn<int>("way");
     QTest::addColumn<int>("answer"); // a button, or Save with the save dialog cancelled (-1)
-    const char *ways[] = {"close", "load show", "load scene", "read the scene"};
+    const char *ways[] = {"close", "load show", "load scene", "read the scene", "go online"};
     const QList<QPair<const char *, int>> answers{{"cancel", QMessageBox::Cancel},
                                                   {"escape", QMessageBox::Escape},
                                                   {"discard", QMessageBox::Discard},
                                                   {"save", QMessageBox::Save},
                                                   {"save dialog cancelled", -1}};
-    for (int way = 0; way < 4; ++way)
+    for (int way = 0; way < 5; ++way)
         for (const auto &a : answers)
             QTest::addRow("%s, %s", ways[way], a.first) << way << a.second;
 }
@@ -394,6 +414,9 @@ void TstShowEdits::everyWayOutAsks()
     case 3:
         w.actionRead_Settings->trigger();
         break;
+    case 4:
+        w.actionOnline->trigger();
+        break;
     }
 
     const PromptCall &question = rig.prompts.calls.value(way == 2 ? 1 : 0);
@@ -404,10 +427,12 @@ void TstShowEdits::everyWayOutAsks()
     QCOMPARE(QFileInfo::exists(savedName + ".set"), answer == QMessageBox::Save);
     if (way == 0)
         QCOMPARE(closed, goesOn);
-    const QColor expected = !goesOn    ? QColor(5, 5, 5)
-                            : way == 0 ? QColor(5, 5, 5)
-                            : way == 3 ? QColor(77, 0, 0)
-                                       : QColor(9, 9, 9);
+    QCOMPARE(w.onlineFlag, way == 4 && goesOn);
+    QCOMPARE(w.actionOnline->isChecked(), way == 4 && goesOn);
+    const QColor expected = !goesOn                ? QColor(5, 5, 5)
+                            : way == 0             ? QColor(5, 5, 5)
+                            : way == 3 || way == 4 ? QColor(77, 0, 0)
+                                                   : QColor(9, 9, 9);
     QCOMPARE(w.sceneColors[0][0], expected);
     QCOMPARE(w.scene->lamp(0)->lampColor(), expected);
     // Saved, or replaced by what was loaded or read: nothing left to lose; a discarded edit

@@ -118,6 +118,15 @@ void TstShowDocument::panelEditsGatherByGesture()
     const Item chaser = Item::chaser(1);
     const ColorArray original = doc.show().chasers[1].colors;
 
+    // A drag over two lamps that ends where it began: no step, nothing modified.
+    for (const QColor &c : {QColor(1, 0, 0), QColor(2, 0, 0), original[4]}) {
+        doc.editLamp(chaser, 4, c);
+        doc.editLamp(chaser, 5, c == original[4] ? original[5] : c);
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(stack.count(), 0);
+    QVERIFY(!doc.isModified());
+
     // One drag: many values over three lamps, in several turns of the event loop, one gesture.
     for (int v = 0; v < 50; ++v) {
         for (int lamp : {4, 5, 6})
