@@ -29,6 +29,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -44,16 +46,12 @@ protected:
     void keyPressEvent(QKeyEvent *e) override { e->ignore(); }
 };
 
-// A row of checkable buttons on `page`, the first one checked and one at a time in their group:
-// the scenes, the chasers, the steps of a program. `label` takes the number from 1 for its %1.
-QButtonGroup *buttonRow(QWidget *page, QObject *groupParent, int count, const QString &label,
-                        int minimumWidth, QStyle *style)
+// Fills `layout` with a row of checkable buttons, the first one checked and one at a time in
+// `group`: the scenes, the chasers, the steps of a program. `label` takes the number from 1 for its
+// %1.
+void fillButtonRow(QButtonGroup *group, QBoxLayout *layout, int count, const QString &label,
+                   int minimumWidth, QStyle *style)
 {
-    auto *group = new QButtonGroup(groupParent);
-    group->setExclusive(true);
-    auto *layout = new QHBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
     for (int i = 0; i < count; ++i) {
         auto *b = new QPushButton(label.arg(i + 1));
         b->setMinimumSize(minimumWidth, 20);
@@ -63,6 +61,24 @@ QButtonGroup *buttonRow(QWidget *page, QObject *groupParent, int count, const QS
         layout->addWidget(b);
     }
     group->button(0)->setChecked(true);
+}
+
+// An empty row on `page`: its exclusive group and its layout.
+std::pair<QButtonGroup *, QHBoxLayout *> emptyButtonRow(QWidget *page, QObject *groupParent)
+{
+    auto *group = new QButtonGroup(groupParent);
+    group->setExclusive(true);
+    auto *layout = new QHBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return {group, layout};
+}
+
+QButtonGroup *buttonRow(QWidget *page, QObject *groupParent, int count, const QString &label,
+                        int minimumWidth, QStyle *style)
+{
+    const auto [group, layout] = emptyButtonRow(page, groupParent);
+    fillButtonRow(group, layout, count, label, minimumWidth, style);
     return group;
 }
 
@@ -315,15 +331,31 @@ void MainWindow::buildProgramTabs()
         pw.tabPage = new QWidget;
         TabProgramProgram->addTab(pw.tabPage,
                                   QCoreApplication::translate("App", "Program %1").arg(p + 1));
-        pw.stepButtons = buttonRow(pw.tabPage, pw.tabPage, lm740::kProgramSteps,
-                                   QCoreApplication::translate("App", "%1"), 20, arthurStyle);
-        pw.stepLayout = static_cast<QHBoxLayout *>(pw.tabPage->layout());
-        for (int step = 0; step < lm740::kProgramSteps; ++step)
-            pw.stepButtons->button(step)->setAccessibleName(
-                QCoreApplication::translate("App", "Program %1, step %2").arg(p + 1).arg(step + 1));
+        // The 124 step buttons wait until their tab is first shown (or asked for): the window
+        // opens on the scenes.
+        std::tie(pw.stepButtons, pw.stepLayout) = emptyButtonRow(pw.tabPage, pw.tabPage);
     }
     TabProgramLayout->addWidget(TabProgramProgram);
     TabPrograms->setLayout(TabProgramLayout);
+}
+
+QButtonGroup *MainWindow::programSteps(int program)
+{
+    ProgramWidgets &pw = programWidgets[size_t(program)];
+    if (pw.stepButtons->buttons().isEmpty()) {
+        fillButtonRow(pw.stepButtons, pw.stepLayout, lm740::kProgramSteps,
+                      QCoreApplication::translate("App", "%1"), 20, arthurStyle);
+        for (int step = 0; step < lm740::kProgramSteps; ++step)
+            pw.stepButtons->button(step)->setAccessibleName(
+                QCoreApplication::translate("App", "Program %1, step %2")
+                    .arg(program + 1)
+                    .arg(step + 1));
+        // Made while their tab is being shown, the buttons must be shown by hand.
+        if (pw.tabPage->isVisible())
+            for (QAbstractButton *b : pw.stepButtons->buttons())
+                b->show();
+    }
+    return pw.stepButtons;
 }
 
 void MainWindow::resizeEvent(QResizeEvent *)

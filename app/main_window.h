@@ -70,7 +70,7 @@ public:
     QAction *actionRedo = nullptr;
 
     // The widgets that belong with each program record (its tab page, step layout and step
-    // buttons).
+    // buttons). The buttons are made when the tab is first shown: ask programSteps() for them.
     struct ProgramWidgets
     {
         QWidget *tabPage = nullptr;
@@ -78,6 +78,7 @@ public:
         QButtonGroup *stepButtons = nullptr;
     };
     std::array<ProgramWidgets, lm740::kProgramCount> programWidgets;
+    QButtonGroup *programSteps(int program);
 
     // Styles
     ArthurStyle *arthurStyle = nullptr;

@@ -50,6 +50,11 @@ void MainWindow::buildEditMenu()
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::Show:
+        for (int p = 0; p < lm740::kProgramCount; ++p)
+            if (watched == programWidgets[size_t(p)].tabPage)
+                programSteps(p);
+        break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::FocusIn:

@@ -152,8 +152,7 @@ void MainWindow::loadPanel(ItemKind kind)
 void MainWindow::selectCurrentProgramStep()
 {
     actualProgramNumber = std::max(0, TabProgramProgram->currentIndex());
-    actualProgramSceneNumber =
-        std::max(0, programWidgets[actualProgramNumber].stepButtons->checkedId());
+    actualProgramSceneNumber = std::max(0, programSteps(actualProgramNumber)->checkedId());
 }
 
 void MainWindow::setTabActionStates(ItemKind kind)
@@ -300,7 +299,7 @@ void MainWindow::showItem(Item item)
     case ItemKind::ProgramStep:
         if (item.number == actualProgramNumber && item.step == actualProgramSceneNumber)
             break;
-        programWidgets[item.number].stepButtons->button(item.step)->setChecked(true);
+        programSteps(item.number)->button(item.step)->setChecked(true);
         if (TabProgramProgram->currentIndex() != item.number)
             TabProgramProgram->setCurrentIndex(item.number); // switches through its signal
         else

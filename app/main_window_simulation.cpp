@@ -29,7 +29,7 @@ void MainWindow::next_programscene()
         lm740::playback::nextProgramStep(programs[actualProgramNumber], actualProgramSceneNumber);
     qCDebug(lcApp) << "next scene" << next << "program " << actualProgramNumber;
     // The click goes through the step's button, so the switch is the one a user's click makes.
-    if (QAbstractButton *b = programWidgets[actualProgramNumber].stepButtons->button(next))
+    if (QAbstractButton *b = programSteps(actualProgramNumber)->button(next))
         b->click();
 }
 

@@ -98,18 +98,21 @@ QStringList describeFaults(const lm740::SimOptions &o)
     return lines;
 }
 
-// The two lines of 16 characters the controller's own display would show.
+// The two lines of 16 characters the controller's own display would show. Each character sits in
+// a cell of its own, as on the controller's display, so the columns line up in the window's own
+// bold text (the status bar's), which costs no font of its own at start-up.
 class Lcd : public QWidget
 {
 public:
     explicit Lcd(const QStringList &lines, QWidget *parent) : QWidget(parent), m_lines(lines)
     {
-        QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setPointSizeF(font.pointSizeF() * 1.3);
-        font.setBold(true);
-        setFont(font);
-        const QFontMetrics m(font);
-        setFixedSize(m.horizontalAdvance(QLatin1Char('M')) * kLcdColumns + 16, m.height() * 2 + 12);
+        QFont bold = font();
+        bold.setBold(true);
+        setFont(bold);
+        const QFontMetrics m(bold);
+        m_cell = QSize(m.horizontalAdvance(QLatin1Char('M')) + 1, m.height() + 2);
+        setFixedSize(m_cell.width() * kLcdColumns + 2 * kLcdMargin,
+                     m_cell.height() * 2 + 2 * kLcdMargin);
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
@@ -119,13 +122,22 @@ protected:
         QPainter p(this);
         p.fillRect(rect(), QColor(24, 48, 24));
         p.setPen(QColor(140, 240, 110));
-        const QFontMetrics m(font());
-        for (int i = 0; i < m_lines.size(); ++i)
-            p.drawText(8, 6 + m.ascent() + i * m.height(), m_lines[i]);
+        for (int row = 0; row < 2; ++row)
+            for (int column = 0; column < kLcdColumns; ++column) {
+                const QRect cell(QPoint(kLcdMargin + column * m_cell.width(),
+                                        kLcdMargin + row * m_cell.height()),
+                                 m_cell);
+                p.fillRect(cell.adjusted(1, 1, -1, -1), QColor(30, 60, 30)); // the unlit dots
+                const QString line = m_lines.value(row);
+                if (column < line.size())
+                    p.drawText(cell, Qt::AlignCenter, line.mid(column, 1));
+            }
     }
 
 private:
+    static constexpr int kLcdMargin = 6;
     const QStringList &m_lines;
+    QSize m_cell;
 };
 
 // The controller's outputs, one cell per lamp of its memory's lamp count, sharing out the width.
@@ -251,6 +263,7 @@ SimulatedLm740View::SimulatedLm740View(SimController &controller, const lm740::S
     auto *grid = new QGridLayout(content);
     auto *left = new QVBoxLayout;
     m_lcd = new Lcd(m_lcdLines, content);
+    m_lcd->setObjectName(QStringLiteral("lcd"));
     m_bus = new QLabel(content);
     left->addWidget(m_lcd);
     left->addWidget(m_bus);

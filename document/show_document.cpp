@@ -79,7 +79,7 @@ private:
 
 ShowDocument::ShowDocument(QObject *parent) : QObject(parent)
 {
-    m_kept = m_show;
+    // m_show and m_kept begin alike: a new show is kept.
 }
 
 ShowDocument::~ShowDocument()
@@ -124,9 +124,11 @@ void ShowDocument::openEdit(Item item, int kind)
     if (m_open.active)
         return;
     // Only this item can change until the edit closes: its record is all the edit compares.
-    copyItem(m_show, m_before, item);
-    m_before.ledsNumber = m_show.ledsNumber;
-    m_before.sceneTime = m_show.sceneTime;
+    if (!m_before)
+        m_before = std::make_unique<Show>();
+    copyItem(m_show, *m_before, item);
+    m_before->ledsNumber = m_show.ledsNumber;
+    m_before->sceneTime = m_show.sceneTime;
     m_open = {true, item, kind, m_nextName, m_gesture};
     if (!m_closeQueued) {
         m_closeQueued = true;
@@ -176,7 +178,7 @@ void ShowDocument::closeEdit()
     const OpenEdit open = m_open;
     m_open.active = false;
     m_nextName = EditName::Change;
-    ShowDelta delta = ShowDelta::between(m_before, m_show, {open.item});
+    ShowDelta delta = ShowDelta::between(*m_before, m_show, {open.item});
     if (delta.isEmpty())
         return;
     const QString text = editText(delta, open.name);

@@ -17,6 +17,7 @@
 #include <QUndoStack>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -108,7 +109,8 @@ private:
     };
     OpenEdit m_open;
     EditName m_nextName = EditName::Change;
-    Show m_before; // the open edit's item (and the globals) when the edit began
+    // The open edit's item (and the globals) when the edit began; made with the first edit.
+    std::unique_ptr<Show> m_before;
     bool m_closeQueued = false;
     int m_changeDepth = 0; // a change() inside another is part of the outer one's step
 };

@@ -141,6 +141,23 @@ MyFrame *Scene::makeCell(int n, const QColor &color, bool chaser)
     return cell;
 }
 
+void Scene::addChaserCell(int n, const QColor &color)
+{
+    chaserCells[n] = makeCell(n, color, true);
+    chaserCells[n]->setVisible(mode == Mode::Chasers);
+    colorsGrid->addWidget(chaserCells[n], 1, n);
+    chaserCells[n]->setUpdatesEnabled(true);
+}
+
+void Scene::makeChaserCells()
+{
+    if (m_chaserCellsMade)
+        return;
+    m_chaserCellsMade = true;
+    for (int n = 0; n < lampsNumber; ++n)
+        addChaserCell(n, colorCells[n]->frameColor());
+}
+
 void Scene::addLamps(uint count, QColor *colors)
 {
     // The arrays hold 170 lamps; a larger count from a caller would write past them.
@@ -169,16 +186,12 @@ void Scene::addLamps(uint count, QColor *colors)
         stripBox->addWidget(holder, 0);
 
         colorCells[n] = makeCell(n, c, false);
-        emit progress(int((i + 1) * 100 / count));
-
-        chaserCells[n] = makeCell(n, c, true);
-        chaserCells[n]->setVisible(mode == Mode::Chasers);
-        emit progress(int((i + 1) * 100 / count));
-
         colorsGrid->addWidget(colorCells[n], 0, n);
-        colorsGrid->addWidget(chaserCells[n], 1, n);
         colorCells[n]->setUpdatesEnabled(true);
-        chaserCells[n]->setUpdatesEnabled(true);
+        emit progress(int((i + 1) * 100 / count));
+        if (m_chaserCellsMade)
+            addChaserCell(n, c);
+        emit progress(int((i + 1) * 100 / count)); // once for each cell, made now or not
 
         ++lampsNumber;
     }
@@ -206,7 +219,8 @@ void Scene::removeLamps(uint count)
     for (uint pass = 0; pass < passes; ++pass) {
         const int n = lampsNumber - 1;
         colorsGrid->removeWidget(colorCells[n]);
-        colorsGrid->removeWidget(chaserCells[n]);
+        if (chaserCells[n])
+            colorsGrid->removeWidget(chaserCells[n]);
         stripBox->removeWidget(lamps[n].holder);
         emit progress(int((uint64_t(pass) + 1) * 100 / count));
 
@@ -217,7 +231,8 @@ void Scene::removeLamps(uint count)
         // event loop has finished with them.
         retire(lamps[n].holder);
         retire(colorCells[n]);
-        retire(chaserCells[n]);
+        if (chaserCells[n])
+            retire(chaserCells[n]);
         lamps[n] = {};
         colorCells[n] = nullptr;
         chaserCells[n] = nullptr;

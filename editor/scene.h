@@ -91,7 +91,6 @@ public:
     MyFrame *rightFrame() const { return frameRight; }
 
 Q_SIGNALS:
-    void setSelectedSlidersValues(int value);
     void progress(int value);
     void lastStepChanged(bool state);
     // The user changed a lamp's colour or a field of the timing row (never sent for values the
@@ -140,6 +139,9 @@ private:
 
     void buildSettingsRow();
     MyFrame *makeCell(int n, const QColor &color, bool chaser);
+    // The chaser row is made the first time it is shown or read: the window opens on the scenes.
+    void makeChaserCells();
+    void addChaserCell(int n, const QColor &color);
     void placeStrip();
     // The strip and its lamp controls as high as the frame that shows them.
     void fitLampsToStrip();
@@ -190,6 +192,7 @@ private:
     int m_loading = 0;
     Mode mode = Mode::Scenes;
     std::array<MyFrame *, kMaxLamps> chaserCells{};
+    bool m_chaserCellsMade = false;
     std::unique_ptr<QStyle> panelStyle;
     quint8 selectionFlags = 0;
     std::array<MyFrame *, kMaxLamps> colorCells{};

@@ -27,6 +27,7 @@ void Scene::startChaserPreview()
 
 MyFrame *Scene::chaserCell(int i) const
 {
+    const_cast<Scene *>(this)->makeChaserCells();
     if (m_previewWanted && m_previewHeld == 0)
         const_cast<Scene *>(this)->chaser_calculate(0);
     return i >= 0 && i < lampsNumber ? chaserCells[i] : nullptr;
@@ -47,6 +48,7 @@ void Scene::chaser_calculate(int)
         return;
     }
     m_previewWanted = false;
+    makeChaserCells();
     const int p = patternSelector->value();
     const int r = repeatSelector->value();
     // Only cells whose colour really changes are touched: a slider drag changes one lamp, and
@@ -68,6 +70,9 @@ void Scene::chaser_calculate(QColor)
 
 void Scene::showChaserCells(bool show)
 {
+    if (!show && !m_chaserCellsMade)
+        return;
+    makeChaserCells();
     frameColors->setUpdatesEnabled(false);
     for (int i = 0; i < lampsNumber; ++i)
         chaserCells[i]->setVisible(show);

@@ -10,6 +10,7 @@
 // Style pieces that belong together (caps and stretches, frame corners and edges) are cut from one
 // drawing of the whole shape, so they meet without a seam whatever the stretch is scaled to.
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -18,6 +19,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QTransform>
+#include <QtEndian>
 
 #include <cmath>
 #include <cstdio>
@@ -809,6 +811,49 @@ QImage compose(const ImageSet &set)
     return sheet;
 }
 
+QByteArray bigEndian(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+quint32 crc32(const QByteArray &data)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : data) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// `image` as a PNG whose rows are unfiltered and stored, not deflated: a few kilobytes more in the
+// program, but the window reads its icons and style pieces at start-up without inflating or
+// unfiltering them. The pixels are the same as from QImage::save.
+QByteArray storedPng(const QImage &image)
+{
+    const QImage rgba =
+        image.convertToFormat(QImage::Format_ARGB32).convertToFormat(QImage::Format_RGBA8888);
+    QByteArray rows;
+    for (int y = 0; y < rgba.height(); ++y) {
+        rows.append('\0'); // filter type: none
+        rows.append(reinterpret_cast<const char *>(rgba.constScanLine(y)), rgba.width() * 4);
+    }
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    const auto chunk = [&png](const char *type, const QByteArray &data) {
+        const QByteArray typed = QByteArray(type, 4) + data;
+        png += bigEndian(quint32(data.size())) + typed + bigEndian(crc32(typed));
+    };
+    // 8 bits a channel, red, green, blue and alpha; deflate, no interlacing
+    chunk("IHDR", bigEndian(quint32(rgba.width())) + bigEndian(quint32(rgba.height())) +
+                      QByteArray("\x08\x06\x00\x00\x00", 5));
+    chunk("IDAT", qCompress(rows, 0).mid(4)); // level 0 stores; qCompress puts the size first
+    chunk("IEND", {});
+    return png;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -829,7 +874,8 @@ int main(int argc, char **argv)
     const ImageSet set = drawAll();
     for (const auto &[name, image] : set) {
         const QString path = out.filePath(name);
-        if (!image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG")) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(storedPng(image)) < 0 || !file.flush()) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;
         }

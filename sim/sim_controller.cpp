@@ -15,18 +15,21 @@ namespace lm740 {
 namespace {
 
 // A fresh controller holds the show a fresh program start shows: 30 black lamps, one second.
+// Black lamps are zero bytes, which the memory already holds: only the items' times and modes are
+// packed (with no lamps).
 void fillFreshShow(std::vector<quint8> &memory)
 {
     std::fill(memory.begin(), memory.end(), 0);
-    auto show = std::make_unique<Show>();
-    show->setShowDefaults();
-    for (int s = 0; s < kSceneCount; ++s)
-        layout::packScene(memory, s, show->sceneColors[s], kMaxLamps);
+    t_chaser chaser;
+    setDefaults(chaser);
     for (int c = 0; c < kChaserCount; ++c)
-        layout::packChaser(memory, c, show->chasers[c], kMaxLamps);
+        layout::packChaser(memory, c, chaser, 0);
+    t_program_scene step;
+    setDefaults(step);
     for (int p = 0; p < kProgramCount; ++p)
-        layout::packProgram(memory, p, show->programs[p], kMaxLamps);
-    const int lamps = show->ledsNumber;
+        for (int s = 0; s < kProgramSteps; ++s)
+            layout::packProgramStep(memory, p, s, step, 0);
+    const int lamps = kDefaultLamps;
     memory[layout::kLampsNumber] = quint8(lamps);
     memory[layout::kChannelCountLow] = quint8((3 * lamps) & 0xFF);
     memory[layout::kChannelCountHigh] = quint8((3 * lamps) >> 8);

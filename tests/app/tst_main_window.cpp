@@ -370,18 +370,25 @@ void TstMainWindow::programTabs()
     MainWindow &w = *m_window;
     QCOMPARE(w.TabProgramProgram->count(), 4);
     QCOMPARE(w.TabProgramProgram->parentWidget(), w.TabPrograms);
+    // A program's steps are made when its tab is first shown, and shown with it.
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.TabWidget->setCurrentWidget(w.TabPrograms);
+    w.TabProgramProgram->setCurrentIndex(2);
     for (int p = 0; p < 4; ++p) {
         const MainWindow::ProgramWidgets &pw = w.programWidgets[p];
         QCOMPARE(w.TabProgramProgram->tabText(p), QStringLiteral("Program %1").arg(p + 1));
         QCOMPARE(w.TabProgramProgram->widget(p), pw.tabPage);
         QCOMPARE(pw.stepButtons->parent(), pw.tabPage);
-        QCOMPARE(pw.stepButtons->buttons().size(), 31);
-        QCOMPARE(pw.stepButtons->checkedId(), 0);
+        const bool shown = p == 0 || p == 2;
+        QCOMPARE(pw.stepButtons->buttons().size(), shown ? 31 : 0);
+        QCOMPARE(w.programSteps(p)->checkedId(), 0);
         QCOMPARE(pw.stepLayout->count(), 31);
         for (int s = 0; s < 31; ++s) {
             QAbstractButton *b = pw.stepButtons->button(s);
             QCOMPARE(b->text(), QString::number(s + 1));
             QVERIFY(b->isCheckable());
+            QCOMPARE(b->isVisible(), p == 2);
         }
     }
 }
@@ -506,8 +513,7 @@ void TstMainWindow::stylesAndCustomWidgets()
     QCOMPARE(w.ScenesTimeButton->style(), static_cast<QStyle *>(w.arthurStyle));
     QCOMPARE(w.sceneButtons->button(9)->style(), static_cast<QStyle *>(w.arthurStyle));
     QCOMPARE(w.chaserButtons->button(0)->style(), static_cast<QStyle *>(w.arthurStyle));
-    QCOMPARE(w.programWidgets[3].stepButtons->button(30)->style(),
-             static_cast<QStyle *>(w.arthurStyle));
+    QCOMPARE(w.programSteps(3)->button(30)->style(), static_cast<QStyle *>(w.arthurStyle));
     // The spin boxes are the program's own, which pass keys to the window first.
     QVERIFY(qobject_cast<MySpin *>(static_cast<QObject *>(w.LedsNumberSpin)));
     QVERIFY(qobject_cast<MySpin *>(static_cast<QObject *>(w.ScenesTimeSpin)));

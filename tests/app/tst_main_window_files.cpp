@@ -125,7 +125,7 @@ void toTab(MainWindow &w, int tab)
     w.TabWidget->setCurrentIndex(tab);
     if (tab == ProgramsTab) {
         w.TabProgramProgram->setCurrentIndex(1);
-        w.programWidgets[1].stepButtons->button(13)->click();
+        w.programSteps(1)->button(13)->click();
     }
 }
 
@@ -242,7 +242,7 @@ void TstMainWindowFiles::savedShowLoadsBack()
         QCOMPARE(w.scene->getSceneTime(), int(step.scene_time));
         QCOMPARE(w.scene->getScenexFade(), int(step.scene_xfade));
         QCOMPARE(w.scene->getLastStep(), 1);
-        w.programWidgets[1].stepButtons->button(0)->click();
+        w.programSteps(1)->button(0)->click();
     } else {
         w.TabWidget->setCurrentIndex(tab == ScenesTab ? ChasersTab : ScenesTab);
     }

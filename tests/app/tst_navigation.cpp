@@ -78,7 +78,7 @@ void act(MainWindow &w, Action action)
         break;
     case Step5:
     case Step5AfterLast:
-        w.programWidgets[0].stepButtons->button(5)->click();
+        w.programSteps(0)->button(5)->click();
         break;
     case Program2Tab:
         w.TabProgramProgram->setCurrentIndex(1);
@@ -215,12 +215,12 @@ void TstNavigation::switchesWriteBackAndLoad()
     QCOMPARE(w.scene->getMode(), Scene::Mode::ProgramSteps);
     w.scene->lamp(1)->setRGB(0, 9, 0);
     w.scene->lastStepStateChanged(true);
-    w.programWidgets[0].stepButtons->button(4)->click();
+    w.programSteps(0)->button(4)->click();
     QCOMPARE(w.programs[0].scenes[0].colors[1], QColor(0, 9, 0));
     QCOMPARE(w.panelItem.step, 4);
     w.scene->setLastStep(1);
     w.scene->lastStepStateChanged(true);
-    w.programWidgets[0].stepButtons->button(0)->click();
+    w.programSteps(0)->button(0)->click();
     QCOMPARE(w.programs[0].scenes[0].scene_laststep, quint8(0));
     QCOMPARE(w.programs[0].scenes[4].scene_laststep, quint8(1));
     QVERIFY(!w.scene->getLastStep());
@@ -237,7 +237,7 @@ void TstNavigation::switchesWriteBackAndLoad()
     // holds the scene shown, which is no step's.
     const t_program before = w.programs[0];
     w.scene->lamp(0)->setRGB(1, 2, 3);
-    w.programWidgets[0].stepButtons->button(6)->click();
+    w.programSteps(0)->button(6)->click();
     QVERIFY(w.programs[0] == before);
     QCOMPARE(rgb(w.scene->lamp(0)), QColor(1, 2, 3));
 }

@@ -408,7 +408,7 @@ void TstOnline::onlineSessionEndsInTheFile()
     edit(SceneRecord, 1, 5, [&] { w.TabWidget->setCurrentIndex(1); });
     edit(ChaserRecord, 0, 2, [&] { w.chaserButtons->button(1)->click(); });
     edit(ChaserRecord, 1, 0, [&] { w.TabWidget->setCurrentIndex(2); });
-    edit(StepRecord, 0, 3, [&] { w.programWidgets[0].stepButtons->button(1)->click(); });
+    edit(StepRecord, 0, 3, [&] { w.programSteps(0)->button(1)->click(); });
     edit(StepRecord, 1, 29, [&] { w.TabWidget->setCurrentIndex(0); });
 
     QTemporaryDir dir;

@@ -153,6 +153,20 @@ void TstSimulatedLm740View::lcdShowsWhatTheCommandsDid()
     }
     rig.ticks(ticks);
     QCOMPARE(rig.view->lcdLines(), lcd);
+    // Drawn as the controller draws them: a character a column, lit where the line has one.
+    const QImage drawn = rig.view->findChild<QWidget *>("lcd")->grab().toImage();
+    const auto lit = [&drawn](int row, int fromX, int toX) {
+        for (int y = row * drawn.height() / 2; y < (row + 1) * drawn.height() / 2; ++y)
+            for (int x = fromX; x < toX; ++x)
+                if (drawn.pixelColor(x, y) == QColor(140, 240, 110))
+                    return true;
+        return false;
+    };
+    const int lastColumn = drawn.width() * 15 / 16;
+    for (int row = 0; row < 2; ++row) {
+        QVERIFY(lit(row, 0, lastColumn));
+        QCOMPARE(lit(row, lastColumn, drawn.width()), lcd[row].size() == 16);
+    }
 }
 
 void TstSimulatedLm740View::lampsComeFromTheControllersMemory_data()

@@ -151,7 +151,7 @@ void TstSimulation::programSimulationSteps()
         markLastStep(w.programs[0], lastMark, true);
     w.programs[0].scenes[start + 1 < 31 ? start + 1 : 0].colors[0] = QColor(0, 0, 250);
     w.TabWidget->setCurrentIndex(2);
-    w.programWidgets[0].stepButtons->button(start)->click();
+    w.programSteps(0)->button(start)->click();
     w.actionRun_Program->trigger();
     QList<int> played;
     for (int i = 0; i < steps.size(); ++i) {
@@ -163,7 +163,7 @@ void TstSimulation::programSimulationSteps()
             QCOMPARE(w.dockWidget->targetColors[0], QColor(0, 0, 250));
     }
     QCOMPARE(played, steps);
-    QCOMPARE(w.programWidgets[0].stepButtons->checkedId(), steps.last());
+    QCOMPARE(w.programSteps(0)->checkedId(), steps.last());
     w.actionStop_Program->trigger();
     QCOMPARE(ticksUntil(
                  *w.dockWidget, [] { return false; }, 100),

@@ -49,6 +49,20 @@ void TstSimController::freshControllerHoldsAFreshShow()
     QCOMPARE(c.byteAt(layout::chaserAddress(0)), quint8(10)); // 1000 ms
     QCOMPARE(c.byteAt(layout::chaserAddress(0) + layout::kChaserRepeat), quint8(1));
     QCOMPARE(c.playing(), SimController::Playing::Nothing);
+    // Every item as a fresh show packs it.
+    std::vector<quint8> expected(c.memory().size(), 0);
+    const auto fresh = std::make_unique<Show>();
+    fresh->setShowDefaults();
+    for (int s = 0; s < kSceneCount; ++s)
+        layout::packScene(expected, s, fresh->sceneColors[s], kMaxLamps);
+    for (int ch = 0; ch < kChaserCount; ++ch)
+        layout::packChaser(expected, ch, fresh->chasers[ch], kMaxLamps);
+    for (int p = 0; p < kProgramCount; ++p)
+        layout::packProgram(expected, p, fresh->programs[p], kMaxLamps);
+    for (int a : {layout::kLampsNumber, layout::kChannelCountLow, layout::kChannelCountHigh,
+                  layout::kInSceneTime})
+        expected[std::size_t(a)] = c.byteAt(a);
+    QVERIFY(c.memory() == expected);
 }
 
 void TstSimController::answersWithExactlyTheLengthsAsked()
