@@ -19,6 +19,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -54,6 +56,26 @@ void fill(Show &show, int shade)
         for (int lamp = 0; lamp < kMaxLamps; ++lamp)
             colors[size_t(lamp)] = QColor((lamp + shade) % 256, shade % 256, 255 - lamp);
     });
+}
+
+// Where the mouse grabs the slider's handle. A press beside the handle would not start a drag:
+// it starts the slider's page-step repeat, which moves the slider from a timer every 50 ms once
+// the press is half a second old, and with the slider held down every selected slider follows
+// those steps too, on top of the moves being measured.
+QPointF handleCentre(const QSlider *slider)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(slider);
+    opt.orientation = slider->orientation();
+    opt.minimum = slider->minimum();
+    opt.maximum = slider->maximum();
+    opt.sliderPosition = slider->sliderPosition();
+    opt.sliderValue = slider->value();
+    opt.upsideDown = slider->orientation() == Qt::Vertical ? !slider->invertedAppearance()
+                                                           : slider->invertedAppearance();
+    return slider->style()
+        ->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider)
+        .center();
 }
 
 double worst(const std::vector<double> &v)
@@ -128,9 +150,12 @@ int main(int argc, char **argv)
     int dragSteps = 0;
     const auto drag = [&] {
         const int steps = w.document.undoStack().count();
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(), QPointF(), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
+        const QPointF handle = handleCentre(slider);
+        QMouseEvent press(QEvent::MouseButtonPress, handle, slider->mapToGlobal(handle),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(slider, &press);
+        if (!slider->isSliderDown())
+            std::printf("the press missed the slider's handle\n");
         slider->setSliderDown(true);
         const double ms = timeMs([&] {
             for (int v = 0; v < 256; ++v) {

@@ -91,7 +91,6 @@ public:
     MyFrame *rightFrame() const { return frameRight; }
 
 Q_SIGNALS:
-    void setSelectedSlidersValues(int value);
     void progress(int value);
     void lastStepChanged(bool state);
     // The user changed a lamp's colour or a field of the timing row (never sent for values the

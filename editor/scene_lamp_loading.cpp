@@ -105,7 +105,6 @@ void Scene::buildLamp(int i) const
     // The slots change the panel, not what it shows of the lamp.
     auto *self = const_cast<Scene *>(this);
     connect(lamp, &SuperRGB::selectedSliderValueChange, self, &Scene::selectedChanged);
-    connect(self, &Scene::setSelectedSlidersValues, lamp, &SuperRGB::setValueIfSelected);
     // The cell first, the preview after: the preview reads the cell's colour.
     connect(lamp, &SuperRGB::colorChanged, colorCells[i], &MyFrame::setColor);
     connect(lamp, &SuperRGB::colorChanged, self, qOverload<QColor>(&Scene::chaser_calculate));

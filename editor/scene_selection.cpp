@@ -30,14 +30,17 @@ lm740::LampChannels channelsOf(const SuperRGB *l)
 
 void Scene::selectedChanged(int value)
 {
-    loadWaitingLamps();
-    withPreviewDeferred([&] { emit setSelectedSlidersValues(value); });
+    setSelected(value);
 }
 
 void Scene::setSelected(int value)
 {
     loadWaitingLamps();
-    withPreviewDeferred([&] { emit setSelectedSlidersValues(value); });
+    // A drag of a selected slider comes here on every mouse move.
+    withPreviewDeferred([&] {
+        for (int i = 0; i < lampsNumber; ++i)
+            lamps[i].lamp->setValueIfSelected(value);
+    });
 }
 
 void Scene::setAll(bool state)

@@ -2,22 +2,34 @@
 #include "logging.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
-#include <QRegularExpressionValidator>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace {
 
-// One or two digits, or three digits up to 255 (leading zeros allowed); with the fields' maximum
-// length of 3 no value above 255 can be typed.
-const QRegularExpression &valuePattern()
+// What a value field may hold: one or two digits, or three digits up to 255 (leading zeros
+// allowed); an empty field is on its way to a value. With the fields' maximum length of 3 no value
+// above 255 can be typed. Every text a field is given goes through it, typed or written by a
+// slider, so it is plain code rather than a regular expression.
+class ValueValidator : public QValidator
 {
-    // Copies share the compiled pattern, so 170 lamps compile it once.
-    static const QRegularExpression re(
-        QStringLiteral("([0-9]{1,2})|([0-1]{1}[0-9]{2})|(2[0-4]{1}[0-9]{1}|(25[0-5]{1}))"));
-    return re;
-}
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &pos) const override
+    {
+        if (input.isEmpty())
+            return Intermediate;
+        bool digits = input.size() <= 3;
+        for (const QChar c : std::as_const(input))
+            digits = digits && c >= u'0' && c <= u'9';
+        if (digits && (input.size() < 3 || input.toInt() <= 255))
+            return Acceptable;
+        pos = int(input.size());
+        return Invalid;
+    }
+};
 
 QString threeDigits(int value)
 {
@@ -81,7 +93,7 @@ SuperRGB::SuperRGB(QWidget *parent, quint8 r, quint8 g, quint8 b, quint16 index)
 
     // Only after setRedColor and its kin have written the fields' texts: a line edit runs its
     // validator on every text it is given, and the texts written here are valid by construction.
-    valueValidator = new QRegularExpressionValidator(valuePattern(), this);
+    valueValidator = new ValueValidator(this);
     EditRed->setValidator(valueValidator);
     EditGreen->setValidator(valueValidator);
     EditBlue->setValidator(valueValidator);
@@ -177,10 +189,23 @@ void SuperRGB::applyStyle(QStyle *style)
         w->setStyle(style);
 }
 
+template <class F> void SuperRGB::asOneColor(F &&set)
+{
+    ++colorHeld;
+    set();
+    if (--colorHeld == 0 && colorOwed) {
+        colorOwed = false;
+        updateRGBColor();
+    }
+}
+
 void SuperRGB::setChannel(quint8 &channel, int value, ColorLineEdit *edit, int shift)
 {
     channel = quint8(value);
-    updateRGBColor();
+    if (colorHeld > 0)
+        colorOwed = true;
+    else
+        updateRGBColor();
     // The field shows the stored byte, so a value outside 0..255 reaches the slider wrapped
     // rather than clamped, and slider, field and colour end up agreeing.
     // A text written again costs a layout and a validation, and loading a show writes every
@@ -278,16 +303,20 @@ void SuperRGB::updateRGBColor()
 void SuperRGB::setRGB(uint r, uint g, uint b)
 {
     // Values beyond int would wrap negative; the slider clamps what is left.
-    SliderRed->setValue(int(qMin(r, 255u)));
-    SliderGreen->setValue(int(qMin(g, 255u)));
-    SliderBlue->setValue(int(qMin(b, 255u)));
+    asOneColor([&] {
+        SliderRed->setValue(int(qMin(r, 255u)));
+        SliderGreen->setValue(int(qMin(g, 255u)));
+        SliderBlue->setValue(int(qMin(b, 255u)));
+    });
 }
 
 void SuperRGB::setValueIfSelected(int value)
 {
-    SliderRed->setValueIfSelected(value);
-    SliderGreen->setValueIfSelected(value);
-    SliderBlue->setValueIfSelected(value);
+    asOneColor([&] {
+        SliderRed->setValueIfSelected(value);
+        SliderGreen->setValueIfSelected(value);
+        SliderBlue->setValueIfSelected(value);
+    });
 }
 
 void SuperRGB::sliderRedMoved(int value)
@@ -338,7 +367,9 @@ void SuperRGB::selectBlue(bool state)
 
 void SuperRGB::changePercentifSelected(int percent)
 {
-    SliderRed->changePercentifSelected(percent);
-    SliderGreen->changePercentifSelected(percent);
-    SliderBlue->changePercentifSelected(percent);
+    asOneColor([&] {
+        SliderRed->changePercentifSelected(percent);
+        SliderGreen->changePercentifSelected(percent);
+        SliderBlue->changePercentifSelected(percent);
+    });
 }

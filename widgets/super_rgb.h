@@ -8,8 +8,8 @@
 #include <QColor>
 #include <QWidget>
 
-class QRegularExpressionValidator;
 class QStyle;
+class QValidator;
 
 class SuperRGB : public QWidget, public Ui::Lamp
 {
@@ -62,12 +62,19 @@ private:
     void nameControls();
     void setChannel(quint8 &channel, int value, ColorLineEdit *edit, int shift);
     void typedChannel(const QString &text, ColorSlider *slider, ColorLineEdit *edit, int shift);
+    // Runs `set`, which may move several of the lamp's channels, and updates the colour cell and
+    // reports the colour once at the end instead of once per channel: a move over the selected
+    // sliders changes every channel of every lamp.
+    template <class F> void asOneColor(F &&set);
 
     QColor color;
     quint8 red = 0;
     quint8 green = 0;
     quint8 blue = 0;
-    QRegularExpressionValidator *valueValidator = nullptr;
+    QValidator *valueValidator = nullptr;
     quint16 lampIndex = 0;
     bool echoGuard = false;
+    // Inside asOneColor: the colour update waits for its end.
+    int colorHeld = 0;
+    bool colorOwed = false;
 };

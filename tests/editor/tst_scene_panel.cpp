@@ -454,13 +454,13 @@ void TstScenePanel::removeLampsStopsAtAnEmptyStrip()
     // the panel both ways.
     QVERIFY(lamp0 && cell1);
     QVERIFY(lamp0->parentWidget()->isHidden() && cell1->isHidden());
-    QSignalSpy values(&s, &Scene::setSelectedSlidersValues);
+    QSignalSpy edited(&s, &Scene::lampEdited);
     lamp0->selectRed(true);
     const QColor before = lamp0->lampColor();
-    emit lamp0->selectedSliderValueChange(9);
-    emit s.setSelectedSlidersValues(before.red() ^ 1);
-    QCOMPARE(values.size(), 1);
+    s.setSelected(before.red() ^ 1);
     QCOMPARE(lamp0->lampColor(), before);
+    lamp0->setRedColor(before.red() ^ 1);
+    QCOMPARE(edited.size(), 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!lamp0);
     QVERIFY(!cell1);

@@ -9,6 +9,7 @@
 
 #include <QClipboard>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QtTest>
 
 using testcolors::ColorArray;
@@ -203,12 +204,22 @@ void TstSceneSelection::setSelectedAndPercentTouchOnlySelected()
     QCOMPARE(s.lamp(0)->lampColor(), QColor(0, 90, 222));
     QCOMPARE(s.lamp(1)->lampColor(), QColor(0, 100, 0));
 
+    // Each lamp that follows is reported once, in its new colour, however many of its channels
+    // moved; a lamp that did not change is not reported at all.
+    QSignalSpy edited(&s, &Scene::lampEdited);
     s.setSelected(255);
     QCOMPARE(s.lamp(0)->lampColor(), QColor(255, 255, 255));
     QCOMPARE(s.lamp(1)->lampColor(), QColor(255, 100, 255));
     QCOMPARE(s.colorCell(1)->frameColor(), QColor(255, 100, 255));
+    QCOMPARE(edited, (QList<QVariantList>{{0, QColor(255, 255, 255)}, {1, QColor(255, 100, 255)}}));
     s.setSelected(0);
     QCOMPARE(s.lamp(1)->lampColor(), QColor(0, 100, 0));
+    edited.clear();
+    s.setSelected(0);
+    s.changePercentifSelected(-5);
+    QCOMPARE(edited.size(), 0);
+    s.changePercentifSelected(5);
+    QCOMPARE(edited, (QList<QVariantList>{{0, QColor(5, 5, 5)}, {1, QColor(5, 100, 5)}}));
 }
 
 void TstSceneSelection::copyPutsSelectedChannelsInLampOrder()
