@@ -134,8 +134,9 @@ void RecoveryFile::removeLoneLocks()
         lock.setStaleLockTime(0);
         if (!lock.tryLock(0))
             continue;
-        if (!QFileInfo::exists(base + QStringLiteral(".set")))
-            QFile::remove(extraPath(base));
+        // While this lock is held no program writes under the name: a text file there is one
+        // whose copy never came.
+        QFile::remove(extraPath(base));
         lock.unlock();
     }
 }
