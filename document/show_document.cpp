@@ -110,14 +110,9 @@ bool ShowDocument::change(const QString &text, Item shown, const std::function<v
 void ShowDocument::changeWithoutStep(Item item, const std::function<void(Show &)> &work)
 {
     closeEdit();
-    Show before;
-    copyItem(m_show, before, item);
     ++m_changeDepth;
     work(m_show);
     --m_changeDepth;
-    const ShowDelta delta = ShowDelta::between(before, m_show, {item});
-    if (delta.items.empty())
-        return;
     emit itemChanged(item);
     updateModified();
 }

@@ -1,9 +1,13 @@
 #include "arthur_style.h"
 #include "style_images.h"
 
+#include <QPaintDevice>
 #include <QPainter>
 #include <QStyleOption>
 #include <QWidget>
+
+#include <map>
+#include <utility>
 
 using namespace lm740;
 
@@ -35,6 +39,58 @@ QString verticalThumb(const QWidget *w)
     return QStringLiteral("slider_thumb_on_v_blue.png");
 }
 
+// An overview cell's rounded shape at one size: how much of each pixel its colour covers, and its
+// grey outline. The strip repaints up to 170 cells on each tick of the preview, and filling and
+// stroking a rounded rectangle's antialiased edges costs several times more than laying down two
+// small images made once for each size.
+struct CellShape
+{
+    QImage cover;   // the colour's coverage of each pixel (alpha only)
+    QImage outline; // the outline over transparent
+};
+
+const CellShape &cellShape(QSize size, qreal ratio)
+{
+    static std::map<std::pair<std::pair<int, int>, qreal>, CellShape> shapes;
+    const auto key = std::make_pair(std::make_pair(size.width(), size.height()), ratio);
+    if (const auto found = shapes.find(key); found != shapes.end())
+        return found->second;
+    if (shapes.size() >= 32) // a few sizes at a time: the cells of a strip share theirs
+        shapes.clear();
+    const QRectF outline = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(0.5, 0.5, -0.5, -0.5);
+    const auto draw = [&](QImage &image, const QPen &pen, const QBrush &brush) {
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(pen);
+        p.setBrush(brush);
+        p.drawRoundedRect(outline, 25, 25, Qt::RelativeSize);
+    };
+    const QSize pixels = (QSizeF(size) * ratio).toSize();
+    CellShape shape{QImage(pixels, QImage::Format_Alpha8),
+                    QImage(pixels, QImage::Format_ARGB32_Premultiplied)};
+    draw(shape.cover, Qt::NoPen, Qt::black);
+    draw(shape.outline, QPen(QColor(128, 128, 128), 1), Qt::NoBrush);
+    return shapes.emplace(key, std::move(shape)).first->second;
+}
+
+// The cell's colour laid into its shape.
+QImage filledCell(const CellShape &shape, QColor color)
+{
+    QImage cell(shape.cover.size(), QImage::Format_ARGB32_Premultiplied);
+    cell.setDevicePixelRatio(shape.cover.devicePixelRatio());
+    const QRgb rgb = color.rgba();
+    for (int y = 0; y < cell.height(); ++y) {
+        const uchar *cover = shape.cover.constScanLine(y);
+        auto *out = reinterpret_cast<QRgb *>(cell.scanLine(y));
+        for (int x = 0; x < cell.width(); ++x)
+            out[x] = qPremultiply(
+                qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), qAlpha(rgb) * cover[x] / 255));
+    }
+    return cell;
+}
+
 } // namespace
 
 ArthurStyle::ArthurStyle(QObject *parent) : ImagePartsStyle(parent) {}
@@ -47,13 +103,14 @@ void ArthurStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *op
         // How an overview cell shows its colour. The grey outline sets every colour off against
         // the light background around the cells, white included, and neighbours of one colour
         // off against each other.
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->setPen(QPen(QColor(128, 128, 128), 1));
-        painter->setBrush(option->palette.color(QPalette::Base));
-        painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), 25, 25,
-                                 Qt::RelativeSize);
-        painter->restore();
+        if (option->rect.isEmpty())
+            return;
+        const QPaintDevice *device = painter->device();
+        const CellShape &shape =
+            cellShape(option->rect.size(), device ? device->devicePixelRatio() : 1.0);
+        painter->drawImage(option->rect.topLeft(),
+                           filledCell(shape, option->palette.color(QPalette::Base)));
+        painter->drawImage(option->rect.topLeft(), shape.outline);
         return;
     }
     case PE_PanelLineEdit: {

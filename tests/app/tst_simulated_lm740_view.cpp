@@ -153,19 +153,29 @@ void TstSimulatedLm740View::lcdShowsWhatTheCommandsDid()
     }
     rig.ticks(ticks);
     QCOMPARE(rig.view->lcdLines(), lcd);
-    // Drawn as the controller draws them: a character a column, lit where the line has one.
+    // Drawn as the controller draws them: a character a cell, lit where the line has one. The
+    // cells are the runs between the display's background along the middle of each line.
     const QImage drawn = rig.view->findChild<QWidget *>("lcd")->grab().toImage();
-    const auto lit = [&drawn](int row, int fromX, int toX) {
-        for (int y = row * drawn.height() / 2; y < (row + 1) * drawn.height() / 2; ++y)
-            for (int x = fromX; x < toX; ++x)
-                if (drawn.pixelColor(x, y) == QColor(140, 240, 110))
-                    return true;
-        return false;
-    };
-    const int lastColumn = drawn.width() * 15 / 16;
+    const QColor background(24, 48, 24), lit(140, 240, 110);
     for (int row = 0; row < 2; ++row) {
-        QVERIFY(lit(row, 0, lastColumn));
-        QCOMPARE(lit(row, lastColumn, drawn.width()), lcd[row].size() == 16);
+        const int top = row * drawn.height() / 2, bottom = (row + 1) * drawn.height() / 2;
+        const int middle = (top + bottom) / 2;
+        QList<QPair<int, int>> cells;
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (drawn.pixelColor(x, middle) == background)
+                continue;
+            if (cells.isEmpty() || cells.last().second != x - 1)
+                cells.append({x, x});
+            cells.last().second = x;
+        }
+        QCOMPARE(cells.size(), 16);
+        for (int column = 0; column < 16; ++column) {
+            bool shows = false;
+            for (int y = top; y < bottom && !shows; ++y)
+                for (int x = cells[column].first; x <= cells[column].second && !shows; ++x)
+                    shows = drawn.pixelColor(x, y) == lit;
+            QCOMPARE(shows, column < lcd[row].size() && lcd[row][column] != ' ');
+        }
     }
 }
 

@@ -404,6 +404,32 @@ void TstStyles::colourCellsShowTheirBaseColour()
     cell.setColor(Qt::white);
     const int edge = qGray(renderOf(cell).pixelColor(0, 12).rgb());
     QVERIFY(edge < qGray(cell.palette().color(QPalette::Window).rgb()) - 60);
+    // As a rounded rectangle drawn directly would show it, at any size and colour.
+    for (const QSize size : {QSize(20, 25), QSize(3, 20), QSize(57, 24)}) {
+        cell.resize(size);
+        cell.setColor(QColor(30, 160, 220));
+        const QImage drawn = renderOf(cell);
+        QImage direct(drawn.size(), QImage::Format_ARGB32_Premultiplied);
+        direct.fill(cell.palette().color(QPalette::Window));
+        QPainter p(&direct);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(128, 128, 128), 1));
+        p.setBrush(QColor(30, 160, 220));
+        p.drawRoundedRect(QRectF(cell.rect()).adjusted(0.5, 0.5, -0.5, -0.5), 25, 25,
+                          Qt::RelativeSize);
+        p.end();
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QRgb a = drawn.pixel(x, y), b = direct.pixel(x, y);
+                QVERIFY2(std::abs(qRed(a) - qRed(b)) <= 3 && std::abs(qGreen(a) - qGreen(b)) <= 3 &&
+                             std::abs(qBlue(a) - qBlue(b)) <= 3,
+                         qPrintable(QString("%1x%2 at %3,%4")
+                                        .arg(size.width())
+                                        .arg(size.height())
+                                        .arg(x)
+                                        .arg(y)));
+            }
+    }
     cell.setStyle(&my); // frame panels are left to the Windows style
     QVERIFY(renderOf(cell).pixelColor(10, 12) != QColor(0, 90, 0));
 
