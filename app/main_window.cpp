@@ -183,18 +183,19 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QMainWindow::closeEvent(event);
 }
 
-bool MainWindow::editsUnkept(const std::vector<lm740::Item> &replaced)
+bool MainWindow::editsUnkept(const std::vector<lm740::Item> &replaced, Globals globals)
 {
     document.closeEdit();
-    return replaced.empty()
-               ? document.isModified()
-               : std::any_of(replaced.begin(), replaced.end(),
-                             [this](lm740::Item item) { return document.isModified(item); });
+    if (replaced.empty())
+        return document.isModified();
+    return (globals == Globals::Replaced && document.globalsModified()) ||
+           std::any_of(replaced.begin(), replaced.end(),
+                       [this](lm740::Item item) { return document.isModified(item); });
 }
 
-bool MainWindow::keepOrDiscardEdits(const std::vector<lm740::Item> &replaced)
+bool MainWindow::keepOrDiscardEdits(const std::vector<lm740::Item> &replaced, Globals globals)
 {
-    if (!editsUnkept(replaced))
+    if (!editsUnkept(replaced, globals))
         return true;
     const QMessageBox::StandardButton answer = lm740::prompts().warning(
         this, tr("Unsaved changes -- Lm740"),

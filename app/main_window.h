@@ -326,8 +326,9 @@ public Q_SLOTS:
 
 private:
     // The lamp count, the global scene time and the current item from the controller, which
-    // then plays that item: going online, and online after a whole-memory write.
-    void followController();
+    // then plays that item: going online, and online after a whole-memory write. What it brings
+    // is one step, named `stepName` in the Edit menu.
+    void followController(const QString &stepName);
 
     // Going online: the current item read from the controller into the panel and run; 0 when
     // the read succeeded.
@@ -359,12 +360,17 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 public:
+    // Whether a command that replaces items also replaces the lamp count and the scene time (a
+    // read from the controller does).
+    enum class Globals { Stay, Replaced };
     // Before a command throws edits away: true when nothing unkept is lost, or when the user
     // saved the show or chose to discard them; false on Cancel or a failed save. `replaced`
     // names the items the command replaces; empty, the whole show.
-    bool keepOrDiscardEdits(const std::vector<lm740::Item> &replaced = {});
+    bool keepOrDiscardEdits(const std::vector<lm740::Item> &replaced = {},
+                            Globals globals = Globals::Stay);
     // Whether such a command would lose edits that were not kept (the open edit is closed).
-    bool editsUnkept(const std::vector<lm740::Item> &replaced = {});
+    bool editsUnkept(const std::vector<lm740::Item> &replaced = {},
+                     Globals globals = Globals::Stay);
 
     // ---- The editor panel and the keyboard commands (main_window_editing.cpp) ----
 public:

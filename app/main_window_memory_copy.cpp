@@ -248,7 +248,8 @@ void MainWindow::File_Write_Settings(bool)
     inform(QT_TRANSLATE_NOOP("App", "OK"),
            app(QT_TRANSLATE_NOOP("App", "Settings succesfully load\n")));
     // Online, the window follows what the controller holds now, as when it went online: its
-    // lamps and items would otherwise go back over the new memory at the next switch.
+    // lamps and items would otherwise go back over the new memory at the next switch. What it
+    // brings is a read from the controller, and is named so in the Edit menu.
     if (onlineFlag && USBCheckStatus())
-        followController();
+        followController(tr("Read from Lm740"));
 }

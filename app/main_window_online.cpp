@@ -69,14 +69,14 @@ void MainWindow::UsbSetOnline(bool t)
         return;
     }
     if (connectedFlag) {
-        // The controller's copy of the item shown replaces the window's. Over edits that were not
-        // kept that is the question every read over edits asks; otherwise the one that says what
-        // going online does.
+        // The controller's copy of the item shown, its lamp count and its scene time replace the
+        // window's. Over edits of them that were not kept that is the question every read over
+        // edits asks; otherwise the one that says what going online does.
         const std::vector<Item> replaced{
             Item::current(document.show(), ItemKind(TabWidget->currentIndex()))};
         bool goOn = false;
-        if (editsUnkept(replaced)) {
-            goOn = keepOrDiscardEdits(replaced);
+        if (editsUnkept(replaced, Globals::Replaced)) {
+            goOn = keepOrDiscardEdits(replaced, Globals::Replaced);
         } else {
             const QMessageBox::StandardButton answer = lm740::prompts().warning(
                 this, tr("MainWindow"),
@@ -96,10 +96,10 @@ void MainWindow::UsbSetOnline(bool t)
     actionOnline->setEnabled(true);
     // Without the controller the window waits, online, until a poll finds it again.
     if (connectedFlag)
-        followController();
+        followController(tr("Go online"));
 }
 
-void MainWindow::followController()
+void MainWindow::followController(const QString &stepName)
 {
     int lamps = UsbGetLampsNumber();
     if (lamps == -1) {
@@ -120,7 +120,7 @@ void MainWindow::followController()
     // the controller gave is one step, and counts as kept.
     int read = -1;
     const PanelHold hold(panelHeld);
-    document.change(tr("Go online"), panelItem, [&](lm740::Show &show) {
+    document.change(stepName, panelItem, [&](lm740::Show &show) {
         show.sceneTime = time;
         {
             const QSignalBlocker quiet(ScenesTimeSpin);

@@ -246,7 +246,8 @@ int MainWindow::UsbReadActualSetting(bool)
     if (panelItem.kind == ItemKind::ProgramStep)
         selectCurrentProgramStep();
     const ItemKind kind = panelItem.kind;
-    if (connectedFlag && !keepOrDiscardEdits({Item::current(document.show(), kind)}))
+    if (connectedFlag &&
+        !keepOrDiscardEdits({Item::current(document.show(), kind)}, Globals::Replaced))
         return -1;
     int r = 0;
     if (connectedFlag) {
@@ -277,7 +278,7 @@ int MainWindow::UsbReadActualProgram(bool)
         std::vector<Item> steps;
         for (int step = 0; step < lm740::kProgramSteps; ++step)
             steps.push_back(Item::programStep(actualProgramNumber, step));
-        if (!keepOrDiscardEdits(steps))
+        if (!keepOrDiscardEdits(steps, Globals::Replaced))
             return -1;
         int r = 0;
         const PanelHold hold(panelHeld);

@@ -116,6 +116,28 @@ RecoveryFile::RecoveryFile(const QString &folder)
             break;
         }
     }
+    removeLoneLocks();
+}
+
+void RecoveryFile::removeLoneLocks()
+{
+    // A program killed before its first copy leaves only its lock. One whose program is gone (the
+    // lock can be taken) and that guards no copy goes, with a text file its copy never joined; a
+    // lock beside a copy stays, since it marks the copy as left to offer.
+    const QFileInfoList locks =
+        QDir(m_folder).entryInfoList({kPrefix + QStringLiteral("*.lock")}, QDir::Files);
+    for (const QFileInfo &info : locks) {
+        const QString base = info.absolutePath() + u'/' + info.completeBaseName();
+        if (base == m_base || QFileInfo::exists(base + QStringLiteral(".set")))
+            continue;
+        QLockFile lock(info.filePath());
+        lock.setStaleLockTime(0);
+        if (!lock.tryLock(0))
+            continue;
+        if (!QFileInfo::exists(base + QStringLiteral(".set")))
+            QFile::remove(extraPath(base));
+        lock.unlock();
+    }
 }
 
 RecoveryFile::~RecoveryFile()

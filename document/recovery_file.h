@@ -6,7 +6,8 @@
 // holds were left by a program that crashed or was killed, and are offered at the next start. The
 // program offered such files takes their lock and keeps it until it saves over them or ends, so
 // two programs started together are never offered the same copy; a claim lapses with the program
-// that made it, however it ends.
+// that made it, however it ends. A start also removes the locks of programs that ended before they
+// wrote a copy, so that they do not pile up.
 #pragma once
 
 #include "show.h"
@@ -68,6 +69,8 @@ public:
     void remove();
 
 private:
+    // Removes the locks of programs that ended before they wrote a copy.
+    void removeLoneLocks();
     // A recovery this program claimed: its files go at the next save, and when it was adopted
     // also when this program's own files go.
     struct Claim

@@ -69,6 +69,11 @@ public:
     bool isModified() const { return m_modified; }
     // Whether this item differs from what was kept of it.
     bool isModified(Item item) const;
+    // Whether the lamp count or the global scene time differs from what was kept of them.
+    bool globalsModified() const
+    {
+        return m_show.ledsNumber != m_kept.ledsNumber || m_show.sceneTime != m_kept.sceneTime;
+    }
     void keepAll();
     void keep(Item item);
     void keepGlobals();

@@ -29,17 +29,17 @@ void editLikeTheKilledProgram(MainWindow &w)
     });
 }
 
-// Run as a child: edits, saves in the background (or only claims what another left), says so,
-// and waits to be killed.
-int runChild(const QString &folder, bool claimOnly)
+// Run as a child: edits, saves in the background (or only claims what another left, or does
+// nothing), says so, and waits to be killed.
+int runChild(const QString &folder, const QByteArray &mode)
 {
     WindowRig rig;
     MainWindow &w = *rig.window;
     w.startRecovery(folder);
-    if (claimOnly) {
+    if (mode == "--claim") {
         if (!w.recovery->claimLeft())
             return 1;
-    } else {
+    } else if (mode == "--child") {
         editLikeTheKilledProgram(w);
         w.autosave();
         w.recovery->waitForSave();
@@ -73,8 +73,8 @@ private Q_SLOTS:
 
 private:
     // A folder with what a killed program left; with `claimant`, a second program claimed it
-    // and was killed too.
-    QString killedProgram(bool claimant);
+    // and was killed too; with `idle`, a program killed before its first copy.
+    QString killedProgram(bool claimant, bool idle);
     bool runAndKill(const QString &mode, const QString &folder);
     QTemporaryDir m_dir;
     int m_folders = 0;
@@ -97,10 +97,11 @@ bool TstRecovery::runAndKill(const QString &mode, const QString &folder)
     return true;
 }
 
-QString TstRecovery::killedProgram(bool claimant)
+QString TstRecovery::killedProgram(bool claimant, bool idle)
 {
     const QString folder = m_dir.filePath(QString::number(++m_folders));
-    if (!runAndKill("--child", folder) || (claimant && !runAndKill("--claim", folder)))
+    if (!runAndKill("--child", folder) || (claimant && !runAndKill("--claim", folder)) ||
+        (idle && !runAndKill("--idle", folder)))
         return {};
     return folder;
 }
@@ -109,23 +110,31 @@ void TstRecovery::killedProgramIsOffered_data()
 {
     QTest::addColumn<bool>("restore");
     QTest::addColumn<bool>("claimant"); // a program killed while it was offered the copy
-    QTest::newRow("yes") << true << false;
-    QTest::newRow("no") << false << false;
-    QTest::newRow("yes, after a program killed while offered it") << true << true;
+    QTest::addColumn<bool>("idle");     // a program killed before its first copy
+    QTest::newRow("yes") << true << false << false;
+    QTest::newRow("no") << false << false << false;
+    QTest::newRow("yes, after a program killed while offered it") << true << true << false;
+    QTest::newRow("no, beside a program killed before its first copy") << false << false << true;
 }
 
 void TstRecovery::killedProgramIsOffered()
 {
     QFETCH(bool, restore);
     QFETCH(bool, claimant);
-    const QString folder = killedProgram(claimant);
+    QFETCH(bool, idle);
+    const QString folder = killedProgram(claimant, idle);
     QVERIFY(!folder.isEmpty());
     const QStringList left = filesIn(folder);
     QVERIFY2(left.filter(".set").size() == 1, qPrintable(left.join(' ')));
+    QCOMPARE(left.filter(".lock").size(), 1 + int(claimant) + int(idle));
 
     WindowRig rig;
     MainWindow &w = *rig.window;
+    RecoveryFile alive(folder); // a program running beside it, without a copy yet
     w.startRecovery(folder);
+    // The locks of killed programs that guard no copy are gone; the copy's and the living
+    // programs' stay.
+    QCOMPARE(filesIn(folder).filter(".lock").size(), 3);
     rig.prompts.answers << (restore ? QMessageBox::Yes : QMessageBox::No);
     w.offerRecovery();
     QCOMPARE(rig.prompts.calls.size(), 1);
@@ -322,10 +331,9 @@ void TstRecovery::damagedLinesAreSkipped()
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc == 3 && QByteArray(argv[1]) == "--child")
-        return runChild(QString::fromLocal8Bit(argv[2]), false);
-    if (argc == 3 && QByteArray(argv[1]) == "--claim")
-        return runChild(QString::fromLocal8Bit(argv[2]), true);
+    const QByteArray mode = argc == 3 ? argv[1] : "";
+    if (mode == "--child" || mode == "--claim" || mode == "--idle")
+        return runChild(QString::fromLocal8Bit(argv[2]), mode);
     TstRecovery test;
     return QTest::qExec(&test, argc, argv);
 }

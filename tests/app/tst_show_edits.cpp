@@ -212,6 +212,21 @@ void TstShowEdits::eachKindOfStepUndoesAndRedoes_data()
         r.goOnline();
         r.window->actionOnline->trigger(); // offline again
     }) << "&Undo Go online" << true;
+    QTest::newRow("whole-memory write online") << 0 << Act([this](WindowRig &r) {
+        r.goOnline();
+        Show show;
+        show.setShowDefaults();
+        show.sceneColors[0][3] = QColor(1, 2, 3);
+        const QString file = m_dir.filePath("written.set");
+        QVERIFY(
+            image::writeSettingsFile(file, image::packShow(show, 30, 1, image::HeaderStyle::Save)));
+        qputenv("XDG_DATA_HOME", m_dir.filePath("data").toLocal8Bit()); // the backup
+        r.prompts.fileNames << file;
+        r.prompts.answers << QMessageBox::Yes;
+        r.window->File_Write_Settings(false);
+        qunsetenv("XDG_DATA_HOME");
+        r.window->actionOnline->trigger(); // offline again
+    }) << "&Undo Read from Lm740" << true;
 }
 
 void TstShowEdits::eachKindOfStepUndoesAndRedoes()
@@ -354,10 +369,12 @@ void TstShowEdits::previewFollowsEdits()
 
 void TstShowEdits::everyWayOutAsks_data()
 {
-    // 0 close, 1 load show, 2 load scene, 3 read the scene, 4 go online
+    // 0 close, 1 load show, 2 load scene, 3 read the scene, 4 go online, 5 read the program
     QTest::addColumn<int>("way");
     QTest::addColumn<int>("answer"); // a button, or Save with the save dialog cancelled (-1)
-    const char *ways[] = {"close", "load show", "load scene", "read the scene", "go online"};
+    QTest::addColumn<int>("edit");   // 0 a lamp of scene 1, 1 the scene time, 2 the lamp count
+    const char *ways[] = {"close",          "load show", "load scene",
+                          "read the scene", "go online", "read the program"};
     const QList<QPair<const char *, int>> answers{{"cancel", QMessageBox::Cancel},
                                                   {"escape", QMessageBox::Escape},
                                                   {"discard", QMessageBox::Discard},
@@ -365,13 +382,20 @@ void TstShowEdits::everyWayOutAsks_data()
                                                   {"save dialog cancelled", -1}};
     for (int way = 0; way < 5; ++way)
         for (const auto &a : answers)
-            QTest::addRow("%s, %s", ways[way], a.first) << way << a.second;
+            QTest::addRow("%s, %s", ways[way], a.first) << way << a.second << 0;
+    // Every read from the controller also replaces the lamp count and the scene time.
+    for (int way = 3; way < 6; ++way) {
+        QTest::addRow("%s, scene time, cancel", ways[way]) << way << int(QMessageBox::Cancel) << 1;
+        QTest::addRow("%s, lamp count, discard", ways[way])
+            << way << int(QMessageBox::Discard) << 2;
+    }
 }
 
 void TstShowEdits::everyWayOutAsks()
 {
     QFETCH(int, way);
     QFETCH(int, answer);
+    QFETCH(int, edit);
     WindowRig rig;
     MainWindow &w = *rig.window;
     // What each way would bring: a file of scene 1 in grey 9, or 77 from the controller.
@@ -386,7 +410,14 @@ void TstShowEdits::everyWayOutAsks()
         writeFile(m_dir, tag + ".scn", files::writeTextFile(files::Format::Scene, other, 30));
     rig.controller.setByteAt(layout::sceneLampAddress(0, 0), 77);
 
-    w.scene->lamp(0)->setRGB(5, 5, 5);
+    if (edit == 0) {
+        w.scene->lamp(0)->setRGB(5, 5, 5);
+    } else if (edit == 1) {
+        w.ScenesTimeSpin->setValue(9);
+    } else {
+        w.LedsNumberSpin->setValue(12);
+        emit w.LedsNumberSpin->editingFinished();
+    }
     w.document.closeEdit();
     const QString savedName = m_dir.filePath(tag + "-saved");
     rig.prompts.answers << (answer == -1 ? QMessageBox::Save : QMessageBox::StandardButton(answer));
@@ -417,6 +448,9 @@ void TstShowEdits::everyWayOutAsks()
     case 4:
         w.actionOnline->trigger();
         break;
+    case 5:
+        w.actionRead_Current_Program->trigger();
+        break;
     }
 
     const PromptCall &question = rig.prompts.calls.value(way == 2 ? 1 : 0);
@@ -429,12 +463,18 @@ void TstShowEdits::everyWayOutAsks()
         QCOMPARE(closed, goesOn);
     QCOMPARE(w.onlineFlag, way == 4 && goesOn);
     QCOMPARE(w.actionOnline->isChecked(), way == 4 && goesOn);
-    const QColor expected = !goesOn                ? QColor(5, 5, 5)
-                            : way == 0             ? QColor(5, 5, 5)
-                            : way == 3 || way == 4 ? QColor(77, 0, 0)
-                                                   : QColor(9, 9, 9);
+    const QColor expected = goesOn && (way == 3 || way == 4)   ? QColor(77, 0, 0)
+                            : goesOn && (way == 1 || way == 2) ? QColor(9, 9, 9)
+                            : edit == 0                        ? QColor(5, 5, 5)
+                                                               : QColor(0, 0, 0);
     QCOMPARE(w.sceneColors[0][0], expected);
     QCOMPARE(w.scene->lamp(0)->lampColor(), expected);
+    QCOMPARE(w.ScenesTimeSpin->value(), edit == 1 && !goesOn ? 9 : 1);
+    QCOMPARE(w.document.show().sceneTime, w.ScenesTimeSpin->value());
+    QCOMPARE(w.ledsNumber, edit == 2 && !goesOn ? 12 : 30);
+    // Kept as it was: nothing went to the controller or came from it.
+    if (!goesOn)
+        QCOMPARE(rig.log().filter(QRegularExpression("^[WR] ")), QStringList());
     // Saved, or replaced by what was loaded or read: nothing left to lose; a discarded edit
     // in a closed window stays what it was.
     QCOMPARE(w.isWindowModified(), !goesOn || (way == 0 && answer == QMessageBox::Discard));
