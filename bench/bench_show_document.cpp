@@ -148,10 +148,7 @@ int main(int argc, char **argv)
         key(w, Qt::Key_A);
     QSlider *slider = w.scene->lamp(0)->SliderRed;
     int dragSteps = 0;
-    int drags = 0;
     const auto drag = [&] {
-        // Up and down in turn: a drag that ended where it began would leave no step.
-        const bool up = drags++ % 2 == 0;
         const int steps = w.document.undoStack().count();
         const QPointF handle = handleCentre(slider);
         QMouseEvent press(QEvent::MouseButtonPress, handle, slider->mapToGlobal(handle),
@@ -160,9 +157,12 @@ int main(int argc, char **argv)
         if (!slider->isSliderDown())
             std::printf("the press missed the slider's handle\n");
         slider->setSliderDown(true);
+        // Down when the show holds the top already: a drag that ends on the value the show held
+        // before it changed nothing and leaves no step.
+        const bool down = colorsOf(w.document.show(), w.panelItem)[0].red() == 255;
         const double ms = timeMs([&] {
             for (int v = 0; v < 256; ++v) {
-                slider->setSliderPosition(up ? v : 255 - v);
+                slider->setSliderPosition(down ? 255 - v : v);
                 QCoreApplication::processEvents();
             }
         });

@@ -81,12 +81,15 @@ QImage filledCell(const CellShape &shape, QColor color)
     QImage cell(shape.cover.size(), QImage::Format_ARGB32_Premultiplied);
     cell.setDevicePixelRatio(shape.cover.devicePixelRatio());
     const QRgb rgb = color.rgba();
-    for (int y = 0; y < cell.height(); ++y) {
+    const QRgb whole = qPremultiply(rgb); // inside the shape; only its edge is partly covered
+    const int width = cell.width(), height = cell.height();
+    for (int y = 0; y < height; ++y) {
         const uchar *cover = shape.cover.constScanLine(y);
         auto *out = reinterpret_cast<QRgb *>(cell.scanLine(y));
-        for (int x = 0; x < cell.width(); ++x)
-            out[x] = qPremultiply(
-                qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), qAlpha(rgb) * cover[x] / 255));
+        for (int x = 0; x < width; ++x)
+            out[x] = cover[x] == 255 ? whole
+                                     : qPremultiply(qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb),
+                                                          qAlpha(rgb) * cover[x] / 255));
     }
     return cell;
 }

@@ -98,11 +98,26 @@ int main(int argc, char *argv[])
     std::vector<std::string> env;
     for (char **e = environ; *e; ++e)
         if (std::strncmp(*e, "QT_QPA_GENERIC_PLUGINS=", 23) &&
-            std::strncmp(*e, "QT_PLUGIN_PATH=", 15) && std::strncmp(*e, "STARTUP_PROBE_FD=", 17))
+            std::strncmp(*e, "QT_PLUGIN_PATH=", 15) && std::strncmp(*e, "STARTUP_PROBE_FD=", 17) &&
+            std::strncmp(*e, "XDG_CONFIG_HOME=", 16) && std::strncmp(*e, "XDG_STATE_HOME=", 15))
             env.emplace_back(*e);
     env.emplace_back("QT_QPA_GENERIC_PLUGINS=startupprobe");
     env.emplace_back(std::string("QT_PLUGIN_PATH=") + PROBE_PLUGIN_DIR);
     env.emplace_back("STARTUP_PROBE_FD=3");
+    // Each program starts as a new user's would: no window place kept from an earlier run (the
+    // window then opens at the bare one's size), no recovery files, no simulated memory.
+    char home[] = "/tmp/bench_startup.XXXXXX";
+    if (!mkdtemp(home)) {
+        std::perror("bench_startup: mkdtemp");
+        return 1;
+    }
+    const std::string config = std::string(home) + "/config", state = std::string(home) + "/state";
+    env.emplace_back("XDG_CONFIG_HOME=" + config);
+    env.emplace_back("XDG_STATE_HOME=" + state);
+    const auto forget = [&] {
+        const std::string command = "rm -rf '" + config + "' '" + state + "'";
+        return std::system(command.c_str()) == 0;
+    };
 
     struct Contestant
     {
@@ -120,6 +135,8 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "bench_startup: %s did not show a window\n", c.command[0].c_str());
             return 1;
         }
+    if (!forget())
+        return 1;
     for (int r = 0; r < rounds; ++r)
         for (int i = 0; i < 2; ++i) {
             Contestant &c = contestants[(r + i) % 2];
@@ -130,7 +147,10 @@ int main(int argc, char *argv[])
             }
             c.ms.push_back(t.wallMs);
             c.cpu.push_back(t.cpuMs);
+            if (!forget())
+                return 1;
         }
+    rmdir(home);
 
     std::printf("%d interleaved rounds, process start to the first painted main window:\n", rounds);
     for (const Contestant &c : contestants)
