@@ -15,11 +15,10 @@ namespace lm740 {
 namespace {
 
 // A fresh controller holds the show a fresh program start shows: 30 black lamps, one second.
-// Black lamps are zero bytes, which the memory already holds: only the items' times and modes are
-// packed (with no lamps).
+// Black lamps are zero bytes, which the new memory holds already: only the items' times and modes
+// are packed (with no lamps).
 void fillFreshShow(std::vector<quint8> &memory)
 {
-    std::fill(memory.begin(), memory.end(), 0);
     t_chaser chaser;
     setDefaults(chaser);
     for (int c = 0; c < kChaserCount; ++c)
