@@ -169,6 +169,7 @@ void TstSimulatedLm740View::lcdShowsWhatTheCommandsDid()
             cells.last().second = x;
         }
         QCOMPARE(cells.size(), 16);
+        QCOMPARE(cells.first().first, drawn.width() - 1 - cells.last().second); // an even frame
         for (int column = 0; column < 16; ++column) {
             bool shows = false;
             for (int y = top; y < bottom && !shows; ++y)
