@@ -72,6 +72,7 @@ void TstCommandLine::wrongArgumentsAreRefusedBeforeTheWindow_data()
     QTest::newRow("misspelt option") << QStringList{"--simulater"} << "" << 2 << usage;
     QTest::newRow("empty file name") << QStringList{"--simulator="} << "" << 2 << usage;
     QTest::newRow("one dash") << QStringList{"-simulator"} << "" << 2 << usage;
+    QTest::newRow("two characters") << QStringList{"-x"} << "" << 2 << usage;
     QTest::newRow("faults without the simulator")
         << QStringList{"--simulator-faults=fail=0.3"} << "" << 2
         << QByteArray("--simulator-faults needs --simulator");

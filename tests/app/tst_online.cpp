@@ -256,8 +256,11 @@ void TstOnline::currentItemCommands()
         // A failed read leaves the panel alone.
         QCOMPARE(w.scene->lamp(0)->lampColor(), fail ? QColor(200, 0, 0) : QColor(0, 66, 0));
     } else {
-        // The globals follow only a write that went through.
+        // The globals follow only a write that went through, and a failed write leaves the
+        // item unkept.
         QCOMPARE(rig.controller.byteAt(layout::kInSceneTime), quint8(fail ? 5 : 1));
+        if (command == 0)
+            QCOMPARE(w.document.isModified(w.panelItem), fail);
         if (!fail)
             QCOMPARE(rig.controller.byteAt(lamp0[tab]), quint8(200));
     }

@@ -297,6 +297,8 @@ void TstRecovery::damagedLinesAreSkipped_data()
     QTest::newRow("item beyond") << QByteArray("lamp 0 10 0 3 4278190335");
     QTest::newRow("kind beyond") << QByteArray("lamp 3 0 0 3 4278190335");
     QTest::newRow("field beyond") << QByteArray("field 1 0 0 6 5");
+    // 2^32 + 1 would be the cross-fade if it were cut to an int.
+    QTest::newRow("field far beyond") << QByteArray("field 1 0 0 4294967297 77");
     QTest::newRow("not a number") << QByteArray("lamp 0 0 0 x 4278190335");
     QTest::newRow("too short") << QByteArray("lamp 0 0 0 3");
 }

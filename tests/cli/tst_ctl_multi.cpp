@@ -43,6 +43,9 @@ void TstCtlMulti::choosing_data()
         "3 Lm740s are connected; choose one with --device=NAME (or LM740_DEVICE=NAME), NAME "
         "being its port or serial number:\n  1-1  rel_0_16  serial TWIN\n  1-2  rel_0_15\n  1-3  "
         "rel_0_16  serial TWIN\n");
+    row("two connected: refused too",
+        QStringList{"--simulator=%d/a.set", "--simulator=%d/c.set"} + set, "", 2, "",
+        "2 Lm740s are connected; choose one");
     row("a serial number two share", QStringList{"--device=TWIN"} + set, "", 2, "",
         "2 Lm740s answer to the name TWIN; choose one by its port:\n  1-1  rel_0_16  serial TWIN\n"
         "  1-3  rel_0_16  serial TWIN\n");
@@ -78,8 +81,10 @@ void TstCtlMulti::choosing()
         before << rig.read(m);
     if (!environment.isEmpty())
         rig.environment << environment;
-    const bool onFiles = arguments.contains(QLatin1String("show"));
-    const CtlRun r = rig.run(onFiles ? arguments : simulators + arguments);
+    // A row that names files or its own simulators is run as it is.
+    const bool asItIs = arguments.contains(QLatin1String("show")) ||
+                        arguments.first().startsWith(QLatin1String("--simulator"));
+    const CtlRun r = rig.run(asItIs ? arguments : simulators + arguments);
     QVERIFY2(r.status == status, r.err.constData());
     QVERIFY2(r.out.contains(out), r.out.constData());
     QVERIFY2(r.err.contains(err), r.err.constData());

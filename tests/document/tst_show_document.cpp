@@ -95,6 +95,8 @@ void TstShowDocument::stepsUndoAndRedoExactly()
     doc.redo();
     QVERIFY(sameRecords(doc.show(), after));
     QVERIFY(doc.isModified());
+    for (const ShowDelta::ItemChange &c : delta.items)
+        QVERIFY(doc.isModified(c.item));
 
     // Nothing changed, no step; a change inside another is part of the outer step.
     QVERIFY(!doc.change(QStringLiteral("none"), Item::scene(0), [](Show &) {}));
