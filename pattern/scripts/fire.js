@@ -55,8 +55,8 @@
             var above = height - 1 - y; // rows above the bottom one
             for (x = 0; x < width; x++) {
                 var heat = 1 - (above + 0.5) / (flame[x] + 0.5) + noise(x, y, step) * 0.35;
-                heat = Math.max(0, Math.min(1, heat));
-                map[y][x] = palette[Math.round(heat * 255)];
+                var shade = Math.round(heat * 255);
+                map[y][x] = palette[shade < 0 ? 0 : shade > 255 ? 255 : shade];
             }
         }
         return map;
