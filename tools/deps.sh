@@ -5,14 +5,15 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-    qt6-translations-l10n libusb-1.0-0-dev libgl-dev
+    qt6-translations-l10n qt6-declarative-dev libusb-1.0-0-dev libgl-dev
 )
 for what in "$@"; do
     case $what in
     --test)
         # The widget tests need a font to lay text out on the offscreen platform; the format
-        # check needs clang-format; the libusb tests run against a kernel mocked by umockdev.
-        packages+=(fonts-dejavu-core clang-format umockdev libumockdev-dev)
+        # check needs clang-format; the libusb tests run against a kernel mocked by umockdev; the
+        # property-based tests use RapidCheck.
+        packages+=(fonts-dejavu-core clang-format umockdev libumockdev-dev librapidcheck-dev)
         ;;
     --random-input)
         # tools/random_input.py: a private X display, a window manager and the input it sends.

@@ -3,8 +3,9 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer) in build-fuzz and runs each in turn for a
 # bounded time.
 #   tools/fuzz.sh [seconds per target, default 60] [target ...]
-# Targets: numbers scene scenes chaser chasers program programs image upgrade controller (all when
-# none is named). The controller target has a bus answer from the fuzzer's bytes.
+# Targets: numbers scene scenes chaser chasers program programs image upgrade controller pattern
+# (all when none is named). The controller target has a bus answer from the fuzzer's bytes; the
+# pattern target reads script property texts and what a script's rgbMap returns.
 # The seeds in fuzz/corpus/<target> are read only; what a run finds grows build-fuzz/corpus/<target>.
 # A crash leaves its input in build-fuzz/findings/ and makes the script fail.
 set -euo pipefail
@@ -12,7 +13,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(numbers scene scenes chaser chasers program programs image upgrade controller)
+[ ${#targets[@]} -eq 0 ] && targets=(numbers scene scenes chaser chasers program programs image upgrade controller pattern)
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
