@@ -57,11 +57,6 @@ public:
         }
         m_wake.notify_all();
     }
-    void disarm()
-    {
-        std::lock_guard lock(m_mutex);
-        m_armed = false;
-    }
     bool fired()
     {
         std::lock_guard lock(m_mutex);
@@ -125,12 +120,17 @@ public:
 
     QJSEngine &engine() { return m_engine; }
 
+    // Starts the time of one part of the work: the load, the setting up of a render, or one step
+    // drawn and read. Reading what a script returned runs script code too (a getter, a
+    // toString), so the clock runs until the next part starts or the run ends.
+    void startClock() { m_watchdog.arm(); }
+    // Whether the watchdog stopped the script; sets the error then.
+    bool stopped() { return interrupted(QString()); }
+
     bool evaluate(const QString &source, QJSValue *result)
     {
         QStringList stack; // "function:line:column:file" for each frame of a throw
-        m_watchdog.arm();
         *result = m_engine.evaluate(source, m_file, 1, &stack);
-        m_watchdog.disarm();
         if (interrupted(QString()))
             return false;
         if (stack.isEmpty() && !result->isError())
@@ -147,9 +147,7 @@ public:
         QJSValue list = m_engine.newArray(quint32(args.size()));
         for (int i = 0; i < int(args.size()); ++i)
             list.setProperty(quint32(i), args[i]);
-        m_watchdog.arm();
         const QJSValue outcome = m_caller.call({algo, f, list});
-        m_watchdog.disarm();
         if (interrupted(function))
             return false;
         *result = outcome.property(1);
@@ -163,6 +161,8 @@ private:
     {
         if (!m_watchdog.fired())
             return false;
+        if (m_engine.hasError())
+            m_engine.catchError();
         failed(prefix(function) +
                QStringLiteral("stopped after running for more than %1 s").arg(m_limitMs / 1000.0));
         return true;
@@ -296,6 +296,7 @@ std::optional<PatternInfo> PatternEngine::load(const QString &file, const QStrin
                                                PatternError *error) const
 {
     Run run(file, m_timeLimitMs, 0);
+    run.startClock();
     PatternInfo info;
     info.file = file;
     info.builtIn = file.startsWith(kBuiltInFolder + QLatin1Char('/'));
@@ -303,6 +304,7 @@ std::optional<PatternInfo> PatternEngine::load(const QString &file, const QStrin
 
     QJSValue algo;
     const auto fail = [&](const QString &message) {
+        run.stopped();
         *error = run.error.message.isEmpty() ? PatternError{file, 0, message} : run.error;
         return std::nullopt;
     };
@@ -358,6 +360,8 @@ std::optional<PatternInfo> PatternEngine::load(const QString &file, const QStrin
             info.properties.push_back(*property);
         }
     }
+    if (run.stopped())
+        return fail({});
     return info;
 }
 
@@ -368,7 +372,9 @@ RenderResult PatternEngine::render(const PatternInfo &script, const RenderReques
     frames.width = request.width;
     frames.height = request.height;
     Run run(script.file, m_timeLimitMs, request.seed);
+    run.startClock();
     const auto fail = [&](const QString &message) {
+        run.stopped();
         result.error =
             run.error.message.isEmpty() ? PatternError{script.file, 0, message} : run.error;
         frames.steps.clear();
@@ -435,6 +441,7 @@ RenderResult PatternEngine::render(const PatternInfo &script, const RenderReques
     // what they drew last and go on from there.
     for (int step = 0; next < frames.steps.size(); ++step) {
         const QRgb rgb = stepColor(start, end, step, frames.stepCount);
+        run.startClock();
         QJSValue map;
         if (!run.call(algo, QStringLiteral("rgbMap"),
                       {size[0], size[1], QJSValue(double(rgb)), QJSValue(step)}, &map))
@@ -443,12 +450,21 @@ RenderResult PatternEngine::render(const PatternInfo &script, const RenderReques
             continue;
         std::vector<QRgb> frame;
         QString why;
-        if (!readFrame(map, request.width, request.height, &frame, &why))
+        if (!readFrame(map, request.width, request.height, &frame, &why) || run.stopped())
             return fail(QStringLiteral("rgbMap on step %1: %2").arg(step).arg(why));
         frames.frames.push_back(std::move(frame));
         ++next;
     }
     return result;
+}
+
+void fitToTarget(RenderRequest &request, const Layout &layout, const BakeTarget &target)
+{
+    request.width = layout.width();
+    request.height = layout.height();
+    const bool program = target.into == BakeTarget::Into::Program;
+    request.maxFrames = std::max(1, program ? kProgramSteps - target.firstStep : target.frame + 1);
+    request.fit = program ? target.fit : Fit::Cut;
 }
 
 QRgb stepColor(QRgb start, std::optional<QRgb> end, int step, int steps)

@@ -102,12 +102,18 @@ public:
     // ".js" (case does not matter; a built-in one first).
     std::optional<PatternInfo> find(const QString &nameOrFile, PatternError *error) const;
 
-    // Draws the script's frames.
+    // Draws the script's frames. Each call makes an engine of its own, so that renders may run on
+    // several threads at once.
     RenderResult render(const PatternInfo &script, const RenderRequest &request) const;
 
 private:
     int m_timeLimitMs;
 };
+
+// Sets the request's grid to the layout's and chooses the frames the target takes: those up to the
+// chosen frame for a scene or a chaser, and a program's free steps fitted as the target says. Every
+// caller that bakes draws its frames this way, so that the same bake gives the same bytes.
+void fitToTarget(RenderRequest &request, const Layout &layout, const BakeTarget &target);
 
 // The colour a version 1 or 2 script gets on `step` of `steps`: the start colour moving channel
 // by channel, truncated, to the end colour on the last step; the start colour on every step

@@ -159,6 +159,17 @@ void TstPatternEngine::scripts_data()
         << "step 1: row 1, cell 0 is NaN" << 2;
     QTest::newRow("null map") << "algo.rgbMap = function () { return null; };" << ramp << ""
                               << "not a list" << 2;
+    QTest::newRow("endless recursion")
+        << "algo.rgbMap = function f() { return f(); };" << ramp << ""
+        << "RangeError: Maximum call stack size exceeded" << 1;
+    QTest::newRow("endless getter in a row")
+        << "algo.rgbMap = function () { var r = [1, 2]; Object.defineProperty(r, 0, { get:"
+           " function () { for (;;) {} } }); return [r, r]; };"
+        << ramp << ""
+        << "t.js: stopped after running for more than 0.3 s" << 2;
+    QTest::newRow("endless name") << "algo.name = { toString: function () { for (;;) {} } };"
+                                  << ramp << ""
+                                  << "t.js: stopped after" << 1;
     QTest::newRow("out of range cut to 24 bits")
         << "algo.rgbMap = function (w, h, c, s) { return [[-1, 0], [0, 0]]; };" << ramp << ""
         << "ffffff ffffff ffffff" << 2;
@@ -176,7 +187,7 @@ void TstPatternEngine::scripts()
     request.colors = colors;
     for (const QString &pair : properties.split(';', Qt::SkipEmptyParts))
         request.properties.insert(pair.section('=', 0, 0), pair.section('=', 1));
-    const RenderResult result = loadAndRender(PatternEngine(), script(members), request);
+    const RenderResult result = loadAndRender(PatternEngine(300), script(members), request);
     QVERIFY2(firstCells(result).contains(expected), qPrintable(firstCells(result)));
     for (const auto &frame : result.frames.frames)
         QCOMPARE(qsizetype(frame.size()), qsizetype(request.width * request.height));
@@ -255,10 +266,19 @@ void TstPatternEngine::userFolderAndBuiltIns()
     QVERIFY(!engine.find("bad", &error) && error.message.contains("SyntaxError"));
     QVERIFY(!engine.find("none", &error) && error.message.contains("no such pattern"));
     // A built-in script's steps sampled for a program.
-    RenderRequest request{10, 17, {0x102030}, {{"steps", "100"}}, 0, 31, Fit::Sample};
+    RenderRequest request{1, 1, {0x102030}, {{"steps", "100"}}, 0, 0, Fit::Cut};
+    BakeTarget target;
+    target.into = BakeTarget::Into::Program;
+    target.firstStep = 28;
+    fitToTarget(request, *Layout::fromSpec("grid:10x17", 170), target);
     const RenderResult sampled = engine.render(*engine.find("Solid", &error), request);
     QCOMPARE(sampled.frames.stepCount, 100);
-    QCOMPARE(sampled.frames.steps, fitSteps(100, 31, Fit::Sample));
+    QCOMPARE(sampled.frames.steps, std::vector<int>({0, 33, 66}));
+    QCOMPARE(sampled.frames.frames[0].size(), 170u);
+    target.into = BakeTarget::Into::Scene;
+    target.frame = 4;
+    fitToTarget(request, Layout(), target);
+    QCOMPARE(engine.render(*engine.find("Solid", &error), request).frames.steps.back(), 4);
 }
 
 QTEST_GUILESS_MAIN(TstPatternEngine)
