@@ -117,22 +117,6 @@ void ShowDocument::changeWithoutStep(Item item, const std::function<void(Show &)
     updateModified();
 }
 
-bool ShowDocument::bakePattern(const QString &patternName, const PatternFrames &frames,
-                               const Layout &layout, const BakeTarget &target, BakeOutcome *outcome,
-                               QString *error)
-{
-    using Into = BakeTarget::Into;
-    const Item shown = target.into == Into::Scene ? Item::scene(target.number)
-                       : target.into == Into::Chaser
-                           ? Item::chaser(target.number)
-                           : Item::programStep(target.number, target.firstStep);
-    bool baked = false;
-    change(tr("Apply pattern %1").arg(patternName), shown, [&](Show &show) {
-        baked = lm740::bakePattern(show, frames, layout, target, outcome, error);
-    });
-    return baked;
-}
-
 void ShowDocument::openEdit(Item item, int kind)
 {
     if (m_open.active && (!(m_open.item == item) || m_open.kind != kind))

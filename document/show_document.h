@@ -10,7 +10,6 @@
 #pragma once
 
 #include "item.h"
-#include "pattern_bake.h"
 #include "show_delta.h"
 
 #include <QObject>
@@ -43,12 +42,6 @@ public:
     // Runs `work` over one item without a step, for a read that only shows what the controller
     // holds: the history stays as it is, and its steps still undo and redo the values they hold.
     void changeWithoutStep(Item item, const std::function<void(Show &)> &work);
-    // Bakes a pattern's frames into the show through the layout (show/pattern_bake.h) as one step
-    // named after the pattern, which shows the scene, the chaser or the program's first step baked.
-    // False with *error set, and no step, when the target is outside the show.
-    bool bakePattern(const QString &patternName, const PatternFrames &frames, const Layout &layout,
-                     const BakeTarget &target, BakeOutcome *outcome = nullptr,
-                     QString *error = nullptr);
 
     // How the panel's next edits are named in the Edit menu.
     enum class EditName { Change, Paste, Drop };

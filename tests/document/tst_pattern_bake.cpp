@@ -1,6 +1,6 @@
 // A pattern baked into each kind of item as one step of the document: which frame lands on which
 // item, what the layout and a selection leave alone, a program's steps fitted, and the undo.
-#include "show_document.h"
+#include "pattern_step.h"
 
 #include <QtTest>
 
@@ -118,11 +118,11 @@ void TstPatternBake::eachTargetOneStep()
             drawn.frames.back().push_back(qRgb(f, cell, 200));
     }
     // A frame of the wrong size is refused whatever the target.
-    QVERIFY(!doc.bakePattern("Bad", {2, 2, 1, {0}, {{1, 2, 3}}}, Layout(), target));
+    QVERIFY(!bakePatternStep(doc, "Bad", {2, 2, 1, {0}, {{1, 2, 3}}}, Layout(), target));
     BakeOutcome outcome;
     QString error;
-    const bool baked = doc.bakePattern("Rainbow", drawn, *Layout::fromSpec(layout, lamps), target,
-                                       &outcome, &error);
+    const bool baked = bakePatternStep(doc, "Rainbow", drawn, *Layout::fromSpec(layout, lamps),
+                                       target, &outcome, &error);
     QCOMPARE(baked ? changes(before, doc.show()) : QStringLiteral("error"), expected);
     QCOMPARE(error.isEmpty(), baked);
     QCOMPARE(doc.undoStack().count(), baked ? 1 : 0);
