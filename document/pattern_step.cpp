@@ -7,10 +7,10 @@ bool bakePatternStep(ShowDocument &document, const QString &patternName,
                      BakeOutcome *outcome, QString *error)
 {
     using Into = BakeTarget::Into;
-    const Item shown = target.into == Into::Scene    ? Item::scene(target.number)
-                       : target.into == Into::Chaser ? Item::chaser(target.number)
-                                                     : Item::programStep(target.number,
-                                                                         target.firstStep);
+    const Item shown = target.into == Into::Scene ? Item::scene(target.number)
+                       : target.into == Into::Chaser
+                           ? Item::chaser(target.number)
+                           : Item::programStep(target.number, target.firstStep);
     bool baked = false;
     document.change(ShowDocument::tr("Apply pattern %1").arg(patternName), shown, [&](Show &show) {
         baked = bakePattern(show, frames, layout, target, outcome, error);

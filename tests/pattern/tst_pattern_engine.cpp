@@ -81,98 +81,65 @@ void TstPatternEngine::scripts_data()
     QTest::addColumn<int>("side");           // of the square grid drawn
 
     const QList<uint> ramp{0x000000, 0xFF8041};
-    QTest::newRow("v1 ramp, truncated") << "algo.apiVersion = 1;" << ramp << ""
-                                        << "000000 7f4020 ff8041" << 1;
-    QTest::newRow("v2 ramp down") << "" << QList<uint>{0xFF00FF, 0x00FF00} << ""
-                                  << "ff00ff 7f7f7f 00ff00" << 1;
-    QTest::newRow("no end colour") << "" << QList<uint>{0x123456} << ""
-                                   << "123456 123456 123456" << 1;
-    QTest::newRow("one colour taken") << "algo.acceptColors = 1;" << ramp << ""
-                                      << "000000 000000 000000" << 1;
-    QTest::newRow("no colour taken") << "algo.acceptColors = 0;" << ramp << ""
-                                     << "000000 000000 000000" << 1;
-    QTest::newRow("none given: red") << "" << QList<uint>{} << ""
-                                     << "ff0000 ff0000 ff0000" << 1;
-    QTest::newRow("v3 colours before the first map")
-        << "algo.apiVersion = 3; algo.acceptColors = 5; algo.c = null;"
-           " algo.rgbMapSetColors = function (c) { algo.c = c; };"
-           " algo.rgbMapStepCount = function (w, h) { return algo.c.length + 1; };"
-           " algo.rgbMap = function (w, h, rgb, s) { return [[algo.c[s % algo.c.length]]]; };"
-        << QList<uint>{1, 2, 3, 4, 5, 6} << ""
-        << "000001 000002 000003 000004 000005 000001" << 1;
-    QTest::newRow("every property type") << kProperties << ramp << "mode=B;n=9;k=-1;s=abc"
-                                         << "002f91" << 1;
-    QTest::newRow("properties kept") << kProperties << ramp << ""
-                                     << "002050 002050 002050" << 1;
-    QTest::newRow("list value unknown") << kProperties << ramp << "mode=C"
-                                        << "not one of A, B" << 1;
-    QTest::newRow("range exceeded") << kProperties << ramp << "n=10"
-                                    << "outside 1..9" << 1;
-    QTest::newRow("integer not a number") << kProperties << ramp << "k=x"
-                                          << "not a whole number" << 1;
-    QTest::newRow("no such property") << kProperties << ramp << "q=1"
-                                      << "no property \"q\"" << 1;
-    QTest::newRow("bad property text")
-        << "algo.properties = ['name:x|type:float|write:f'];" << ramp << ""
-        << "\"float\" is none of" << 1;
-    QTest::newRow("write function missing")
-        << "algo.properties = ['name:x|type:string|write:f'];" << ramp << ""
-        << "no function f" << 1;
-    QTest::newRow("v4") << "algo.apiVersion = 4;" << ramp << ""
-                        << "apiVersion 4 is not" << 1;
-    QTest::newRow("no rgbMap") << "algo.rgbMap = 3;" << ramp << ""
-                               << "no rgbMap function" << 1;
-    QTest::newRow("not an object") << "algo = 7;" << ramp << ""
-                                   << "no pattern object" << 1;
-    QTest::newRow("syntax") << "algo.x = ;" << ramp << ""
-                            << "t.js:6: SyntaxError" << 1;
-    QTest::newRow("throws at load") << "throw new Error('early');" << ramp << ""
-                                    << "t.js:6: Error: early" << 1;
-    QTest::newRow("throws in rgbMap")
-        << "algo.rgbMap = function () {\n throw new RangeError('late'); };" << ramp << ""
-        << "t.js:7: rgbMap: RangeError: late" << 1;
-    QTest::newRow("throws a string")
-        << "algo.rgbMapStepCount = function () { throw 'odd'; };" << ramp << ""
-        << "t.js: rgbMapStepCount: threw odd" << 1;
-    QTest::newRow("no file access")
-        << "algo.rgbMap = function () { return Qt.include('x'); };" << ramp << ""
-        << "ReferenceError: Qt is not defined" << 1;
-    QTest::newRow("no network") << "algo.rgbMap = function () { return new XMLHttpRequest(); };"
-                                << ramp << ""
-                                << "XMLHttpRequest is not defined" << 1;
-    QTest::newRow("no steps") << "algo.rgbMapStepCount = function () { return 0; };" << ramp << ""
-                              << "gave 0, not a number of steps" << 1;
-    QTest::newRow("steps not a number")
-        << "algo.rgbMapStepCount = function () { return 'a'; };" << ramp << ""
-        << "gave a, not" << 1;
-    QTest::newRow("rows missing") << "algo.rgbMap = function () { return [[1]]; };" << ramp << ""
-                                  << "rgbMap on step 0: not a list of 2 rows" << 2;
-    QTest::newRow("row short") << "algo.rgbMap = function () { return [[1], [1, 2]]; };" << ramp
-                               << ""
-                               << "row 0 is not a list of 2 colours" << 2;
-    QTest::newRow("not numbers") << "algo.rgbMap = function () { return [[1, 'x'], [1, 2]]; };"
-                                 << ramp << ""
-                                 << "row 0, cell 1 is x, not a colour" << 2;
-    QTest::newRow("NaN")
-        << "algo.rgbMap = function (w, h, c, s) { return [[1, 2], [s ? NaN : 1, 2]]; };" << ramp
-        << ""
-        << "step 1: row 1, cell 0 is NaN" << 2;
-    QTest::newRow("null map") << "algo.rgbMap = function () { return null; };" << ramp << ""
-                              << "not a list" << 2;
-    QTest::newRow("endless recursion")
-        << "algo.rgbMap = function f() { return f(); };" << ramp << ""
-        << "RangeError: Maximum call stack size exceeded" << 1;
-    QTest::newRow("endless getter in a row")
-        << "algo.rgbMap = function () { var r = [1, 2]; Object.defineProperty(r, 0, { get:"
-           " function () { for (;;) {} } }); return [r, r]; };"
-        << ramp << ""
-        << "t.js: stopped after running for more than 0.3 s" << 2;
-    QTest::newRow("endless name") << "algo.name = { toString: function () { for (;;) {} } };"
-                                  << ramp << ""
-                                  << "t.js: stopped after" << 1;
-    QTest::newRow("out of range cut to 24 bits")
-        << "algo.rgbMap = function (w, h, c, s) { return [[-1, 0], [0, 0]]; };" << ramp << ""
-        << "ffffff ffffff ffffff" << 2;
+    const auto row = [&](const char *name, const QString &members, const char *expected,
+                         int side = 1, const QList<uint> &colors = {0x000000, 0xFF8041},
+                         const char *properties = "") {
+        QTest::newRow(name) << members << colors << QString(properties) << QString(expected)
+                            << side;
+    };
+    const auto map = [](const char *body) {
+        return QStringLiteral("algo.rgbMap = function (w, h, c, s) { %1 };").arg(body);
+    };
+    const auto steps = [](const char *body) {
+        return QStringLiteral("algo.rgbMapStepCount = function () { %1 };").arg(body);
+    };
+    row("v1 ramp, truncated", "algo.apiVersion = 1;", "000000 7f4020 ff8041");
+    row("v2 ramp down", "", "ff00ff 7f7f7f 00ff00", 1, {0xFF00FF, 0x00FF00});
+    row("no end colour", "", "123456 123456 123456", 1, {0x123456});
+    row("one colour taken", "algo.acceptColors = 1;", "000000 000000 000000");
+    row("no colour taken", "algo.acceptColors = 0;", "000000 000000 000000");
+    row("none given: red", "", "ff0000 ff0000 ff0000", 1, {});
+    row("v3 colours before the first map",
+        "algo.apiVersion = 3; algo.acceptColors = 5; algo.c = null;"
+        " algo.rgbMapSetColors = function (c) { algo.c = c; };" +
+            steps("return algo.c.length + 1;") + map("return [[algo.c[s % algo.c.length]]];"),
+        "000001 000002 000003 000004 000005 000001", 1, {1, 2, 3, 4, 5, 6});
+    row("every property type", kProperties, "002f91", 1, ramp, "mode=B;n=9;k=-1;s=abc");
+    row("properties kept", kProperties, "002050 002050 002050");
+    row("list value unknown", kProperties, "not one of A, B", 1, ramp, "mode=C");
+    row("range exceeded", kProperties, "outside 1..9", 1, ramp, "n=10");
+    row("integer not a number", kProperties, "not a whole number", 1, ramp, "k=x");
+    row("no such property", kProperties, "no property \"q\"", 1, ramp, "q=1");
+    row("bad property text", "algo.properties = ['name:x|type:float|write:f'];",
+        "\"float\" is none of");
+    row("write function missing", "algo.properties = ['name:x|type:string|write:f'];",
+        "no function f");
+    row("v4", "algo.apiVersion = 4;", "apiVersion 4 is not");
+    row("no rgbMap", "algo.rgbMap = 3;", "no rgbMap function");
+    row("not an object", "algo = 7;", "no pattern object");
+    row("syntax", "algo.x = ;", "t.js:6: SyntaxError");
+    row("throws at load", "throw new Error('early');", "t.js:6: Error: early");
+    row("throws in rgbMap", map("\n throw new RangeError('late');"),
+        "t.js:7: rgbMap: RangeError: late");
+    row("throws a string", steps("throw 'odd';"), "t.js: rgbMapStepCount: threw odd");
+    row("no file access", map("return Qt.include('x');"), "ReferenceError: Qt is not defined");
+    row("no network", map("return new XMLHttpRequest();"), "XMLHttpRequest is not defined");
+    row("no steps", steps("return 0;"), "gave 0, not a number of steps");
+    row("steps not a number", steps("return 'a';"), "gave a, not");
+    row("rows missing", map("return [[1]];"), "rgbMap on step 0: not a list of 2 rows", 2);
+    row("row short", map("return [[1], [1, 2]];"), "row 0 is not a list of 2 colours", 2);
+    row("not numbers", map("return [[1, 'x'], [1, 2]];"), "row 0, cell 1 is x, not a colour", 2);
+    row("NaN", map("return [[1, 2], [s ? NaN : 1, 2]];"), "step 1: row 1, cell 0 is NaN", 2);
+    row("null map", map("return null;"), "not a list", 2);
+    row("endless recursion", "algo.rgbMap = function f() { return f(); };",
+        "RangeError: Maximum call stack size exceeded");
+    row("endless getter in a row",
+        map("var r = [1, 2]; Object.defineProperty(r, 0, { get: function () { for (;;) {} } });"
+            " return [r, r];"),
+        "t.js: stopped after running for more than 0.3 s", 2);
+    row("endless name", "algo.name = { toString: function () { for (;;) {} } };",
+        "t.js: stopped after");
+    row("out of range cut to 24 bits", map("return [[-1, 0], [0, 0]];"), "ffffff ffffff ffffff", 2);
 }
 
 void TstPatternEngine::scripts()
