@@ -443,8 +443,9 @@ public:
 
 private:
     void setUpDesktop(); // constructor, at its end
-    // A show file saved or loaded: it heads the recent shows, and the status line says so.
-    void showFileDone(const QString &fileName, bool loaded);
+    // A show file saved or loaded: it heads the recent shows, and the status line says so, with
+    // how many values the load could not keep as the file has them (`changed`, in words).
+    void showFileDone(const QString &fileName, bool loaded, const QStringList &changed = {});
     void keepRecentShows();
     void fillRecentShows();
     void openRecentShow(const QString &path);

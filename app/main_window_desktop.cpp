@@ -2,6 +2,7 @@
 // recent shows), File > Recent Shows, the window's size, place and docks kept between runs, and
 // the status line that says, for a few seconds, that a command has been done.
 #include "desktop_state.h"
+#include "logging.h"
 #include "main_window.h"
 #include "my_dock_widget.h"
 #include "prompts.h"
@@ -205,11 +206,20 @@ void MainWindow::openShowFile(const QString &fileName)
     lm740::setPrompts(&previous);
 }
 
-void MainWindow::showFileDone(const QString &fileName, bool loaded)
+void MainWindow::showFileDone(const QString &fileName, bool loaded, const QStringList &changed)
 {
     recentFiles = desktop::withRecent(recentFiles, fileName);
     keepRecentShows();
     const QString name = QFileInfo(fileName).fileName();
+    if (!changed.isEmpty()) {
+        qCInfo(lcFiles).noquote() << fileName << changed.join(QStringLiteral("; "));
+        const int n = int(changed.size());
+        confirm((n == 1 ? app(QT_TRANSLATE_NOOP("App", "%1 loaded; 1 value changed: %2"))
+                        : QCoreApplication::translate("App", "%1 loaded; %n values changed: %2",
+                                                      nullptr, n))
+                    .arg(name, lm740::files::namedChanges(changed)));
+        return;
+    }
     confirm(loaded ? app(QT_TRANSLATE_NOOP("App", "%1 loaded")).arg(name)
                    : app(QT_TRANSLATE_NOOP("App", "%1 saved")).arg(name));
 }

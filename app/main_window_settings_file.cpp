@@ -85,9 +85,9 @@ void MainWindow::Load(bool)
     }
 
     const PanelHold hold(panelHeld);
+    lm740::image::HeaderValues header;
     document.change(tr("Load %1").arg(QFileInfo(name).fileName()), panelItem,
                     [&](lm740::Show &show) {
-                        lm740::image::HeaderValues header;
                         lm740::image::unpackShow(image, show, &header);
                         ScenesTimeSpin->setValue(header.sceneTime);
                         // The records now hold the file: the panel is reloaded from them.
@@ -97,7 +97,7 @@ void MainWindow::Load(bool)
     // What was loaded is what the file holds.
     document.keepAll();
     lampCountLoaded();
-    showFileDone(name, true);
+    showFileDone(name, true, lm740::image::headerChanges(header));
     qCDebug(lcFiles) << "Load all";
 }
 

@@ -160,7 +160,12 @@ bool MainWindow::loadShowFile(Format format, const QString &fileName, int tab,
     for (Item item : itemsOf(format, document.show()))
         document.keep(item);
     lampCountLoaded();
-    showFileDone(fileName, true);
+    QStringList changed;
+    // The window keeps times to the millisecond: only what the records changed is said.
+    for (const lm740::files::Change &c : file.changes)
+        if (!c.controllerOnly)
+            changed << lm740::files::describeChange(file, c, document.show());
+    showFileDone(fileName, true, changed);
     return true;
 }
 

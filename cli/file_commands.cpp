@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cstdio>
 #include <memory>
 
 namespace lm740::ctl {
@@ -39,6 +40,21 @@ struct LoadedShow
     int sceneTime = kMinSceneTime;
 };
 
+// "lm740ctl: warning: FILE: N values changed: ..." when a file held values the show could not keep
+// as they were (`changed`, in words); the command goes on.
+void warnChanged(const QString &fileName, const QStringList &changed)
+{
+    if (changed.isEmpty())
+        return;
+    std::fprintf(stderr, "lm740ctl: warning: %s\n",
+                 qPrintable(QStringLiteral("%1: %2 %3 changed: %4")
+                                .arg(fileName)
+                                .arg(changed.size())
+                                .arg(changed.size() == 1 ? QStringLiteral("value")
+                                                         : QStringLiteral("values"))
+                                .arg(files::namedChanges(changed))));
+}
+
 bool loadShow(const QString &fileName, LoadedShow *loaded)
 {
     QByteArray bytes;
@@ -49,6 +65,7 @@ bool loadShow(const QString &fileName, LoadedShow *loaded)
     }
     loaded->show->setShowDefaults();
     image::unpackShow(bytes, *loaded->show, &loaded->stored);
+    warnChanged(fileName, image::headerChanges(loaded->stored));
     loaded->lamps = qBound(kMinLamps, loaded->stored.lamps, kMaxLamps);
     loaded->sceneTime = qBound(kMinSceneTime, loaded->stored.sceneTime, kMaxSceneTime);
     return true;
@@ -226,6 +243,10 @@ bool readShowFolder(const QDir &dir, Show *show, int *lampsOut, int *sceneTimeOu
         lamps = file.lamps();
         lampsFrom = name;
         files::storeInShow(file, *show);
+        QStringList changed;
+        for (const files::Change &change : file.changes)
+            changed << files::describeChange(file, change, *show);
+        warnChanged(dir.filePath(name), changed);
         return true;
     };
     if (!take(kScenesFile, files::Format::Scenes) || !take(kChasersFile, files::Format::Chasers))

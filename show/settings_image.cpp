@@ -94,6 +94,20 @@ bool unpackShow(const QByteArray &bytes, Show &show, HeaderValues *header)
     return true;
 }
 
+QStringList headerChanges(const HeaderValues &header)
+{
+    QStringList changes;
+    const int lamps = qBound(kMinLamps, header.lamps, kMaxLamps);
+    if (lamps != header.lamps)
+        changes << QStringLiteral("lamp count %1 stored as %2").arg(header.lamps).arg(lamps);
+    const int time = qBound(kMinSceneTime, header.sceneTime, kMaxSceneTime);
+    if (time != header.sceneTime)
+        changes << QStringLiteral("global scene time %1 s stored as %2 s")
+                       .arg(header.sceneTime)
+                       .arg(time);
+    return changes;
+}
+
 bool canWriteSettingsFile(const QString &fileName, QString *error)
 {
     QString why;

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace lm740::image {
 
@@ -35,6 +36,10 @@ struct HeaderValues
     int lamps = 0;
     int sceneTime = 0;
 };
+
+// The header values the show cannot take as they are, each in words ("lamp count 0 stored as
+// 1"): the lamp count is bounded to 1..170 and the global scene time to 1..60 s when applied.
+QStringList headerChanges(const HeaderValues &header);
 
 // Copies every record of an image (kImageSize bytes) into the show, all 170 lamps of each, and
 // gives the header's lamp count and scene time. Times come back in whole 100 ms. The lamp count

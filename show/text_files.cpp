@@ -22,29 +22,112 @@ bool fail(QString *why, const QString &text)
     return false;
 }
 
-// Walks the numbers of a file that has been checked to hold enough of them.
+// Walks the numbers of a file that has been checked to hold enough of them, noting each value
+// its field does not keep as the file says it.
 class Cursor
 {
 public:
-    Cursor(const Numbers &numbers, qsizetype first) : m_values(numbers.values), m_pos(first) {}
-    quint32 next() { return m_values[std::size_t(m_pos++)]; }
-    quint8 nextByte() { return quint8(next() & 0xFF); }
+    Cursor(const Numbers &numbers, qsizetype first, TextFile *file)
+        : m_numbers(numbers), m_pos(first), m_altered(numbers.altered.begin()),
+          m_changes(file->changes)
+    {
+        // An altered number of the header changed the file's shape already; it is said too.
+        for (auto a = numbers.altered.begin(); a != numbers.altered.end() && a->index < first; ++a)
+            m_changes.push_back({-1, -1, -1, QStringLiteral("number %1").arg(a->index + 1),
+                                 QString::fromLatin1(a->piece),
+                                 QString::number(numbers.values[std::size_t(a->index)])});
+    }
+
+    // The record (and program step) the values that follow go into.
+    void at(int record, int step = -1)
+    {
+        m_record = record;
+        m_step = step;
+    }
+
+    // A time in milliseconds, kept whole in the records; the controller and the settings image
+    // hold its low 16 bits in tenths of a second.
+    quint32 time()
+    {
+        const Read r = next();
+        const QString ms = QStringLiteral("%1 ms");
+        if (!r.piece.isEmpty())
+            note(QStringLiteral("time"), -1, ms.arg(r.text()), ms.arg(r.value));
+        const quint32 kept = (r.value & 0xFFFF) / 100 * 100;
+        if (kept != r.value)
+            note(QStringLiteral("time"), -1, ms.arg(r.value), ms.arg(kept), true);
+        return r.value;
+    }
+
+    // An 8-bit field: its low 8 bits.
+    quint8 byte(const char *field)
+    {
+        const Read r = next();
+        const auto kept = quint8(r.value & 0xFF);
+        if (kept != r.value || !r.piece.isEmpty())
+            note(QLatin1String(field), -1, r.text(), QString::number(kept));
+        return kept;
+    }
 
     // `values` colour values: whole triples become colours from slot 0, a value above 255 making
     // its slot invalid; one or two left over are skipped, so they never reach the next record.
     void colors(quint32 values, ColorArray &colors)
     {
+        static const QString names[] = {QStringLiteral("red"), QStringLiteral("green"),
+                                        QStringLiteral("blue")};
         for (quint32 lamp = 0; lamp < values / 3; ++lamp) {
-            const quint32 r = next(), g = next(), b = next();
+            const Read rgb[] = {next(), next(), next()};
+            const bool black = rgb[0].value > 255 || rgb[1].value > 255 || rgb[2].value > 255;
             colors[lamp] =
-                (r > 255 || g > 255 || b > 255) ? QColor() : QColor(int(r), int(g), int(b));
+                black ? QColor() : QColor(int(rgb[0].value), int(rgb[1].value), int(rgb[2].value));
+            if (black)
+                note(
+                    QStringLiteral("colour"), int(lamp),
+                    QStringList{rgb[0].text(), rgb[1].text(), rgb[2].text()}.join(QLatin1Char(' ')),
+                    QStringLiteral("black"));
+            else
+                for (int i = 0; i < 3; ++i)
+                    if (!rgb[i].piece.isEmpty())
+                        note(names[i], int(lamp), rgb[i].text(), QString::number(rgb[i].value));
         }
         m_pos += values % 3;
     }
 
 private:
-    const std::vector<quint32> &m_values;
+    struct Read
+    {
+        quint32 value;
+        QByteArray piece; // the piece of the file when its number is not what it says
+        QString text() const
+        {
+            return piece.isEmpty() ? QString::number(value) : QString::fromLatin1(piece);
+        }
+    };
+
+    Read next()
+    {
+        const auto end = m_numbers.altered.end();
+        while (m_altered != end && m_altered->index < m_pos)
+            ++m_altered;
+        Read r{m_numbers.values[std::size_t(m_pos)], {}};
+        if (m_altered != end && m_altered->index == m_pos)
+            r.piece = m_altered->piece;
+        ++m_pos;
+        return r;
+    }
+
+    void note(const QString &field, int lamp, const QString &read, const QString &stored,
+              bool controllerOnly = false)
+    {
+        m_changes.push_back({m_record, m_step, lamp, field, read, stored, controllerOnly});
+    }
+
+    const Numbers &m_numbers;
     qsizetype m_pos;
+    std::vector<Numbers::Altered>::const_iterator m_altered;
+    std::vector<Change> &m_changes;
+    int m_record = 0;
+    int m_step = -1;
 };
 
 // The checks every reader makes before it stores anything: enough numbers for the header, every
@@ -90,21 +173,24 @@ bool checkCount(const Numbers &numbers, quint64 expected, QString *why)
 
 void readChaser(Cursor &cursor, quint32 values, t_chaser &chaser)
 {
-    chaser.time = cursor.next();
-    chaser.direction = cursor.nextByte();
-    chaser.pattern_len = cursor.nextByte();
-    chaser.repeat_number = cursor.nextByte();
-    chaser.xfade = cursor.nextByte();
+    chaser.time = cursor.time();
+    chaser.direction = cursor.byte("direction");
+    chaser.pattern_len = cursor.byte("pattern length");
+    chaser.repeat_number = cursor.byte("repeat");
+    chaser.xfade = cursor.byte("cross-fade");
     cursor.colors(values, chaser.colors);
 }
 
-void readSteps(Cursor &cursor, quint32 values, quint32 steps, std::vector<t_program_scene> &out)
+void readSteps(Cursor &cursor, int program, quint32 values, quint32 steps,
+               std::vector<t_program_scene> &out)
 {
     out.resize(steps);
-    for (t_program_scene &step : out) {
-        step.scene_time = cursor.next();
-        step.scene_xfade = cursor.nextByte();
-        step.scene_laststep = cursor.nextByte();
+    for (std::size_t s = 0; s < out.size(); ++s) {
+        t_program_scene &step = out[s];
+        cursor.at(program, int(s));
+        step.scene_time = cursor.time();
+        step.scene_xfade = cursor.byte("cross-fade");
+        step.scene_laststep = cursor.byte("last step");
         cursor.colors(values, step.colors);
     }
 }
@@ -114,6 +200,10 @@ void start(TextFile *file, Format format, quint32 values)
     *file = TextFile();
     file->format = format;
     file->values = int(values);
+    // The lamp count the file carries is raised to the least there is where it is applied.
+    if (file->lamps() < kMinLamps)
+        file->changes.push_back({-1, -1, -1, QStringLiteral("lamp count"),
+                                 QString::number(file->lamps()), QString::number(kMinLamps)});
 }
 
 void storeColors(const ColorArray &from, int lamps, ColorArray &to)
@@ -201,28 +291,45 @@ Numbers readNumbers(QByteArrayView text)
 {
     Numbers numbers;
     quint64 value = 0;
-    bool digits = false, tooLarge = false;
-    const auto endPiece = [&] {
-        if (!digits)
-            return;
-        if (tooLarge && numbers.firstTooLarge < 0)
-            numbers.firstTooLarge = qsizetype(numbers.values.size());
-        numbers.values.push_back(tooLarge ? 0 : quint32(value));
+    bool digits = false, tooLarge = false, joined = false, minus = false;
+    qsizetype pieceStart = 0;
+    char before = ' '; // the character before the current one within the piece
+    const auto endPiece = [&](qsizetype end) {
+        if (digits) {
+            if (tooLarge && numbers.firstTooLarge < 0)
+                numbers.firstTooLarge = qsizetype(numbers.values.size());
+            if (!tooLarge && (joined || (minus && value != 0)))
+                numbers.altered.push_back(
+                    {qsizetype(numbers.values.size()),
+                     text.sliced(pieceStart, end - pieceStart).toByteArray()});
+            numbers.values.push_back(tooLarge ? 0 : quint32(value));
+        }
         value = 0;
-        digits = tooLarge = false;
+        digits = tooLarge = joined = minus = false;
+        pieceStart = end + 1;
+        before = ' ';
     };
-    for (const char c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         if (isSpace(c)) {
-            endPiece();
-        } else if (c >= '0' && c <= '9') {
+            endPiece(i);
+            continue;
+        }
+        if (c >= '0' && c <= '9') {
+            const bool afterDigit = before >= '0' && before <= '9';
+            if (!digits)
+                minus = before == '-';
+            else if (!afterDigit)
+                joined = true;
             digits = true;
             if (!tooLarge) {
                 value = value * 10 + quint64(c - '0');
                 tooLarge = value > 0xFFFFFFFFu;
             }
         }
+        before = c;
     }
-    endPiece();
+    endPiece(text.size());
     return numbers;
 }
 
@@ -235,7 +342,7 @@ bool readSceneFile(QByteArrayView bytes, TextFile *file, QString *why)
     if (!checkCount(n, quint64(values) + 1, why))
         return false;
     start(file, Format::Scene, values);
-    Cursor cursor(n, 1);
+    Cursor cursor(n, 1, file);
     cursor.colors(values, file->scenes.emplace_back());
     return true;
 }
@@ -250,9 +357,11 @@ bool readScenesFile(QByteArrayView bytes, TextFile *file, QString *why)
         !checkCount(n, quint64(values) * scenes + 2, why))
         return false;
     start(file, Format::Scenes, values);
-    Cursor cursor(n, 2);
-    for (quint32 s = 0; s < scenes; ++s)
+    Cursor cursor(n, 2, file);
+    for (quint32 s = 0; s < scenes; ++s) {
+        cursor.at(int(s));
         cursor.colors(values, file->scenes.emplace_back());
+    }
     return true;
 }
 
@@ -265,7 +374,7 @@ bool readChaserFile(QByteArrayView bytes, TextFile *file, QString *why)
     if (!checkCount(n, quint64(values) + 6, why))
         return false;
     start(file, Format::Chaser, values);
-    Cursor cursor(n, 1);
+    Cursor cursor(n, 1, file);
     readChaser(cursor, values, file->chasers.emplace_back());
     return true;
 }
@@ -280,9 +389,11 @@ bool readChasersFile(QByteArrayView bytes, TextFile *file, QString *why)
         !checkCount(n, (quint64(values) + 5) * chasers + 2, why))
         return false;
     start(file, Format::Chasers, values);
-    Cursor cursor(n, 2);
-    for (quint32 c = 0; c < chasers; ++c)
+    Cursor cursor(n, 2, file);
+    for (quint32 c = 0; c < chasers; ++c) {
+        cursor.at(int(c));
         readChaser(cursor, values, file->chasers.emplace_back());
+    }
     return true;
 }
 
@@ -296,8 +407,8 @@ bool readProgramFile(QByteArrayView bytes, TextFile *file, QString *why)
         !checkCount(n, (quint64(values) + 3) * steps + 2, why))
         return false;
     start(file, Format::Program, values);
-    Cursor cursor(n, 2);
-    readSteps(cursor, values, steps, file->programs.emplace_back());
+    Cursor cursor(n, 2, file);
+    readSteps(cursor, 0, values, steps, file->programs.emplace_back());
     return true;
 }
 
@@ -312,9 +423,9 @@ bool readProgramsFile(QByteArrayView bytes, TextFile *file, QString *why)
         !checkCount(n, quint64(programs) * steps * (quint64(values) + 3) + 3, why))
         return false;
     start(file, Format::Programs, values);
-    Cursor cursor(n, 3);
+    Cursor cursor(n, 3, file);
     for (quint32 p = 0; p < programs; ++p)
-        readSteps(cursor, values, steps, file->programs.emplace_back());
+        readSteps(cursor, int(p), values, steps, file->programs.emplace_back());
     return true;
 }
 
@@ -366,6 +477,44 @@ void storeInShow(const TextFile &file, Show &show)
             storeSteps(file.programs[p], lamps, show.programs[p]);
         break;
     }
+}
+
+QString describeChange(const TextFile &file, const Change &change, const Show &show)
+{
+    const int record = change.record + 1;
+    QString where;
+    switch (file.format) {
+    case Format::Scene:
+    case Format::Scenes:
+        where = QStringLiteral("scene %1")
+                    .arg(file.format == Format::Scene ? show.actualSceneNumber + 1 : record);
+        break;
+    case Format::Chaser:
+    case Format::Chasers:
+        where = QStringLiteral("chaser %1")
+                    .arg(file.format == Format::Chaser ? show.actualChaserNumber + 1 : record);
+        break;
+    case Format::Program:
+    case Format::Programs:
+        where = QStringLiteral("program %1 step %2")
+                    .arg(file.format == Format::Program ? show.actualProgramNumber + 1 : record)
+                    .arg(change.step + 1);
+        break;
+    }
+    if (change.record < 0)
+        where = QStringLiteral("header");
+    if (change.lamp >= 0)
+        where += QStringLiteral(" lamp %1").arg(change.lamp + 1);
+    return QStringLiteral("%1 %2 %3 stored as %4")
+        .arg(where, change.field, change.read, change.stored);
+}
+
+QString namedChanges(const QStringList &described, int named)
+{
+    QString text = described.mid(0, named).join(QStringLiteral("; "));
+    if (described.size() > named)
+        text += QStringLiteral(" and %1 more").arg(described.size() - named);
+    return text;
 }
 
 QByteArray writeSceneFile(const ColorArray &scene, int lamps)

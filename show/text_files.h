@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <vector>
@@ -26,10 +27,36 @@ struct Numbers
 {
     std::vector<quint32> values;  // in file order; a number too large for 32 bits is held as 0
     qsizetype firstTooLarge = -1; // index of the first number too large for 32 bits, or -1
+    // The pieces whose number is not what they say, in file order: a minus sign was lost ("-5")
+    // or digits apart joined up ("1x2", "1.5"). A label before the digits ("Values:6") is no
+    // change.
+    struct Altered
+    {
+        qsizetype index; // into values
+        QByteArray piece;
+    };
+    std::vector<Altered> altered;
 };
 Numbers readNumbers(QByteArrayView text);
 
 enum class Format { Scene, Scenes, Chaser, Chasers, Program, Programs };
+
+// A value of a file that its field could not keep as the file says it: a number that lost its sign
+// or joined up, an 8-bit field above 255 (its low 8 bits are kept), a colour value above 255 (the
+// lamp is black) and a time the controller cannot hold (it counts whole tenths of a second in 16
+// bits). The show keeps what it always kept; this only says so.
+struct Change
+{
+    int record = 0; // scene, chaser or program of the file, from 0; -1 for the file's header
+    int step = -1;  // the program step, or -1
+    int lamp = -1;  // the lamp of a colour, or -1
+    QString field;  // "cross-fade", "time", "red", "colour", ...
+    QString read;   // as the file writes it
+    QString stored; // as the show keeps it
+    // The show keeps the value whole; only the controller and the settings image cannot (a time
+    // that is no whole tenth of a second or beyond 16 bits of them).
+    bool controllerOnly = false;
+};
 
 // What a file holds, checked whole. Each record carries `values / 3` colours in slots from 0; a
 // value above 255 in a colour makes that slot an invalid colour (black). Values left over when
@@ -42,6 +69,7 @@ struct TextFile
     std::vector<t_chaser> chasers;                      // Chaser: 1, Chasers: up to 4
     std::vector<std::vector<t_program_scene>> programs; // Program: 1, Programs: up to 4; each
                                                         // up to 31 steps
+    std::vector<Change> changes;                        // in file order
 
     // The lamp count the file carries into the whole show (before the spin box's lower bound).
     int lamps() const { return values / 3; }
@@ -64,6 +92,12 @@ bool readTextFile(Format format, QByteArrayView bytes, TextFile *file, QString *
 // Only the colours of lamps below file.lamps() are replaced; the records and steps the file does
 // not carry, and the lamp count, stay as they are.
 void storeInShow(const TextFile &file, Show &show);
+
+// A change in words, naming the record it goes into in `show` (the current one for the files of one
+// record), e.g. "chaser 1 cross-fade 300 stored as 44".
+QString describeChange(const TextFile &file, const Change &change, const Show &show);
+// The first `named` of `described` joined for one line, with how many more there are.
+QString namedChanges(const QStringList &described, int named = 3);
 
 // Writers: the text of a file, CR LF after every line, for the first `lamps` lamps (1..170).
 QByteArray writeSceneFile(const ColorArray &scene, int lamps);

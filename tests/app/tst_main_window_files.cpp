@@ -158,6 +158,8 @@ private Q_SLOTS:
     void addedSuffixAsksBeforeReplacing();
     void saveTakesThePanelsEditsAndItsHeader_data();
     void saveTakesThePanelsEditsAndItsHeader();
+    void changedValuesAreSaid_data();
+    void changedValuesAreSaid();
 
 private:
     QTemporaryDir m_dir;
@@ -536,6 +538,36 @@ void TstMainWindowFiles::saveTakesThePanelsEditsAndItsHeader()
     QCOMPARE(show->sceneColors[4][3], QColor(12, 34, 56));
     QCOMPARE(int(quint8(image[layout::kHeaderByte7])), byte7);
     QCOMPARE(int(quint8(image[layout::kColorMode])), colorMode);
+}
+
+void TstMainWindowFiles::changedValuesAreSaid_data()
+{
+    QTest::addColumn<Slot>("load");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("said");
+    // A time of 150 ms is kept whole by the window: only the controller counts tenths.
+    QTest::newRow("chaser") << &MainWindow::Load_Chaser << QByteArray("3 150 258 1 1 300 9 8 7")
+                            << "x loaded; 2 values changed: chaser 1 direction 258 stored as 2; "
+                               "chaser 1 cross-fade 300 stored as 44";
+    QTest::newRow("settings") << &MainWindow::Load << QByteArray(131072, 0)
+                              << "x loaded; 2 values changed: lamp count 0 stored as 1; global "
+                                 "scene time 0 s stored as 1 s";
+    QTest::newRow("sound") << &MainWindow::Load_Scene << QByteArray("3 1 2 3") << "x loaded";
+}
+
+void TstMainWindowFiles::changedValuesAreSaid()
+{
+    QFETCH(Slot, load);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, said);
+    WindowRig rig;
+    QFile file(m_dir.filePath("x"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    file.close();
+    rig.prompts.fileNames << file.fileName();
+    rig.prompts.answers << QMessageBox::Yes; // fewer lamps
+    (rig.window.get()->*load)(false);
+    QCOMPARE(rig.window->confirmationLabel->text(), said);
 }
 
 QTEST_MAIN(TstMainWindowFiles)

@@ -92,6 +92,8 @@ private Q_SLOTS:
     void brokenFilesAreRefused_data();
     void brokenFilesAreRefused();
     void valuesAreStoredByTheirRules();
+    void changesAreSaid_data();
+    void changesAreSaid();
     void suffixIsAppendedCaseSensitively();
     void savesReplaceWholeOrNotAtAll();
 };
@@ -262,6 +264,62 @@ void TstTextFiles::valuesAreStoredByTheirRules()
     QCOMPARE(show->sceneColors[4][0], QColor(7, 8, 9));
     QCOMPARE(show->programs[3].scenes[0].scene_time, 500u);
     QCOMPARE(show->sceneColors[0][0], QColor(Qt::black));
+}
+
+void TstTextFiles::changesAreSaid_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("said"); // the changes in words, the current records being the third
+    QTest::newRow("8-bit fields") << Format::Chaser << QByteArray("3 1500 258 1 1 300 9 8 7")
+                                  << "chaser 3 direction 258 stored as 2; chaser 3 cross-fade 300 "
+                                     "stored as 44";
+    QTest::newRow("colour above 255") << Format::Scenes << QByteArray("3 2 1 2 3 255 256 0")
+                                      << "scene 2 lamp 1 colour 255 256 0 stored as black";
+    QTest::newRow("sign lost, digits joined")
+        << Format::Scene << QByteArray("6 -5 1x2 3 4 5 +6")
+        << "scene 3 lamp 1 red -5 stored as 5; scene 3 lamp 1 green 1x2 stored as 12";
+    QTest::newRow("times in tenths of 16 bits")
+        << Format::Program << QByteArray("3 2 150 5 0 7 8 9 70000 5 257 1 2 3")
+        << "program 3 step 1 time 150 ms stored as 100 ms; program 3 step 2 time 70000 ms stored "
+           "as 4400 ms; program 3 step 2 last step 257 stored as 1";
+    QTest::newRow("programs by their place")
+        << Format::Programs << QByteArray("0 1 2 100 10 0 100 300 0")
+        << "header lamp count 0 stored as 1; program 2 step 1 cross-fade 300 stored as 44";
+    QTest::newRow("chasers by their place")
+        << Format::Chasers << QByteArray("0 2 100 1 1 1 1 1.5 1 1 1 1")
+        << "header lamp count 0 stored as 1; chaser 2 time 1.5 ms stored as 15 ms; chaser 2 time "
+           "15 ms stored as 0 ms";
+    QTest::newRow("header") << Format::Scene << QByteArray("Values:-3 1 2 3")
+                            << "header number 1 Values:-3 stored as 3";
+    QTest::newRow("no lamp") << Format::Scene << QByteArray("2 1 2")
+                             << "header lamp count 0 stored as 1";
+    QTest::newRow("labels, marks, zeros and plus signs")
+        << Format::Program
+        << QByteArray("SceneValues:3\r\nNumberOfScenes:1\r\nNext scene #\r\n"
+                      "scene_time 60000 -0 +1 0 0 255")
+        << "";
+    QTest::newRow("a file of the writer") << Format::Chaser << dataFile("example.chr") << "";
+}
+
+void TstTextFiles::changesAreSaid()
+{
+    QFETCH(Format, format);
+    QFETCH(QByteArray, text);
+    QFETCH(QString, said);
+    Show show;
+    show.setShowDefaults();
+    show.actualSceneNumber = show.actualChaserNumber = show.actualProgramNumber = 2;
+    files::TextFile file;
+    QVERIFY(files::readTextFile(format, text, &file));
+    QStringList described;
+    for (const files::Change &c : file.changes)
+        described << files::describeChange(file, c, show);
+    QCOMPARE(described.join("; "), said);
+    // One line names the first few.
+    if (described.size() > 1)
+        QCOMPARE(files::namedChanges(described, 1),
+                 described[0] + QString(" and %1 more").arg(described.size() - 1));
 }
 
 void TstTextFiles::suffixIsAppendedCaseSensitively()
