@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <algorithm>
+
 using lm740::SimController;
 using lm740::SimPlayer;
 
@@ -286,10 +288,15 @@ SimulatedLm740View::SimulatedLm740View(SimController &controller, const lm740::S
     m_requests->setSelectionMode(QAbstractItemView::NoSelection);
     m_requests->setMinimumHeight(80);
     const QFontMetrics metrics(m_requests->font());
-    m_requests->header()->resizeSection(0, metrics.horizontalAdvance(tr("Read memory (repeated)")) +
-                                               metrics.averageCharWidth() * 3);
+    QHeaderView *header = m_requests->header();
+    header->resizeSection(0, metrics.horizontalAdvance(tr("Read memory (repeated)")) +
+                                 metrics.averageCharWidth() * 3);
     for (int column = 1; column < 3; ++column)
-        m_requests->header()->resizeSection(column, metrics.averageCharWidth() * 12);
+        header->resizeSection(column, metrics.averageCharWidth() * 12);
+    // A header longer in the language shown than its values widens its column, uncut.
+    for (int column = 0; column < 3; ++column)
+        header->resizeSection(
+            column, std::max(header->sectionSize(column), header->sectionSizeHint(column)));
     m_requests->setAccessibleName(tr("Requests received, newest first"));
     grid->addWidget(m_requests, 1, 1);
     grid->setColumnStretch(1, 1);
@@ -396,6 +403,8 @@ QList<QWidget *> SimulatedLm740View::refresh(bool lampsMoved)
         line.truncate(kLcdColumns);
     if (lines != m_lcdLines) {
         m_lcdLines = lines;
+        // What a screen reader reads: the display is painted, it has no text of its own.
+        m_lcd->setAccessibleName(lines.join(QLatin1Char('\n')));
         changed << m_lcd;
     }
 

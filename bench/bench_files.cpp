@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 
@@ -57,6 +58,10 @@ int main(int argc, char *argv[])
     RecordingPrompts prompts;
     MainWindow w;
     w.statusTimer->stop();
+    // The lamp controls are built once the window has been painted, as for the user.
+    w.show();
+    while (!w.windowHandle() || !w.windowHandle()->isExposed())
+        QCoreApplication::processEvents();
     fill(w.document.show());
     w.applyLampCount(kMaxLamps);
     // The panel loads the lamps out of view from the event loop; a reload ends when all are in.

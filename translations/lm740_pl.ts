@@ -600,6 +600,18 @@ Czy na pewno zaktualizować?</translation>
         <translation>Wczytano %1</translation>
     </message>
     <message>
+        <source>%1 loaded; 1 value changed: %2</source>
+        <translation>Wczytano %1; zmieniono 1 wartość: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 loaded; %n values changed: %2</source>
+        <translation>
+            <numerusform>Wczytano %1; zmieniono %n wartość: %2</numerusform>
+            <numerusform>Wczytano %1; zmieniono %n wartości: %2</numerusform>
+            <numerusform>Wczytano %1; zmieniono %n wartości: %2</numerusform>
+        </translation>
+    </message>
+    <message>
         <source>%1 saved</source>
         <translation>Zapisano %1</translation>
     </message>
@@ -996,7 +1008,7 @@ Pomoc techniczna: u sprzedawcy Lm740</translation>
     </message>
     <message>
         <source>Offline</source>
-        <translation>Offline</translation>
+        <translation>Tryb online wyłączony</translation>
     </message>
     <message>
         <source>Lm740 Connected</source>

@@ -10,9 +10,12 @@
 #include "window_rig.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
+#include <QTranslator>
 #include <QTreeView>
 #include <QtTest>
 
@@ -153,6 +156,9 @@ void TstSimulatedLm740View::lcdShowsWhatTheCommandsDid()
     }
     rig.ticks(ticks);
     QCOMPARE(rig.view->lcdLines(), lcd);
+    QCOMPARE(QAccessible::queryAccessibleInterface(rig.view->findChild<QWidget *>("lcd"))
+                 ->text(QAccessible::Name),
+             lcd.join('\n'));
     // Drawn as the controller draws them: a character a cell, lit where the line has one. The
     // cells are the runs between the display's background along the middle of each line.
     const QImage drawn = rig.view->findChild<QWidget *>("lcd")->grab().toImage();
@@ -274,7 +280,14 @@ void TstSimulatedLm740View::busState()
 
 void TstSimulatedLm740View::requestList()
 {
+    QTranslator polish; // whose headers are longer than the English ones
+    QVERIFY(polish.load(QStringLiteral(":/i18n/lm740_pl.qm")));
+    QCoreApplication::installTranslator(&polish);
     ViewRig rig;
+    QCoreApplication::removeTranslator(&polish);
+    const QHeaderView *header = rig.view->findChild<QTreeView *>()->header();
+    for (int column = 0; column < 3; ++column)
+        QVERIFY(header->sectionSize(column) >= header->sectionSizeHint(column));
     for (int i = 0; i < 150; ++i)
         rig.window->UsbRunScene(i % 10);
     rig.view->tick();

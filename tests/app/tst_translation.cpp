@@ -5,6 +5,7 @@
 #include "version.h"
 
 #include <QButtonGroup>
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -45,7 +46,8 @@ QString TstTranslation::titleWith(lm740::Translations &t, const QLocale &locale,
     // The last piece is a standard dialog button: Qt's own translation comes with ours.
     const QString title = w.windowTitle() + QLatin1Char('|') + w.sceneButtons->button(0)->text() +
                           QLatin1Char('|') + w.menuFile->title() + QLatin1Char('|') +
-                          QCoreApplication::translate("QPlatformTheme", "Cancel");
+                          QCoreApplication::translate("QPlatformTheme", "Cancel") +
+                          QLatin1Char('|') + w.onlineLabel->text();
     QCoreApplication::removeTranslator(&t.program);
     QCoreApplication::removeTranslator(&t.qt);
     return title;
@@ -57,7 +59,8 @@ void TstTranslation::fileInWorkingDirectoryGivesPolishWhateverTheLocale()
     lm740::Translations t;
     bool loaded = false;
     QCOMPARE(titleWith(t, QLocale(QLocale::English), &loaded),
-             QStringLiteral("Lm740 wer. " LM740_VERSION "[*]|Scena 1|&Plik|Anuluj"));
+             QStringLiteral("Lm740 wer. " LM740_VERSION "[*]|Scena 1|&Plik|Anuluj|Tryb online "
+                            "wyłączony"));
     QVERIFY(loaded);
 }
 
@@ -66,7 +69,8 @@ void TstTranslation::polishLocaleWithoutTheFileGivesPolish()
     lm740::Translations t;
     bool loaded = false;
     QCOMPARE(titleWith(t, QLocale(QLocale::Polish, QLocale::Poland), &loaded),
-             QStringLiteral("Lm740 wer. " LM740_VERSION "[*]|Scena 1|&Plik|Anuluj"));
+             QStringLiteral("Lm740 wer. " LM740_VERSION "[*]|Scena 1|&Plik|Anuluj|Tryb online "
+                            "wyłączony"));
     QVERIFY(loaded);
 }
 
@@ -75,7 +79,7 @@ void TstTranslation::otherLocaleWithoutTheFileGivesEnglish()
     lm740::Translations t;
     bool loaded = true;
     QCOMPARE(titleWith(t, QLocale(QLocale::German, QLocale::Germany), &loaded),
-             QStringLiteral("Lm740 ver. " LM740_VERSION "[*]|Scene 1|&File|Cancel"));
+             QStringLiteral("Lm740 ver. " LM740_VERSION "[*]|Scene 1|&File|Cancel|Offline"));
     QVERIFY(!loaded);
 }
 
