@@ -376,8 +376,10 @@ QList<QWidget *> SimulatedLm740View::refresh(bool lampsMoved)
     QList<QWidget *> changed;
     m_sinceRefresh.start();
     const SimPlayer &player = m_controller->player();
-    if (lampsMoved || player.lamps() != m_shownLamps) {
+    // A byte written into what it plays changes the picture between two ticks.
+    if (lampsMoved || player.lamps() != m_shownLamps || player.rereads() != m_shownRereads) {
         m_shownLamps = player.lamps();
+        m_shownRereads = player.rereads();
         changed << m_lampRow;
     }
 

@@ -86,5 +86,6 @@ private:
     int m_shownRevision = -1;
     bool m_refreshPending = false;
     int m_shownLamps = -1;
+    int m_shownRereads = -1;
     QElapsedTimer m_sinceRefresh; // throttles refreshes during a long transfer
 };

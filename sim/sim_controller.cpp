@@ -283,6 +283,10 @@ int SimController::handleOut(quint8 request, quint16 value, quint16 index,
             return UsbBus::ErrorPipe;
         m_memory[std::size_t(address)] = data[0];
         m_player.memoryWritten(address, 1);
+        // What it plays shows the byte at once; a pass that holds the main loop starts the item
+        // again at its end instead.
+        if (!m_mainLoopHeld)
+            m_player.takeWrites(m_memory);
         return 1;
     case usb::WRITE_BLOCK_REQUEST:
         if (m_upgradeMode || length != layout::kBlockSize || !inMemory(address, length))

@@ -115,6 +115,7 @@ void SimPlayer::nextItem(layout::ConstImage memory)
 void SimPlayer::reread(layout::ConstImage memory)
 {
     m_stale = false;
+    ++m_rereads;
     m_lamps = memoryLampCount(memory);
     if (m_item == Item::Scene) {
         layout::unpackScene(memory, m_number, m_to, kMaxLamps);
@@ -164,6 +165,14 @@ void SimPlayer::memoryWritten(int address, int length)
         m_stale = m_stale ||
                   overlaps(address, length, layout::programStepLampAddress(m_number, m_step, 0),
                            layout::kColorsSize);
+}
+
+bool SimPlayer::takeWrites(layout::ConstImage memory)
+{
+    if (!m_stale || memory.size() != std::size_t(layout::kImageSize))
+        return false;
+    reread(memory);
+    return true;
 }
 
 bool SimPlayer::moving() const

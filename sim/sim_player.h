@@ -36,8 +36,13 @@ public:
     static constexpr int kMaxCatchUpTicks = 20000; // ten minutes
 
     // Bytes written into memory while it plays: the colours of the scene or step it shows and the
-    // lamp count are read again at the next tick, without restarting the fade.
+    // lamp count are read again, without restarting the fade, by takeWrites() or the next tick.
     void memoryWritten(int address, int length);
+    // Reads again what memoryWritten() found touched; true when it did. The controller calls it
+    // right after a byte is written, so that the byte shows at once.
+    bool takeWrites(layout::ConstImage memory);
+    // Goes up each time the picture is read again from memory, for a view that shows it.
+    int rereads() const { return m_rereads; }
 
     // Whether ticks can still change anything: a fade runs, or a chaser or program counts its time.
     bool moving() const;
@@ -60,6 +65,7 @@ private:
     int m_step = 0;
     int m_lamps = kDefaultLamps;
     bool m_stale = false;
+    int m_rereads = 0;
 
     // The fade, as the preview strip keeps it.
     ColorArray m_from;

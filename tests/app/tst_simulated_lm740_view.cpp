@@ -339,6 +339,13 @@ void TstSimulatedLm740View::paintsNothingIdleOrHidden()
         QCoreApplication::processEvents();
     }
     QCOMPARE(counter.paints, 0);
+    PaintCounter lampPaints;
+    rig.view->lampRow()->installEventFilter(&lampPaints);
+    ColorArray colors = numberedColors(0); // written into the scene it plays, its clock at rest
+    QCOMPARE(rig.window->UsbWriteScene(colors.data(), 0, kDefaultLamps), 0);
+    for (int pass = 0; pass < 5 && lampPaints.paints == 0; ++pass)
+        QCoreApplication::processEvents();
+    QVERIFY(lampPaints.paints > 0 && rig.controller.output(0) == colors[0]);
 
     // A request that is not the same again is a new row: the list is drawn again.
     QWidget *list = rig.view->findChild<QTreeView *>()->viewport();
