@@ -50,7 +50,7 @@ int number(const QString &text, const char *what, int min, int max, int *status,
 bool readByte(Context &c, int address, const char *what, quint8 *value);
 
 // `message` about a request the controller did not take, as one failure line; when the controller
-// turns out to be waiting in its upgrade mode, the line says so instead.
+// still answers who it is, the line adds that it may be waiting in its upgrade mode.
 int controllerFailed(Context &c, const QString &message);
 
 // Why the controller could not be opened, in one line.

@@ -101,13 +101,15 @@ bool readByte(Context &c, int address, const char *what, quint8 *value)
 
 int controllerFailed(Context &c, const QString &message)
 {
-    // In its upgrade mode the controller refuses every request of a running one, but reads its
-    // firmware out; a running one refuses that read.
-    unsigned char half[usb::kMaxControlPayload];
-    if (c.link->upgradeRead(0, 0, half) == usb::kMaxControlPayload)
-        return fail(QStringLiteral("the Lm740 waits in its upgrade mode: it takes only a firmware "
-                                   "upgrade (lm740ctl upgrade FILE.upg); unplug its power "
-                                   "connector and plug it in again to start it as usual"));
+    // The upgrade's own requests are for an upgrade the user started, not for finding out whether
+    // the controller waits in its upgrade mode. One that still answers who it is, yet refused the
+    // request, may be waiting there: the line says so, and how to leave it.
+    if (c.device->open() == 0)
+        return fail(QStringLiteral("%1; it still answers: perhaps it waits in its upgrade mode, "
+                                   "where it takes only a firmware upgrade (lm740ctl upgrade "
+                                   "FILE.upg); then unplug its power connector and plug it in "
+                                   "again to start it as usual")
+                        .arg(message));
     return fail(message);
 }
 

@@ -44,10 +44,33 @@ Identity identify(ControllerLink &link)
     return identity;
 }
 
+namespace {
+
+// While it lives, a search of the link asks the controller once what it is: during an upgrade each
+// identification is one attempt of the readiness poll, which may not be asked again behind it.
+class AskedOnce
+{
+public:
+    explicit AskedOnce(UsbDevice &device) : m_device(device), m_was(device.identifyAttempts())
+    {
+        m_device.setIdentifyAttempts(1);
+    }
+    ~AskedOnce() { m_device.setIdentifyAttempts(m_was); }
+    AskedOnce(const AskedOnce &) = delete;
+    AskedOnce &operator=(const AskedOnce &) = delete;
+
+private:
+    UsbDevice &m_device;
+    int m_was;
+};
+
+} // namespace
+
 SendResult sendImage(ControllerLink &link, QByteArrayView image, const Callbacks &callbacks)
 {
     using State = SendResult::State;
     SendResult result;
+    const AskedOnce askedOnce(link.device());
     if (image.size() > kMaxImageSize) {
         result.state = State::DataRefused;
         return result;
@@ -79,7 +102,10 @@ SendResult sendImage(ControllerLink &link, QByteArrayView image, const Callbacks
         }
         bool ready = false;
         for (int attempt = 0; attempt < kReadinessAttempts && !ready; ++attempt) {
-            ready = link.readId(blockOffset) != -1;
+            // One identification per attempt: asked on the link when it is open; after a failed
+            // one has closed it, the question of the search that opens it again is the attempt.
+            ready = link.device().isOpen() == 0 ? link.readId(blockOffset) != -1
+                                                : link.device().open() == 0;
             if (!goOn(callbacks)) {
                 result.state = State::Cancelled;
                 return result;

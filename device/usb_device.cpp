@@ -94,6 +94,18 @@ UsbDevice::SearchResult UsbDevice::lastSearchResult() const
     return m_lastSearch;
 }
 
+void UsbDevice::setIdentifyAttempts(int attempts)
+{
+    std::lock_guard lock(deviceMutex);
+    m_identifyAttempts = std::max(1, attempts);
+}
+
+int UsbDevice::identifyAttempts() const
+{
+    std::lock_guard lock(deviceMutex);
+    return m_identifyAttempts;
+}
+
 std::vector<UsbBusDevice> UsbDevice::candidatesUnlocked()
 {
     std::vector<UsbBusDevice> found;
@@ -137,7 +149,7 @@ bool UsbDevice::setUpUnlocked(const UsbBusDevice &candidate, bool *refused)
 UsbDevice::Identification UsbDevice::identifyUnlocked(const UsbBusDevice &candidate)
 {
     bool refused = false;
-    for (int attempt = 0; attempt < kIdentifyAttempts; ++attempt) {
+    for (int attempt = 0; attempt < m_identifyAttempts; ++attempt) {
         // A failed transfer has closed the device: it is opened again for the next attempt.
         if (!handle && !setUpUnlocked(candidate, &refused))
             break;

@@ -67,6 +67,11 @@ public:
 
     SearchResult lastSearchResult() const;
 
+    // How many times a search asks a device that opened what it is (kIdentifyAttempts unless
+    // told otherwise; at least once). The upgrade asks once, so that each question counts.
+    void setIdentifyAttempts(int attempts);
+    int identifyAttempts() const;
+
     // The controller that open() and the transfers reach: the one with this port or serial number
     // (ControllerInfo::isNamed), and no other, even when it is gone. Empty: the first that answers.
     void setName(const QString &name);
@@ -116,6 +121,7 @@ private:
     QString m_openPort;
     QStringList m_lastPorts;
     bool m_choiceRequired = false;
+    int m_identifyAttempts = kIdentifyAttempts;
 };
 
 } // namespace lm740

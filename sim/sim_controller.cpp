@@ -1,5 +1,6 @@
 #include "sim_controller.h"
 
+#include "logging.h"
 #include "settings_image.h"
 #include "upgrade_file.h"
 #include "usb_bus.h"
@@ -208,6 +209,8 @@ int SimController::control(quint8 requestType, quint8 request, quint16 value, qu
         m_requests.append(logged);
     }
     remember({requestType, request, value, index, length, {}, r});
+    qCDebug(::lcSim, "request %u %s, value %u, index %u, %u bytes: %d", request, in ? "in" : "out",
+            value, index, length, r);
     if (m_activity)
         m_activity();
     return r;

@@ -94,6 +94,11 @@ void TstMainWindowUpgrade::upgrade_data()
         << good << QByteArray("rel_0_16") << "3 polls" << 8 << QStringList{done};
     QTest::newRow("not ready after 10 polls")
         << good << QByteArray("rel_0_16") << "10 polls" << 1 << QStringList{failed};
+    // Each attempt asks once, also as the search that opens the link again after a failed one.
+    QTest::newRow("ready after 9 failing polls")
+        << good << QByteArray("rel_0_16") << "9 failing" << 8 << QStringList{done};
+    QTest::newRow("not ready after 10 failing polls")
+        << good << QByteArray("rel_0_16") << "10 failing" << 1 << QStringList{failed};
     QTest::newRow("cancelled while sending")
         << good << QByteArray("rel_0_16") << "cancel" << 2 << QStringList{failed};
     QTest::newRow("verification mismatch")
@@ -149,6 +154,8 @@ void TstMainWindowUpgrade::upgrade()
                            << (fault == "No" ? QMessageBox::No : QMessageBox::Yes);
     if (fault.endsWith("polls"))
         sim.setProgrammingPolls(fault.section(' ', 0, 0).toInt());
+    if (fault.endsWith("failing")) // after the search, the identity and block 0's own request
+        sim.failRequests(usb::LM_ID_REQUEST, fault.section(' ', 0, 0).toInt(), 3);
     if (fault == "unplug")
         m_rig->bus.unplug(sim);
     if (fault == "no id")

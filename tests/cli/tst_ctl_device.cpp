@@ -10,6 +10,7 @@ private Q_SLOTS:
     void command_data();
     void command();
     void settingsReachTheControllerMemory();
+    void noUpgradeRequestAfterARefusal();
 };
 
 void TstCtlDevice::command_data()
@@ -137,6 +138,18 @@ void TstCtlDevice::settingsReachTheControllerMemory()
         CTL_CHECK(rig.run({"%c", "set", "lamps", "9"}), 1, "", "controller.set: File too large");
     }
     QCOMPARE(rig.read("controller.set"), memory);
+}
+
+void TstCtlDevice::noUpgradeRequestAfterARefusal()
+{
+    CtlRig rig;
+    rig.environment << "QT_LOGGING_RULES=lm740.sim.debug=true";
+    const CtlRun r = rig.run({"%c", "--simulator-faults=upgrade-mode", "run", "scene", "1"});
+    QStringList sent;
+    for (const QByteArray &line : r.err.split('\n'))
+        if (line.startsWith("lm740.sim: request "))
+            sent << line.split(' ').at(2);
+    QCOMPARE(sent, QStringList({"255", "16", "255"})); // found, refused, still there
 }
 
 QTEST_GUILESS_MAIN(TstCtlDevice)
