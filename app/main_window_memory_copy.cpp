@@ -143,8 +143,8 @@ void MainWindow::File_Write_Settings(bool)
         QStringLiteral("./"), app(QT_TRANSLATE_NOOP("App", "Settings (*.set)")));
     if (fileName.isEmpty())
         return;
-    const QString backupName = QDir::toNativeSeparators(
-        lm740::backup::newFileName(lm740::backup::folder(), QDateTime::currentDateTime()));
+    QString backupName = QDir::toNativeSeparators(lm740::backup::newFileName(
+        lm740::backup::folder(), QDateTime::currentDateTime(), controllerLink.device().openPort()));
     const QMessageBox::StandardButton answer = lm740::prompts().warning(
         this, app(QT_TRANSLATE_NOOP("App", "Warning")),
         app(QT_TRANSLATE_NOOP(
@@ -202,6 +202,8 @@ void MainWindow::File_Write_Settings(bool)
         inform(QT_TRANSLATE_NOOP("App", "Error"), why + QStringLiteral("\n") + nothingWritten);
         return;
     }
+    // Another backup may have taken the name meanwhile: this one went to the next free one.
+    backupName = QDir::toNativeSeparators(saved.fileName);
 
     const lm740::MemoryCopyResult result = withDialog(
         tr("Lm740 Dataflash writing..."), QString(),

@@ -59,8 +59,12 @@ QString notFound(const UsbDevice &device, bool simulated)
                      : QStringLiteral("no Lm740 found on USB");
 }
 
-int chooseController(UsbDevice &device, const QString &name, bool simulated)
+int chooseController(UsbDevice &device, const QString &name, bool simulated,
+                     const QString &untouched)
 {
+    const auto ended = [&untouched](const QString &why) {
+        return untouched.isEmpty() ? why : QStringLiteral("%1; %2").arg(why, untouched);
+    };
     if (name.isEmpty()) {
         // The search finds out whether there is more than one; with one, it costs nothing more.
         device.setChoiceRequired(true);
@@ -71,14 +75,15 @@ int chooseController(UsbDevice &device, const QString &name, bool simulated)
             return kOk;
         }
         if (device.lastSearchResult() != UsbDevice::SearchResult::Several)
-            return fail(notFound(device, simulated)); // not asked again: it was asked its times
+            return fail(ended(notFound(device, simulated))); // not asked again: asked its times
         const std::vector<ControllerInfo> found = device.listControllers();
         if (found.size() < 2) // one went in the meantime: the next search finds the other
             return kOk;
         return refuseWithList(
-            QStringLiteral("%1 Lm740s are connected; choose one with --device=NAME (or "
-                           "LM740_DEVICE=NAME), NAME being its port or serial number:")
-                .arg(found.size()),
+            ended(QStringLiteral("%1 Lm740s are connected; choose one with --device=NAME (or "
+                                 "LM740_DEVICE=NAME), NAME being its port or serial number")
+                      .arg(found.size())) +
+                QLatin1Char(':'),
             found);
     }
     const std::vector<ControllerInfo> found = device.listControllers();
@@ -87,19 +92,20 @@ int chooseController(UsbDevice &device, const QString &name, bool simulated)
         if (c.isNamed(name))
             named.push_back(c);
     if (named.size() > 1)
-        return refuseWithList(QStringLiteral("%1 Lm740s answer to the name %2; choose one by its "
-                                             "port:")
-                                  .arg(named.size())
-                                  .arg(name),
-                              named);
+        return refuseWithList(
+            ended(QStringLiteral("%1 Lm740s answer to the name %2; choose one by its port")
+                      .arg(named.size())
+                      .arg(name)) +
+                QLatin1Char(':'),
+            named);
     if (named.empty()) {
         if (found.empty())
-            return fail(notFound(device, simulated));
+            return fail(ended(notFound(device, simulated)));
         QStringList ports;
         for (const ControllerInfo &c : found)
             ports << c.port;
-        return fail(QStringLiteral("no Lm740 is named %1; connected: %2 (see lm740ctl list)")
-                        .arg(name, ports.join(QStringLiteral(", "))));
+        return fail(ended(QStringLiteral("no Lm740 is named %1; connected: %2 (see lm740ctl list)")
+                              .arg(name, ports.join(QStringLiteral(", ")))));
     }
     // By its port from here on: a serial number may be shared, a port never is.
     device.setName(named.front().port);

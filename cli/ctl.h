@@ -31,6 +31,9 @@ struct Context
     bool json = false;     // --json
     bool noBackup = false; // --no-backup
     QString onto;          // --onto BASE.set (import)
+    // What the command leaves as it was when no controller could be opened, said after why:
+    // "nothing was written to the Lm740". Empty: nothing to say.
+    QString untouched;
     bool simulated = false;
     UsbDevice *device = nullptr; // null for the commands that need no controller
     ControllerLink *link = nullptr;
@@ -57,7 +60,9 @@ int controllerFailed(Context &c, const QString &message);
 QString notFound(const UsbDevice &device, bool simulated);
 // Points `device` at the controller `name` (a port or serial number) names, or, with no name, opens
 // the only one there is and keeps to it. kOk, or the status after the lines that say why not.
-int chooseController(UsbDevice &device, const QString &name, bool simulated);
+// `untouched` (Context::untouched) ends the line of a refusal.
+int chooseController(UsbDevice &device, const QString &name, bool simulated,
+                     const QString &untouched = {});
 
 // A show as a .set file or a folder of exported text files holds it, with the lamp count and the
 // global scene time as the window would use them.

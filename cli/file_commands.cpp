@@ -328,25 +328,24 @@ int exportShow(Context &c)
     const QDir dir(c.args[1]);
     const Show &show = *loaded.show;
     QList<files::FileContent> written{
-        {dir.filePath(kScenesFile), files::writeScenesFile(show.sceneColors, loaded.lamps)},
-        {dir.filePath(kChasersFile), files::writeChasersFile(show.chasers, loaded.lamps)}};
+        {kScenesFile, files::writeScenesFile(show.sceneColors, loaded.lamps)},
+        {kChasersFile, files::writeChasersFile(show.chasers, loaded.lamps)}};
     for (int p = 0; p < kProgramCount; ++p)
-        written.append({dir.filePath(programFile(p)),
-                        files::writeProgramFile(show.programs[p], loaded.lamps)});
-    written.append({dir.filePath(kSceneTimeFile), QByteArrayLiteral("GlobalSceneTime:") +
-                                                      QByteArray::number(loaded.sceneTime) +
-                                                      QByteArrayLiteral("\r\n")});
+        written.append({programFile(p), files::writeProgramFile(show.programs[p], loaded.lamps)});
+    written.append({kSceneTimeFile, QByteArrayLiteral("GlobalSceneTime:") +
+                                        QByteArray::number(loaded.sceneTime) +
+                                        QByteArrayLiteral("\r\n")});
 
-    // All or nothing: a folder that was there keeps its files as they were, one that was not is
-    // not left behind.
+    // All or nothing: the folder holds its old files or all the new ones, and one that was not
+    // there is not left behind, nor are the folders made above it.
     QStringList made;
-    if (!makeFolder(dir, &made)) {
+    if (!makeFolder(QDir(QFileInfo(dir.absolutePath()).path()), &made)) {
         removeFolders(made);
         return fail(QStringLiteral("cannot make the folder %1").arg(dir.path()));
     }
     QString failed;
     QString error;
-    if (!files::writeFilesSafely(written, &failed, &error)) {
+    if (!files::writeFolderSafely(dir.path(), written, &failed, &error)) {
         removeFolders(made);
         return fail(QStringLiteral("%1: %2; the folder is as it was").arg(failed, error));
     }
@@ -381,8 +380,11 @@ int importShow(Context &c)
 
     QByteArray image = image::packShow(*show, lamps, sceneTime, image::HeaderStyle::Save);
     if (!base.isEmpty()) {
+        // The base's show as export writes it: a lamp count or scene time out of range is written
+        // as the value used, so the same value read back keeps the base's own byte.
         const QByteArray unchanged = image::packShow(
-            *before, baseHeader.lamps, baseHeader.sceneTime, image::HeaderStyle::Save);
+            *before, qBound(kMinLamps, baseHeader.lamps, kMaxLamps),
+            qBound(kMinSceneTime, baseHeader.sceneTime, kMaxSceneTime), image::HeaderStyle::Save);
         for (qsizetype i = 0; i < image.size(); ++i)
             if (image[i] == unchanged[i])
                 image[i] = base[i];

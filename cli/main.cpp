@@ -292,20 +292,24 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
         // named it opens none, and the refusal's status is the command's.
         int choice = ctl::kOk;
         context.open = [&] {
-            choice = ctl::chooseController(device, name, context.simulated);
+            choice = ctl::chooseController(device, name, context.simulated, context.untouched);
             if (choice != ctl::kOk)
                 return false;
             if (device.isOpen() == 0 || device.open() == 0)
                 return true;
-            ctl::fail(ctl::notFound(device, context.simulated));
+            const QString why = ctl::notFound(device, context.simulated);
+            ctl::fail(context.untouched.isEmpty()
+                          ? why
+                          : QStringLiteral("%1; %2").arg(why, context.untouched));
             return false;
         };
         status = cmd->handler(context);
         if (choice != ctl::kOk)
             status = choice;
     }
+    // A command used wrongly has reached no controller: a memory file it named is not made.
     QString error;
-    if (session && !session->finish(&error))
+    if (session && status != ctl::kUsage && !session->finish(&error))
         return ctl::fail(error);
     return status;
 }

@@ -107,11 +107,13 @@ int restore(Context &c)
     QString error;
     if (!image::readSettingsFile(fileName, &image, &error))
         return fail(error);
+    c.untouched = QStringLiteral("nothing was written to the Lm740");
     if (!c.open())
         return kFailed;
-    const QString backupName =
-        c.noBackup ? QString()
-                   : backup::newFileName(backup::folder(), QDateTime::currentDateTime());
+    QString backupName = c.noBackup
+                             ? QString()
+                             : backup::newFileName(backup::folder(), QDateTime::currentDateTime(),
+                                                   c.device->openPort());
     const bool asks = !c.yes && inputIsTerminal();
     if (asks && !confirm(QStringLiteral("All data in the Lm740 will be replaced by %1%2. Go on?")
                              .arg(fileName,
@@ -138,7 +140,10 @@ int restore(Context &c)
             nothing + QStringLiteral("; "));
         if (status != kOk)
             return status;
-        if (!asks)
+        // Another restore may have taken the name meanwhile: this one went to the next free one.
+        const bool moved = saved.fileName != backupName;
+        backupName = saved.fileName;
+        if (!asks || moved)
             out(QStringLiteral("What the Lm740 held is saved in %1.").arg(backupName));
     }
 

@@ -64,7 +64,8 @@ void ProgressLine::show(int done)
 
 Interruption::Interruption()
 {
-    g_interrupted = 0;
+    // Not cleared: a Ctrl+C that came while the last one was done with (a backup's file being
+    // written) still stops the next pass before its first block.
     struct sigaction action = {};
     action.sa_handler = noteInterruption;
     sigemptyset(&action.sa_mask);

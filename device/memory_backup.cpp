@@ -1,6 +1,6 @@
 #include "memory_backup.h"
 
-#include "settings_image.h"
+#include "safe_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,14 +14,37 @@ QString folder()
            QStringLiteral("/lm740/backups");
 }
 
-QString newFileName(const QString &folder, const QDateTime &when)
+namespace {
+
+// The name `n` of the series that starts with `first` (n = 1): first itself, then first-2.set, ...
+QString inSeries(const QString &first, int n)
 {
-    const QString stem = QDir(folder).filePath(
-        QStringLiteral("lm740-backup-%1").arg(when.toString(QStringLiteral("yyyy-MM-dd-HHmmss"))));
-    QString name = stem + QStringLiteral(".set");
-    for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
-        name = QStringLiteral("%1-%2.set").arg(stem).arg(n);
-    return name;
+    if (n == 1)
+        return first;
+    const QString stem = first.endsWith(QLatin1String(".set")) ? first.chopped(4) : first;
+    return QStringLiteral("%1-%2.set").arg(stem).arg(n);
+}
+
+bool taken(const QString &name)
+{
+    return QFileInfo::exists(name) || QFileInfo(name).isSymLink();
+}
+
+constexpr int kMostInSeries = 1000;
+
+} // namespace
+
+QString newFileName(const QString &folder, const QDateTime &when, const QString &port)
+{
+    QString stem =
+        QStringLiteral("lm740-backup-%1").arg(when.toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
+    if (!port.isEmpty())
+        stem += QLatin1Char('-') + port;
+    const QString first = QDir(folder).filePath(stem + QStringLiteral(".set"));
+    int n = 1;
+    while (taken(inSeries(first, n)))
+        ++n;
+    return inSeries(first, n);
 }
 
 Result save(ControllerLink &link, const QString &fileName, const MemoryCopyCallbacks &callbacks)
@@ -36,7 +59,22 @@ Result save(ControllerLink &link, const QString &fileName, const MemoryCopyCallb
         result.error = QStringLiteral("%1: the folder could not be made").arg(dir);
         return result;
     }
-    result.saved = image::writeSettingsFile(fileName, image, &result.error);
+    for (int n = 1; n <= kMostInSeries; ++n) {
+        const QString name = inSeries(fileName, n);
+        bool nameTaken = false;
+        QString error;
+        if (files::writeNewFileSafely(name, image, &nameTaken, &error)) {
+            result.saved = true;
+            result.fileName = name;
+            return result;
+        }
+        if (!nameTaken) {
+            result.error = QStringLiteral("%1: %2").arg(name, error);
+            return result;
+        }
+    }
+    result.error =
+        QStringLiteral("%1: %2 names of its series are taken").arg(fileName).arg(kMostInSeries);
     return result;
 }
 

@@ -325,6 +325,8 @@ bool SimulatorSession::useFile(Simulated &s, QString *error)
         if (!s.controller.loadSettings(s.file, &why)) // refused rather than overwritten at the end
             return refuse(
                 QStringLiteral("cannot use %1 as the simulator's memory: %2").arg(shown, why));
+        s.fileExisted = true;
+        s.memoryRead = s.controller.memory();
     } else if (errno != ENOENT) {
         return refuse(QStringLiteral("cannot use %1 as the simulator's memory: %2")
                           .arg(shown, QString::fromLocal8Bit(std::strerror(errno))));
@@ -341,7 +343,8 @@ bool SimulatorSession::finish(QString *error)
     QStringList failures;
     for (auto &s : m_controllers) {
         QString why;
-        if (s->fileBytes.isEmpty() || s->controller.saveSettings(s->file, &why))
+        if (s->fileBytes.isEmpty() || (s->fileExisted && s->controller.memory() == s->memoryRead) ||
+            s->controller.saveSettings(s->file, &why))
             continue;
         failures << QStringLiteral("cannot save the simulator's memory to %1: %2")
                         .arg(QString::fromLatin1(printableBytes(s->fileBytes)), why);

@@ -103,8 +103,9 @@ public:
     SimController &controller(int i) { return m_controllers.at(std::size_t(i))->controller; }
     int controllerCount() const { return int(m_controllers.size()); }
 
-    // Writes every memory back to its file, if it has one. False with *error set to one sentence
-    // per file that could not be written (each file is tried).
+    // Writes every memory back to its file, if it has one: a file that did not exist is made, one
+    // whose memory is as it was read is left alone. False with *error set to one sentence per file
+    // that could not be written (each file is tried).
     bool finish(QString *error);
 
 private:
@@ -113,6 +114,8 @@ private:
         SimController controller;
         QByteArray fileBytes;
         QString file;
+        bool fileExisted = false;
+        std::vector<quint8> memoryRead; // as the file held it
         bool plugged = false;
     };
     bool useFile(Simulated &s, QString *error);

@@ -136,8 +136,14 @@ void TstCtlDevice::settingsReachTheControllerMemory()
     {
         FileSizeLimit full(1000);
         CTL_CHECK(rig.run({"%c", "set", "lamps", "9"}), 1, "", "controller.set: File too large");
+        // What changes nothing in the memory does not write it: one line, about its own file.
+        CTL_CHECK(rig.run({"%c", "info"}), 0, "lamps:", "");
+        CTL_CHECK(rig.run({"%c", "backup", "%d/b.set"}), 1, "", "b.set: File too large");
     }
     QCOMPARE(rig.read("controller.set"), memory);
+    // Used wrongly, it makes no file.
+    CTL_CHECK(rig.run({"--simulator=%d/new.set", "run", "scene", "0"}), 2, "", "no scene 0");
+    QVERIFY(!QFileInfo::exists(rig.path("new.set")));
 }
 
 void TstCtlDevice::noUpgradeRequestAfterARefusal()

@@ -12,6 +12,8 @@
 
 #include <memory>
 
+#include <sys/file.h>
+
 namespace {
 
 using namespace lm740;
@@ -59,6 +61,9 @@ private Q_SLOTS:
     void refused_data();
     void refused();
     void importOntoABaseKeepsItsOtherBytes();
+    void exportThenImportOntoGivesTheBaseBack_data();
+    void exportThenImportOntoGivesTheBaseBack();
+    void leftoversOfKilledWritesGo();
     void exportIsAllOrNothing_data();
     void exportIsAllOrNothing();
     void namesThatAreNotUtf8AreRefused();
@@ -234,6 +239,49 @@ void TstCtlFiles::importOntoABaseKeepsItsOtherBytes()
     QCOMPARE(out.left(2), base.left(2));
     QCOMPARE(out.mid(5, 8), base.mid(5, 8));
     QCOMPARE(show->sceneColors[0][11], randomShow(kMaxLamps, 9)->sceneColors[0][11]);
+}
+
+void TstCtlFiles::exportThenImportOntoGivesTheBaseBack_data()
+{
+    QTest::addColumn<QByteArray>("base");
+    QByteArray noise(131072, '\0');
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+    // Out of range: no lamp and no scene time, or more than either can be.
+    QTest::newRow("zeros") << QByteArray(131072, '\0');
+    QTest::newRow("ones") << QByteArray(131072, '\xff');
+    QTest::newRow("noise") << noise;
+}
+
+void TstCtlFiles::exportThenImportOntoGivesTheBaseBack()
+{
+    QFETCH(QByteArray, base);
+    CtlRig rig;
+    QVERIFY(rig.write("base.set", base));
+    CTL_CHECK(rig.run({"export", "%d/base.set", "%d/show"}), 0, "", "");
+    CTL_CHECK(rig.run({"import", "%d/show", "%d/back.set", "--onto", "%d/base.set"}), 0, "", "");
+    QCOMPARE(rig.read("back.set"), base);
+}
+
+// A writer killed outright leaves its hidden file or folder; the next write of the same target
+// takes it away, but not one that a living writer holds, nor a file of the user's.
+void TstCtlFiles::leftoversOfKilledWritesGo()
+{
+    CtlRig rig;
+    QVERIFY(rig.write("a.set", image::packShow(*randomShow(2, 2), 2, 5, image::HeaderStyle::Save)));
+    QVERIFY(QDir(rig.dir.path()).mkpath(".show.k1.part"));
+    const QStringList left{".b.set.k2.part", ".show.k1.part/scenes.scs", ".b.set.k3.part"};
+    for (const QString &name : left)
+        QVERIFY(rig.write(name, "x"));
+    QFile living(rig.path(left[2]));
+    QVERIFY(living.open(QIODevice::ReadOnly) && ::flock(living.handle(), LOCK_EX) == 0);
+    CTL_CHECK(rig.run({"export", "%d/a.set", "%d/show"}), 0, "", ""); // made beside, moved in
+    QVERIFY(rig.write("show/notes.txt", "mine")); // a folder with more in it is not swapped away
+    CTL_CHECK(rig.run({"export", "%d/a.set", "%d/show"}), 0, "", "");
+    QVERIFY(rig.read("show/notes.txt") == "mine" && QFile::remove(rig.path("show/notes.txt")));
+    CTL_CHECK(rig.run({"export", "%d/a.set", "%d/show"}), 0, "", ""); // swapped with the old one
+    CTL_CHECK(rig.run({"import", "%d/show", "%d/b.set"}), 0, "", "");
+    QCOMPARE(QDir(rig.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList({left[2], "a.set", "b.set", "show"}));
 }
 
 void TstCtlFiles::exportIsAllOrNothing_data()

@@ -107,6 +107,10 @@ void TstCtlMemory::restore_data()
     QTest::newRow("first block fails every try")
         << QStringList{"--simulator-faults=refuse=write-block:6"} << image << 1
         << QByteArray("(after 0 bytes); nothing was written to the Lm740;") << 0 << true;
+    QTest::newRow("no controller")
+        << QStringList{"--no-backup", "--simulator-faults=absent"} << image << 1
+        << QByteArray("no Lm740 found (the simulated one is absent); nothing was written") << 0
+        << false;
     QTest::newRow("backup fails")
         << QStringList{"--simulator-faults=refuse=read-memory:6:10"} << image << 1
         << QByteArray("while backing up, at page 2, offset 128 (after 640 bytes); nothing was "

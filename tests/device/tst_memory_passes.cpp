@@ -206,7 +206,21 @@ void TstMemoryPasses::backupNamesNeverReplaceAFile()
     QVERIFY(QFile::link("nowhere", second)); // a dangling link takes its name too
     QCOMPARE(backup::newFileName(dir.path(), when),
              dir.filePath("lm740-backup-2026-12-07-150509-3.set"));
+    QCOMPARE(backup::newFileName(dir.path(), when, "1-4.2"),
+             dir.filePath("lm740-backup-2026-12-07-150509-1-4.2.set"));
     QVERIFY(backup::folder().endsWith("/lm740/backups"));
+
+    // Two restores that chose one name at once: the second backup goes to the next free name.
+    SimRig a;
+    SimRig b;
+    fill(a.controller, pattern(1));
+    fill(b.controller, pattern(2));
+    const QString name = backup::newFileName(dir.path(), when, "1-1");
+    QCOMPARE(backup::save(a.link, name).fileName, name);
+    QCOMPARE(backup::save(b.link, name).fileName, name.chopped(4) + "-2.set");
+    QFile kept(name);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), pattern(1));
 }
 
 void TstMemoryPasses::upgradeSendsWholeHalvesAndChecksTheReadBack()
