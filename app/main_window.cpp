@@ -1,5 +1,8 @@
 #include "main_window.h"
 
+#include "item_kinds.h"
+#include "navigator.h"
+
 #include "arthur_style.h"
 #include "logging.h"
 #include "my_dock_widget.h"
@@ -169,6 +172,8 @@ MainWindow::~MainWindow()
         scene->disconnect(this);
     qApp->removeEventFilter(this);
     document.disconnect(this);
+    // The navigator, a child of the window, outlives the panel it loads.
+    document.disconnect(navigator);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -348,9 +353,11 @@ QButtonGroup *MainWindow::programSteps(int program)
                       QCoreApplication::translate("App", "%1"), 20, arthurStyle);
         for (int step = 0; step < lm740::kProgramSteps; ++step)
             pw.stepButtons->button(step)->setAccessibleName(
-                QCoreApplication::translate("App", "Program %1, step %2")
-                    .arg(program + 1)
-                    .arg(step + 1));
+                lm740::kindRow(lm740::ItemKind::ProgramStep)
+                    .name(lm740::Item::programStep(program, step)));
+        // The step chosen before the buttons were made.
+        if (QAbstractButton *chosen = pw.stepButtons->button(document.chosenStep(program)))
+            chosen->setChecked(true);
         // Made while their tab is being shown, the buttons must be shown by hand.
         if (pw.tabPage->isVisible())
             for (QAbstractButton *b : pw.stepButtons->buttons())

@@ -16,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class ControllerChooser;
@@ -28,6 +29,8 @@ class QPushButton;
 class QSpinBox;
 class ArthurStyle;
 class MyStyle;
+class Navigator;
+class QAbstractButton;
 class QTabWidget;
 class QTimer;
 class QToolBar;
@@ -58,7 +61,6 @@ public:
     std::array<lm740::ColorArray, lm740::kSceneCount> &sceneColors = document.show().sceneColors;
     std::array<t_chaser, lm740::kChaserCount> &chasers = document.show().chasers;
     std::array<t_program, lm740::kProgramCount> &programs = document.show().programs;
-    lm740::ColorArray &chaserSimColors = document.show().chaserSimColors;
     int &actualSceneNumber = document.show().actualSceneNumber;
     int &actualChaserNumber = document.show().actualChaserNumber;
     int &actualProgramNumber = document.show().actualProgramNumber;
@@ -184,14 +186,8 @@ private:
 
     // ---- Moving through the show (main_window_navigation.cpp) ----
 public:
-    // The item the panel shows; its kind is the tab in front.
-    lm740::Item panelItem;
-
-    // The show takes `count` lamps (1..170): the lamp count box shows it, the panel gains lamps
-    // at its end (coloured from the current item's record) or loses them, and is reloaded from
-    // the current item's record. Nothing is written back from the panel and nothing goes to the
-    // controller: for a count that comes from a file or from the controller itself.
-    void applyLampCount(int count);
+    // Loads the document's current item into the panel and runs the simulations.
+    Navigator *navigator = nullptr;
     // Brings `item` into the panel the way the user's clicks would (online, the item left is
     // written and the one entered read and run).
     void showItem(lm740::Item item);
@@ -200,6 +196,7 @@ public Q_SLOTS:
     void TabChanged(int index);
     void SceneChanged(int index);
     void ChaserChanged(int index);
+    // The program step chosen on the program tabs, again (online: written, read and run).
     void ProgramSceneChanged(int);
     void LampsSpinChanged();
     void ScenesTimeSpinChanged(int);
@@ -209,31 +206,18 @@ private:
     void connectNavigation(); // constructor
     // Online mode is on and a status poll finds the controller.
     bool deviceReady();
-    // The current item of `kind` into the panel, with its preview; the chaser starts its
-    // simulation.
-    void loadPanel(lm740::ItemKind kind);
-    void loadChaserIntoPanel();
-    void loadProgramStepIntoPanel();
-    void startPreview(int time, int xfade, const lm740::ColorArray &colors);
+    // Chooses `entered` within its kind; the panel shows it when it shows that kind.
+    void changeItem(lm740::Item entered);
+    // Online, before a step marked last is written: the controller keeps one such mark per
+    // program, so the others are cleared there.
+    void clearOtherLastSteps(lm740::Item marked);
     void setTabActionStates(lm740::ItemKind kind);
-    // The panel's lamps made as many as the show's lamp count, new ones coloured from the record.
-    void fitPanelToLampCount();
-    // The document's steps reach the panel and the tool bar.
+    // The tabs and buttons show the document's current item.
+    void showCurrent(lm740::Item item);
+    QAbstractButton *buttonOf(lm740::Item item);
+    // The document's steps reach the tool bar.
     void connectDocument();
-    void documentItemChanged(lm740::Item item);
     void documentGlobalsChanged();
-    // The preview strip follows the panel's edits of the item it shows.
-    void previewFollows(lm740::Item item);
-    // While held, steps do not reload the panel: the command that runs them loads it itself.
-    int panelHeld = 0;
-    struct PanelHold
-    {
-        explicit PanelHold(int &held) : m_held(held) { ++m_held; }
-        ~PanelHold() { --m_held; }
-        PanelHold(const PanelHold &) = delete;
-        PanelHold &operator=(const PanelHold &) = delete;
-        int &m_held;
-    };
 
     // ---- Crash recovery (main_window_recovery.cpp) ----
 public:
@@ -285,8 +269,9 @@ public:
     int writeItem(lm740::Item item, int lamps);
     int readItem(lm740::Item item, int lamps);
     int runItem(lm740::Item item);
-    // The item as the window names it ("Scene 3", "Program 2 step 5").
-    static QString itemName(lm740::Item item);
+    // What the controller holds of `item`, read with `lamps` lamps into `into` (a copy of the
+    // show), with the error box on failure; the document is not touched.
+    int fetchItem(lm740::Item item, int lamps, lm740::Show &into);
 
 public Q_SLOTS:
     int UsbWriteScene(QColor *color_tab, int scene_number, int leds_number);
@@ -312,9 +297,12 @@ private:
     void setProgress(int percent);
     // The global scene time and the lamp count to the controller after a current-item write.
     void sendGlobals();
-    // The two parameter reads of the current-item reads; false when one failed.
-    bool readGlobals();
-    void selectCurrentProgramStep();
+    // The two parameter reads of the current-item reads, each when it went through; false when
+    // one failed.
+    bool readGlobals(std::optional<int> &sceneTime, std::optional<int> &lamps);
+    // Stores what the current-item reads brought as one step named `text`.
+    void storeRead(const QString &text, lm740::Item shown, const std::optional<int> &sceneTime,
+                   const std::optional<int> &lamps, const std::function<void(lm740::Show &)> &copy);
 
     // ---- Online mode, run commands and blackout (main_window_online.cpp) ----
 public Q_SLOTS:
@@ -330,9 +318,9 @@ private:
     // is one step, named `stepName` in the Edit menu.
     void followController(const QString &stepName);
 
-    // Going online: the current item read from the controller into the panel and run; 0 when
-    // the read succeeded.
-    int readOnlineItem();
+    // Going online: the current item read from the controller into `into` and run; 0 when the
+    // read succeeded.
+    int readOnlineItem(lm740::Item item, int lamps, lm740::Show &into);
 
 public Q_SLOTS:
     // ---- end of moving, playing and going online ----

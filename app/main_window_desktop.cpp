@@ -2,6 +2,7 @@
 // recent shows), File > Recent Shows, the window's size, place and docks kept between runs, and
 // the status line that says, for a few seconds, that a command has been done.
 #include "desktop_state.h"
+#include "item_kinds.h"
 #include "logging.h"
 #include "main_window.h"
 #include "my_dock_widget.h"
@@ -280,16 +281,8 @@ void MainWindow::confirmTransfers()
 QString MainWindow::currentItemName(bool wholeProgram) const
 {
     if (wholeProgram)
-        return app(QT_TRANSLATE_NOOP("App", "Program %1")).arg(actualProgramNumber + 1);
-    switch (panelItem.kind) {
-    case lm740::ItemKind::Chaser:
-        return app(QT_TRANSLATE_NOOP("App", "Chaser %1")).arg(actualChaserNumber + 1);
-    case lm740::ItemKind::ProgramStep:
-        return app(QT_TRANSLATE_NOOP("App", "Program %1, step %2"))
-            .arg(actualProgramNumber + 1)
-            .arg(actualProgramSceneNumber + 1);
-    case lm740::ItemKind::Scene:
-        break;
-    }
-    return app(QT_TRANSLATE_NOOP("App", "Scene %1")).arg(actualSceneNumber + 1);
+        return app(QT_TRANSLATE_NOOP("App", "Program %1"))
+            .arg(document.chosen(lm740::ItemKind::ProgramStep).number + 1);
+    const lm740::Item item = document.current();
+    return lm740::kindRow(item.kind).name(item);
 }

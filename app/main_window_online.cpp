@@ -3,18 +3,18 @@
 #include "main_window.h"
 
 #include "busy_cursor.h"
+#include "item_kinds.h"
 #include "logging.h"
 #include "my_dock_widget.h"
 #include "my_spin.h"
+#include "navigator.h"
 #include "prompts.h"
 
 #include <QCoreApplication>
 #include <QLabel>
-#include <QTabWidget>
 
 using lm740::BusyCursor;
 using lm740::Item;
-using lm740::ItemKind;
 
 namespace {
 
@@ -72,8 +72,7 @@ void MainWindow::UsbSetOnline(bool t)
         // The controller's copy of the item shown, its lamp count and its scene time replace the
         // window's. Over edits of them that were not kept that is the question every read over
         // edits asks; otherwise the one that says what going online does.
-        const std::vector<Item> replaced{
-            Item::current(document.show(), ItemKind(TabWidget->currentIndex()))};
+        const std::vector<Item> replaced{document.current()};
         bool goOn = false;
         if (editsUnkept(replaced, Globals::Replaced)) {
             goOn = keepOrDiscardEdits(replaced, Globals::Replaced);
@@ -109,68 +108,40 @@ void MainWindow::followController(const QString &stepName)
     qCDebug(lcUsb) << "Lm740 Lamps Number:" << lamps;
     if (lamps > lm740::kMaxLamps)
         lamps = lm740::kDefaultLamps;
+    lamps = std::max(lamps, lm740::kMinLamps);
     const int time = UsbGetGlobalSceneTime();
     if (time == -1) {
         readError(QT_TRANSLATE_NOOP("App", "Nie mozna pobrac czasu sceny z Lm740"));
         return;
     }
     qCDebug(lcUsb) << "Lm740 GlobalSceneTime" << time;
+    const Item item = document.current();
+    const auto read = std::make_unique<lm740::Show>(document.show());
+    const int r = readOnlineItem(item, lamps, *read);
     // The question said it: what the window shows gives way to the controller's show, so the
     // count is applied to the records as they stand and nothing goes back to the controller. What
     // the controller gave is one step, and counts as kept.
-    int read = -1;
-    const PanelHold hold(panelHeld);
-    document.change(stepName, panelItem, [&](lm740::Show &show) {
-        show.sceneTime = time;
-        {
-            const QSignalBlocker quiet(ScenesTimeSpin);
-            ScenesTimeSpin->setValue(time);
-        }
-        applyLampCount(lamps);
-        actionOnline->setChecked(true);
-        read = readOnlineItem();
+    const Navigator::Hold hold(*navigator);
+    document.change(stepName, item, [&](lm740::Show &show) {
+        document.setGlobals(lamps, time);
+        lm740::kindRow(item.kind).copy(*read, show, item);
     });
+    actionOnline->setChecked(true);
+    navigator->loadPanel();
     document.keepGlobals();
-    if (read == 0)
-        document.keep(panelItem);
+    if (r == 0)
+        document.keep(item);
 }
 
-int MainWindow::readOnlineItem()
+int MainWindow::readOnlineItem(Item item, int lamps, lm740::Show &into)
 {
-    const int sceneTimeMs = document.show().sceneTime * 1000;
-    int r = -1;
-    switch (ItemKind(TabWidget->currentIndex())) {
-    case ItemKind::Scene: {
-        qCDebug(lcUsb) << "USB_ONLINE: start reading scenes";
-        BusyCursor busy;
-        r = UsbReadScene(sceneColors[actualSceneNumber].data(), actualSceneNumber, ledsNumber);
-        qCDebug(lcUsb) << "USB_ONLINE: stop reading scenes";
-        scene->setSceneTime(sceneTimeMs);
-        scene->setColors(sceneColors[actualSceneNumber].data(), uint(ledsNumber));
-        startPreview(sceneTimeMs, 100, sceneColors[actualSceneNumber]);
-        UsbRunScene(actualSceneNumber);
-        break;
-    }
-    case ItemKind::Chaser:
-        if (USBCheckStatus()) {
-            BusyCursor busy;
-            r = UsbReadChaser(&chasers[actualChaserNumber], actualChaserNumber, ledsNumber);
-            UsbRunChaser(actualChaserNumber);
-        }
-        loadPanel(ItemKind::Chaser);
-        break;
-    case ItemKind::ProgramStep: {
-        BusyCursor busy;
-        r = UsbReadProgramScene(&programs[actualProgramNumber], actualProgramNumber,
-                                actualProgramSceneNumber, ledsNumber);
-        // The whole step as read, time, cross-fade and mark too.
-        loadProgramStepIntoPanel();
-        panelItem = Item::current(document.show(), ItemKind::ProgramStep);
-        UsbRunProgram(actualProgramNumber);
-        startPreview(sceneTimeMs, 100,
-                     programs[actualProgramNumber].scenes[actualProgramSceneNumber].colors);
-        break;
-    }
-    }
+    const lm740::ItemKindRow &row = lm740::kindRow(item.kind);
+    if (row.pollBeforeOnlineRead && !USBCheckStatus())
+        return -1;
+    qCDebug(lcUsb) << "USB_ONLINE: start reading" << row.name(item);
+    BusyCursor busy;
+    const int r = fetchItem(item, lamps, into);
+    qCDebug(lcUsb) << "USB_ONLINE: stop reading" << row.name(item);
+    runItem(item);
     return r;
 }

@@ -3,6 +3,7 @@
 // a clean exit, and every change kept, removes it; the next start offers what a crashed or killed
 // program left.
 #include "main_window.h"
+#include "navigator.h"
 
 #include "my_spin.h"
 #include "prompts.h"
@@ -72,21 +73,17 @@ void MainWindow::offerRecovery()
     }
     // Restored: from here on this program's show holds it, and keeps it or lets it go.
     recovery->adopt(*left);
-    const lm740::Item shown = lm740::Item::current(recovered, panelItem.kind);
+    const lm740::Item shown = lm740::Item::current(recovered, document.current().kind);
     {
-        const PanelHold hold(panelHeld);
-        document.change(tr("Restore the recovered show"), panelItem, [&](lm740::Show &show) {
-            show.sceneColors = recovered.sceneColors;
-            show.chasers = recovered.chasers;
-            show.programs = recovered.programs;
-            show.sceneTime = recovered.sceneTime;
-            {
-                const QSignalBlocker quiet(ScenesTimeSpin);
-                ScenesTimeSpin->setValue(recovered.sceneTime);
-            }
-            applyLampCount(recovered.ledsNumber);
-        });
-        loadPanel(panelItem.kind);
+        const Navigator::Hold hold(*navigator);
+        document.change(tr("Restore the recovered show"), document.current(),
+                        [&](lm740::Show &show) {
+                            show.sceneColors = recovered.sceneColors;
+                            show.chasers = recovered.chasers;
+                            show.programs = recovered.programs;
+                            document.setGlobals(recovered.ledsNumber, recovered.sceneTime);
+                        });
+        navigator->loadPanel();
     }
     showItem(shown);
 }

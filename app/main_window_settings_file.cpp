@@ -2,6 +2,7 @@
 // generator of images with the plainer header.
 #include "logging.h"
 #include "main_window.h"
+#include "navigator.h"
 #include "my_spin.h"
 #include "prompts.h"
 #include "save_name.h"
@@ -84,18 +85,26 @@ void MainWindow::Load(bool)
         return;
     }
 
-    const PanelHold hold(panelHeld);
+    const int sceneTimeBefore = document.show().sceneTime;
     lm740::image::HeaderValues header;
-    document.change(tr("Load %1").arg(QFileInfo(name).fileName()), panelItem,
-                    [&](lm740::Show &show) {
-                        lm740::image::unpackShow(image, show, &header);
-                        ScenesTimeSpin->setValue(header.sceneTime);
-                        // The records now hold the file: the panel is reloaded from them.
-                        applyLampCount(header.lamps);
-                    });
-    loadPanel(panelItem.kind);
+    {
+        const Navigator::Hold hold(*navigator);
+        document.change(tr("Load %1").arg(QFileInfo(name).fileName()), document.current(),
+                        [&](lm740::Show &show) {
+                            lm740::image::unpackShow(image, show, &header);
+                            // The scene time box has always cut a file's scene time to its
+                            // range.
+                            document.setGlobals(header.lamps,
+                                                std::clamp(header.sceneTime, lm740::kMinSceneTime,
+                                                           lm740::kMaxSceneTime));
+                        });
+        navigator->loadPanel();
+    }
     // What was loaded is what the file holds.
     document.keepAll();
+    // Online, the file's scene time and lamp count go to the controller too.
+    if (document.show().sceneTime != sceneTimeBefore && deviceReady())
+        UsbSetGlobalSceneTime(char(document.show().sceneTime));
     lampCountLoaded();
     showFileDone(name, true, lm740::image::headerChanges(header));
     qCDebug(lcFiles) << "Load all";

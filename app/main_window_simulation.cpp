@@ -1,52 +1,39 @@
-// The chaser and program simulations on the preview strip: the strip's clock says when an item's
-// time has run out, and these slots move the chaser one lamp on or the program to its next step.
+// The chaser and program simulations on the preview strip, as the window's slots: the navigator
+// plays them from the records, and the strip's clock says when an item's time has run out.
 #include "main_window.h"
 
 #include "logging.h"
-#include "my_dock_widget.h"
-#include "my_frame.h"
-#include "playback.h"
-
-#include <QAbstractButton>
-#include <QButtonGroup>
+#include "navigator.h"
 
 void MainWindow::start_program_simulation(bool)
 {
-    dockWidget->setPlayMode(2);
-    const t_program_scene &step = programs[actualProgramNumber].scenes[actualProgramSceneNumber];
-    qCDebug(lcApp) << "single shot" << step.scene_time;
-    startPreview(scene->getSceneTime(), scene->getScenexFade(), step.colors);
+    navigator->startProgram();
 }
 
 void MainWindow::stop_program_simulation(bool)
 {
-    dockWidget->setPlayMode(0);
+    navigator->stop(lm740::ItemKind::ProgramStep);
 }
 
 void MainWindow::next_programscene()
 {
-    const int next =
-        lm740::playback::nextProgramStep(programs[actualProgramNumber], actualProgramSceneNumber);
-    qCDebug(lcApp) << "next scene" << next << "program " << actualProgramNumber;
-    // The click goes through the step's button, so the switch is the one a user's click makes.
-    if (QAbstractButton *b = programSteps(actualProgramNumber)->button(next))
-        b->click();
+    const lm740::Item next = navigator->nextProgramStep();
+    qCDebug(lcApp) << "next scene" << next.step << "program " << next.number;
+    // The switch is the one a click on the step's button makes.
+    changeItem(next);
 }
 
 void MainWindow::start_chaser_simulation(bool)
 {
-    for (int i = 0; i < ledsNumber; ++i)
-        chaserSimColors[i] = scene->chaserCell(i)->frameColor();
-    startPreview(scene->getSceneTime(), scene->getScenexFade(), chaserSimColors);
+    navigator->startChaser();
 }
 
 void MainWindow::stop_chaser_simulation(bool)
 {
-    // The program's stop, always called beside this one, puts the strip back to preview.
+    navigator->stop(lm740::ItemKind::Chaser);
 }
 
 void MainWindow::next_step_chaser()
 {
-    lm740::playback::rotateChaser(chaserSimColors, ledsNumber, scene->getDirection());
-    startPreview(scene->getSceneTime(), scene->getScenexFade(), chaserSimColors);
+    navigator->nextChaserStep();
 }

@@ -2,6 +2,7 @@
 // scene, chaser or program, or all of them, as text files.
 #include "logging.h"
 #include "main_window.h"
+#include "navigator.h"
 #include "prompts.h"
 #include "save_name.h"
 
@@ -148,14 +149,15 @@ bool MainWindow::loadShowFile(Format format, const QString &fileName, int tab,
         return false;
 
     TabWidget->setCurrentIndex(tab);
-    const PanelHold hold(panelHeld);
-    document.change(tr("Load %1").arg(QFileInfo(fileName).fileName()), panelItem,
-                    [&](lm740::Show &show) {
-                        lm740::files::storeInShow(file, show);
-                        // The records now hold the file: the panel is reloaded from them.
-                        applyLampCount(file.lamps());
-                    });
-    loadPanel(panelItem.kind);
+    {
+        const Navigator::Hold hold(*navigator);
+        document.change(tr("Load %1").arg(QFileInfo(fileName).fileName()), document.current(),
+                        [&](lm740::Show &show) {
+                            lm740::files::storeInShow(file, show);
+                            document.setGlobals(file.lamps(), show.sceneTime);
+                        });
+        navigator->loadPanel();
+    }
     // The items loaded are what the file holds.
     for (Item item : itemsOf(format, document.show()))
         document.keep(item);

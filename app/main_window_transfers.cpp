@@ -4,8 +4,10 @@
 #include "main_window.h"
 
 #include "busy_cursor.h"
+#include "item_kinds.h"
 #include "logging.h"
 #include "my_spin.h"
+#include "navigator.h"
 #include "prompts.h"
 
 #include <QButtonGroup>
@@ -18,6 +20,7 @@
 using lm740::BusyCursor;
 using lm740::Item;
 using lm740::ItemKind;
+using lm740::kindRow;
 
 namespace {
 
@@ -128,50 +131,39 @@ int MainWindow::UsbReadProgram(t_program *program_pointer, int program_number, i
 
 int MainWindow::writeItem(Item item, int lamps)
 {
-    int r = -1;
-    switch (item.kind) {
-    case ItemKind::Scene:
-        r = UsbWriteScene(sceneColors[item.number].data(), item.number, lamps);
-        break;
-    case ItemKind::Chaser:
-        r = UsbWriteChaser(&chasers[item.number], item.number, lamps);
-        break;
-    case ItemKind::ProgramStep:
-        r = UsbWriteProgramScene(&programs[item.number], item.number, item.step, lamps);
-        break;
-    }
+    const lm740::ItemKindRow &row = kindRow(item.kind);
+    const int r =
+        transferResult(row.write(controllerLink, document.show(), item, lamps,
+                                 [this](int p) { setProgress(p); }),
+                       row.writeError);
     if (r != -1)
         document.keep(item);
     return r;
 }
 
+int MainWindow::fetchItem(Item item, int lamps, lm740::Show &into)
+{
+    const lm740::ItemKindRow &row = kindRow(item.kind);
+    return transferResult(
+        row.read(controllerLink, into, item, lamps, [this](int p) { setProgress(p); }),
+        row.readError);
+}
+
 int MainWindow::readItem(Item item, int lamps)
 {
-    int r = -1;
-    const auto read = [&](lm740::Show &) {
-        switch (item.kind) {
-        case ItemKind::Scene:
-            r = UsbReadScene(sceneColors[item.number].data(), item.number, lamps);
-            break;
-        case ItemKind::Chaser:
-            r = UsbReadChaser(&chasers[item.number], item.number, lamps);
-            break;
-        case ItemKind::ProgramStep:
-            r = UsbReadProgramScene(&programs[item.number], item.number, item.step, lamps);
-            break;
-        }
-    };
-    if (!showingStep) {
-        document.change(tr("Read %1 from Lm740").arg(itemName(item)), item, read);
-    } else {
-        // An undo or redo is bringing its item in. A step made here would be the one undone and
-        // would end the redo: what the controller holds is shown without one. Edits of the item
-        // that were not kept would be lost without a step, so the window's copy stays; the
-        // controller gets it at the next switch.
-        if (document.isModified(item))
-            return 0;
-        document.changeWithoutStep(item, read);
-    }
+    // An undo or redo is bringing its item in. A step made here would be the one undone and
+    // would end the redo: what the controller holds is shown without one. Edits of the item that
+    // were not kept would be lost without a step, so the window's copy stays; the controller gets
+    // it at the next switch.
+    if (showingStep && document.isModified(item))
+        return 0;
+    const auto read = std::make_unique<lm740::Show>(document.show());
+    const int r = fetchItem(item, lamps, *read);
+    const auto store = [&](lm740::Show &show) { kindRow(item.kind).copy(*read, show, item); };
+    if (!showingStep)
+        document.change(tr("Read %1 from Lm740").arg(kindRow(item.kind).name(item)), item, store);
+    else
+        document.changeWithoutStep(item, store);
     // What was read is what the controller holds.
     if (r != -1)
         document.keep(item);
@@ -180,28 +172,7 @@ int MainWindow::readItem(Item item, int lamps)
 
 int MainWindow::runItem(Item item)
 {
-    switch (item.kind) {
-    case ItemKind::Chaser:
-        return UsbRunChaser(item.number);
-    case ItemKind::ProgramStep:
-        return UsbRunProgram(item.number);
-    case ItemKind::Scene:
-        break;
-    }
-    return UsbRunScene(item.number);
-}
-
-QString MainWindow::itemName(Item item)
-{
-    switch (item.kind) {
-    case ItemKind::Chaser:
-        return tr("Chaser %1").arg(item.number + 1);
-    case ItemKind::ProgramStep:
-        return tr("Program %1 step %2").arg(item.number + 1).arg(item.step + 1);
-    case ItemKind::Scene:
-        break;
-    }
-    return tr("Scene %1").arg(item.number + 1);
+    return kindRow(item.kind).run(controllerLink, item);
 }
 
 // ---- the current item ----------------------------------------------------------------------
@@ -213,19 +184,29 @@ void MainWindow::sendGlobals()
         document.keepGlobals();
 }
 
-bool MainWindow::readGlobals()
+bool MainWindow::readGlobals(std::optional<int> &sceneTime, std::optional<int> &lamps)
 {
     const int time = UsbGetGlobalSceneTime();
     if (time == -1)
         return false;
-    ScenesTimeSpin->setValue(time);
-    const int lamps = UsbGetLampsNumber();
-    if (lamps == -1)
+    // The scene time box held the value a controller gave, so it came in cut to the box's range.
+    sceneTime = std::clamp(time, lm740::kMinSceneTime, lm740::kMaxSceneTime);
+    const int count = UsbGetLampsNumber();
+    if (count == -1)
         return false;
-    // The records as they stand take the count; the reads that follow bring the item itself.
-    if (lamps != ledsNumber)
-        applyLampCount(lamps);
+    lamps = std::clamp(count, lm740::kMinLamps, lm740::kMaxLamps);
     return true;
+}
+
+void MainWindow::storeRead(const QString &text, Item shown, const std::optional<int> &sceneTime,
+                           const std::optional<int> &lamps,
+                           const std::function<void(lm740::Show &)> &copy)
+{
+    // Whatever arrived is stored, the parameters read before a failed one too.
+    document.change(text, shown, [&](lm740::Show &show) {
+        document.setGlobals(lamps.value_or(show.ledsNumber), sceneTime.value_or(show.sceneTime));
+        copy(show);
+    });
 }
 
 int MainWindow::UsbWriteActualSetting(bool)
@@ -234,7 +215,7 @@ int MainWindow::UsbWriteActualSetting(bool)
     if (!connectedFlag)
         return 0;
     BusyCursor busy;
-    if (writeItem(panelItem, ledsNumber) == -1)
+    if (writeItem(document.current(), ledsNumber) == -1)
         return -1;
     sendGlobals();
     return 0;
@@ -243,29 +224,28 @@ int MainWindow::UsbWriteActualSetting(bool)
 int MainWindow::UsbReadActualSetting(bool)
 {
     document.closeEdit();
-    if (panelItem.kind == ItemKind::ProgramStep)
-        selectCurrentProgramStep();
-    const ItemKind kind = panelItem.kind;
-    if (connectedFlag &&
-        !keepOrDiscardEdits({Item::current(document.show(), kind)}, Globals::Replaced))
+    const Item item = document.current();
+    if (connectedFlag && !keepOrDiscardEdits({item}, Globals::Replaced))
         return -1;
-    int r = 0;
     if (connectedFlag) {
-        const PanelHold hold(panelHeld);
-        document.change(tr("Read from Lm740"), Item::current(document.show(), kind),
-                        [&](lm740::Show &) {
-                            BusyCursor busy;
-                            if (!readGlobals()) {
-                                r = -1;
-                                return;
-                            }
-                            r = readItem(Item::current(document.show(), kind), ledsNumber);
-                        });
+        std::optional<int> sceneTime;
+        std::optional<int> lamps;
+        const auto read = std::make_unique<lm740::Show>(document.show());
+        int r = -1;
+        {
+            BusyCursor busy;
+            if (readGlobals(sceneTime, lamps))
+                r = fetchItem(item, *lamps, *read);
+        }
+        const Navigator::Hold hold(*navigator);
+        storeRead(tr("Read from Lm740"), item, sceneTime, lamps,
+                  [&](lm740::Show &show) { kindRow(item.kind).copy(*read, show, item); });
         if (r == -1)
             return -1;
+        document.keep(item);
         document.keepGlobals();
     }
-    loadPanel(kind);
+    navigator->loadPanel();
     return 0;
 }
 
@@ -273,33 +253,38 @@ int MainWindow::UsbReadActualProgram(bool)
 {
     qCDebug(lcApp) << "UsbReadActualProgram";
     document.closeEdit();
-    selectCurrentProgramStep();
+    const int program = document.chosen(ItemKind::ProgramStep).number;
     if (connectedFlag) {
         std::vector<Item> steps;
         for (int step = 0; step < lm740::kProgramSteps; ++step)
-            steps.push_back(Item::programStep(actualProgramNumber, step));
+            steps.push_back(Item::programStep(program, step));
         if (!keepOrDiscardEdits(steps, Globals::Replaced))
             return -1;
-        int r = 0;
-        const PanelHold hold(panelHeld);
-        document.change(tr("Read Program %1 from Lm740").arg(actualProgramNumber + 1),
-                        Item::current(document.show(), ItemKind::ProgramStep), [&](lm740::Show &) {
-                            BusyCursor busy;
-                            if (!readGlobals() ||
-                                UsbReadProgram(&programs[actualProgramNumber], actualProgramNumber,
-                                               ledsNumber) == -1)
-                                r = -1;
-                        });
+        std::optional<int> sceneTime;
+        std::optional<int> lamps;
+        const auto read = std::make_unique<lm740::Show>(document.show());
+        int r = -1;
+        {
+            BusyCursor busy;
+            if (readGlobals(sceneTime, lamps))
+                r = UsbReadProgram(&read->programs[size_t(program)], program, *lamps);
+        }
+        const Navigator::Hold hold(*navigator);
+        storeRead(tr("Read Program %1 from Lm740").arg(program + 1),
+                  document.chosen(ItemKind::ProgramStep), sceneTime, lamps,
+                  [&](lm740::Show &show) {
+                      show.programs[size_t(program)] = read->programs[size_t(program)];
+                  });
         if (r == -1)
             return -1;
-        for (int step = 0; step < lm740::kProgramSteps; ++step)
-            document.keep(Item::programStep(actualProgramNumber, step));
+        for (const Item &step : steps)
+            document.keep(step);
         document.keepGlobals();
     }
     // Only the Programs page's panel shows a step; elsewhere the program is read into the show
     // and the scene or chaser in the panel stays.
-    if (panelItem.kind == ItemKind::ProgramStep)
-        loadPanel(ItemKind::ProgramStep);
+    if (document.current().kind == ItemKind::ProgramStep)
+        navigator->loadPanel();
     return 0;
 }
 
@@ -309,12 +294,13 @@ int MainWindow::UsbWriteActualProgram(bool)
     document.closeEdit();
     if (!connectedFlag)
         return 0;
-    qCDebug(lcApp) << "Writing Program: " << actualProgramNumber;
+    const int program = document.chosen(ItemKind::ProgramStep).number;
+    qCDebug(lcApp) << "Writing Program: " << program;
     BusyCursor busy;
-    if (UsbWriteProgram(&programs[actualProgramNumber], actualProgramNumber, ledsNumber) == -1)
+    if (UsbWriteProgram(&programs[size_t(program)], program, ledsNumber) == -1)
         return -1;
     for (int step = 0; step < lm740::kProgramSteps; ++step)
-        document.keep(Item::programStep(actualProgramNumber, step));
+        document.keep(Item::programStep(program, step));
     sendGlobals();
     return 0;
 }

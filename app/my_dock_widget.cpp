@@ -44,11 +44,11 @@ void MyDockWidget::startFade(quint32 total, quint32 xfadePercent, const QColor *
     update();
 }
 
-void MyDockWidget::setPlayMode(qint8 m)
+void MyDockWidget::setPlayMode(std::optional<lm740::ItemKind> playing)
 {
-    playMode = m;
+    playMode = playing;
     // An idle preview lets its clock rest; a simulation needs it running.
-    if (playMode != 0 && !tickTimer->isActive())
+    if (playMode && !tickTimer->isActive())
         tickTimer->start(int(kTickMs));
 }
 
@@ -63,6 +63,14 @@ void MyDockWidget::followColors(const QColor *colors, int n)
         return;
     std::copy_n(colors, std::min(lm740::boundedLampCount(n), count), m_following.begin());
     m_followWanted = true;
+    if (!tickTimer->isActive())
+        tickTimer->start(int(kTickMs));
+}
+
+void MyDockWidget::followTiming(quint32 total, quint32 xfadePercent)
+{
+    totalTime = total;
+    fadeTime = lm740::playback::fadeTime(total, xfadePercent);
     if (!tickTimer->isActive())
         tickTimer->start(int(kTickMs));
 }
@@ -85,13 +93,13 @@ void MyDockWidget::tick()
     // The picture moves while the fade runs, and once more when it reaches its target.
     if (before <= fadeTime)
         update();
-    if (lm740::playback::itemEnded(elapsed, totalTime) && (playMode == 1 || playMode == 2)) {
+    if (lm740::playback::itemEnded(elapsed, totalTime) && playMode) {
         // The window's reply may show a message, and its event loop delivers further ticks: the
         // item ends once.
         if (m_advancing)
             return;
         m_advancing = true;
-        if (playMode == 1)
+        if (playMode == lm740::ItemKind::Chaser)
             emit next_chaser();
         else
             emit next_prog();
@@ -99,7 +107,7 @@ void MyDockWidget::tick()
         return;
     }
     // A preview that has reached its colours shows them until the next item: nothing to count.
-    if (playMode == 0 && elapsed > fadeTime)
+    if (!playMode && elapsed > fadeTime)
         tickTimer->stop();
 }
 

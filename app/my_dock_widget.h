@@ -2,9 +2,12 @@
 // item shown to the current one. Its tick is also the clock of the chaser and program simulations.
 #pragma once
 
+#include "item.h"
 #include "show.h"
 
 #include <QDockWidget>
+
+#include <optional>
 
 class QTimer;
 
@@ -17,20 +20,22 @@ public:
     // Shows a new item: fades from the colours being shown to `colors` (n lamps) over
     // total x xfadePercent / 100 ms, and counts the item's time from now.
     void startFade(quint32 total, quint32 xfadePercent, const QColor *colors, int n);
-    // 0 preview only, 1 chaser simulation, 2 program simulation.
-    void setPlayMode(qint8 m);
+    // What plays on its own: a chaser or a program simulation, or nothing (a preview only).
+    void setPlayMode(std::optional<lm740::ItemKind> playing);
 
     // The colour lamp i shows at this moment.
     QColor shownColor(int i) const;
     // The item shown was edited: its colours (n lamps) reach the strip at the next tick, with
     // no new fade and the item's time going on. Many edits between two ticks make one picture.
     void followColors(const QColor *colors, int n);
+    // The item shown was given another time or cross-fade: its time so far counts against them.
+    void followTiming(quint32 total, quint32 xfadePercent);
 
     QTimer *tickTimer = nullptr;
     quint32 elapsed = 0;
     quint32 totalTime = 0;
     quint32 fadeTime = 0;
-    qint8 playMode = 0; // 0 preview only, 1 chaser simulation, 2 program simulation
+    std::optional<lm740::ItemKind> playMode;
     int count = 0;
     lm740::ColorArray targetColors;
     lm740::ColorArray previousColors;

@@ -63,7 +63,7 @@ int main(int argc, char *argv[])
     while (!w.windowHandle() || !w.windowHandle()->isExposed())
         QCoreApplication::processEvents();
     fill(w.document.show());
-    w.applyLampCount(kMaxLamps);
+    w.document.setGlobals(kMaxLamps, w.document.show().sceneTime);
     // The panel loads the lamps out of view from the event loop; a reload ends when all are in.
     const auto settle = [&w] {
         while (w.scene->lampsWaiting() > 0)
@@ -123,7 +123,7 @@ int main(int argc, char *argv[])
             loadCmd.push_back(bench::timeMs([&] { (w.*f.load)(false); }));
             settle();
             reload.push_back(bench::timeMs([&] {
-                w.applyLampCount(w.ledsNumber);
+                w.document.setGlobals(w.ledsNumber, w.document.show().sceneTime);
                 settle();
             }));
         }

@@ -60,7 +60,7 @@ int main(int argc, char *argv[])
     RecordingPrompts prompts;
     MainWindow w;
     w.statusTimer->stop();
-    w.applyLampCount(170);
+    w.document.setGlobals(170, w.document.show().sceneTime);
     w.USBCheckStatus();
     rig.controller.setLatencyMicroseconds(1000);
     for (bool real : {false, true}) {

@@ -107,7 +107,7 @@ int main(int argc, char *argv[])
 
             // One slider move in chaser mode, pattern 10 repeated 17 times.
             panel->setChasersMode();
-            panel->setMode(Scene::Mode::Chasers);
+            panel->setMode(Scene::Mode::Chaser);
             panel->setPatternLen(10);
             panel->setRepeat(17);
             QApplication::processEvents();

@@ -93,7 +93,7 @@ int main(int argc, char **argv)
     sim.makeDefaultBus();
     RecordingPrompts prompts;
     MainWindow w;
-    w.applyLampCount(kMaxLamps);
+    w.document.setGlobals(kMaxLamps, w.document.show().sceneTime);
     w.document.reset();
 
     // Undo and redo of a paste over 170 lamps.
@@ -116,7 +116,7 @@ int main(int argc, char **argv)
                 median(redoPaste), worst(redoPaste));
 
     // Undo and redo of a whole-show load.
-    w.document.change(QStringLiteral("Load"), w.panelItem, [](Show &show) { fill(show, 99); });
+    w.document.change(QStringLiteral("Load"), w.document.current(), [](Show &show) { fill(show, 99); });
     std::vector<double> undoLoad, redoLoad;
     for (int r = 0; r < rounds; ++r) {
         undoLoad.push_back(timeMs([&] { w.Undo(); }));
@@ -159,7 +159,7 @@ int main(int argc, char **argv)
         slider->setSliderDown(true);
         // Down when the show holds the top already: a drag that ends on the value the show held
         // before it changed nothing and leaves no step.
-        const bool down = colorsOf(w.document.show(), w.panelItem)[0].red() == 255;
+        const bool down = colorsOf(w.document.show(), w.document.current())[0].red() == 255;
         const double ms = timeMs([&] {
             for (int v = 0; v < 256; ++v) {
                 slider->setSliderPosition(down ? 255 - v : v);
@@ -190,7 +190,7 @@ int main(int argc, char **argv)
         return timeMs([&] {
                    for (int v = 0; v < 256; ++v) {
                        for (int lamp = 0; lamp < kMaxLamps; ++lamp)
-                           w.document.editLamp(w.panelItem, lamp, QColor(v, v, v));
+                           w.document.editLamp(w.document.current(), lamp, QColor(v, v, v));
                        QCoreApplication::processEvents();
                    }
                }) /
@@ -199,7 +199,7 @@ int main(int argc, char **argv)
     const auto listen = [&](bool on) {
         if (on)
             QObject::connect(w.scene.get(), &Scene::lampEdited, &w, [&w](int lamp, QColor color) {
-                w.document.editLamp(w.panelItem, lamp, color);
+                w.document.editLamp(w.document.current(), lamp, color);
             });
         else
             QObject::disconnect(w.scene.get(), &Scene::lampEdited, &w, nullptr);
@@ -235,12 +235,12 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     w.startRecovery(dir.path());
     fill(w.document.show(), 7);
-    w.document.change(QStringLiteral("x"), w.panelItem, [](Show &show) { show.sceneTime = 9; });
+    w.document.change(QStringLiteral("x"), w.document.current(), [](Show &show) { show.sceneTime = 9; });
     // A change before each round: a copy of unchanged records is not written at all.
     std::vector<double> hold;
     std::vector<double> unchanged;
     for (int r = 0; r < rounds; ++r) {
-        w.document.change(QStringLiteral("x"), w.panelItem,
+        w.document.change(QStringLiteral("x"), w.document.current(),
                           [r](Show &show) { show.sceneColors[0][0] = QColor(r % 256, 1, 2); });
         w.recovery->waitForSave();
         hold.push_back(timeMs([&] { w.autosave(); }));

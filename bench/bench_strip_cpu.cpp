@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
         MainWindow w;
         w.show();
         w.dockWidget->installEventFilter(&counter);
-        w.applyLampCount(170);
+        w.document.setGlobals(170, w.document.show().sceneTime);
         // Scenes tab: let the fade end before counting.
         QEventLoop settle;
         QTimer::singleShot(1500, &settle, &QEventLoop::quit);

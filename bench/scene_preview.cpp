@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
         s.setPatternLen(3);
         s.setRepeat(4);
         s.setChasersMode();
-        s.setMode(Scene::Mode::Chasers);
+        s.setMode(Scene::Mode::Chaser);
         s.chaser_calculate(0);
         break;
     case 2:

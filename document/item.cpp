@@ -15,6 +15,22 @@ Item Item::current(const Show &show, ItemKind kind)
     return scene(show.actualSceneNumber);
 }
 
+void choose(Show &show, Item item)
+{
+    switch (item.kind) {
+    case ItemKind::Scene:
+        show.actualSceneNumber = item.number;
+        break;
+    case ItemKind::Chaser:
+        show.actualChaserNumber = item.number;
+        break;
+    case ItemKind::ProgramStep:
+        show.actualProgramNumber = item.number;
+        show.actualProgramSceneNumber = item.step;
+        break;
+    }
+}
+
 bool Item::valid() const
 {
     switch (kind) {

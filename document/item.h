@@ -42,6 +42,9 @@ struct Item
     bool has(Field f) const;
 };
 
+// Makes `item` the show's selection of its kind.
+void choose(Show &show, Item item);
+
 // The colours of an item's record; the item must be valid.
 ColorArray &colorsOf(Show &show, Item item);
 const ColorArray &colorsOf(const Show &show, Item item);

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QUndoCommand>
 
+#include <algorithm>
 #include <utility>
 
 namespace lm740 {
@@ -21,7 +22,7 @@ public:
     struct Merge
     {
         Item item;
-        int kind = 0;
+        std::optional<Field> field;
         int gesture = 0;
         ShowDocument::EditName name = ShowDocument::EditName::Change;
         bool mergeable = false;
@@ -39,7 +40,7 @@ public:
     {
         const auto *o = static_cast<const ShowStep *>(other);
         if (!o->m_merge.mergeable || !(o->m_merge.item == m_merge.item) ||
-            o->m_merge.kind != m_merge.kind || o->m_merge.gesture != m_merge.gesture ||
+            o->m_merge.field != m_merge.field || o->m_merge.gesture != m_merge.gesture ||
             o->m_merge.name != m_merge.name)
             return false;
         m_delta.absorb(o->m_delta);
@@ -117,9 +118,9 @@ void ShowDocument::changeWithoutStep(Item item, const std::function<void(Show &)
     updateModified();
 }
 
-void ShowDocument::openEdit(Item item, int kind)
+void ShowDocument::openEdit(Item item, std::optional<Field> field)
 {
-    if (m_open.active && (!(m_open.item == item) || m_open.kind != kind))
+    if (m_open.active && (!(m_open.item == item) || m_open.field != field))
         closeEdit();
     if (m_open.active)
         return;
@@ -129,7 +130,7 @@ void ShowDocument::openEdit(Item item, int kind)
     copyItem(m_show, *m_before, item);
     m_before->ledsNumber = m_show.ledsNumber;
     m_before->sceneTime = m_show.sceneTime;
-    m_open = {true, item, kind, m_nextName, m_gesture};
+    m_open = {true, item, field, m_nextName, m_gesture};
     if (!m_closeQueued) {
         m_closeQueued = true;
         QTimer::singleShot(0, this, [this] {
@@ -143,7 +144,7 @@ void ShowDocument::editLamp(Item item, int lamp, const QColor &color)
 {
     if (!item.valid() || lamp < 0 || lamp >= kMaxLamps)
         return;
-    openEdit(item, 0);
+    openEdit(item, std::nullopt);
     colorsOf(m_show, item)[size_t(lamp)] = color;
     emit itemEdited(item);
 }
@@ -152,7 +153,7 @@ void ShowDocument::editField(Item item, Field field, int value)
 {
     if (!item.valid() || !item.has(field))
         return;
-    openEdit(item, 1 + int(field));
+    openEdit(item, field);
     setField(m_show, item, field, value);
     emit itemEdited(item);
 }
@@ -183,7 +184,7 @@ void ShowDocument::closeEdit()
         return;
     const QString text = editText(delta, open.name);
     auto *step = new ShowStep(this, std::move(delta), text, open.item,
-                              {open.item, open.kind, open.gesture, open.name, true});
+                              {open.item, open.field, open.gesture, open.name, true});
     m_stack.push(step);
     updateModified();
 }
@@ -292,6 +293,44 @@ void ShowDocument::reset()
     closeEdit();
     m_stack.clear();
     keepAll();
+}
+
+bool ShowDocument::setGlobals(int lamps, int sceneTime, const QString &text)
+{
+    return change(text, current(), [&](Show &show) {
+        show.ledsNumber = std::clamp(lamps, kMinLamps, kMaxLamps);
+        show.sceneTime = sceneTime;
+    });
+}
+
+int ShowDocument::chosenStep(int program) const
+{
+    if (program < 0 || program >= kProgramCount)
+        return 0;
+    // The current program's step may have come from elsewhere (a recovered show's selection).
+    return program == m_show.actualProgramNumber ? m_show.actualProgramSceneNumber
+                                                 : m_programSteps[size_t(program)];
+}
+
+void ShowDocument::setCurrent(Item item)
+{
+    select(item, item.kind);
+}
+
+void ShowDocument::choose(Item item)
+{
+    select(item, m_kind);
+}
+
+void ShowDocument::select(Item item, ItemKind kind)
+{
+    if (!item.valid() || (item == chosen(item.kind) && kind == m_kind))
+        return;
+    m_kind = kind;
+    lm740::choose(m_show, item);
+    if (item.kind == ItemKind::ProgramStep)
+        m_programSteps[size_t(item.number)] = item.step;
+    emit currentChanged(item);
 }
 
 bool ShowDocument::isModified(Item item) const

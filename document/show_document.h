@@ -16,6 +16,7 @@
 #include <QString>
 #include <QUndoStack>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -80,6 +81,25 @@ public:
     // Forgets the history, as after a fresh start (the show as it stands counts as kept).
     void reset();
 
+    // The lamp count (cut to 1..170) and the global scene time in seconds, the only way either
+    // changes: one step named `text`, or part of the change() under way. Views hear of it
+    // through globalsChanged.
+    bool setGlobals(int lamps, int sceneTime, const QString &text = {});
+
+    // The item the editor shows: the current kind and the item chosen of it. Each kind keeps its
+    // choice while another is shown, and each program the step last chosen of it. Not part of the
+    // history: an undo brings its item in as a click would.
+    Item current() const { return Item::current(m_show, m_kind); }
+    Item chosen(ItemKind kind) const { return Item::current(m_show, kind); }
+    // The step program `program` shows when it is chosen again.
+    int chosenStep(int program) const;
+    // `item` becomes the choice of its kind and its kind the current one; an invalid item is
+    // refused. Views hear of it through currentChanged.
+    void setCurrent(Item item);
+    // `item` becomes the choice of its kind; the current kind stays (a program chosen while a
+    // scene is shown).
+    void choose(Item item);
+
 Q_SIGNALS:
     // An item's record changed through a step, its undo or redo: views reload it.
     void itemChanged(lm740::Item item);
@@ -88,11 +108,14 @@ Q_SIGNALS:
     // The panel's edit reached the item's record (the panel shows it already).
     void itemEdited(lm740::Item item);
     void modifiedChanged(bool modified);
+    // The choice of item.kind is now `item`; current() tells whether its kind is the one shown.
+    void currentChanged(lm740::Item item);
 
 private:
     friend class ShowStep;
     void applied(const ShowDelta &delta);
-    void openEdit(Item item, int kind);
+    void openEdit(Item item, std::optional<Field> field);
+    void select(Item item, ItemKind kind);
     void push(ShowDelta delta, const QString &text, Item shown);
     // The Edit menu's name of a panel edit: the field it changed, or the lamps.
     static QString editText(const ShowDelta &delta, EditName name);
@@ -108,7 +131,7 @@ private:
     {
         bool active = false;
         Item item;
-        int kind = 0; // 0 lamps, 1 + the field's index otherwise
+        std::optional<Field> field; // the field edited, none for the lamps
         EditName name = EditName::Change;
         int gesture = 0;
     };
@@ -118,6 +141,8 @@ private:
     std::unique_ptr<Show> m_before;
     bool m_closeQueued = false;
     int m_changeDepth = 0; // a change() inside another is part of the outer one's step
+    ItemKind m_kind = ItemKind::Scene;
+    std::array<int, kProgramCount> m_programSteps{};
 };
 
 } // namespace lm740

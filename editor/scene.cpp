@@ -144,7 +144,7 @@ MyFrame *Scene::makeCell(int n, const QColor &color, bool chaser)
 void Scene::addChaserCell(int n, const QColor &color)
 {
     chaserCells[n] = makeCell(n, color, true);
-    chaserCells[n]->setVisible(mode == Mode::Chasers);
+    chaserCells[n]->setVisible(mode == Mode::Chaser);
     colorsGrid->addWidget(chaserCells[n], 1, n);
     chaserCells[n]->setUpdatesEnabled(true);
 }

@@ -38,7 +38,7 @@ public:
     static constexpr int kLampPitch = 77; // horizontal room of one lamp in the strip
 
     // What the panel holds: a scene, a chaser or one step of a program.
-    enum class Mode { Scenes = 0, Chasers = 1, ProgramSteps = 2 };
+    using Mode = lm740::ItemKind;
 
     // Builds the panel with `count` lamps coloured from `colors` (random colours when null).
     // The visible part is contentWidget(), made with `parent`; the panel itself is never shown.
@@ -190,7 +190,7 @@ private:
 
     QPointer<QWidget> m_contentWidget;
     int m_loading = 0;
-    Mode mode = Mode::Scenes;
+    Mode mode = Mode::Scene;
     std::array<MyFrame *, kMaxLamps> chaserCells{};
     bool m_chaserCellsMade = false;
     std::unique_ptr<QStyle> panelStyle;

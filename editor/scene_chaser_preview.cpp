@@ -62,7 +62,7 @@ void Scene::chaser_calculate(int)
 
 void Scene::chaser_calculate(QColor)
 {
-    if (mode != Mode::Chasers)
+    if (mode != Mode::Chaser)
         return;
     qCDebug(lcEditor) << "chaser calculate(0)";
     chaser_calculate(0);

@@ -60,7 +60,7 @@ void Scene::setColors(QColor *cl, uint len)
         m_loadTimer->start();
     // The preview row follows on the next turn of the event loop, before it is painted, or at
     // once when anything asks for it.
-    if (mode == Mode::Chasers) {
+    if (mode == Mode::Chaser) {
         m_previewWanted = true;
         m_previewTimer->start();
     }

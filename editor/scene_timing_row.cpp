@@ -311,7 +311,7 @@ void Scene::lastStepStateChanged(bool state)
 
 void Scene::setScenesMode()
 {
-    mode = Mode::Scenes;
+    mode = Mode::Scene;
     setShown({repeatLabel, repeatSelector, repeatOk, patternLabel, patternSelector, patternOk,
               xfadeLabel, xfadeSelector, xfadeOk, directionLabel, directionSelector, lastStepBox},
              false);
@@ -324,7 +324,7 @@ void Scene::setScenesMode()
 
 void Scene::setChasersMode()
 {
-    mode = Mode::Chasers;
+    mode = Mode::Chaser;
     setShown({repeatLabel, repeatSelector, repeatOk, patternLabel, patternSelector, patternOk,
               xfadeLabel, xfadeSelector, xfadeOk, timeSelector, timeOk, timeLabel, directionLabel,
               directionSelector},
@@ -340,7 +340,7 @@ void Scene::setChasersMode()
 
 void Scene::setProgramsMode()
 {
-    mode = Mode::ProgramSteps;
+    mode = Mode::ProgramStep;
     setShown({repeatLabel, repeatSelector, repeatOk, patternLabel, patternSelector, patternOk,
               directionLabel, directionSelector},
              false);

@@ -168,7 +168,7 @@ int main(int argc, char *argv[])
         w.resize(900, 760);
         w.show();
         colourTheShow(w);
-        w.applyLampCount(30);
+        w.document.setGlobals(30, w.document.show().sceneTime);
         // The lamp controls follow the window's first paint.
         for (int i = 0; i < 500 && w.scene->lampsBuilt() < w.scene->lampCount(); ++i)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);

@@ -180,7 +180,7 @@ private:
         const QString name = m_dir->filePath(QStringLiteral("show.set"));
         if (!QFile::exists(name)) {
             WindowRig rig;
-            rig.window->applyLampCount(12);
+            rig.window->document.setGlobals(12, rig.window->document.show().sceneTime);
             rig.prompts.fileNames << name;
             rig.window->Save(false);
         }

@@ -530,7 +530,7 @@ void TstMainWindow::previewStripDockedAboveAndIdle()
     QVERIFY(!strip->isFloating());
     // Construction shows scene 1: the strip fades to it over the global scene time, then rests.
     QVERIFY(strip->tickTimer->isActive());
-    QCOMPARE(strip->playMode, qint8(0));
+    QVERIFY(!strip->playMode);
     QCOMPARE(strip->count, 30);
     QCOMPARE(strip->totalTime, 1000u);
     QCOMPARE(strip->targetColors[169], QColor(0, 0, 0));

@@ -203,7 +203,7 @@ void TstMainWindowFiles::savedShowLoadsBack()
     MainWindow &w = *rig.window;
     toTab(w, tab);
     fill(w.document.show());
-    w.applyLampCount(25);
+    w.document.setGlobals(25, w.document.show().sceneTime);
     w.ScenesTimeSpin->setValue(7);
 
     // Saved under a name without its suffix, which the save appends.
@@ -217,7 +217,7 @@ void TstMainWindowFiles::savedShowLoadsBack()
 
     // A fresh show of 30 lamps, with edits in the panel that a load must not write back.
     w.document.show().setShowDefaults();
-    w.applyLampCount(30);
+    w.document.setGlobals(30, w.document.show().sceneTime);
     w.ScenesTimeSpin->setValue(1);
     ColorArray white;
     white.fill(QColor(Qt::white));
@@ -312,7 +312,7 @@ void TstMainWindowFiles::brokenFilesChangeNothing()
     MainWindow &w = *rig.window;
     toTab(w, tab);
     fill(w.document.show());
-    w.applyLampCount(20);
+    w.document.setGlobals(20, w.document.show().sceneTime);
     w.document.keepAll();
     const auto before = copyOf(w.document.show());
     const std::vector<QColor> panel = panelColors(w);

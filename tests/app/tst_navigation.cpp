@@ -194,14 +194,14 @@ void TstNavigation::switchesWriteBackAndLoad()
 
     // A chaser's timing survives a visit to the Scenes tab.
     w.TabWidget->setCurrentIndex(1);
-    QCOMPARE(w.scene->getMode(), Scene::Mode::Chasers);
+    QCOMPARE(w.scene->getMode(), Scene::Mode::Chaser);
     // Edited as the user edits them, through the panel's controls.
     w.findChild<QDoubleSpinBox *>("TimeSpin")->setValue(2.5);
     w.findChild<QComboBox *>("DirectionCombo")->setCurrentIndex(1);
     w.findChild<QSpinBox *>("PatternSpin")->setValue(3);
     w.findChild<QSpinBox *>("XfadeSpin")->setValue(40);
     w.TabWidget->setCurrentIndex(0);
-    QCOMPARE(w.scene->getMode(), Scene::Mode::Scenes);
+    QCOMPARE(w.scene->getMode(), Scene::Mode::Scene);
     QCOMPARE(w.scene->getSceneTime(), 1000);
     w.TabWidget->setCurrentIndex(1);
     QCOMPARE(w.scene->getSceneTime(), 2500);
@@ -212,12 +212,12 @@ void TstNavigation::switchesWriteBackAndLoad()
 
     // Program steps, and the last-step mark moving from one step to another.
     w.TabWidget->setCurrentIndex(2);
-    QCOMPARE(w.scene->getMode(), Scene::Mode::ProgramSteps);
+    QCOMPARE(w.scene->getMode(), Scene::Mode::ProgramStep);
     w.scene->lamp(1)->setRGB(0, 9, 0);
     w.scene->lastStepStateChanged(true);
     w.programSteps(0)->button(4)->click();
     QCOMPARE(w.programs[0].scenes[0].colors[1], QColor(0, 9, 0));
-    QCOMPARE(w.panelItem.step, 4);
+    QCOMPARE(w.document.current().step, 4);
     w.scene->setLastStep(1);
     w.scene->lastStepStateChanged(true);
     w.programSteps(0)->button(0)->click();
@@ -406,14 +406,14 @@ void TstNavigation::tabsSetActionStatesAndStopSimulations()
         for (int g = 0; g < 3; ++g)
             for (QAction *a : groups[g])
                 QVERIFY2(a->isEnabled() == (g == tab), qPrintable(a->objectName()));
-        QCOMPARE(w.dockWidget->playMode, qint8(tab == 1 ? 1 : 0));
-        QCOMPARE(int(w.panelItem.kind), tab);
+        QCOMPARE(w.dockWidget->playMode == lm740::ItemKind::Chaser, tab == 1);
+        QCOMPARE(int(w.document.current().kind), tab);
     }
     w.TabWidget->setCurrentIndex(2);
     w.actionRun_Program->trigger();
-    QCOMPARE(w.dockWidget->playMode, qint8(2));
+    QCOMPARE(w.dockWidget->playMode, lm740::ItemKind::ProgramStep);
     w.TabWidget->setCurrentIndex(0);
-    QCOMPARE(w.dockWidget->playMode, qint8(0));
+    QVERIFY(!w.dockWidget->playMode);
     QVERIFY(!w.actionRun_Chaser->isVisible());
 }
 

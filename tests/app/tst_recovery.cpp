@@ -23,7 +23,7 @@ namespace {
 void editLikeTheKilledProgram(MainWindow &w)
 {
     w.scene->lamp(3)->setRGB(11, 22, 33);
-    w.document.change("beyond the image", w.panelItem, [](Show &show) {
+    w.document.change("beyond the image", w.document.current(), [](Show &show) {
         show.chasers[2].time = 75000;
         show.programs[1].scenes[30].colors[170] = QColor(1, 2, 3);
     });

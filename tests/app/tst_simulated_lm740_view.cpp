@@ -220,7 +220,7 @@ void TstSimulatedLm740View::playsAChaserAsThePreviewDoes()
 {
     ViewRig rig;
     MainWindow &w = *rig.window;
-    w.applyLampCount(10);
+    w.document.setGlobals(10, w.document.show().sceneTime);
     t_chaser &chaser = w.chasers[0];
     chaser.colors = numberedColors(8);
     chaser.time = 300;

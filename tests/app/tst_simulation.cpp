@@ -2,9 +2,12 @@
 // program and chaser simulations of the window stepping through their items.
 #include "my_dock_widget.h"
 #include "paint_counter.h"
+#include "super_rgb.h"
 #include "window_rig.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -25,6 +28,8 @@ int ticksUntil(MyDockWidget &strip, const std::function<bool()> &done, int limit
 
 } // namespace
 
+Q_DECLARE_METATYPE(std::function<void(MainWindow &)>)
+
 class TstSimulation : public QObject
 {
     Q_OBJECT
@@ -37,6 +42,8 @@ private Q_SLOTS:
     void programSimulationSteps_data();
     void programSimulationSteps();
     void chaserSimulationRotates();
+    void chaserFollowsEdits_data();
+    void chaserFollowsEdits();
 };
 
 void TstSimulation::itemEndsOnTheTick_data()
@@ -62,7 +69,9 @@ void TstSimulation::itemEndsOnTheTick()
     QSignalSpy program(&strip, &MyDockWidget::next_prog);
     ColorArray colors;
     setLampsBlack(colors);
-    strip.setPlayMode(qint8(mode));
+    strip.setPlayMode(mode == 0   ? std::nullopt
+                      : mode == 1 ? std::optional(lm740::ItemKind::Chaser)
+                                  : std::optional(lm740::ItemKind::ProgramStep));
     strip.startFade(total, 100, colors.data(), 30);
     QCOMPARE(ticksUntil(
                  strip, [&] { return chaser.size() + program.size() > 0; }, 100),
@@ -175,12 +184,12 @@ void TstSimulation::chaserSimulationRotates()
 {
     WindowRig rig;
     MainWindow &w = *rig.window;
-    w.applyLampCount(3);
+    w.document.setGlobals(3, w.document.show().sceneTime);
     w.chasers[0].colors[0] = QColor(255, 0, 0);
     w.chasers[0].time = 300;
     w.TabWidget->setCurrentIndex(1);
     MyDockWidget &strip = *w.dockWidget;
-    QCOMPARE(strip.playMode, qint8(1));
+    QCOMPARE(strip.playMode, lm740::ItemKind::Chaser);
     const ColorArray first = strip.targetColors;
     QCOMPARE(first[0], QColor(255, 0, 0));
     QCOMPARE(strip.totalTime, 300u);
@@ -189,13 +198,69 @@ void TstSimulation::chaserSimulationRotates()
     QCOMPARE(ticksUntil(strip, [&] { return strip.elapsed == 0; }), 11);
     for (int i = 0; i < 3; ++i)
         QCOMPARE(strip.targetColors[i], first[(i + 1) % 3]);
-    // Time and direction are read from the panel at every step.
-    w.scene->setDirection(2);
-    w.scene->setSceneTime(0);
-    QCOMPARE(ticksUntil(strip, [&] { return strip.elapsed == 0; }), 11);
+    // An edit of the time ends the step under way at once; the next step goes the new way.
+    w.document.editField(Item::chaser(0), Field::Direction, 2);
+    w.document.editField(Item::chaser(0), Field::Time, 0);
+    QCOMPARE(ticksUntil(strip, [&] { return strip.elapsed == 0; }), 1);
     QCOMPARE(strip.targetColors[0], first[0]);
     QCOMPARE(ticksUntil(strip, [&] { return strip.elapsed == 0; }), 1);
     QCOMPARE(strip.targetColors[1], first[0]);
+}
+
+void TstSimulation::chaserFollowsEdits_data()
+{
+    using Edit = std::function<void(MainWindow &)>;
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<QString>("frame");   // the strip at the next tick, one letter a lamp
+    QTest::addColumn<int>("ticks");       // then until the chaser steps on
+    QTest::addColumn<QString>("stepped"); // and after that step
+    const auto spin = [](const char *name, int v) {
+        return [=](MainWindow &w) { w.findChild<QSpinBox *>(name)->setValue(v); };
+    };
+    QTest::newRow("as it was") << Edit([](MainWindow &) {}) << "RGBR" << 10 << "GBRR";
+    QTest::newRow("lamp colour") << Edit([](MainWindow &w) { w.scene->lamp(0)->setRGB(255, 255, 255); })
+                                 << "WGBW" << 10 << "GBWW";
+    QTest::newRow("pattern length") << Edit(spin("PatternSpin", 2)) << "RGRG" << 10 << "GRGR";
+    QTest::newRow("repeat number") << Edit(spin("RepeatSpin", 1)) << "RGBK" << 10 << "GBKR";
+    QTest::newRow("direction") << Edit([](MainWindow &w) {
+        w.findChild<QComboBox *>("DirectionCombo")->setCurrentIndex(1);
+    }) << "RGBR" << 10 << "RRGB";
+    QTest::newRow("time") << Edit([](MainWindow &w) {
+        w.findChild<QDoubleSpinBox *>("TimeSpin")->setValue(0.06);
+    }) << "RGBR" << 2 << "GBRR";
+}
+
+void TstSimulation::chaserFollowsEdits()
+{
+    QFETCH(std::function<void(MainWindow &)>, edit);
+    QFETCH(QString, frame);
+    QFETCH(int, ticks);
+    QFETCH(QString, stepped);
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    w.document.setGlobals(4, w.document.show().sceneTime);
+    t_chaser &chaser = w.chasers[0];
+    const QMap<QChar, QColor> named{{'R', Qt::red},   {'G', Qt::green}, {'B', Qt::blue},
+                                    {'K', Qt::black}, {'W', Qt::white}};
+    for (int i = 0; i < 4; ++i)
+        chaser.colors[i] = named[QStringLiteral("RGBK")[i]];
+    chaser.pattern_len = 3;
+    chaser.repeat_number = 2;
+    chaser.time = 300;
+    chaser.xfade = 0;
+    w.TabWidget->setCurrentIndex(1);
+    MyDockWidget &strip = *w.dockWidget;
+    const auto shows = [&](const QString &lamps) {
+        for (int i = 0; i < 4; ++i)
+            if (strip.targetColors[i] != named[lamps[i]])
+                return false;
+        return true;
+    };
+    edit(w);
+    strip.tick();
+    QVERIFY(shows(frame));
+    QCOMPARE(ticksUntil(strip, [&] { return strip.elapsed == 0; }), ticks);
+    QVERIFY(shows(stepped));
 }
 
 QTEST_MAIN(TstSimulation)

@@ -118,7 +118,7 @@ void TstScenePanel::constructionBuildsStripCellsAndControls()
     QCOMPARE(s.contentWidget()->parentWidget(), &window);
     QVERIFY(s.contentWidget()->findChild<QScrollBar *>("Scroll"));
     QCOMPARE(s.lampCount(), 3);
-    QCOMPARE(s.getMode(), Scene::Mode::Scenes);
+    QCOMPARE(s.getMode(), Scene::Mode::Scene);
     QCOMPARE(s.getSelectionFlags(), quint8(0));
     for (int i = 0; i < 3; ++i) {
         QCOMPARE(s.lamp(i)->lampColor(), colors[i]);
@@ -410,7 +410,7 @@ void TstScenePanel::modeTable()
             QCOMPARE(s.chaserCell(i)->isHidden(), mode != 1);
     }
     // setMode only stores the mode.
-    const auto other = mode == 0 ? Scene::Mode::Chasers : Scene::Mode::Scenes;
+    const auto other = mode == 0 ? Scene::Mode::Chaser : Scene::Mode::Scene;
     s.setMode(other);
     QCOMPARE(s.getMode(), other);
     QCOMPARE(part<QLabel>(s, "TimeLabel")->text(), timeText);
@@ -799,11 +799,11 @@ void TstScenePanel::chaserPreviewFollowsEdits()
 {
     ColorArray c = testcolors::numberedColors();
     Scene s(nullptr, 8, c.data());
-    s.setMode(Scene::Mode::Scenes); // as the window loads a chaser
+    s.setMode(Scene::Mode::Scene); // as the window loads a chaser
     s.setPatternLen(3);
     s.setRepeat(2);
     s.setChasersMode();
-    s.setMode(Scene::Mode::Chasers);
+    s.setMode(Scene::Mode::Chaser);
     s.chaser_calculate(0);
     QCOMPARE(chaserRow(s), colorsOf(c, {0, 1, 2, 0, 1, 2, 6, 7}));
 

@@ -335,7 +335,7 @@ void TstSceneSelection::pasteInChaserModeUpdatesThePreview()
     s.setPatternLen(2);
     s.setRepeat(3);
     s.setChasersMode();
-    s.setMode(Scene::Mode::Chasers);
+    s.setMode(Scene::Mode::Chaser);
     s.chaser_calculate(0);
     QCOMPARE(s.chaserCell(4)->frameColor(), c[0]);
 
