@@ -35,7 +35,10 @@ const QColor *recordColors(const Show &show, Item item, ColorArray &)
 const std::array<ItemKindRow, 3> kRows{{
     {
         .kind = ItemKind::Scene,
-        .name = [](Item item) { return app(QT_TRANSLATE_NOOP("App", "Scene %1")).arg(item.number + 1); },
+        .name =
+            [](Item item) {
+                return app(QT_TRANSLATE_NOOP("App", "Scene %1")).arg(item.number + 1);
+            },
         .enterPanel = [](Scene &panel) { panel.setScenesMode(); },
         .load =
             [](Scene &panel, const Show &show, Item item) {
@@ -69,14 +72,17 @@ const std::array<ItemKindRow, 3> kRows{{
                 to.sceneColors[size_t(item.number)] = from.sceneColors[size_t(item.number)];
             },
         .commands = {&Ui_MainWindow::actionLoad_Scene, &Ui_MainWindow::actionSave_Scene,
-                     &Ui_MainWindow::actionLoad_Scenes, &Ui_MainWindow::actionSave_Scenes,
-                     nullptr, nullptr},
+                     &Ui_MainWindow::actionLoad_Scenes, &Ui_MainWindow::actionSave_Scenes, nullptr,
+                     nullptr},
         .oneFile = files::Format::Scene,
         .allFiles = files::Format::Scenes,
     },
     {
         .kind = ItemKind::Chaser,
-        .name = [](Item item) { return app(QT_TRANSLATE_NOOP("App", "Chaser %1")).arg(item.number + 1); },
+        .name =
+            [](Item item) {
+                return app(QT_TRANSLATE_NOOP("App", "Chaser %1")).arg(item.number + 1);
+            },
         .enterPanel = [](Scene &) {},
         .load =
             [](Scene &panel, const Show &show, Item item) {

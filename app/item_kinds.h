@@ -57,7 +57,7 @@ struct ItemKindRow
     void (*copy)(const Show &from, Show &to, Item item);
 
     // The menu commands that work on this kind only, enabled while its tab is in front.
-    std::array<QAction *Ui_MainWindow::*, 6> commands;
+    std::array<QAction * Ui_MainWindow::*, 6> commands;
     // The text files of one item of the kind and of all of them.
     files::Format oneFile;
     files::Format allFiles;

@@ -60,9 +60,8 @@ void MainWindow::connectNavigation()
 
 void MainWindow::connectDocument()
 {
-    connect(scene.get(), &Scene::lampEdited, this, [this](int lamp, QColor color) {
-        document.editLamp(document.current(), lamp, color);
-    });
+    connect(scene.get(), &Scene::lampEdited, this,
+            [this](int lamp, QColor color) { document.editLamp(document.current(), lamp, color); });
     connect(scene.get(), &Scene::fieldEdited, this, [this](lm740::Field field, int value) {
         document.editField(document.current(), field, value);
     });

@@ -2,8 +2,8 @@
 // generator of images with the plainer header.
 #include "logging.h"
 #include "main_window.h"
-#include "navigator.h"
 #include "my_spin.h"
+#include "navigator.h"
 #include "prompts.h"
 #include "save_name.h"
 #include "settings_image.h"

@@ -132,10 +132,9 @@ int MainWindow::UsbReadProgram(t_program *program_pointer, int program_number, i
 int MainWindow::writeItem(Item item, int lamps)
 {
     const lm740::ItemKindRow &row = kindRow(item.kind);
-    const int r =
-        transferResult(row.write(controllerLink, document.show(), item, lamps,
-                                 [this](int p) { setProgress(p); }),
-                       row.writeError);
+    const int r = transferResult(
+        row.write(controllerLink, document.show(), item, lamps, [this](int p) { setProgress(p); }),
+        row.writeError);
     if (r != -1)
         document.keep(item);
     return r;
@@ -271,8 +270,7 @@ int MainWindow::UsbReadActualProgram(bool)
         }
         const Navigator::Hold hold(*navigator);
         storeRead(tr("Read Program %1 from Lm740").arg(program + 1),
-                  document.chosen(ItemKind::ProgramStep), sceneTime, lamps,
-                  [&](lm740::Show &show) {
+                  document.chosen(ItemKind::ProgramStep), sceneTime, lamps, [&](lm740::Show &show) {
                       show.programs[size_t(program)] = read->programs[size_t(program)];
                   });
         if (r == -1)

@@ -45,9 +45,9 @@ void Navigator::fitPanelToLampCount()
     } else if (delta > 0) {
         qCDebug(lcApp) << "adding " << delta;
         lm740::BusyCursor busy;
-        m_panel.addLamps(uint(delta), lm740::colorsOf(m_document.show(), m_document.current())
-                                              .data() +
-                                          m_panel.lampCount());
+        m_panel.addLamps(uint(delta),
+                         lm740::colorsOf(m_document.show(), m_document.current()).data() +
+                             m_panel.lampCount());
     }
 }
 
@@ -101,9 +101,9 @@ void Navigator::startProgram()
 {
     m_strip.setPlayMode(ItemKind::ProgramStep);
     const Item step = m_document.chosen(ItemKind::ProgramStep);
-    qCDebug(lcApp) << "single shot"
-                   << m_document.show().programs[size_t(step.number)].scenes[size_t(step.step)]
-                          .scene_time;
+    qCDebug(lcApp)
+        << "single shot"
+        << m_document.show().programs[size_t(step.number)].scenes[size_t(step.step)].scene_time;
     startPreview(step);
 }
 

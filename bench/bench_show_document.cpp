@@ -116,7 +116,8 @@ int main(int argc, char **argv)
                 median(redoPaste), worst(redoPaste));
 
     // Undo and redo of a whole-show load.
-    w.document.change(QStringLiteral("Load"), w.document.current(), [](Show &show) { fill(show, 99); });
+    w.document.change(QStringLiteral("Load"), w.document.current(),
+                      [](Show &show) { fill(show, 99); });
     std::vector<double> undoLoad, redoLoad;
     for (int r = 0; r < rounds; ++r) {
         undoLoad.push_back(timeMs([&] { w.Undo(); }));
@@ -235,7 +236,8 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     w.startRecovery(dir.path());
     fill(w.document.show(), 7);
-    w.document.change(QStringLiteral("x"), w.document.current(), [](Show &show) { show.sceneTime = 9; });
+    w.document.change(QStringLiteral("x"), w.document.current(),
+                      [](Show &show) { show.sceneTime = 9; });
     // A change before each round: a copy of unchanged records is not written at all.
     std::vector<double> hold;
     std::vector<double> unchanged;

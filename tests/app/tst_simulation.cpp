@@ -90,7 +90,7 @@ void TstSimulation::paintingOnlyPaints()
     ColorArray colors;
     setLampsBlack(colors);
     colors[0] = QColor(255, 0, 0);
-    strip.setPlayMode(1);
+    strip.setPlayMode(ItemKind::Chaser);
     strip.startFade(1000, 100, colors.data(), 1);
     strip.elapsed = 2000;
     const QImage image = strip.grab().toImage();
@@ -128,7 +128,7 @@ void TstSimulation::repaintsOnlyWhileThePictureChanges()
     strip.installEventFilter(&counter);
     ColorArray colors;
     setLampsBlack(colors);
-    strip.setPlayMode(1);
+    strip.setPlayMode(ItemKind::Chaser);
     strip.startFade(300, xfade, colors.data(), 30);
     QCoreApplication::processEvents();
     counter.paints = 0;
@@ -218,8 +218,9 @@ void TstSimulation::chaserFollowsEdits_data()
         return [=](MainWindow &w) { w.findChild<QSpinBox *>(name)->setValue(v); };
     };
     QTest::newRow("as it was") << Edit([](MainWindow &) {}) << "RGBR" << 10 << "GBRR";
-    QTest::newRow("lamp colour") << Edit([](MainWindow &w) { w.scene->lamp(0)->setRGB(255, 255, 255); })
-                                 << "WGBW" << 10 << "GBWW";
+    QTest::newRow("lamp colour") << Edit([](MainWindow &w) {
+        w.scene->lamp(0)->setRGB(255, 255, 255);
+    }) << "WGBW" << 10 << "GBWW";
     QTest::newRow("pattern length") << Edit(spin("PatternSpin", 2)) << "RGRG" << 10 << "GRGR";
     QTest::newRow("repeat number") << Edit(spin("RepeatSpin", 1)) << "RGBK" << 10 << "GBKR";
     QTest::newRow("direction") << Edit([](MainWindow &w) {
@@ -240,8 +241,8 @@ void TstSimulation::chaserFollowsEdits()
     MainWindow &w = *rig.window;
     w.document.setGlobals(4, w.document.show().sceneTime);
     t_chaser &chaser = w.chasers[0];
-    const QMap<QChar, QColor> named{{'R', Qt::red},   {'G', Qt::green}, {'B', Qt::blue},
-                                    {'K', Qt::black}, {'W', Qt::white}};
+    const QMap<QChar, QColor> named{
+        {'R', Qt::red}, {'G', Qt::green}, {'B', Qt::blue}, {'K', Qt::black}, {'W', Qt::white}};
     for (int i = 0; i < 4; ++i)
         chaser.colors[i] = named[QStringLiteral("RGBK")[i]];
     chaser.pattern_len = 3;
