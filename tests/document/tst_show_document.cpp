@@ -3,6 +3,7 @@
 // step; what was kept decides whether the show counts as modified.
 #include "show_document.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void stepsUndoAndRedoExactly();
     void panelEditsGatherByGesture();
     void keptValuesDecideModified();
+    void currentItemFollowsEveryChoice();
 };
 
 void TstShowDocument::stepsUndoAndRedoExactly_data()
@@ -206,6 +208,43 @@ void TstShowDocument::keptValuesDecideModified()
     doc.keepAll();
     QVERIFY(!doc.isModified());
     QCOMPARE(modified.size(), 8);
+}
+
+void TstShowDocument::currentItemFollowsEveryChoice()
+{
+    // Any run of choices, valid or not: the document agrees with a plain model of them, and
+    // tells its views once for each choice that changed something.
+    ShowDocument doc;
+    QSignalSpy told(&doc, &ShowDocument::currentChanged);
+    QRandomGenerator random(25);
+    ItemKind kind = ItemKind::Scene;
+    std::array<Item, 3> chosen{Item::scene(0), Item::chaser(0), Item::programStep(0, 0)};
+    std::array<int, kProgramCount> steps{};
+    int changes = 0;
+    for (int round = 0; round < 2000; ++round) {
+        const Item item{ItemKind(random.bounded(3)), random.bounded(-1, 11),
+                        random.bounded(-1, 32)};
+        const bool bring = random.bounded(2) == 0;
+        bring ? doc.setCurrent(item) : doc.choose(item);
+        if (item.valid() &&
+            (!(chosen[size_t(item.kind)] == item) || (bring && item.kind != kind))) {
+            ++changes;
+            chosen[size_t(item.kind)] = item;
+            kind = bring ? item.kind : kind;
+            if (item.kind == ItemKind::ProgramStep)
+                steps[size_t(item.number)] = item.step;
+        }
+        QVERIFY(doc.current() == chosen[size_t(kind)]);
+        for (int p = 0; p < kProgramCount; ++p)
+            QCOMPARE(doc.chosenStep(p), steps[size_t(p)]);
+    }
+    QCOMPARE(told.size(), changes);
+    // The lamp count is cut to what the controller takes; the scene time is stored as given.
+    doc.setGlobals(0, 75, QStringLiteral("x"));
+    QCOMPARE(std::pair(doc.show().ledsNumber, doc.show().sceneTime), std::pair(kMinLamps, 75));
+    doc.setGlobals(500, 2);
+    QCOMPARE(doc.show().ledsNumber, kMaxLamps);
+    QCOMPARE(doc.undoStack().count(), 2);
 }
 
 QTEST_MAIN(TstShowDocument)
