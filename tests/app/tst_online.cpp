@@ -260,7 +260,7 @@ void TstOnline::currentItemCommands()
         // item unkept.
         QCOMPARE(rig.controller.byteAt(layout::kInSceneTime), quint8(fail ? 5 : 1));
         if (command == 0)
-            QCOMPARE(w.document.isModified(w.panelItem), fail);
+            QCOMPARE(w.document.isModified(w.document.current()), fail);
         if (!fail)
             QCOMPARE(rig.controller.byteAt(lamp0[tab]), quint8(200));
     }
