@@ -7,6 +7,7 @@
 #include "show.h"
 #include "usb_device.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +35,9 @@ struct Context
     // What the command leaves as it was when no controller could be opened, said after why:
     // "nothing was written to the Lm740". Empty: nothing to say.
     QString untouched;
+    // The options that only pattern takes, by name without "--", each with its values in the
+    // order given; an option not given is not there.
+    QMap<QString, QStringList> options;
     bool simulated = false;
     UsbDevice *device = nullptr; // null for the commands that need no controller
     ControllerLink *link = nullptr;
@@ -64,6 +68,12 @@ QString notFound(const UsbDevice &device, bool simulated);
 int chooseController(UsbDevice &device, const QString &name, bool simulated,
                      const QString &untouched = {});
 
+// Keeps the bytes of `base` that packing did not change: where `image` (the packed show after a
+// change) has the same byte as `unchanged` (the same show packed before it), the base's byte goes
+// back, so that bytes no record covers and any header byte of the controller's own stay as they
+// were.
+void keepUnchanged(QByteArray &image, const QByteArray &unchanged, const QByteArray &base);
+
 // A show as a .set file or a folder of exported text files holds it, with the lamp count and the
 // global scene time as the window would use them.
 struct ShowFiles
@@ -89,5 +99,6 @@ int exportShow(Context &c);
 int importShow(Context &c);
 int list(Context &c);
 int diff(Context &c);
+int pattern(Context &c);
 
 } // namespace lm740::ctl

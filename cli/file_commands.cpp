@@ -287,6 +287,13 @@ bool readShowFolder(const QDir &dir, Show *show, int *lampsOut, int *sceneTimeOu
 
 } // namespace
 
+void keepUnchanged(QByteArray &image, const QByteArray &unchanged, const QByteArray &base)
+{
+    for (qsizetype i = 0; i < image.size(); ++i)
+        if (image[i] == unchanged[i])
+            image[i] = base[i];
+}
+
 bool readAnyShow(const QString &path, ShowFiles *files)
 {
     files->show = std::make_unique<Show>();
@@ -379,16 +386,14 @@ int importShow(Context &c)
         return kFailed;
 
     QByteArray image = image::packShow(*show, lamps, sceneTime, image::HeaderStyle::Save);
-    if (!base.isEmpty()) {
+    if (!base.isEmpty())
         // The base's show as export writes it: a lamp count or scene time out of range is written
         // as the value used, so the same value read back keeps the base's own byte.
-        const QByteArray unchanged = image::packShow(
-            *before, qBound(kMinLamps, baseHeader.lamps, kMaxLamps),
-            qBound(kMinSceneTime, baseHeader.sceneTime, kMaxSceneTime), image::HeaderStyle::Save);
-        for (qsizetype i = 0; i < image.size(); ++i)
-            if (image[i] == unchanged[i])
-                image[i] = base[i];
-    }
+        keepUnchanged(image,
+                      image::packShow(*before, qBound(kMinLamps, baseHeader.lamps, kMaxLamps),
+                                      qBound(kMinSceneTime, baseHeader.sceneTime, kMaxSceneTime),
+                                      image::HeaderStyle::Save),
+                      base);
     if (!image::writeSettingsFile(c.args[1], image, &error))
         return fail(error);
     return kOk;

@@ -32,10 +32,11 @@ struct Command
     const char *synopsis;
     int (*handler)(ctl::Context &);
     Reach reach;
-    bool asks = false;    // takes --yes
-    bool prints = false;  // takes --json
-    bool builds = false;  // takes --onto
-    bool backsUp = false; // takes --no-backup
+    bool asks = false;     // takes --yes
+    bool prints = false;   // takes --json
+    bool builds = false;   // takes --onto
+    bool backsUp = false;  // takes --no-backup
+    bool patterns = false; // takes the options of kPatternOptions
 };
 
 const Command kCommands[] = {
@@ -74,6 +75,25 @@ const Command kCommands[] = {
      "diff A B                         what differs between two shows (.set files or folders)\n"
      "                                   exit 0 the same, 1 different, 2 trouble (--json)",
      ctl::diff, kFiles, false, true},
+    {"pattern",
+     "pattern list                     the pattern scripts there are (--json for machines)\n"
+     "  pattern frames SCRIPT --grid WxH [--steps N] [--colors RRGGBB[,RRGGBB...]]\n"
+     "                 [--set NAME=VALUE]...\n"
+     "                                   print the frames SCRIPT draws, as JSON\n"
+     "  pattern apply SCRIPT --layout SPEC|FILE --into scene:N|chaser:N|program:N\n"
+     "                [--step K] [--first-step K] [--step-time MS] [--xfade PCT]\n"
+     "                [--fit sample|cut] [--colors ...] [--set ...] IN.set OUT.set\n"
+     "                                   bake SCRIPT's frames into a copy of IN.set",
+     ctl::pattern, kFiles, false, true, false, false, true},
+};
+
+// The options of pattern, each with a value; the synopsis above explains them, so they are
+// kept out of the list of options that every command shares.
+const char *const kPatternOptions[][2] = {
+    {"grid", "WxH"},       {"steps", "N"},      {"colors", "RRGGBB,..."},
+    {"set", "NAME=VALUE"}, {"layout", "SPEC"},  {"into", "ITEM:N"},
+    {"step", "K"},         {"first-step", "K"}, {"step-time", "MS"},
+    {"xfade", "PCT"},      {"fit", "HOW"},
 };
 
 const Command *command(const QString &name)
@@ -186,8 +206,9 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
         QStringLiteral("NAME"));
     const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
                                  QStringLiteral("Ask no questions (restore, upgrade)."));
-    const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("Print JSON for machines (show, list, diff)."));
+    const QCommandLineOption json(
+        QStringLiteral("json"),
+        QStringLiteral("Print JSON for machines (show, list, diff, pattern list)."));
     const QCommandLineOption onto(
         QStringLiteral("onto"),
         QStringLiteral("Keep every byte of BASE.set that the text files do not hold (import)."),
@@ -196,6 +217,13 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
         QStringLiteral("no-backup"),
         QStringLiteral("Do not save the Lm740's memory before it is overwritten (restore)."));
     parser.addOptions({help, version, simulator, fault, deviceOption, yes, json, onto, noBackup});
+    QList<QCommandLineOption> patternOptions;
+    for (const auto &[name, value] : kPatternOptions) {
+        patternOptions.append(
+            QCommandLineOption(QLatin1String(name), QString(), QLatin1String(value)));
+        patternOptions.last().setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(patternOptions.last());
+    }
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See below."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
 
@@ -244,11 +272,15 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
         return ctl::usage(
             QStringLiteral("%1 asks nothing and takes no --yes").arg(QLatin1String(cmd->name)));
     if (parser.isSet(json) && !cmd->prints)
-        return ctl::usage(QStringLiteral("only show, list and diff take --json"));
+        return ctl::usage(QStringLiteral("only show, list, diff and pattern take --json"));
     if (parser.isSet(onto) && !cmd->builds)
         return ctl::usage(QStringLiteral("only import takes --onto"));
     if (parser.isSet(noBackup) && !cmd->backsUp)
         return ctl::usage(QStringLiteral("only restore takes --no-backup"));
+    for (const QCommandLineOption &option : std::as_const(patternOptions))
+        if (parser.isSet(option) && !cmd->patterns)
+            return ctl::usage(
+                QStringLiteral("only pattern takes --%1").arg(option.names().constFirst()));
     std::vector<SimulatorSetup> setups;
     if (!simulators.setups(&setups, &why))
         return ctl::usage(why);
@@ -261,6 +293,9 @@ int runCommand(QCoreApplication &app, int argc, char *argv[])
     context.json = parser.isSet(json);
     context.onto = parser.value(onto);
     context.noBackup = parser.isSet(noBackup);
+    for (const QCommandLineOption &option : std::as_const(patternOptions))
+        if (parser.isSet(option))
+            context.options.insert(option.names().constFirst(), parser.values(option));
     context.simulated = simulated;
     if (cmd->reach == kFiles)
         return cmd->handler(context);
