@@ -402,24 +402,35 @@ int drawFrames(Context &c)
     if (drawn.error)
         return fail(drawn.error->text());
 
-    QJsonArray all;
-    for (const std::vector<QRgb> &frame : drawn.frames.frames) {
-        QJsonArray rows;
+    // The frames are written one by one: a large grid over thousands of steps is more than a
+    // JSON document would comfortably hold at once. The frames come last.
+    QByteArray head =
+        QJsonDocument(QJsonObject{{QStringLiteral("name"), script->name},
+                                  {QStringLiteral("apiVersion"), script->apiVersion},
+                                  {QStringLiteral("acceptColors"), script->acceptColors},
+                                  {QStringLiteral("stepCount"), drawn.frames.stepCount}})
+            .toJson(QJsonDocument::Compact);
+    head.chop(1); // the closing brace
+    std::fputs(head.constData(), stdout);
+    std::fputs(",\"frames\":[", stdout);
+    QByteArray text;
+    for (size_t f = 0; f < drawn.frames.frames.size(); ++f) {
+        const std::vector<QRgb> &frame = drawn.frames.frames[f];
+        text = f > 0 ? ",[" : "[";
         for (int y = 0; y < g.height; ++y) {
-            QJsonArray row;
-            for (int x = 0; x < g.width; ++x)
-                row.append(qint64(frame[size_t(y) * size_t(g.width) + size_t(x)] & 0xFFFFFFu));
-            rows.append(row);
+            text += y > 0 ? ",[" : "[";
+            for (int x = 0; x < g.width; ++x) {
+                if (x > 0)
+                    text += ',';
+                text +=
+                    QByteArray::number(frame[size_t(y) * size_t(g.width) + size_t(x)] & 0xFFFFFFu);
+            }
+            text += ']';
         }
-        all.append(rows);
+        text += ']';
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
     }
-    const QJsonObject root{{QStringLiteral("name"), script->name},
-                           {QStringLiteral("apiVersion"), script->apiVersion},
-                           {QStringLiteral("acceptColors"), script->acceptColors},
-                           {QStringLiteral("stepCount"), drawn.frames.stepCount},
-                           {QStringLiteral("frames"), all}};
-    std::fputs(QJsonDocument(root).toJson(QJsonDocument::Compact).constData(), stdout);
-    std::fputc('\n', stdout);
+    std::fputs("]}\n", stdout);
     return kOk;
 }
 

@@ -174,7 +174,7 @@ void TstCtlPattern::commandLines_data()
     QTest::newRow("frames, the first steps")
         << QStringList{"pattern", "frames", "wipe",     "--grid",       "2x1",
                        "--steps", "1",      "--colors", "0000ff,ff0000"}
-        << 0 << "\"frames\":[[[255,0]]],\"name\":\"Wipe\""
+        << 0 << "\"stepCount\":2,\"frames\":[[[255,0]]]}\n"
         << "";
 
     QTest::newRow("apply, no layout")
