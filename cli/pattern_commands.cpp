@@ -368,11 +368,10 @@ std::optional<PatternInfo> findScript(const PatternEngine &engine, const QString
     return script;
 }
 
-pattern::RenderRequest request(const Given &g, int width, int height)
+// The colours and properties given; the grid and the steps are the caller's.
+pattern::RenderRequest request(const Given &g)
 {
     pattern::RenderRequest r;
-    r.width = width;
-    r.height = height;
     r.colors = g.colors;
     r.properties = g.properties;
     return r;
@@ -395,7 +394,9 @@ int drawFrames(Context &c)
     const auto script = findScript(engine, c.args[1], g);
     if (!script)
         return g.status;
-    pattern::RenderRequest r = request(g, g.width, g.height);
+    pattern::RenderRequest r = request(g);
+    r.width = g.width;
+    r.height = g.height;
     r.maxFrames = g.steps;
     r.fit = Fit::Cut; // the first N steps
     const pattern::RenderResult drawn = engine.render(*script, r);
@@ -486,22 +487,19 @@ int applyPattern(Context &c)
 
     BakeTarget &target = g.target;
     const bool program = target.into == BakeTarget::Into::Program;
-    pattern::RenderRequest r = request(g, layout->width(), layout->height());
-    // Only what goes in is drawn: the steps that fit the program, or the first steps up to the
-    // one that goes into a scene or chaser.
-    r.maxFrames = program ? kProgramSteps - target.firstStep : g.step;
-    r.fit = program ? target.fit : Fit::Cut;
+    if (!program)
+        target.frame = g.step - 1;
+    // Only what goes in is drawn, chosen as the window chooses it.
+    pattern::RenderRequest r = request(g);
+    pattern::fitToTarget(r, *layout, target);
     const pattern::RenderResult drawn = engine.render(*script, r);
     if (drawn.error)
         return fail(drawn.error->text());
-    if (!program) {
-        if (int(drawn.frames.frames.size()) < g.step)
-            return usage(QStringLiteral("--step %1: %2 has %3 steps")
-                             .arg(g.step)
-                             .arg(script->name)
-                             .arg(drawn.frames.stepCount));
-        target.frame = g.step - 1;
-    }
+    if (!program && int(drawn.frames.frames.size()) < g.step)
+        return usage(QStringLiteral("--step %1: %2 has %3 steps")
+                         .arg(g.step)
+                         .arg(script->name)
+                         .arg(drawn.frames.stepCount));
 
     const auto before = std::make_unique<Show>(*show);
     BakeOutcome outcome;
