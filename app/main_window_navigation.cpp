@@ -228,6 +228,11 @@ void MainWindow::showItem(Item item)
 
 void MainWindow::LampsSpinChanged()
 {
+    // A window coming up in front (a lamp's colour dialog, another program) takes the focus from
+    // the box without the user leaving it, and gives it back when the user returns: the count
+    // typed there is applied then, by Return, OK or leaving the box, not under that window.
+    if (!LedsNumberSpin->isActiveWindow() && window()->focusWidget() == LedsNumberSpin)
+        return;
     const int count = std::clamp(LedsNumberSpin->value(), lm740::kMinLamps, lm740::kMaxLamps);
     qCDebug(lcApp) << "lamp count changed by" << count - ledsNumber;
     document.closeEdit();

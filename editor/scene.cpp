@@ -6,6 +6,7 @@
 #include "logging.h"
 #include "my_frame.h"
 #include "super_rgb.h"
+#include "widget_retirement.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -227,8 +228,9 @@ void Scene::removeLamps(uint count)
         m_waiting.reset(n);
         // The count may change inside an event that still goes on to one of these widgets: the
         // lamp count box loses the focus to a click on a lamp's field, and Qt is still giving that
-        // field the focus. They leave the panel now, quiet and hidden, and are deleted once the
-        // event loop has finished with them.
+        // field the focus (or the field's double-click is about to open its colour dialog). They
+        // leave the panel now, quiet, disabled and hidden, and are deleted once no event of
+        // theirs can be running.
         retire(lamps[n].holder);
         retire(colorCells[n]);
         if (chaserCells[n])
@@ -255,8 +257,7 @@ void Scene::retire(QWidget *w)
         o->disconnect(this);
         disconnect(o);
     }
-    w->hide();
-    w->deleteLater();
+    lm740::retireWidget(w);
 }
 
 void Scene::placeStrip()

@@ -145,7 +145,7 @@ private:
     void placeStrip();
     // The strip and its lamp controls as high as the frame that shows them.
     void fitLampsToStrip();
-    // Takes a widget of a removed lamp out of the panel's reach; Qt deletes it later.
+    // Takes a widget of a removed lamp out of the panel's reach and retires it (deleted later).
     void retire(QWidget *w);
 
     void startChaserPreview();

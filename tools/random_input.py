@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Drives the real lm740 window with seeded random input under a private X display.
 
-usage: tools/random_input.py [--minutes N] [--seed S] [--program PATH] [--keep]
+usage: tools/random_input.py [--minutes N] [--seed S] [--program PATH] [--faults LIST] [--keep]
 
 Starts Xvfb and openbox, then `lm740 --simulator=FILE` (the sanitized build by default,
-build-test/lm740) in a scratch folder that is also its HOME and working folder, and for N
+build-test/lm740; with --faults LIST, `--simulator-faults=LIST` too, for a flaky link) in a scratch folder that is also its HOME and working folder, and for N
 minutes (default 5) sends it clicks, drags, keys, typed numbers and menu commands, chosen by a
 generator seeded with S (default: the time). Dialogs are met as they come: mostly closed with
 Escape or Return, sometimes typed into or clicked. A window that closes is started again.
@@ -160,8 +160,10 @@ class Run:
         self.starts += 1
         out = open(os.path.join(self.dir, "lm740-%d.log" % self.starts), "wb")
         self.app_log = out.name
-        self.app = subprocess.Popen([self.args.program, "--simulator=" +
-                                     os.path.join(self.dir, "controller.mem")],
+        command = [self.args.program, "--simulator=" + os.path.join(self.dir, "controller.mem")]
+        if self.args.faults:
+            command.append("--simulator-faults=" + self.args.faults)
+        self.app = subprocess.Popen(command,
                                     cwd=self.dir, env=self.env, stdout=out,
                                     stderr=subprocess.STDOUT)
         self.note("start %d pid %d" % (self.starts, self.app.pid))
@@ -352,6 +354,9 @@ def main():
     p.add_argument("--program", default=os.path.join(ROOT, "build-test", "lm740"))
     p.add_argument("--hang-seconds", type=int, default=30)
     p.add_argument("--keep", action="store_true", help="keep the scratch folder")
+    p.add_argument("--faults", default="",
+                   help="link faults of the simulated controller, as lm740's "
+                   "--simulator-faults takes them (e.g. fail=0.05@7,latency=1)")
     args = p.parse_args()
     for tool in ("Xvfb", "xdotool"):
         if not shutil.which(tool):

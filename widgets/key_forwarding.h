@@ -24,11 +24,12 @@ bool isFieldEditingKey(const QKeyEvent *e);
 // The key press of a field inside the window: the window's keyboard commands see the key first,
 // then the field applies it with `ownHandling` (its base class's key press) unless the window's
 // command keeps it. The parent chain has had the key already, so it does not travel up again. The
-// window's command may remove the field itself, and then nothing touches it.
+// window's command may remove the field itself, and then nothing touches it. Select All is the
+// field's alone: it selects the text being typed into, never every slider of the window.
 template <typename OwnHandling>
 void windowFirstKeyPress(QWidget *field, QKeyEvent *e, OwnHandling ownHandling)
 {
-    if (!offerKeyToParents(field, e))
+    if (!e->matches(QKeySequence::SelectAll) && !offerKeyToParents(field, e))
         return;
     if (fieldTakesKeyToo(e))
         ownHandling();

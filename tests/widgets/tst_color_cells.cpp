@@ -3,7 +3,9 @@
 #include "my_frame.h"
 #include "scripted_widget_hooks.h"
 #include "super_rgb.h"
+#include "widget_retirement.h"
 
+#include <QDialog>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -19,6 +21,7 @@ private Q_SLOTS:
     void doubleClickOpensColourDialog();
     void otherButtonsStartNoDrag();
     void lampMayGoAwayWhileADragOrDialogRuns();
+    void retiredFieldOutlivesTheDialogItOpened();
     void frameClickReportsItsIndex();
     void frameMovesAndScrolls();
     void frameReportsMovesResizesAndColourDrags();
@@ -195,6 +198,34 @@ void TstColorCells::lampMayGoAwayWhileADragOrDialogRuns()
                        Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(cell, &dclick);
     QVERIFY(hooks.victim.isNull());
+}
+
+void TstColorCells::retiredFieldOutlivesTheDialogItOpened()
+{
+    // A field's colour dialog is its child, on the stack of the field's double-click, and the
+    // window's timers run in the dialog's event loop: a lower lamp count may retire the field
+    // there. The dialog closes, and the field goes only when control is back in the outermost
+    // event loop, however the loops in between look at their deferred deletions.
+    QWidget window;
+    QPointer<QLineEdit> field = new QLineEdit(&window);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QEventLoop outer;
+    QTimer::singleShot(0, &outer, [&] {
+        field->setFocus();
+        QDialog dialog(field);
+        QTimer::singleShot(0, &dialog, [&] {
+            lm740::retireWidget(field);
+            QVERIFY(!dialog.isVisible());
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        });
+        dialog.exec();
+        QVERIFY(field && field->isHidden() && !field->isEnabled() && !field->hasFocus());
+        outer.quit();
+    });
+    outer.exec();
+    QTRY_VERIFY(!field);
 }
 
 void TstColorCells::frameClickReportsItsIndex()

@@ -129,6 +129,12 @@ void TstSpinBoxes::keyTheFieldIgnoresReachesWindowOnlyOnce()
     QCOMPARE(window.keys.size(), 2);
     QCOMPARE(window.keys[0].first, int(Qt::Key_R));
     QCOMPARE(window.keys[0].second, Qt::KeyboardModifiers(Qt::ControlModifier));
+    // Select All is the field's own (the window's would select every slider).
+    auto *line = kind == 2 ? qobject_cast<QLineEdit *>(field) : field->findChild<QLineEdit *>();
+    line->setText("143");
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(window.keys.size(), 2);
+    QCOMPARE(line->selectedText(), QString("143"));
 }
 
 void TstSpinBoxes::windowMayDeleteTheFieldWhileHandlingItsKey_data()
