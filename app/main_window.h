@@ -5,6 +5,7 @@
 
 #include "controller_link.h"
 #include "item.h"
+#include "kept_files.h"
 #include "scene.h"
 #include "show_document.h"
 #include "text_files.h"
@@ -233,6 +234,13 @@ public:
     static constexpr int kAutosaveMs = 30000;
     std::unique_ptr<lm740::RecoveryFile> recovery;
     QTimer *autosaveTimer = nullptr;
+    // The files the show is kept in; a write that would replace one asks first.
+    lm740::KeptFiles keptFiles{
+        [this](const QString &path, QString *error) { return replaceKeptFile(path, error); }};
+
+private:
+    // Asks before a write replaces the file the show is kept in; on Yes the show is kept no more.
+    bool replaceKeptFile(const QString &path, QString *error);
 
 private:
     // ---- Undo and redo (main_window_edit_menu.cpp) ----

@@ -93,6 +93,18 @@ void MainWindow::File_Read_Settings(bool)
     fileName = lm740::saveName(fileName, QStringLiteral(".set"));
     if (fileName.isEmpty())
         return;
+    // Asked before the long read rather than after it: a file that cannot be written, or that the
+    // user keeps (the show's own), is not read for.
+    QString why;
+    const auto notSaved = [&] {
+        qCDebug(lcFiles) << why;
+        inform(
+            QT_TRANSLATE_NOOP("App", "Error"),
+            app(QT_TRANSLATE_NOOP("App", "Settings could not be saved in file\n%1")).arg(fileName) +
+                QLatin1Char('\n') + why);
+    };
+    if (!lm740::files::canWriteFileSafely(fileName, &why))
+        return notSaved();
 
     QByteArray image;
     const lm740::MemoryCopyResult result = withDialog(
@@ -108,7 +120,6 @@ void MainWindow::File_Read_Settings(bool)
     }
     if (reportEndOfPass(result, QT_TRANSLATE_NOOP("App", "Please reset device\n            Unplug "
                                                          "and next plug power connector"))) {
-        QString why;
         if (saveErrorFile(image, &why))
             inform(QT_TRANSLATE_NOOP("App", "Error"),
                    app(QT_TRANSLATE_NOOP("App",
@@ -123,15 +134,8 @@ void MainWindow::File_Read_Settings(bool)
                        QLatin1Char('\n') + why);
         return;
     }
-    QString why;
-    if (!lm740::files::writeFileSafely(fileName, image, &why)) {
-        qCDebug(lcFiles) << why;
-        inform(
-            QT_TRANSLATE_NOOP("App", "Error"),
-            app(QT_TRANSLATE_NOOP("App", "Settings could not be saved in file\n%1")).arg(fileName) +
-                QLatin1Char('\n') + why);
-        return;
-    }
+    if (!lm740::files::writeFileSafely(fileName, image, &why))
+        return notSaved();
     inform(QT_TRANSLATE_NOOP("App", "OK"),
            app(QT_TRANSLATE_NOOP("App", "Settings succesfully saved in file\n")) + fileName);
 }

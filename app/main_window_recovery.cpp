@@ -10,6 +10,8 @@
 #include "recovery_file.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
 
@@ -46,6 +48,25 @@ void MainWindow::saveRecoveryNow()
 {
     if (recovery && document.isModified())
         recovery->saveNow(document.show());
+}
+
+bool MainWindow::replaceKeptFile(const QString &path, QString *error)
+{
+    const QMessageBox::StandardButton answer = lm740::prompts().question(
+        this, tr("Replace the show's file? -- Lm740"),
+        tr("%1 holds the open show as it was last kept.\nReplaced, the show is kept nowhere "
+           "but in this window until it is saved again.\nReplace it?")
+            .arg(QDir::toNativeSeparators(QFileInfo(path).canonicalFilePath())),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) {
+        if (error)
+            *error = tr("it holds the open show and was left as it was");
+        return false;
+    }
+    document.keptCopyLost();
+    // The window holds the show's only copy now: a recovery copy at once.
+    autosave();
+    return true;
 }
 
 void MainWindow::offerRecovery()

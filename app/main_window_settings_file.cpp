@@ -33,12 +33,14 @@ bool MainWindow::saveSettingsImage(bool generated)
                                                     generated ? lm740::image::HeaderStyle::Generate
                                                               : lm740::image::HeaderStyle::Save);
     QString error;
+    const lm740::KeptFiles::Saving saving(keptFiles, {});
     if (!lm740::image::writeSettingsFile(name, image, &error)) {
         reportSaveFailure(error);
         return false;
     }
     // Every value of the show is in the file now.
     document.keepAll();
+    keptFiles.keptIn(name);
     showFileDone(name, false);
     return true;
 }
@@ -105,6 +107,7 @@ void MainWindow::Load(bool)
     // Online, the file's scene time and lamp count go to the controller too.
     if (document.show().sceneTime != sceneTimeBefore && deviceReady())
         UsbSetGlobalSceneTime(char(document.show().sceneTime));
+    keptFiles.keptIn(name);
     lampCountLoaded();
     showFileDone(name, true, lm740::image::headerChanges(header));
     qCDebug(lcFiles) << "Load all";

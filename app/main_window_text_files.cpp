@@ -108,14 +108,17 @@ void MainWindow::saveShowFile(Format format, const QString &fileName, const QStr
     if (name.isEmpty())
         return;
     document.closeEdit();
+    const std::vector<Item> items = itemsOf(format, document.show());
+    const lm740::KeptFiles::Saving saving(keptFiles, items);
     QString error;
     if (!lm740::files::writeWholeFile(
             name, lm740::files::writeTextFile(format, document.show(), ledsNumber), &error)) {
         reportSaveFailure(QStringLiteral("%1: %2").arg(name, error));
         return;
     }
-    for (Item item : itemsOf(format, document.show()))
+    for (Item item : items)
         document.keep(item);
+    keptFiles.keptIn(name, items);
     qCDebug(lcFiles) << "ledsNumber:" << ledsNumber << "file " << name << " saved";
     showFileDone(name, false);
 }
@@ -159,8 +162,10 @@ bool MainWindow::loadShowFile(Format format, const QString &fileName, int tab,
         navigator->loadPanel();
     }
     // The items loaded are what the file holds.
-    for (Item item : itemsOf(format, document.show()))
+    const std::vector<Item> items = itemsOf(format, document.show());
+    for (Item item : items)
         document.keep(item);
+    keptFiles.keptIn(fileName, items);
     lampCountLoaded();
     QStringList changed;
     // The window keeps times to the millisecond: only what the records changed is said.

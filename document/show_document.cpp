@@ -268,6 +268,13 @@ void ShowDocument::keepAll()
 {
     closeEdit();
     m_kept = m_show;
+    m_keptLost = false;
+    updateModified();
+}
+
+void ShowDocument::keptCopyLost()
+{
+    m_keptLost = true;
     updateModified();
 }
 
@@ -337,7 +344,7 @@ bool ShowDocument::isModified(Item item) const
 {
     if (!item.valid())
         return false;
-    if (colorsOf(m_show, item) != colorsOf(m_kept, item))
+    if (m_keptLost || colorsOf(m_show, item) != colorsOf(m_kept, item))
         return true;
     for (Field f : kFields)
         if (fieldOf(m_show, item, f) != fieldOf(m_kept, item, f))
@@ -347,7 +354,7 @@ bool ShowDocument::isModified(Item item) const
 
 void ShowDocument::updateModified()
 {
-    const bool modified = !sameRecords(m_show, m_kept);
+    const bool modified = m_keptLost || !sameRecords(m_show, m_kept);
     if (modified == m_modified)
         return;
     m_modified = modified;

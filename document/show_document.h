@@ -78,6 +78,9 @@ public:
     void keepAll();
     void keep(Item item);
     void keepGlobals();
+    // What was kept is kept no more (the file the show was kept in was replaced): the show is
+    // modified, and each item counts as such, until the whole show is kept again.
+    void keptCopyLost();
     // Forgets the history, as after a fresh start (the show as it stands counts as kept).
     void reset();
 
@@ -125,6 +128,7 @@ private:
     Show m_kept;
     QUndoStack m_stack;
     bool m_modified = false;
+    bool m_keptLost = false;
     int m_gesture = 0;
 
     struct OpenEdit

@@ -21,6 +21,8 @@ namespace lm740::files {
 
 namespace {
 
+thread_local ReplaceCheck t_replaceCheck;
+
 bool failWith(int errorNumber, QString *error)
 {
     if (error)
@@ -60,7 +62,7 @@ bool target(const QString &fileName, QByteArray *path, mode_t *mode, QString *er
         *path = resolved;
         std::free(resolved);
     }
-    return true;
+    return !t_replaceCheck || t_replaceCheck(QFile::decodeName(*path), error);
 }
 
 QByteArray folderOf(const QByteArray &path)
@@ -236,6 +238,12 @@ SignalsHeld::SignalsHeld()
 SignalsHeld::~SignalsHeld()
 {
     pthread_sigmask(SIG_SETMASK, &m_previous, nullptr);
+}
+
+ReplaceCheck setReplaceCheck(ReplaceCheck check)
+{
+    std::swap(check, t_replaceCheck);
+    return check;
 }
 
 bool writeFileSafely(const QString &fileName, const QByteArray &bytes, QString *error)

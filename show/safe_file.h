@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <csignal>
+#include <functional>
 
 namespace lm740::files {
 
@@ -25,6 +26,13 @@ public:
 private:
     sigset_t m_previous;
 };
+
+// Asked before a write replaces a file that is there, with the path it replaces (a link's
+// target): false refuses the write, with *error the reason. Each thread has its own, none at
+// first, so that the window's check sees its own writes and never a background thread's.
+using ReplaceCheck = std::function<bool(const QString &path, QString *error)>;
+// Sets this thread's check and returns the one it replaces.
+ReplaceCheck setReplaceCheck(ReplaceCheck check);
 
 // Writes `bytes` as fileName: into a new file beside it, synced, then renamed over it, so the file
 // it replaces stays as it was until the new one is complete. A file that exists keeps its

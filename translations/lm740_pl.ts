@@ -1328,6 +1328,22 @@ Przywrócić pokaz w ówczesnym stanie?</translation>
         <source>&amp;Simulated Lm740</source>
         <translation>&amp;Symulowany Lm740</translation>
     </message>
+    <message>
+        <source>Replace the show&apos;s file? -- Lm740</source>
+        <translation>Zastąpić plik pokazu? -- Lm740</translation>
+    </message>
+    <message>
+        <source>%1 holds the open show as it was last kept.
+Replaced, the show is kept nowhere but in this window until it is saved again.
+Replace it?</source>
+        <translation>%1 zawiera otwarty pokaz w postaci ostatnio zachowanej.
+Po zastąpieniu pokaz jest zachowany tylko w tym oknie, dopóki nie zostanie ponownie zapisany.
+Zastąpić go?</translation>
+    </message>
+    <message>
+        <source>it holds the open show and was left as it was</source>
+        <translation>zawiera otwarty pokaz i pozostał bez zmian</translation>
+    </message>
 </context>
 <context>
     <name>Scene</name>
