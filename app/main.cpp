@@ -7,6 +7,7 @@
 #include "libusb_bus.h"
 #include "main_window.h"
 #include "quit_on_signal.h"
+#include "recovery_file.h"
 #include "sim_options.h"
 #include "translations.h"
 #include "version.h"
@@ -233,6 +234,9 @@ int main(int argc, char *argv[])
     if (!placed)
         window->resize(800, 700);
     window->startRecovery();
+    // A signal that finds the window blocked ends the program from the watchdog's thread, with
+    // the snapshot of the show the window keeps for it.
+    quitOnSignal.setLastWords([copy = window->recovery] { copy->saveSnapshot(); });
     window->offerRecovery();
     // Once the window is up, so that its questions and errors stand over it.
     if (!options.showFiles.isEmpty())

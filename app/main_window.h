@@ -232,7 +232,10 @@ public:
     // One background save, as the timer makes it.
     void autosave();
     static constexpr int kAutosaveMs = 30000;
-    std::unique_ptr<lm740::RecoveryFile> recovery;
+    static constexpr int kSnapshotMs = 500;
+    // Shared with main(), which has it write the last snapshot when a signal finds the window
+    // blocked.
+    std::shared_ptr<lm740::RecoveryFile> recovery;
     QTimer *autosaveTimer = nullptr;
     // The files the show is kept in; a write that would replace one asks first.
     lm740::KeptFiles keptFiles{

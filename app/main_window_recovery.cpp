@@ -17,7 +17,7 @@
 
 void MainWindow::startRecovery(const QString &folder)
 {
-    recovery = std::make_unique<lm740::RecoveryFile>(folder);
+    recovery = std::make_shared<lm740::RecoveryFile>(folder);
     autosaveTimer = new QTimer(this);
     autosaveTimer->setObjectName(QStringLiteral("autosaveTimer"));
     autosaveTimer->setInterval(kAutosaveMs);
@@ -30,10 +30,27 @@ void MainWindow::startRecovery(const QString &folder)
         // Saved, sent or undone back to what was kept: a copy from before would be offered
         // after a crash as changes that were never kept.
         autosaveTimer->stop();
+        recovery->setSnapshot(nullptr);
         recovery->remove();
     });
     if (document.isModified())
         autosaveTimer->start();
+    // A snapshot of the modified show, at most a moment old, for a signal that finds the window
+    // blocked (recovery->saveSnapshot() from another thread).
+    auto *snapshotTimer = new QTimer(this);
+    snapshotTimer->setSingleShot(true);
+    snapshotTimer->setInterval(kSnapshotMs);
+    connect(snapshotTimer, &QTimer::timeout, this,
+            [this] { recovery->setSnapshot(document.isModified() ? &document.show() : nullptr); });
+    const auto soon = [snapshotTimer] {
+        if (!snapshotTimer->isActive())
+            snapshotTimer->start();
+    };
+    connect(&document, &lm740::ShowDocument::itemEdited, snapshotTimer, soon);
+    connect(&document, &lm740::ShowDocument::itemChanged, snapshotTimer, soon);
+    connect(&document, &lm740::ShowDocument::globalsChanged, snapshotTimer, soon);
+    connect(&document, &lm740::ShowDocument::modifiedChanged, snapshotTimer, soon);
+    soon();
 }
 
 void MainWindow::autosave()

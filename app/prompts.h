@@ -38,7 +38,9 @@ public:
                                     const QString &filter) = 0;
 };
 
-// Real, modal Qt dialogs.
+// Real, modal Qt dialogs. The file dialogs tell the icons and types of the files they list by their
+// names alone, never by their first bytes, so that no file listed is read: a read of /proc/kmsg, a
+// device or a FIFO may never end, and the dialog would wait for it in the window's thread.
 class QtPrompts : public Prompts
 {
 public:

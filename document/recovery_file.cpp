@@ -250,6 +250,19 @@ bool RecoveryFile::saveNow(const Show &show, QString *error)
     return true;
 }
 
+void RecoveryFile::setSnapshot(const Show *show)
+{
+    auto copy = show ? std::make_unique<Show>(*show) : nullptr;
+    const std::lock_guard lock(m_snapshotMutex);
+    m_snapshot = std::move(copy);
+}
+
+bool RecoveryFile::saveSnapshot()
+{
+    const std::lock_guard lock(m_snapshotMutex);
+    return m_snapshot && write(*m_snapshot, nullptr);
+}
+
 void RecoveryFile::waitForSave()
 {
     if (m_thread.joinable())

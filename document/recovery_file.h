@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -62,6 +63,10 @@ public:
     bool saveInBackground(const Show &show);
     // Writes it now, for the signals that end the program without a question.
     bool saveNow(const Show &show, QString *error = nullptr);
+    // The show as it stands, kept for saveSnapshot(); none while nothing needs saving.
+    void setSnapshot(const Show *show);
+    // Writes the last snapshot now, from any thread: for a program that is blocked and must end.
+    bool saveSnapshot();
     void waitForSave();
     bool saving() const { return m_busy; }
     // Nothing left to recover (a clean exit, or every change kept): this program's files go,
@@ -94,6 +99,8 @@ private:
     QList<Claim> m_claims;
     // The records of the copy on disk, while there is one (set by the thread that wrote it).
     std::optional<Show> m_written;
+    std::mutex m_snapshotMutex;
+    std::unique_ptr<Show> m_snapshot;
 };
 
 } // namespace lm740
