@@ -574,101 +574,102 @@ void TstMainWindowFiles::changedValuesAreSaid()
     rig.prompts.answers << QMessageBox::Yes; // fewer lamps
     (rig.window.get()->*load)(false);
     QCOMPARE(rig.window->confirmationLabel->text(), said);
-    void TstMainWindowFiles::writesOverTheShowsFileAskFirst_data()
-    {
-        QTest::addColumn<Slot>("keep"); // keeps the edited show in `kept`
-        QTest::addColumn<QString>("kept");
-        QTest::addColumn<Slot>("write"); // then writes `target` ("link...": a link to `kept`)
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("answer"); // -1: nothing is asked, and `kept` is replaced when named
-        const Slot save = &MainWindow::Save, read = &MainWindow::File_Read_Settings;
-        const Slot scene = &MainWindow::Save_Scene, scenes = &MainWindow::Save_Scenes;
-        const int yes = QMessageBox::Yes, no = QMessageBox::No;
-        QTest::newRow("read, yes") << save << "show.set" << read << "show.set" << yes;
-        QTest::newRow("read, no") << save << "show.set" << read << "show.set" << no;
-        QTest::newRow("by a link") << save << "show.set" << read << "link.set" << yes;
-        QTest::newRow("spelt otherwise") << save << "show.set" << read << "d/../show.set" << no;
-        QTest::newRow("hard link") << save << "show.set" << read << "hard.set" << no;
-        QTest::newRow("renewed") << save << "show.set" << read << "show.set" << no; // by another
-        QTest::newRow("elsewhere") << save << "show.set" << read << "other.set" << -1;
-        QTest::newRow("saved again") << save << "show.set" << save << "show.set" << -1;
-        QTest::newRow("scenes over it") << save << "show.set" << scenes << "link.scs" << yes;
-        QTest::newRow("scenes again") << scenes << "s.scs" << scenes << "s.scs" << -1;
-        QTest::newRow("another scene") << scene << "s.scn" << scene << "s.scn" << no;
-    }
+}
 
-    void TstMainWindowFiles::writesOverTheShowsFileAskFirst()
-    {
-        QFETCH(Slot, keep);
-        QFETCH(QString, kept);
-        QFETCH(Slot, write);
-        QFETCH(QString, target);
-        QFETCH(int, answer);
-        QTemporaryDir dir;
-        WindowRig rig;
-        MainWindow &w = *rig.window;
-        w.startRecovery(dir.filePath("recovery"));
-        QVERIFY(QDir(dir.path()).mkdir("d"));
-        w.scene->lamp(3)->setRGB(12, 34, 56);
-        rig.prompts.fileNames << dir.filePath(kept);
-        (w.*keep)(false);
-        const QByteArray keptPath = QFile::encodeName(dir.filePath(kept));
-        for (const char *link : {"link.set", "link.scs"})
-            QCOMPARE(::symlink(keptPath, QFile::encodeName(dir.filePath(link))), 0);
-        QCOMPARE(::link(keptPath, QFile::encodeName(dir.filePath("hard.set"))), 0);
-        if (QTest::currentDataTag() == QByteArray("renewed"))
-            QVERIFY(QFile::remove(dir.filePath(kept)) &&
-                    QFile::copy(dir.filePath("hard.set"), dir.filePath(kept)));
-        const auto inode = [&] {
-            struct stat st = {};
-            ::stat(keptPath.constData(), &st);
-            return st.st_ino;
-        };
-        const ino_t before = inode();
-        QVERIFY(!w.document.isModified());
+void TstMainWindowFiles::writesOverTheShowsFileAskFirst_data()
+{
+    QTest::addColumn<Slot>("keep"); // keeps the edited show in `kept`
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<Slot>("write"); // then writes `target` ("link...": a link to `kept`)
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("answer"); // -1: nothing is asked, and `kept` is replaced when named
+    const Slot save = &MainWindow::Save, read = &MainWindow::File_Read_Settings;
+    const Slot scene = &MainWindow::Save_Scene, scenes = &MainWindow::Save_Scenes;
+    const int yes = QMessageBox::Yes, no = QMessageBox::No;
+    QTest::newRow("read, yes") << save << "show.set" << read << "show.set" << yes;
+    QTest::newRow("read, no") << save << "show.set" << read << "show.set" << no;
+    QTest::newRow("by a link") << save << "show.set" << read << "link.set" << yes;
+    QTest::newRow("spelt otherwise") << save << "show.set" << read << "d/../show.set" << no;
+    QTest::newRow("hard link") << save << "show.set" << read << "hard.set" << no;
+    QTest::newRow("renewed") << save << "show.set" << read << "show.set" << no; // by another
+    QTest::newRow("elsewhere") << save << "show.set" << read << "other.set" << -1;
+    QTest::newRow("saved again") << save << "show.set" << save << "show.set" << -1;
+    QTest::newRow("scenes over it") << save << "show.set" << scenes << "link.scs" << yes;
+    QTest::newRow("scenes again") << scenes << "s.scs" << scenes << "s.scs" << -1;
+    QTest::newRow("another scene") << scene << "s.scn" << scene << "s.scn" << no;
+}
 
-        w.sceneButtons->button(4)->click(); // another scene, and nothing edited
-        rig.prompts.calls.clear();
-        rig.prompts.fileNames << dir.filePath(target);
-        if (answer >= 0)
-            rig.prompts.answers << QMessageBox::StandardButton(answer);
-        (w.*write)(false);
-        const PromptCall question = rig.prompts.calls.value(1);
-        QCOMPARE(question.title == "Replace the show's file? -- Lm740", answer >= 0);
-        const QString named = QFileInfo(dir.filePath(target)).canonicalFilePath();
-        QCOMPARE(question.text.startsWith(named + " holds the open show"), answer >= 0);
-        const bool lost = answer == QMessageBox::Yes;
-        if (write == &MainWindow::File_Read_Settings) // asked before the memory is read for nothing
-            QCOMPARE(rig.controller.requests().empty(), answer == QMessageBox::No);
-        QCOMPARE(inode() != before, lost || (answer < 0 && target == kept));
-        // Replaced, the show is kept nowhere: the title says so, Exit asks, a recovery copy is
-        // there.
-        QCOMPARE(w.isWindowModified(), lost);
-        QCOMPARE(w.editsUnkept({lm740::Item::scene(9)}), lost);
-        w.recovery->waitForSave();
-        QCOMPARE(QFile::exists(w.recovery->path()), lost);
-    }
+void TstMainWindowFiles::writesOverTheShowsFileAskFirst()
+{
+    QFETCH(Slot, keep);
+    QFETCH(QString, kept);
+    QFETCH(Slot, write);
+    QFETCH(QString, target);
+    QFETCH(int, answer);
+    QTemporaryDir dir;
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    w.startRecovery(dir.filePath("recovery"));
+    QVERIFY(QDir(dir.path()).mkdir("d"));
+    w.scene->lamp(3)->setRGB(12, 34, 56);
+    rig.prompts.fileNames << dir.filePath(kept);
+    (w.*keep)(false);
+    const QByteArray keptPath = QFile::encodeName(dir.filePath(kept));
+    for (const char *link : {"link.set", "link.scs"})
+        QCOMPARE(::symlink(keptPath, QFile::encodeName(dir.filePath(link))), 0);
+    QCOMPARE(::link(keptPath, QFile::encodeName(dir.filePath("hard.set"))), 0);
+    if (QTest::currentDataTag() == QByteArray("renewed"))
+        QVERIFY(QFile::remove(dir.filePath(kept)) &&
+                QFile::copy(dir.filePath("hard.set"), dir.filePath(kept)));
+    const auto inode = [&] {
+        struct stat st = {};
+        ::stat(keptPath.constData(), &st);
+        return st.st_ino;
+    };
+    const ino_t before = inode();
+    QVERIFY(!w.document.isModified());
 
-    void TstMainWindowFiles::fileDialogsReadNoFile()
-    {
-        // Without a suffix, only their bytes tell these two apart; a read of /proc/kmsg never ends.
-        QTemporaryDir dir;
-        QVERIFY(files::writeWholeFile(dir.filePath("a"), "%PDF-1.4\n"));
-        QVERIFY(files::writeWholeFile(dir.filePath("b"), "text\n"));
-        QStringList told;
-        QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            for (const char *name : {"a", "b"}) {
-                const QFileInfo file(dir.filePath(name));
-                told << dialog->iconProvider()->type(file)
-                     << dialog->iconProvider()->icon(file).name();
-            }
-            dialog->reject();
-        });
-        lm740::QtPrompts real;
-        QCOMPARE(real.getOpenFileName(nullptr, "Open", dir.path(), "*"), QString());
-        QCOMPARE(told.mid(0, 2), told.mid(2, 2));
-    }
+    w.sceneButtons->button(4)->click(); // another scene, and nothing edited
+    rig.prompts.calls.clear();
+    rig.prompts.fileNames << dir.filePath(target);
+    if (answer >= 0)
+        rig.prompts.answers << QMessageBox::StandardButton(answer);
+    (w.*write)(false);
+    const PromptCall question = rig.prompts.calls.value(1);
+    QCOMPARE(question.title == "Replace the show's file? -- Lm740", answer >= 0);
+    const QString named = QFileInfo(dir.filePath(target)).canonicalFilePath();
+    QCOMPARE(question.text.startsWith(named + " holds the open show"), answer >= 0);
+    const bool lost = answer == QMessageBox::Yes;
+    if (write == &MainWindow::File_Read_Settings) // asked before the memory is read for nothing
+        QCOMPARE(rig.controller.requests().empty(), answer == QMessageBox::No);
+    QCOMPARE(inode() != before, lost || (answer < 0 && target == kept));
+    // Replaced, the show is kept nowhere: the title says so, Exit asks, a recovery copy is
+    // there.
+    QCOMPARE(w.isWindowModified(), lost);
+    QCOMPARE(w.editsUnkept({lm740::Item::scene(9)}), lost);
+    w.recovery->waitForSave();
+    QCOMPARE(QFile::exists(w.recovery->path()), lost);
+}
 
-    QTEST_MAIN(TstMainWindowFiles)
+void TstMainWindowFiles::fileDialogsReadNoFile()
+{
+    // Without a suffix, only their bytes tell these two apart; a read of /proc/kmsg never ends.
+    QTemporaryDir dir;
+    QVERIFY(files::writeWholeFile(dir.filePath("a"), "%PDF-1.4\n"));
+    QVERIFY(files::writeWholeFile(dir.filePath("b"), "text\n"));
+    QStringList told;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        for (const char *name : {"a", "b"}) {
+            const QFileInfo file(dir.filePath(name));
+            told << dialog->iconProvider()->type(file) << dialog->iconProvider()->icon(file).name();
+        }
+        dialog->reject();
+    });
+    lm740::QtPrompts real;
+    QCOMPARE(real.getOpenFileName(nullptr, "Open", dir.path(), "*"), QString());
+    QCOMPARE(told.mid(0, 2), told.mid(2, 2));
+}
+
+QTEST_MAIN(TstMainWindowFiles)
 #include "tst_main_window_files.moc"
