@@ -80,7 +80,7 @@ const Command kCommands[] = {
      "  pattern frames SCRIPT --grid WxH [--steps N] [--colors RRGGBB[,RRGGBB...]]\n"
      "                 [--set NAME=VALUE]...\n"
      "                                   print the frames SCRIPT draws, as JSON\n"
-     "  pattern apply SCRIPT --layout SPEC|FILE --into scene:N|chaser:N|program:N\n"
+     "  pattern apply SCRIPT --layout SHAPE|FILE --into scene:N|chaser:N|program:N\n"
      "                [--step K] [--first-step K] [--step-time MS] [--xfade PCT]\n"
      "                [--fit sample|cut] [--colors ...] [--set ...] IN.set OUT.set\n"
      "                                   bake SCRIPT's frames into a copy of IN.set",
@@ -91,7 +91,7 @@ const Command kCommands[] = {
 // kept out of the list of options that every command shares.
 const char *const kPatternOptions[][2] = {
     {"grid", "WxH"},       {"steps", "N"},      {"colors", "RRGGBB,..."},
-    {"set", "NAME=VALUE"}, {"layout", "SPEC"},  {"into", "ITEM:N"},
+    {"set", "NAME=VALUE"}, {"layout", "SHAPE"}, {"into", "ITEM:N"},
     {"step", "K"},         {"first-step", "K"}, {"step-time", "MS"},
     {"xfade", "PCT"},      {"fit", "HOW"},
 };

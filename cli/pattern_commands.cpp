@@ -152,7 +152,7 @@ bool readLayout(const Context &c, Given &g)
     // The lamp count only decides how many lamps a ready-made layout places; the text is
     // checked here, and the layout made once the show's lamp count is known.
     QString why;
-    if (Layout::fromSpec(g.layout, kMaxLamps, &why))
+    if (Layout::fromShape(g.layout, kMaxLamps, &why))
         return true;
     g.layoutIsFile = true;
     if (QFileInfo::exists(g.layout))
@@ -480,7 +480,7 @@ int applyPattern(Context &c)
             return fail(QStringLiteral("%1: %2").arg(g.layout, file.error));
         layout = file.layout;
     } else {
-        layout = Layout::fromSpec(g.layout, lamps, &error);
+        layout = Layout::fromShape(g.layout, lamps, &error);
         if (!layout)
             return fail(error);
     }

@@ -43,8 +43,8 @@ std::optional<int> integerOf(const QJsonValue &value)
 
 Layout::Layout() : Layout(strip(kDefaultLamps)) {}
 
-Layout::Layout(int width, int height, QString spec)
-    : m_width(width), m_height(height), m_spec(std::move(spec))
+Layout::Layout(int width, int height, QString shape)
+    : m_width(width), m_height(height), m_shape(std::move(shape))
 {
 }
 
@@ -57,16 +57,16 @@ Layout Layout::strip(int lamps)
     return layout;
 }
 
-std::optional<Layout> Layout::fromSpec(const QString &spec, int lamps, QString *error)
+std::optional<Layout> Layout::fromShape(const QString &shape, int lamps, QString *error)
 {
     static const QRegularExpression grid(
         QStringLiteral("^(grid|free):(\\d{1,4})x(\\d{1,4})(?::(serpentine|columns))?$"));
     static const QRegularExpression ring(QStringLiteral("^ring:(\\d{1,4})$"));
 
-    if (spec == QLatin1String("strip"))
+    if (shape == QLatin1String("strip"))
         return strip(lamps);
 
-    if (const auto m = ring.match(spec); m.hasMatch()) {
+    if (const auto m = ring.match(shape); m.hasMatch()) {
         const int n = m.captured(1).toInt();
         if (n < 1 || n > kMaxLamps) {
             setError(error,
@@ -76,7 +76,7 @@ std::optional<Layout> Layout::fromSpec(const QString &spec, int lamps, QString *
         // The smallest square on which every lamp of the circle gets a cell of its own.
         for (int side = std::max(1, int(std::ceil(n / std::numbers::pi))); side <= kMaxSide;
              ++side) {
-            Layout layout(side, side, spec);
+            Layout layout(side, side, shape);
             const double centre = (side - 1) / 2.0;
             bool apart = true;
             for (int lamp = 0; lamp < n && apart; ++lamp) {
@@ -93,11 +93,11 @@ std::optional<Layout> Layout::fromSpec(const QString &spec, int lamps, QString *
         return std::nullopt;
     }
 
-    const auto m = grid.match(spec);
+    const auto m = grid.match(shape);
     if (!m.hasMatch()) {
         setError(error, QStringLiteral("\"%1\" is no layout: use strip, grid:WxH, "
                                        "grid:WxH:serpentine, grid:WxH:columns, ring:N or free:WxH.")
-                            .arg(spec));
+                            .arg(shape));
         return std::nullopt;
     }
     const bool free = m.captured(1) == QLatin1String("free");
@@ -115,7 +115,7 @@ std::optional<Layout> Layout::fromSpec(const QString &spec, int lamps, QString *
         setError(error, QStringLiteral("A free layout has no order of its own: use free:WxH."));
         return std::nullopt;
     }
-    Layout layout(width, height, spec);
+    Layout layout(width, height, shape);
     if (free)
         return layout;
     const int placed = std::min(width * height, kMaxLamps);
@@ -166,7 +166,7 @@ bool Layout::place(int lamp, std::optional<QPoint> cell, QString *error)
     if (lamp >= lampCount())
         m_cells.resize(lamp + 1);
     m_cells[lamp] = cell;
-    m_spec = QStringLiteral("free:%1x%2").arg(m_width).arg(m_height);
+    m_shape = QStringLiteral("free:%1x%2").arg(m_width).arg(m_height);
     return true;
 }
 
@@ -187,7 +187,7 @@ QByteArray layoutToJson(const Layout &layout)
     const QJsonObject object{{QStringLiteral("version"), kLayoutVersion},
                              {QStringLiteral("width"), layout.width()},
                              {QStringLiteral("height"), layout.height()},
-                             {QStringLiteral("spec"), layout.spec()},
+                             {QStringLiteral("shape"), layout.shape()},
                              {QStringLiteral("cells"), cells}};
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }
@@ -230,8 +230,8 @@ std::optional<Layout> layoutFromJson(const QByteArray &bytes, QString *error)
         return std::nullopt;
     }
 
-    // The cells are what the file means; its spec only names them when it still matches.
-    auto layout = Layout::fromSpec(QStringLiteral("free:%1x%2").arg(*width).arg(*height), 0);
+    // The cells are what the file means; its shape only names them when it still matches.
+    auto layout = Layout::fromShape(QStringLiteral("free:%1x%2").arg(*width).arg(*height), 0);
     for (int lamp = 0; lamp < int(cells.size()); ++lamp) {
         const QJsonValue entry = cells.at(lamp);
         std::optional<QPoint> cell;
@@ -251,8 +251,8 @@ std::optional<Layout> layoutFromJson(const QByteArray &bytes, QString *error)
             return std::nullopt;
         }
     }
-    const QString spec = object.value(QStringLiteral("spec")).toString();
-    auto named = Layout::fromSpec(spec, layout->lampCount());
+    const QString shape = object.value(QStringLiteral("shape")).toString();
+    auto named = Layout::fromShape(shape, layout->lampCount());
     if (named && named->width() == layout->width() && named->height() == layout->height()) {
         bool same = true;
         for (int lamp = 0; lamp < std::max(named->lampCount(), layout->lampCount()); ++lamp)

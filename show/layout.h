@@ -34,12 +34,13 @@ public:
     //   free:WxH                a grid with no lamp placed yet, for placing lamps one by one
     // Lamps past the last cell (and past N for a ring) have no cell. Nothing with *error set when
     // the text is none of these or a side is outside 1..kMaxSide.
-    static std::optional<Layout> fromSpec(const QString &spec, int lamps, QString *error = nullptr);
+    static std::optional<Layout> fromShape(const QString &shape, int lamps,
+                                           QString *error = nullptr);
 
     int width() const { return m_width; }
     int height() const { return m_height; }
     // The text it was made from; "free:WxH" once a lamp was placed by hand.
-    QString spec() const { return m_spec; }
+    QString shape() const { return m_shape; }
     // How many lamps it names a cell (or none) for: lamps from there on have no cell.
     int lampCount() const { return int(m_cells.size()); }
 
@@ -56,18 +57,18 @@ public:
     bool operator==(const Layout &) const = default;
 
 private:
-    Layout(int width, int height, QString spec);
+    Layout(int width, int height, QString shape);
 
     int m_width = 0;
     int m_height = 0;
-    QString m_spec;
+    QString m_shape;
     std::vector<std::optional<QPoint>> m_cells; // by lamp
 };
 
 // The layout file kept beside a show: "show.set" -> "show.layout".
 QString layoutFileName(const QString &showFileName);
 
-// The file's bytes: {"version": 1, "width": W, "height": H, "spec": "...", "cells": [[x, y] or
+// The file's bytes: {"version": 1, "width": W, "height": H, "shape": "...", "cells": [[x, y] or
 // null, ...]}, one entry per lamp.
 QByteArray layoutToJson(const Layout &layout);
 // Reads those bytes; nothing with *error set to what is wrong with them.

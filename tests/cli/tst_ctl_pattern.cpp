@@ -284,7 +284,7 @@ void TstCtlPattern::applyPutsEachCellOnItsLamp()
     PatternRig rig;
     const QByteArray in = showImage(lamps);
     QVERIFY(rig.write("in.set", in));
-    std::optional<Layout> grid = Layout::fromSpec(layout == "file" ? "free:3x3" : layout, lamps);
+    std::optional<Layout> grid = Layout::fromShape(layout == "file" ? "free:3x3" : layout, lamps);
     if (layout == "file") {
         QVERIFY(grid->place(0, QPoint(2, 2)) && grid->place(4, QPoint(0, 1)));
         QVERIFY(writeLayoutFile(rig.path("show.layout"), *grid));

@@ -121,7 +121,7 @@ void TstPatternBake::eachTargetOneStep()
     QVERIFY(!bakePatternStep(doc, "Bad", {2, 2, 1, {0}, {{1, 2, 3}}}, Layout(), target));
     BakeOutcome outcome;
     QString error;
-    const bool baked = bakePatternStep(doc, "Rainbow", drawn, *Layout::fromSpec(layout, lamps),
+    const bool baked = bakePatternStep(doc, "Rainbow", drawn, *Layout::fromShape(layout, lamps),
                                        target, &outcome, &error);
     QCOMPARE(baked ? changes(before, doc.show()) : QStringLiteral("error"), expected);
     QCOMPARE(error.isEmpty(), baked);

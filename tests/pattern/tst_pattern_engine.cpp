@@ -237,7 +237,7 @@ void TstPatternEngine::userFolderAndBuiltIns()
     BakeTarget target;
     target.into = BakeTarget::Into::Program;
     target.firstStep = 28;
-    fitToTarget(request, *Layout::fromSpec("grid:10x17", 170), target);
+    fitToTarget(request, *Layout::fromShape("grid:10x17", 170), target);
     const RenderResult sampled = engine.render(*engine.find("Solid", &error), request);
     QCOMPARE(sampled.frames.stepCount, 100);
     QCOMPARE(sampled.frames.steps, std::vector<int>({0, 33, 66}));

@@ -27,14 +27,15 @@ rc::Gen<Layout> anyLayout()
 {
     return rc::gen::exec([] {
         const int w = *rc::gen::inRange(1, 24), h = *rc::gen::inRange(1, 12);
-        const QString specs[] = {QStringLiteral("strip"),
-                                 QStringLiteral("grid:%1x%2").arg(w).arg(h),
-                                 QStringLiteral("grid:%1x%2:serpentine").arg(w).arg(h),
-                                 QStringLiteral("grid:%1x%2:columns").arg(w).arg(h),
-                                 QStringLiteral("ring:%1").arg(*rc::gen::inRange(1, kMaxLamps + 1)),
-                                 QStringLiteral("free:%1x%2").arg(w).arg(h)};
-        Layout layout =
-            *Layout::fromSpec(specs[*rc::gen::inRange(0, 6)], *rc::gen::inRange(1, kMaxLamps + 1));
+        const QString shapes[] = {
+            QStringLiteral("strip"),
+            QStringLiteral("grid:%1x%2").arg(w).arg(h),
+            QStringLiteral("grid:%1x%2:serpentine").arg(w).arg(h),
+            QStringLiteral("grid:%1x%2:columns").arg(w).arg(h),
+            QStringLiteral("ring:%1").arg(*rc::gen::inRange(1, kMaxLamps + 1)),
+            QStringLiteral("free:%1x%2").arg(w).arg(h)};
+        Layout layout = *Layout::fromShape(shapes[*rc::gen::inRange(0, 6)],
+                                           *rc::gen::inRange(1, kMaxLamps + 1));
         for (int i = *rc::gen::inRange(0, 8); i > 0; --i)
             layout.place(*rc::gen::inRange(0, kMaxLamps),
                          QPoint(*rc::gen::inRange(0, layout.width()),
@@ -64,7 +65,7 @@ private Q_SLOTS:
 
 void TstLayout::readyMade_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("shape");
     QTest::addColumn<int>("lamps");
     QTest::addColumn<QString>("expected"); // describe(), or "error"
 
@@ -89,15 +90,15 @@ void TstLayout::readyMade_data()
 
 void TstLayout::readyMade()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, shape);
     QFETCH(int, lamps);
     QFETCH(QString, expected);
     QString error;
-    const auto layout = Layout::fromSpec(spec, lamps, &error);
+    const auto layout = Layout::fromShape(shape, lamps, &error);
     QCOMPARE(layout ? describe(*layout, lamps) : QStringLiteral("error"), expected);
     QCOMPARE(error.isEmpty(), bool(layout));
     if (layout) {
-        QCOMPARE(layout->spec(), spec);
+        QCOMPARE(layout->shape(), shape);
         for (int lamp = 0; lamp < lamps; ++lamp)
             if (const auto cell = layout->cellOf(lamp))
                 QCOMPARE(layout->lampAt(*cell), lamp);
@@ -106,7 +107,7 @@ void TstLayout::readyMade()
 
 void TstLayout::placingByHand()
 {
-    Layout layout = *Layout::fromSpec("grid:2x2", 4);
+    Layout layout = *Layout::fromShape("grid:2x2", 4);
     QString error;
     QVERIFY(!layout.place(5, QPoint(1, 1), &error)); // lamp 4 sits there
     QVERIFY(error.contains("Lamp 4"));
@@ -115,7 +116,7 @@ void TstLayout::placingByHand()
     QVERIFY(layout.place(0, QPoint(0, 0)) && layout.place(3, std::nullopt));
     QVERIFY(layout.place(9, QPoint(1, 1)));
     QCOMPARE(describe(layout, 10), "2x2|0,0 1,0 0,1 - - - - - - 1,1");
-    QCOMPARE(layout.spec(), "free:2x2");
+    QCOMPARE(layout.shape(), "free:2x2");
     QCOMPARE(layout.lampAt(QPoint(5, 5)), -1);
 }
 
@@ -128,7 +129,7 @@ void TstLayout::fileKeepsEveryLayout()
     QTemporaryDir dir;
     const QString name = layoutFileName(dir.filePath("show.set"));
     QCOMPARE(name, dir.filePath("show.layout"));
-    const Layout serpentine = *Layout::fromSpec("grid:10x17:serpentine", 170);
+    const Layout serpentine = *Layout::fromShape("grid:10x17:serpentine", 170);
     QVERIFY(writeLayoutFile(name, serpentine));
     const LayoutFile file = readLayoutFile(name, 30);
     QVERIFY(file.status == LayoutFile::Status::Read && file.error.isEmpty());
@@ -139,7 +140,7 @@ void TstLayout::brokenFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
-    const QByteArray head = R"({"version":1,"width":2,"height":2,"spec":"grid:2x2",)";
+    const QByteArray head = R"({"version":1,"width":2,"height":2,"shape":"grid:2x2",)";
     QTest::newRow("cut short") << QByteArray(R"({"version":1,"wid)") << "not JSON";
     QTest::newRow("a list") << QByteArray("[1]") << "no layout version";
     QTest::newRow("newer") << QByteArray(R"({"version":2})") << "version 2";
