@@ -229,14 +229,14 @@ int main(int argc, char *argv[])
         window->showSimulatedController(simulator->controller(i),
                                         options.simulators[std::size_t(i)].faults,
                                         simulator->simBus().socketOf(simulator->controller(i)));
-    const bool placed = window->restoreWindowPlace();
+    const bool placed = window->desktop().restoreWindowPlace();
     window->show();
     if (!placed)
         window->resize(800, 700);
-    window->startRecovery();
+    window->recovery().start();
     // A signal that finds the window blocked ends the program from the watchdog's thread, with
     // the snapshot of the show the window keeps for it.
-    quitOnSignal.setLastWords([copy = window->recovery] { copy->saveSnapshot(); });
+    quitOnSignal.setLastWords(window->recovery().lastWords());
     window->offerRecovery();
     // Once the window is up, so that its questions and errors stand over it.
     if (!options.showFiles.isEmpty())
@@ -249,7 +249,7 @@ int main(int argc, char *argv[])
     int result = app.exec();
     // Ended by a signal, which cannot ask: the edits go to the recovery file, offered next time.
     if (quitOnSignal.received() && window)
-        window->saveRecoveryNow();
+        window->recovery().saveNow();
 
     delete window; // still there when a signal ended the loop
     lm740::setDefaultUsbBus(nullptr);

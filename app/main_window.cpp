@@ -4,13 +4,14 @@
 #include "navigator.h"
 
 #include "arthur_style.h"
+#include "controller_chooser.h"
 #include "logging.h"
 #include "my_dock_widget.h"
 #include "my_frame.h"
 #include "my_spin.h"
 #include "my_style.h"
 #include "prompts.h"
-#include "recovery_file.h"
+#include "simulated_lm740_view.h"
 #include "version.h"
 
 #include <QApplication>
@@ -99,12 +100,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     // The mark shows while the show has edits that were not kept.
     setWindowTitle(tr("Lm740 ver. %1").arg(QStringLiteral(LM740_VERSION)) + QStringLiteral("[*]"));
     myStyle = new MyStyle(this);
-    onlineFlag = false;
-    connectedFlag = true;
     TabWidget->setStyle(myStyle);
 
     ledsNumber = lm740::kDefaultLamps;
-    setUpDeviceLink();
     actualSceneNumber = 0;
 
     dockWidget = new MyDockWidget(this);
@@ -113,6 +111,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     buildToolBar();
     buildStatusBar();
+    connectSession();
 
     SceneFrame = new MyFrame(nullptr, QColor(Qt::black), -1);
     SceneFrame->setFrameStyle(QFrame::Raised);
@@ -139,8 +138,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     connect(actionAbout, &QAction::triggered, this, &MainWindow::About);
     connect(actionHelp, &QAction::triggered, this, &MainWindow::Help);
-    connectMemoryCopy();
-    connectUpgrade();
     connectFileActions();
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) Connectionns";
 
@@ -154,15 +151,45 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     TabChanged(0);
     // The show a fresh start shows is kept as it is: nothing to lose yet.
     document.reset();
-    startStatusPoll();
+    m_session->startPoll();
     setUpDesktop();
+    m_recovery = new CrashRecovery(document, this);
 
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) End";
 }
 
+void MainWindow::connectSession()
+{
+    m_session = new ControllerSession(
+        document, menuUSB, {connectionLabel, onlineLabel, progressBar, deviceMessageLabel}, this);
+    connect(m_session, &ControllerSession::polled, this, [this] {
+        if (simulatorView)
+            simulatorView->watch(m_session->chooser()->chosenPort());
+    });
+    connect(actionUsbConnect, &QAction::triggered, this, &MainWindow::UsbConnect);
+    connect(actionUsbDisconnect, &QAction::triggered, this, &MainWindow::UsbDisconnect);
+    connect(actionUsbGetLmId, &QAction::triggered, this, &MainWindow::UsbGetLmId);
+    connect(actionGetColorMode, &QAction::triggered, this, &MainWindow::GetColorMode);
+    connect(actionGetGlobalSceneTime, &QAction::triggered, this, &MainWindow::GetGlobalSceneTime);
+    connect(actionGetLampsNumber, &QAction::triggered, this, &MainWindow::GetLampsNumber);
+    connect(actionGetNumberNow, &QAction::triggered, this, &MainWindow::GetNumberNow);
+    connect(actionReadDataFlash, &QAction::triggered, this, &MainWindow::File_Read_Settings);
+    connect(actionWriteDataFlash, &QAction::triggered, this, &MainWindow::File_Write_Settings);
+    connect(actionUpgradeLm740, &QAction::triggered, this, &MainWindow::UpgradeLm740);
+}
+
+void MainWindow::File_Write_Settings(bool)
+{
+    // Online, the window follows what the controller holds now, as when it went online: its
+    // lamps and items would otherwise go back over the new memory at the next switch. What it
+    // brings is a read from the controller, and is named so in the Edit menu.
+    if (m_session->writeFileToMemory() && m_session->online() && m_session->poll())
+        followController(tr("Read from Lm740"));
+}
+
 MainWindow::~MainWindow()
 {
-    keepWindowPlace();
+    m_desktop->keepWindowPlace();
     // Taking the window down moves the keyboard focus, and a spin box that loses it reports
     // editingFinished after this body has run, while the panel and the device link are already
     // gone. No signal of the window's own widgets or panel may reach it from here on.
@@ -182,9 +209,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    // A clean exit: nothing to recover from it.
-    if (recovery)
-        recovery->remove();
+    m_recovery->cleanExit();
     QMainWindow::closeEvent(event);
 }
 

@@ -3,14 +3,16 @@
 // slot.
 #pragma once
 
-#include "controller_link.h"
+#include "controller_session.h"
+#include "crash_recovery.h"
+#include "desktop_state.h"
 #include "item.h"
 #include "kept_files.h"
+#include "release.h"
 #include "scene.h"
 #include "show_document.h"
 #include "text_files.h"
 #include "ui_main_window.h"
-#include "usb_device.h"
 
 #include <QMainWindow>
 
@@ -20,7 +22,6 @@
 #include <optional>
 #include <vector>
 
-class ControllerChooser;
 class QButtonGroup;
 class QHBoxLayout;
 class QLabel;
@@ -42,7 +43,6 @@ class MySpin;
 class SimulatedLm740View;
 
 namespace lm740 {
-class RecoveryFile;
 class SimController;
 struct SimOptions;
 } // namespace lm740
@@ -86,10 +86,6 @@ public:
     // Styles
     ArthurStyle *arthurStyle = nullptr;
     MyStyle *myStyle = nullptr;
-
-    // Flags that gate device work.
-    bool onlineFlag = false;
-    bool connectedFlag = true;
 
     // Preview strip
     MyDockWidget *dockWidget = nullptr;
@@ -142,48 +138,88 @@ public Q_SLOTS:
     void Help(bool checked = false);
     void About(bool checked = false);
 
-    // ---- Device link: memory access, identification, status poll and parameters ----
+    // ---- The controller session (controller_session.*): these slots forward to it ----
 public:
-    // The one link to the controller, on the bus main() chose (real USB or the simulator), and
-    // what turns it into settings memory bytes and records.
-    lm740::UsbDevice usbDevice;
-    lm740::ControllerLink controllerLink{usbDevice};
-    // Polls the controller every second from the end of construction (USBCheckStatus).
-    QTimer *statusTimer = nullptr;
-    // Which controller the link reaches when more than one is connected (USB > Controller).
-    ControllerChooser *controllerChooser = nullptr;
-    // The firmware release is checked once per program run, at the first poll that finds the
-    // controller, and again for each controller chosen in USB > Controller; the notice that the
-    // controller is there but may not be opened is shown once per program run.
-    static inline bool firstStatusCheck = true;
-    static inline bool permissionNoticeShown = false;
+    ControllerSession &session() { return *m_session; }
 
 public Q_SLOTS:
-    char UsbGetByte(unsigned short page, unsigned short offset);
-    int UsbGetBytes(int AVR_mem_address, char *dest, int length);
-    int UsbSetByte(int AVR_mem_address, unsigned char byte);
-    void UsbConnect(bool);
-    void UsbDisconnect(bool);
-    void UsbGetLmId(bool);
-    bool USBCheckStatus();
-    int release2int(QString text);
+    char UsbGetByte(unsigned short page, unsigned short offset)
+    {
+        return m_session->getByte(page, offset);
+    }
+    int UsbGetBytes(int address, char *dest, int n)
+    {
+        return m_session->getBytes(address, dest, n);
+    }
+    int UsbSetByte(int address, unsigned char byte) { return m_session->setByte(address, byte); }
+    void UsbConnect(bool) { m_session->openDevice(); }
+    void UsbDisconnect(bool) { m_session->closeDevice(); }
+    void UsbGetLmId(bool) { m_session->readId(); }
+    bool USBCheckStatus() { return m_session->poll(); }
+    int release2int(const QString &text) { return lm740::releaseNumber(text); }
 
-    int UsbGetColorMode();
-    int UsbSetColorMode(char value);
-    int UsbGetGlobalSceneTime();
-    int UsbSetGlobalSceneTime(char value);
-    int UsbGetLampsNumber();
-    int UsbSetLampsNumber(char value);
-    int UsbGetNumberNow();
-    void GetColorMode(bool);
-    void GetGlobalSceneTime(bool);
-    void GetLampsNumber(bool);
-    void GetNumberNow(bool);
+    int UsbGetColorMode() { return m_session->readParameter(Parameter::ColorMode); }
+    int UsbSetColorMode(char v) { return m_session->writeParameter(Parameter::ColorMode, v); }
+    int UsbGetGlobalSceneTime() { return m_session->readParameter(Parameter::SceneTime); }
+    int UsbSetGlobalSceneTime(char v) { return m_session->writeParameter(Parameter::SceneTime, v); }
+    int UsbGetLampsNumber() { return m_session->readParameter(Parameter::LampCount); }
+    int UsbSetLampsNumber(char v) { return m_session->writeParameter(Parameter::LampCount, v); }
+    int UsbGetNumberNow() { return m_session->readParameter(Parameter::NumberNow); }
+    // The USB menu's Get commands: the value goes to the trace only.
+    void GetColorMode(bool) { UsbGetColorMode(); }
+    void GetGlobalSceneTime(bool) { UsbGetGlobalSceneTime(); }
+    void GetLampsNumber(bool) { UsbGetLampsNumber(); }
+    void GetNumberNow(bool) { UsbGetNumberNow(); }
+
+    int UsbWriteScene(QColor *colors, int n, int lamps)
+    {
+        return m_session->writeScene(colors, n, lamps);
+    }
+    int UsbReadScene(QColor *colors, int n, int lamps)
+    {
+        return m_session->readScene(colors, n, lamps);
+    }
+    int UsbWriteChaser(t_chaser *c, int n, int lamps)
+    {
+        return m_session->writeChaser(c, n, lamps);
+    }
+    int UsbReadChaser(t_chaser *c, int n, int lamps) { return m_session->readChaser(c, n, lamps); }
+    int UsbWriteProgramScene(t_program *p, int n, int step, int lamps)
+    {
+        return m_session->writeProgramStep(p, n, step, lamps);
+    }
+    int UsbReadProgramScene(t_program *p, int n, int step, int lamps)
+    {
+        return m_session->readProgramStep(p, n, step, lamps);
+    }
+    int UsbWriteProgram(t_program *p, int n, int lamps)
+    {
+        return m_session->writeProgram(p, n, lamps);
+    }
+    int UsbReadProgram(t_program *p, int n, int lamps)
+    {
+        return m_session->readProgram(p, n, lamps);
+    }
+
+    int UsbRunScene(int scene) { return m_session->runScene(scene); }
+    int UsbRunChaser(int chaser) { return m_session->runChaser(chaser); }
+    int UsbRunProgram(int program) { return m_session->runProgram(program); }
+    void Blackout(bool) { m_session->blackout(); }
+
+    void File_Read_Settings(bool) { m_session->readMemoryToFile(); }
+    void File_Write_Settings(bool);
+    void UpgradeLm740(bool) { m_session->upgrade(); }
+    int upgrade_verify(const QString &fileName) { return m_session->verifyUpgrade(fileName); }
+    int check_file(const QString &fileName)
+    {
+        return ControllerSession::checkUpgradeFile(fileName);
+    }
 
 private:
-    void setUpDeviceLink(); // constructor: the controller's ids and the device actions
-    void startStatusPoll(); // constructor, at its end: the timer and a first poll
-    // ---- end of the device link ----
+    using Parameter = ControllerSession::Parameter;
+    void connectSession(); // constructor, after the status bar
+    ControllerSession *m_session = nullptr;
+    // ---- end of the controller session ----
 
     // ---- Moving through the show (main_window_navigation.cpp) ----
 public:
@@ -220,23 +256,11 @@ private:
     void connectDocument();
     void documentGlobalsChanged();
 
-    // ---- Crash recovery (main_window_recovery.cpp) ----
+    // ---- Crash recovery (crash_recovery.*) ----
 public:
-    // From here on the show is saved to the recovery file in `folder` (empty: the user's state
-    // folder) every 30 s while it is modified. main() starts it; tests give a folder of their own.
-    void startRecovery(const QString &folder = {});
+    CrashRecovery &recovery() { return *m_recovery; }
     // Offers what a program that crashed or was killed left, and restores it on Yes as one step.
     void offerRecovery();
-    // A signal is ending the program and nothing can be asked: the modified show is saved now.
-    void saveRecoveryNow();
-    // One background save, as the timer makes it.
-    void autosave();
-    static constexpr int kAutosaveMs = 30000;
-    static constexpr int kSnapshotMs = 500;
-    // Shared with main(), which has it write the last snapshot when a signal finds the window
-    // blocked.
-    std::shared_ptr<lm740::RecoveryFile> recovery;
-    QTimer *autosaveTimer = nullptr;
     // The files the show is kept in; a write that would replace one asks first.
     lm740::KeptFiles keptFiles{
         [this](const QString &path, QString *error) { return replaceKeptFile(path, error); }};
@@ -246,6 +270,8 @@ private:
     bool replaceKeptFile(const QString &path, QString *error);
 
 private:
+    CrashRecovery *m_recovery = nullptr;
+
     // ---- Undo and redo (main_window_edit_menu.cpp) ----
 public Q_SLOTS:
     void Undo(bool = false);
@@ -285,17 +311,6 @@ public:
     int fetchItem(lm740::Item item, int lamps, lm740::Show &into);
 
 public Q_SLOTS:
-    int UsbWriteScene(QColor *color_tab, int scene_number, int leds_number);
-    int UsbReadScene(QColor *color_tab, int scene_number, int leds_number);
-    int UsbWriteChaser(t_chaser *chaser_pointer, int chaser_number, int leds_number);
-    int UsbReadChaser(t_chaser *chaser_pointer, int chaser_number, int leds_number);
-    int UsbWriteProgramScene(t_program *program_pointer, int program_number, int scene_number,
-                             int leds_number);
-    int UsbReadProgramScene(t_program *program_pointer, int program_number, int scene_number,
-                            int leds_number);
-    int UsbWriteProgram(t_program *program_pointer, int program_number, int leds_number);
-    int UsbReadProgram(t_program *program_pointer, int program_number, int leds_number);
-
     // The four commands on the current item.
     int UsbReadActualSetting(bool);
     int UsbWriteActualSetting(bool);
@@ -303,11 +318,6 @@ public Q_SLOTS:
     int UsbWriteActualProgram(bool);
 
 private:
-    // Ends a transfer slot: the error box on failure, else the progress bar rewound.
-    int transferResult(int result, const char *errorText);
-    void setProgress(int percent);
-    // The global scene time and the lamp count to the controller after a current-item write.
-    void sendGlobals();
     // The two parameter reads of the current-item reads, each when it went through; false when
     // one failed.
     bool readGlobals(std::optional<int> &sceneTime, std::optional<int> &lamps);
@@ -318,10 +328,6 @@ private:
     // ---- Online mode, run commands and blackout (main_window_online.cpp) ----
 public Q_SLOTS:
     void UsbSetOnline(bool t);
-    void Blackout(bool);
-    int UsbRunScene(int scene);
-    int UsbRunChaser(int chaser);
-    int UsbRunProgram(int program);
 
 private:
     // The lamp count, the global scene time and the current item from the controller, which
@@ -335,23 +341,6 @@ private:
 
 public Q_SLOTS:
     // ---- end of moving, playing and going online ----
-
-    // ---- Whole-memory copy (main_window_memory_copy.cpp) and the firmware upgrade
-    // (main_window_upgrade.cpp) ----
-public Q_SLOTS:
-    void File_Read_Settings(bool);
-    void File_Write_Settings(bool);
-    void UpgradeLm740(bool);
-    int upgrade_verify(QString fileName);
-    int check_file(QString fileName);
-
-private:
-    void connectMemoryCopy();
-    void connectUpgrade();
-    enum class Upgrade { Done, Failed, NotStarted };
-    // Everything of UpgradeLm740 between holding the status poll and the last message.
-    Upgrade upgradeFirmware();
-    // ---- end of the whole-memory copy and the upgrade ----
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -411,7 +400,7 @@ public Q_SLOTS:
 private:
     void connectFileActions(); // constructor
     bool saveSettingsImage(bool generated);
-    // Writes the panel back, then the file of `format`, with `suffix` appended when it lacks it.
+    // Writes the file of `format` from the show, with `suffix` appended when the name lacks it.
     void saveShowFile(lm740::files::Format format, const QString &fileName, const QString &suffix);
     // Reads and checks the whole file first; then asks before the show loses lamps, brings `tab`
     // to the front, stores the file and applies its lamp count, which reloads the panel. False,
@@ -430,26 +419,12 @@ public:
     // Opens a show file as the Load command of its type (by suffix) does, with the same questions
     // and errors; a file of no show type, or one that is not there, is refused with a word.
     void openShowFile(const QString &fileName);
-    // Says `text` in the status line for a few seconds, beside the connection and online labels.
-    void confirm(const QString &text);
-    // The window's size, place and docks as the last run left them; false when none is kept.
-    bool restoreWindowPlace();
-    void keepWindowPlace();
-
-    QMenu *recentShowsMenu = nullptr;
-    QLabel *confirmationLabel = nullptr;
-    QStringList recentFiles; // the newest first
+    DesktopState &desktop() { return *m_desktop; }
 
 private:
     void setUpDesktop(); // constructor, at its end
-    // A show file saved or loaded: it heads the recent shows, and the status line says so, with
-    // how many values the load could not keep as the file has them (`changed`, in words).
-    void showFileDone(const QString &fileName, bool loaded, const QStringList &changed = {});
-    void keepRecentShows();
-    void fillRecentShows();
-    void openRecentShow(const QString &path);
     void confirmTransfers();
     QString currentItemName(bool wholeProgram) const;
-    QTimer *confirmationTimer = nullptr;
+    DesktopState *m_desktop = nullptr;
     // ---- end of the window on the desktop ----
 };

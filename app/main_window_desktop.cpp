@@ -1,31 +1,22 @@
 // The window as a desktop program: show files opened by name (from the command line and from the
-// recent shows), File > Recent Shows, the window's size, place and docks kept between runs, and
-// the status line that says, for a few seconds, that a command has been done.
+// recent shows), and the status line's confirmations of the transfers of the current item.
 #include "desktop_state.h"
 #include "item_kinds.h"
 #include "logging.h"
 #include "main_window.h"
 #include "my_dock_widget.h"
+#include "my_spin.h"
+#include "navigator.h"
 #include "prompts.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QMenu>
-#include <QSettings>
-#include <QStatusBar>
-#include <QTimer>
 
 using lm740::prompts;
 namespace desktop = lm740::desktop;
 
 namespace {
-
-const QString kRecentKey = QStringLiteral("recentShows");
-const QString kGeometryKey = QStringLiteral("window/geometry");
-const QString kStateKey = QStringLiteral("window/state");
-constexpr int kConfirmationMs = 5000;
 
 // Answers the first open-file dialog with a file chosen beforehand and passes everything else on,
 // so that a Load command runs exactly as if the user had picked that file: the same questions, the
@@ -88,90 +79,12 @@ QString app(const char *text)
 
 void MainWindow::setUpDesktop()
 {
-    // Its own label, after the others: a message of the status bar's own would hide the
-    // connection and online labels while it shows.
-    confirmationLabel = new QLabel;
-    confirmationLabel->setObjectName(QStringLiteral("confirmationLabel"));
-    confirmationLabel->setContentsMargins(8, 0, 4, 0);
-    statusbar->addWidget(confirmationLabel, 200);
-    confirmationTimer = new QTimer(this);
-    confirmationTimer->setSingleShot(true);
-    confirmationTimer->setInterval(kConfirmationMs);
-    connect(confirmationTimer, &QTimer::timeout, confirmationLabel, &QLabel::clear);
-
+    m_desktop = new DesktopState(this, menuFile, statusbar);
+    connect(m_desktop, &DesktopState::openRequested, this, &MainWindow::openShowFile);
     // saveState() knows the docks and tool bars by their names.
     dockWidget->setObjectName(QStringLiteral("previewStrip"));
-
-    menuFile->addSeparator();
-    recentShowsMenu = menuFile->addMenu(app(QT_TRANSLATE_NOOP("App", "&Recent Shows")));
-    recentShowsMenu->setObjectName(QStringLiteral("recentShowsMenu"));
-    recentShowsMenu->setToolTipsVisible(true);
-    if (const auto state = desktop::openState())
-        recentFiles = state->value(kRecentKey).toStringList().mid(0, desktop::kRecentShows);
-    // Another run of the program may have changed the list meanwhile.
-    connect(recentShowsMenu, &QMenu::aboutToShow, this, [this] {
-        if (const auto state = desktop::openState())
-            recentFiles = state->value(kRecentKey).toStringList().mid(0, desktop::kRecentShows);
-        fillRecentShows();
-    });
-    fillRecentShows();
-
     confirmTransfers();
-}
-
-void MainWindow::confirm(const QString &text)
-{
-    confirmationLabel->setText(text);
-    confirmationTimer->start();
-}
-
-void MainWindow::keepRecentShows()
-{
-    if (const auto state = desktop::openState())
-        state->setValue(kRecentKey, recentFiles);
-    fillRecentShows();
-}
-
-void MainWindow::fillRecentShows()
-{
-    recentShowsMenu->clear();
-    for (int i = 0; i < recentFiles.size(); ++i) {
-        const QString path = recentFiles[i];
-        QString name = QFileInfo(path).fileName();
-        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction *a = recentShowsMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
-        a->setObjectName(QStringLiteral("recentShow%1").arg(i + 1));
-        // The whole path shows as the entry's tip; a status tip would hide the status line's
-        // labels while the menu is open.
-        a->setToolTip(QDir::toNativeSeparators(path));
-        connect(a, &QAction::triggered, this, [this, path] { openRecentShow(path); });
-    }
-    if (recentFiles.isEmpty())
-        recentShowsMenu->addAction(app(QT_TRANSLATE_NOOP("App", "No recent shows")))
-            ->setEnabled(false);
-    recentShowsMenu->addSeparator();
-    QAction *clear = recentShowsMenu->addAction(app(QT_TRANSLATE_NOOP("App", "&Clear List")));
-    clear->setObjectName(QStringLiteral("clearRecentShows"));
-    clear->setEnabled(!recentFiles.isEmpty());
-    connect(clear, &QAction::triggered, this, [this] {
-        recentFiles.clear();
-        keepRecentShows();
-        confirm(app(QT_TRANSLATE_NOOP("App", "Recent shows cleared")));
-    });
-}
-
-void MainWindow::openRecentShow(const QString &path)
-{
-    if (!QFileInfo::exists(path)) {
-        recentFiles.removeAll(path);
-        keepRecentShows();
-        prompts().warning(this, app(QT_TRANSLATE_NOOP("App", "Recent Shows")),
-                          app(QT_TRANSLATE_NOOP("App", "%1 is no longer there: it has been taken "
-                                                       "off the recent shows."))
-                              .arg(QDir::toNativeSeparators(path)));
-        return;
-    }
-    openShowFile(path);
+    connect(m_session, &ControllerSession::confirmed, m_desktop, &DesktopState::confirm);
 }
 
 void MainWindow::openShowFile(const QString &fileName)
@@ -207,41 +120,6 @@ void MainWindow::openShowFile(const QString &fileName)
     lm740::setPrompts(&previous);
 }
 
-void MainWindow::showFileDone(const QString &fileName, bool loaded, const QStringList &changed)
-{
-    recentFiles = desktop::withRecent(recentFiles, fileName);
-    keepRecentShows();
-    const QString name = QFileInfo(fileName).fileName();
-    if (!changed.isEmpty()) {
-        qCInfo(lcFiles).noquote() << fileName << changed.join(QStringLiteral("; "));
-        const int n = int(changed.size());
-        confirm((n == 1 ? app(QT_TRANSLATE_NOOP("App", "%1 loaded; 1 value changed: %2"))
-                        : QCoreApplication::translate("App", "%1 loaded; %n values changed: %2",
-                                                      nullptr, n))
-                    .arg(name, lm740::files::namedChanges(changed)));
-        return;
-    }
-    confirm(loaded ? app(QT_TRANSLATE_NOOP("App", "%1 loaded")).arg(name)
-                   : app(QT_TRANSLATE_NOOP("App", "%1 saved")).arg(name));
-}
-
-bool MainWindow::restoreWindowPlace()
-{
-    const auto state = desktop::openState();
-    if (!state || !restoreGeometry(state->value(kGeometryKey).toByteArray()))
-        return false;
-    restoreState(state->value(kStateKey).toByteArray());
-    return true;
-}
-
-void MainWindow::keepWindowPlace()
-{
-    if (const auto state = desktop::openState()) {
-        state->setValue(kGeometryKey, saveGeometry());
-        state->setValue(kStateKey, saveState());
-    }
-}
-
 void MainWindow::confirmTransfers()
 {
     // The current-item commands return -1 after their own error box; offline (no controller
@@ -250,19 +128,20 @@ void MainWindow::confirmTransfers()
     auto wire = [this](QAction *action, Command command, bool write, bool wholeProgram) {
         disconnect(action, &QAction::triggered, this, command);
         connect(action, &QAction::triggered, this, [=, this] {
-            const bool connected = connectedFlag;
+            const bool connected = m_session->answered();
             if ((this->*command)(false) == -1)
                 return;
             if (!connected) {
-                confirm(write ? app(QT_TRANSLATE_NOOP("App", "Nothing written: no Lm740 is "
-                                                             "connected"))
-                              : app(QT_TRANSLATE_NOOP("App", "Nothing read: no Lm740 is "
-                                                             "connected")));
+                m_desktop->confirm(
+                    write ? app(QT_TRANSLATE_NOOP("App", "Nothing written: no Lm740 is "
+                                                         "connected"))
+                          : app(QT_TRANSLATE_NOOP("App", "Nothing read: no Lm740 is "
+                                                         "connected")));
                 return;
             }
-            confirm((write ? app(QT_TRANSLATE_NOOP("App", "%1 written to the Lm740"))
-                           : app(QT_TRANSLATE_NOOP("App", "%1 read from the Lm740")))
-                        .arg(currentItemName(wholeProgram)));
+            m_desktop->confirm((write ? app(QT_TRANSLATE_NOOP("App", "%1 written to the Lm740"))
+                                      : app(QT_TRANSLATE_NOOP("App", "%1 read from the Lm740")))
+                                   .arg(currentItemName(wholeProgram)));
         });
     };
     wire(actionWrite_Settings, &MainWindow::UsbWriteActualSetting, true, false);
@@ -271,11 +150,11 @@ void MainWindow::confirmTransfers()
     wire(actionRead_Current_Program, &MainWindow::UsbReadActualProgram, false, true);
 
     connect(actionRun_Program, &QAction::triggered, this, [this] {
-        confirm(app(QT_TRANSLATE_NOOP("App", "Program %1 playing on the preview strip"))
-                    .arg(actualProgramNumber + 1));
+        m_desktop->confirm(app(QT_TRANSLATE_NOOP("App", "Program %1 playing on the preview strip"))
+                               .arg(actualProgramNumber + 1));
     });
     connect(actionStop_Program, &QAction::triggered, this,
-            [this] { confirm(app(QT_TRANSLATE_NOOP("App", "Program stopped"))); });
+            [this] { m_desktop->confirm(app(QT_TRANSLATE_NOOP("App", "Program stopped"))); });
 }
 
 QString MainWindow::currentItemName(bool wholeProgram) const
@@ -285,4 +164,43 @@ QString MainWindow::currentItemName(bool wholeProgram) const
             .arg(document.chosen(lm740::ItemKind::ProgramStep).number + 1);
     const lm740::Item item = document.current();
     return lm740::kindRow(item.kind).name(item);
+}
+
+bool MainWindow::replaceKeptFile(const QString &path, QString *error)
+{
+    const QMessageBox::StandardButton answer = lm740::prompts().question(
+        this, tr("Replace the show's file? -- Lm740"),
+        tr("%1 holds the open show as it was last kept.\nReplaced, the show is kept nowhere "
+           "but in this window until it is saved again.\nReplace it?")
+            .arg(QDir::toNativeSeparators(QFileInfo(path).canonicalFilePath())),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) {
+        if (error)
+            *error = tr("it holds the open show and was left as it was");
+        return false;
+    }
+    document.keptCopyLost();
+    // The window holds the show's only copy now: a recovery copy at once.
+    m_recovery->autosave();
+    return true;
+}
+
+void MainWindow::offerRecovery()
+{
+    const std::optional<lm740::Show> recovered = m_recovery->takeLeft(this);
+    if (!recovered)
+        return;
+    const lm740::Item shown = lm740::Item::current(*recovered, document.current().kind);
+    {
+        const Navigator::Hold hold(*navigator);
+        document.change(tr("Restore the recovered show"), document.current(),
+                        [&](lm740::Show &show) {
+                            show.sceneColors = recovered->sceneColors;
+                            show.chasers = recovered->chasers;
+                            show.programs = recovered->programs;
+                            document.setGlobals(recovered->ledsNumber, recovered->sceneTime);
+                        });
+        navigator->loadPanel();
+    }
+    showItem(shown);
 }

@@ -106,9 +106,7 @@ void MainWindow::showCurrent(Item item)
 
 bool MainWindow::deviceReady()
 {
-    // A pass over the whole controller may run meanwhile: its dialog takes the focus from a box
-    // of the window, which then reports the end of an edit. The controller hears only the pass.
-    return onlineFlag && !lm740::PassDialog::running() && USBCheckStatus();
+    return m_session->ready();
 }
 
 void MainWindow::setTabActionStates(ItemKind kind)

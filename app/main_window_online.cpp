@@ -1,5 +1,4 @@
-// Online mode, which keeps the controller playing what the editor shows, and the run commands and
-// blackout that it and the navigation use.
+// Online mode, which keeps the controller playing what the editor shows.
 #include "main_window.h"
 
 #include "busy_cursor.h"
@@ -18,14 +17,6 @@ using lm740::Item;
 
 namespace {
 
-void setLabel(QLabel *label, const QString &text, const QColor &color)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
-    label->setText(text);
-}
-
 void readError(const char *text)
 {
     lm740::prompts().information(nullptr, QCoreApplication::translate("App", "Read error"),
@@ -34,41 +25,16 @@ void readError(const char *text)
 
 } // namespace
 
-int MainWindow::UsbRunScene(int scene)
-{
-    return controllerLink.runScene(scene);
-}
-
-int MainWindow::UsbRunChaser(int chaser)
-{
-    return controllerLink.runChaser(chaser);
-}
-
-int MainWindow::UsbRunProgram(int program)
-{
-    return controllerLink.runProgram(program);
-}
-
-void MainWindow::Blackout(bool)
-{
-    const int r = controllerLink.blackout();
-    qCDebug(lcUsb) << "USB_RUN_BLACKOUT r: " << r;
-    confirm(r == -1
-                ? QCoreApplication::translate("App", "Blackout not sent: the Lm740 did not answer")
-                : QCoreApplication::translate("App", "Blackout sent"));
-}
-
 void MainWindow::UsbSetOnline(bool t)
 {
     qCDebug(lcUsb) << "t: " << t;
     USBCheckStatus();
     if (!t) {
-        onlineFlag = false;
-        setLabel(onlineLabel, tr("Offline"), QColor(255, 0, 0));
+        m_session->setOnline(false);
         actionOnline->setEnabled(true);
         return;
     }
-    if (connectedFlag) {
+    if (m_session->answered()) {
         // The controller's copy of the item shown, its lamp count and its scene time replace the
         // window's. Over edits of them that were not kept that is the question every read over
         // edits asks; otherwise the one that says what going online does.
@@ -90,11 +56,10 @@ void MainWindow::UsbSetOnline(bool t)
             return;
         }
     }
-    onlineFlag = true;
-    setLabel(onlineLabel, tr("Online"), QColor(30, 160, 30));
+    m_session->setOnline(true);
     actionOnline->setEnabled(true);
     // Without the controller the window waits, online, until a poll finds it again.
-    if (connectedFlag)
+    if (m_session->answered())
         followController(tr("Go online"));
 }
 

@@ -41,7 +41,7 @@ bool MainWindow::saveSettingsImage(bool generated)
     // Every value of the show is in the file now.
     document.keepAll();
     keptFiles.keptIn(name);
-    showFileDone(name, false);
+    m_desktop->fileDone(name, false);
     return true;
 }
 
@@ -109,7 +109,7 @@ void MainWindow::Load(bool)
         UsbSetGlobalSceneTime(char(document.show().sceneTime));
     keptFiles.keptIn(name);
     lampCountLoaded();
-    showFileDone(name, true, lm740::image::headerChanges(header));
+    m_desktop->fileDone(name, true, lm740::image::headerChanges(header));
     qCDebug(lcFiles) << "Load all";
 }
 

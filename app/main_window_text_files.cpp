@@ -120,7 +120,7 @@ void MainWindow::saveShowFile(Format format, const QString &fileName, const QStr
         document.keep(item);
     keptFiles.keptIn(name, items);
     qCDebug(lcFiles) << "ledsNumber:" << ledsNumber << "file " << name << " saved";
-    showFileDone(name, false);
+    m_desktop->fileDone(name, false);
 }
 
 bool MainWindow::loadShowFile(Format format, const QString &fileName, int tab,
@@ -172,7 +172,7 @@ bool MainWindow::loadShowFile(Format format, const QString &fileName, int tab,
     for (const lm740::files::Change &c : file.changes)
         if (!c.controllerOnly)
             changed << lm740::files::describeChange(file, c, document.show());
-    showFileDone(fileName, true, changed);
+    m_desktop->fileDone(fileName, true, changed);
     return true;
 }
 

@@ -1,6 +1,5 @@
-// Scenes, chasers, program steps and whole programs between the show and the controller's settings
-// memory, one byte per request over the controller link, with the progress bar and the error box;
-// and the four commands that move the item the editor shows, or the whole current program.
+// What writing, reading and running one item of the show means, and the four commands that move
+// the item the editor shows, or the whole current program, between the show and the controller.
 #include "main_window.h"
 
 #include "busy_cursor.h"
@@ -22,119 +21,11 @@ using lm740::Item;
 using lm740::ItemKind;
 using lm740::kindRow;
 
-namespace {
-
-lm740::ColorArray toArray(const QColor *colors, int lamps)
-{
-    lm740::ColorArray a;
-    std::copy_n(colors, lm740::boundedLampCount(lamps), a.begin());
-    return a;
-}
-
-} // namespace
-
-void MainWindow::setProgress(int percent)
-{
-    progressBar->setValue(percent);
-}
-
-int MainWindow::transferResult(int result, const char *errorText)
-{
-    if (result < 0) {
-        lm740::prompts().information(nullptr, QCoreApplication::translate("App", "Error"),
-                                     QCoreApplication::translate("App", errorText),
-                                     QMessageBox::Ok);
-        return -1;
-    }
-    progressBar->reset();
-    return 0;
-}
-
-int MainWindow::UsbWriteScene(QColor *color_tab, int scene_number, int leds_number)
-{
-    if (!color_tab)
-        return -1;
-    const int r = controllerLink.writeScene(toArray(color_tab, leds_number), scene_number,
-                                            leds_number, [this](int p) { setProgress(p); });
-    return transferResult(r, QT_TRANSLATE_NOOP("App", "USB Write Scene Error"));
-}
-
-int MainWindow::UsbReadScene(QColor *color_tab, int scene_number, int leds_number)
-{
-    if (!color_tab)
-        return -1;
-    lm740::ColorArray read = toArray(color_tab, leds_number);
-    const int r = controllerLink.readScene(read, scene_number, leds_number,
-                                           [this](int p) { setProgress(p); });
-    if (r == 0)
-        std::copy_n(read.begin(), lm740::boundedLampCount(leds_number), color_tab);
-    return transferResult(r, QT_TRANSLATE_NOOP("App", "USB Read Scene Error"));
-}
-
-int MainWindow::UsbWriteChaser(t_chaser *chaser_pointer, int chaser_number, int leds_number)
-{
-    if (!chaser_pointer)
-        return -1;
-    const int r = controllerLink.writeChaser(*chaser_pointer, chaser_number, leds_number,
-                                             [this](int p) { setProgress(p); });
-    return transferResult(r, QT_TRANSLATE_NOOP("App", "USB Write Chaser Error"));
-}
-
-int MainWindow::UsbReadChaser(t_chaser *chaser_pointer, int chaser_number, int leds_number)
-{
-    if (!chaser_pointer)
-        return -1;
-    const int r = controllerLink.readChaser(*chaser_pointer, chaser_number, leds_number,
-                                            [this](int p) { setProgress(p); });
-    return transferResult(r, QT_TRANSLATE_NOOP("App", "USB Read Chaser Error"));
-}
-
-int MainWindow::UsbWriteProgramScene(t_program *program_pointer, int program_number,
-                                     int scene_number, int leds_number)
-{
-    if (!program_pointer)
-        return -1;
-    const int r = controllerLink.writeProgramScene(*program_pointer, program_number, scene_number,
-                                                   leds_number, [this](int p) { setProgress(p); });
-    return transferResult(r, QT_TRANSLATE_NOOP("App", "USB Write Program Error"));
-}
-
-int MainWindow::UsbReadProgramScene(t_program *program_pointer, int program_number,
-                                    int scene_number, int leds_number)
-{
-    if (!program_pointer)
-        return -1;
-    const int r = controllerLink.readProgramScene(*program_pointer, program_number, scene_number,
-                                                  leds_number, [this](int p) { setProgress(p); });
-    return transferResult(r, QT_TRANSLATE_NOOP("App", "USB Read Program Error"));
-}
-
-int MainWindow::UsbWriteProgram(t_program *program_pointer, int program_number, int leds_number)
-{
-    if (!program_pointer)
-        return -1;
-    const int r = controllerLink.writeProgram(*program_pointer, program_number, leds_number,
-                                              [this](int p) { setProgress(p); });
-    return transferResult(r, QT_TRANSLATE_NOOP("App", "USB Write Program Error"));
-}
-
-int MainWindow::UsbReadProgram(t_program *program_pointer, int program_number, int leds_number)
-{
-    if (!program_pointer)
-        return -1;
-    const int r = controllerLink.readProgram(*program_pointer, program_number, leds_number,
-                                             [this](int p) { setProgress(p); });
-    return transferResult(r, QT_TRANSLATE_NOOP("App", "USB Read Program Error"));
-}
-
 // ---- one item ----------------------------------------------------------------------------
 
 int MainWindow::writeItem(Item item, int lamps)
 {
-    const lm740::ItemKindRow &row = kindRow(item.kind);
-    const int r = transferResult(
-        row.write(controllerLink, document.show(), item, lamps, [this](int p) { setProgress(p); }),
-        row.writeError);
+    const int r = m_session->writeRecord(document.show(), item, lamps);
     if (r != -1)
         document.keep(item);
     return r;
@@ -142,10 +33,7 @@ int MainWindow::writeItem(Item item, int lamps)
 
 int MainWindow::fetchItem(Item item, int lamps, lm740::Show &into)
 {
-    const lm740::ItemKindRow &row = kindRow(item.kind);
-    return transferResult(
-        row.read(controllerLink, into, item, lamps, [this](int p) { setProgress(p); }),
-        row.readError);
+    return m_session->readRecord(into, item, lamps);
 }
 
 int MainWindow::readItem(Item item, int lamps)
@@ -171,17 +59,10 @@ int MainWindow::readItem(Item item, int lamps)
 
 int MainWindow::runItem(Item item)
 {
-    return kindRow(item.kind).run(controllerLink, item);
+    return m_session->run(item);
 }
 
 // ---- the current item ----------------------------------------------------------------------
-
-void MainWindow::sendGlobals()
-{
-    const bool sent = UsbSetGlobalSceneTime(char(document.show().sceneTime)) != -1;
-    if (UsbSetLampsNumber(char(ledsNumber)) != -1 && sent)
-        document.keepGlobals();
-}
 
 bool MainWindow::readGlobals(std::optional<int> &sceneTime, std::optional<int> &lamps)
 {
@@ -211,12 +92,12 @@ void MainWindow::storeRead(const QString &text, Item shown, const std::optional<
 int MainWindow::UsbWriteActualSetting(bool)
 {
     document.closeEdit();
-    if (!connectedFlag)
+    if (!m_session->answered())
         return 0;
     BusyCursor busy;
     if (writeItem(document.current(), ledsNumber) == -1)
         return -1;
-    sendGlobals();
+    m_session->sendGlobals();
     return 0;
 }
 
@@ -224,9 +105,9 @@ int MainWindow::UsbReadActualSetting(bool)
 {
     document.closeEdit();
     const Item item = document.current();
-    if (connectedFlag && !keepOrDiscardEdits({item}, Globals::Replaced))
+    if (m_session->answered() && !keepOrDiscardEdits({item}, Globals::Replaced))
         return -1;
-    if (connectedFlag) {
+    if (m_session->answered()) {
         std::optional<int> sceneTime;
         std::optional<int> lamps;
         const auto read = std::make_unique<lm740::Show>(document.show());
@@ -253,7 +134,7 @@ int MainWindow::UsbReadActualProgram(bool)
     qCDebug(lcApp) << "UsbReadActualProgram";
     document.closeEdit();
     const int program = document.chosen(ItemKind::ProgramStep).number;
-    if (connectedFlag) {
+    if (m_session->answered()) {
         std::vector<Item> steps;
         for (int step = 0; step < lm740::kProgramSteps; ++step)
             steps.push_back(Item::programStep(program, step));
@@ -290,7 +171,7 @@ int MainWindow::UsbWriteActualProgram(bool)
 {
     qCDebug(lcApp) << "UsbWriteActualProgram";
     document.closeEdit();
-    if (!connectedFlag)
+    if (!m_session->answered())
         return 0;
     const int program = document.chosen(ItemKind::ProgramStep).number;
     qCDebug(lcApp) << "Writing Program: " << program;
@@ -299,6 +180,6 @@ int MainWindow::UsbWriteActualProgram(bool)
         return -1;
     for (int step = 0; step < lm740::kProgramSteps; ++step)
         document.keep(Item::programStep(program, step));
-    sendGlobals();
+    m_session->sendGlobals();
     return 0;
 }

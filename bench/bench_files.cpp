@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
     rig.makeDefaultBus();
     RecordingPrompts prompts;
     MainWindow w;
-    w.statusTimer->stop();
+    w.session().pollTimer()->stop();
     // The lamp controls are built once the window has been painted, as for the user.
     w.show();
     while (!w.windowHandle() || !w.windowHandle()->isExposed())

@@ -96,7 +96,7 @@ int main(int argc, char *argv[])
         MainWindow window;
         window.show();
         // Only the pass's own requests: the one-second poll would add its searches.
-        window.statusTimer->stop();
+        window.session().pollTimer()->stop();
         QCoreApplication::processEvents();
         const auto timed = [&](const char *what, const std::function<void()> &run) {
             bus.transfers = 0;

@@ -59,7 +59,7 @@ int main(int argc, char *argv[])
     rig.quiet();
     RecordingPrompts prompts;
     MainWindow w;
-    w.statusTimer->stop();
+    w.session().pollTimer()->stop();
     w.document.setGlobals(170, w.document.show().sceneTime);
     w.USBCheckStatus();
     rig.controller.setLatencyMicroseconds(1000);

@@ -234,7 +234,7 @@ int main(int argc, char **argv)
 
     // The background save: what the window waits for (the copy of the show and the start).
     QTemporaryDir dir;
-    w.startRecovery(dir.path());
+    w.recovery().start(dir.path());
     fill(w.document.show(), 7);
     w.document.change(QStringLiteral("x"), w.document.current(),
                       [](Show &show) { show.sceneTime = 9; });
@@ -244,18 +244,18 @@ int main(int argc, char **argv)
     for (int r = 0; r < rounds; ++r) {
         w.document.change(QStringLiteral("x"), w.document.current(),
                           [r](Show &show) { show.sceneColors[0][0] = QColor(r % 256, 1, 2); });
-        w.recovery->waitForSave();
-        hold.push_back(timeMs([&] { w.autosave(); }));
-        w.recovery->waitForSave();
-        unchanged.push_back(timeMs([&] { w.autosave(); }));
+        w.recovery().file()->waitForSave();
+        hold.push_back(timeMs([&] { w.recovery().autosave(); }));
+        w.recovery().file()->waitForSave();
+        unchanged.push_back(timeMs([&] { w.recovery().autosave(); }));
     }
-    w.recovery->waitForSave();
-    const double whole = timeMs([&] { w.saveRecoveryNow(); });
+    w.recovery().file()->waitForSave();
+    const double whole = timeMs([&] { w.recovery().saveNow(); });
     std::printf("background save holds the window: median %.3f ms, worst %.3f ms "
                 "(the whole save takes %.1f ms); over unchanged records median %.3f ms, "
                 "worst %.3f ms\n",
                 median(hold), worst(hold), whole, median(unchanged), worst(unchanged));
-    w.recovery->remove();
-    w.recovery.reset(); // before its folder goes
+    w.recovery().file()->remove();
+    w.recovery().close(); // before its folder goes
     return 0;
 }

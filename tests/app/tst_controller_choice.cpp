@@ -32,7 +32,7 @@ private:
     // one; empty when the submenu is hidden.
     QStringList entries() const
     {
-        QMenu *menu = m_window->controllerChooser->menu();
+        QMenu *menu = m_window->session().chooser()->menu();
         if (!menu->menuAction()->isVisible())
             return {};
         QStringList out;
@@ -77,7 +77,7 @@ private:
     void poll() { m_window->USBCheckStatus(); }
     void choose(const QString &label)
     {
-        for (QAction *a : m_window->controllerChooser->menu()->actions())
+        for (QAction *a : m_window->session().chooser()->menu()->actions())
             if (a->text() == label)
                 a->trigger();
     }
@@ -106,8 +106,6 @@ void TstControllerChoice::init()
     m_rig = std::make_unique<SimRig>(SimRig::Start::Unplugged);
     m_rig->makeDefaultBus();
     m_prompts = std::make_unique<RecordingPrompts>();
-    MainWindow::firstStatusCheck = true;
-    MainWindow::permissionNoticeShown = false;
 }
 
 void TstControllerChoice::cleanup()
@@ -149,7 +147,7 @@ void TstControllerChoice::choosingAmongSeveral()
     // Nobody has chosen: none is reached, and the status says what to do.
     QCOMPARE(status(),
              QStringLiteral("%1 Lm740s connected: choose one in USB > Controller").arg(count));
-    QVERIFY(!m_window->connectedFlag);
+    QVERIFY(!m_window->session().answered());
     QStringList expected{"1-1 (rel_0_16)", "1-2 (rel_0_15)", "1-3 (rel_0_16)"};
     expected = expected.mid(0, count);
     QCOMPARE(entries(), expected);
@@ -159,7 +157,7 @@ void TstControllerChoice::choosingAmongSeveral()
 
     choose(QStringLiteral("1-2 (rel_0_15)"));
     QCOMPARE(status(), QStringLiteral("Lm740 1-2 (rel_0_15) Connected"));
-    QVERIFY(m_window->connectedFlag);
+    QVERIFY(m_window->session().answered());
     QCOMPARE(m_prompts->texts(), QStringList{"Plase upgrade device to version 16"});
     expected[1] += "*";
     QCOMPARE(entries(), expected);
@@ -171,7 +169,7 @@ void TstControllerChoice::choosingAmongSeveral()
     m_rig->bus.unplug(*m_controllers[1]);
     poll();
     QCOMPARE(status(), QStringLiteral("Lm740 1-2 is gone"));
-    QVERIFY(!m_window->connectedFlag);
+    QVERIFY(!m_window->session().answered());
     QCOMPARE(write(), QString());
     expected.removeAt(1);
     QCOMPARE(entries(), expected + QStringList{"1-2 (gone)*-"});

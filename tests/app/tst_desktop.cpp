@@ -248,8 +248,9 @@ void TstDesktop::showFileOpensAsItsLoadCommand()
         QVERIFY(c.kind != QLatin1String("open"));
     // A file loaded heads the recent shows and the status line says so; one refused does neither.
     const bool loaded = got.lamps != 30;
-    QCOMPARE(byName.window->recentFiles.value(0) == QFileInfo(file).absoluteFilePath(), loaded);
-    QCOMPARE(byName.window->confirmationLabel->text().contains(QFileInfo(file).fileName()), loaded);
+    QCOMPARE(byName.window->desktop().recentFiles().value(0) == QFileInfo(file).absoluteFilePath(),
+             loaded);
+    QCOMPARE(byName.window->desktop().confirmation().contains(QFileInfo(file).fileName()), loaded);
 }
 
 void TstDesktop::fileThatCannotBeOpenedSaysWhy_data()
@@ -279,7 +280,7 @@ void TstDesktop::fileThatCannotBeOpenedSaysWhy()
     QCOMPARE(rig.prompts.calls[0].kind, QStringLiteral("warning"));
     QVERIFY2(rig.prompts.calls[0].text.contains(why), qPrintable(rig.prompts.calls[0].text));
     QVERIFY(*Outcome::snapshot(*rig.window) == *before);
-    QVERIFY(rig.window->recentFiles.isEmpty());
+    QVERIFY(rig.window->desktop().recentFiles().isEmpty());
 }
 
 void TstDesktop::recentShowsAndPlaceOutliveTheWindow()
@@ -289,7 +290,7 @@ void TstDesktop::recentShowsAndPlaceOutliveTheWindow()
     QStringList saved;
     {
         WindowRig rig;
-        QVERIFY(!rig.window->restoreWindowPlace()); // nothing kept yet
+        QVERIFY(!rig.window->desktop().restoreWindowPlace()); // nothing kept yet
         rig.window->setGeometry(70, 80, 900, 640);
         rig.window->addDockWidget(Qt::BottomDockWidgetArea, rig.window->dockWidget);
         // Ten saves, the third one twice: eight files, the newest first, no file twice.
@@ -305,10 +306,10 @@ void TstDesktop::recentShowsAndPlaceOutliveTheWindow()
     QVERIFY(QFile::remove(saved[1]));
 
     WindowRig rig;
-    QVERIFY(rig.window->restoreWindowPlace());
+    QVERIFY(rig.window->desktop().restoreWindowPlace());
     QCOMPARE(rig.window->size(), QSize(900, 640));
     QCOMPARE(rig.window->dockWidgetArea(rig.window->dockWidget), Qt::BottomDockWidgetArea);
-    QMenu *menu = rig.window->recentShowsMenu;
+    QMenu *menu = rig.window->desktop().recentShowsMenu();
     emit menu->aboutToShow();
     QStringList shown;
     for (QAction *a : menu->actions())
@@ -326,17 +327,17 @@ void TstDesktop::recentShowsAndPlaceOutliveTheWindow()
     menu->findChild<QAction *>(QStringLiteral("recentShow2"))->trigger();
     QCOMPARE(rig.prompts.calls.size(), 1);
     QVERIFY(rig.prompts.calls[0].text.contains(QFileInfo(saved[1]).fileName()));
-    QVERIFY(!rig.window->recentFiles.contains(saved[1]));
+    QVERIFY(!rig.window->desktop().recentFiles().contains(saved[1]));
     rig.prompts.calls.clear();
     rig.window->actionLoad_Scene->setEnabled(false); // the Load command's state is no matter
     rig.window->TabWidget->setCurrentIndex(1);
     menu->findChild<QAction *>(QStringLiteral("recentShow3"))->trigger();
     QCOMPARE(rig.window->TabWidget->currentIndex(), 0);
-    QCOMPARE(rig.window->recentFiles.first(), saved[3]);
+    QCOMPARE(rig.window->desktop().recentFiles().first(), saved[3]);
     QVERIFY(rig.prompts.calls.isEmpty());
 
     menu->findChild<QAction *>(QStringLiteral("clearRecentShows"))->trigger();
-    QVERIFY(rig.window->recentFiles.isEmpty());
+    QVERIFY(rig.window->desktop().recentFiles().isEmpty());
     QVERIFY(QSettings(state, QSettings::IniFormat).value("recentShows").toStringList().isEmpty());
 }
 
@@ -347,11 +348,11 @@ void TstDesktop::nothingIsKeptUnlessMainSaysWhere()
         WindowRig rig;
         rig.prompts.fileNames << m_dir->filePath(QStringLiteral("a.scn"));
         rig.window->Save_Scene(false);
-        QCOMPARE(rig.window->recentFiles.size(), 1);
-        QVERIFY(!rig.window->restoreWindowPlace());
+        QCOMPARE(rig.window->desktop().recentFiles().size(), 1);
+        QVERIFY(!rig.window->desktop().restoreWindowPlace());
     }
     WindowRig rig;
-    QVERIFY(rig.window->recentFiles.isEmpty());
+    QVERIFY(rig.window->desktop().recentFiles().isEmpty());
 }
 
 void TstDesktop::statusLineConfirms_data()
@@ -395,7 +396,7 @@ void TstDesktop::statusLineConfirms()
         rig.window->USBCheckStatus();
     }
     rig.window->findChild<QAction *>(command)->trigger();
-    QCOMPARE(rig.window->confirmationLabel->text(), said);
+    QCOMPARE(rig.window->desktop().confirmation(), said);
     // A failure of a transfer says so in its box, never as a confirmation.
     QVERIFY(rig.prompts.calls.isEmpty());
     QVERIFY(rig.window->connectionLabel->isVisible());

@@ -398,7 +398,7 @@ void TstMainWindow::showDefaults()
     MainWindow &w = *m_window;
     QCOMPARE(w.ledsNumber, 30);
     QCOMPARE(w.actualSceneNumber, 0);
-    QVERIFY(!w.onlineFlag);
+    QVERIFY(!w.session().online());
     QCOMPARE(w.sceneColors[9][169], QColor(0, 0, 0));
     QVERIFY(!w.sceneColors[9][170].isValid());
     QCOMPARE(w.chasers[3].time, 1000u);

@@ -52,8 +52,6 @@ void TstMainWindowDevice::init()
     m_rig = std::make_unique<SimRig>(SimRig::Start::Plugged);
     m_rig->makeDefaultBus();
     m_prompts = std::make_unique<RecordingPrompts>();
-    MainWindow::firstStatusCheck = true;
-    MainWindow::permissionNoticeShown = false;
 }
 
 void TstMainWindowDevice::cleanup()
@@ -72,12 +70,12 @@ void TstMainWindowDevice::constructionStartsTheOneSecondPoll()
 {
     makeWindow();
     MainWindow &w = *m_window;
-    QVERIFY(w.statusTimer);
-    QCOMPARE(w.statusTimer->interval(), 1000);
-    QVERIFY(w.statusTimer->isActive());
-    QVERIFY(!w.statusTimer->isSingleShot());
+    QVERIFY(w.session().pollTimer());
+    QCOMPARE(w.session().pollTimer()->interval(), 1000);
+    QVERIFY(w.session().pollTimer()->isActive());
+    QVERIFY(!w.session().pollTimer()->isSingleShot());
     // The poll at the end of construction found the controller; release 16 needs no message.
-    QVERIFY(w.connectedFlag);
+    QVERIFY(w.session().answered());
     QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Connected"));
     QCOMPARE(textColor(w.connectionLabel), QColor(30, 160, 30));
     QVERIFY(m_prompts->calls.isEmpty());
@@ -85,16 +83,15 @@ void TstMainWindowDevice::constructionStartsTheOneSecondPoll()
     QCOMPARE(log.size(), 2);
     QCOMPARE(log[1].request, quint8(4));
     QCOMPARE(log[1].length, quint16(32));
-    QVERIFY(!MainWindow::firstStatusCheck);
 
     // The timer drives the poll: each tick searches and identifies again.
-    QSignalSpy ticks(w.statusTimer, &QTimer::timeout);
-    QMetaObject::invokeMethod(w.statusTimer, "timeout", Qt::DirectConnection);
+    QSignalSpy ticks(w.session().pollTimer(), &QTimer::timeout);
+    QMetaObject::invokeMethod(w.session().pollTimer(), "timeout", Qt::DirectConnection);
     QCOMPARE(ticks.size(), 1);
     QCOMPARE(m_rig->controller.requests().size(), 3);
     QCOMPARE(m_rig->controller.requests().last().request, quint8(0xFF));
     m_rig->bus.unplug(m_rig->controller);
-    QMetaObject::invokeMethod(w.statusTimer, "timeout", Qt::DirectConnection);
+    QMetaObject::invokeMethod(w.session().pollTimer(), "timeout", Qt::DirectConnection);
     QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Not connected"));
 }
 
@@ -103,20 +100,20 @@ void TstMainWindowDevice::pollShowsTheControllerComingAndGoing()
     m_rig->bus.unplug(m_rig->controller);
     makeWindow();
     MainWindow &w = *m_window;
-    QVERIFY(!w.connectedFlag);
+    QVERIFY(!w.session().answered());
     QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Not connected"));
     QCOMPARE(textColor(w.connectionLabel), QColor(255, 0, 0));
 
     m_rig->bus.plug(m_rig->controller);
     QVERIFY(w.USBCheckStatus());
-    QVERIFY(w.connectedFlag);
+    QVERIFY(w.session().answered());
     QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Connected"));
     QCOMPARE(textColor(w.connectionLabel), QColor(30, 160, 30));
 
     // A controller that answers as something else is not connected either.
     m_rig->controller.setIdentification(741);
     QVERIFY(!w.USBCheckStatus());
-    QVERIFY(!w.connectedFlag);
+    QVERIFY(!w.session().answered());
     QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Not connected"));
     QVERIFY(m_prompts->calls.isEmpty());
 }
@@ -184,7 +181,6 @@ void TstMainWindowDevice::firmwareCheckWaitsForTheController()
     makeWindow();
     QVERIFY(!m_window->USBCheckStatus());
     QVERIFY(m_prompts->calls.isEmpty());
-    QVERIFY(MainWindow::firstStatusCheck);
     m_rig->bus.plug(m_rig->controller);
     QVERIFY(m_window->USBCheckStatus());
     QCOMPARE(m_prompts->texts(), QStringList{"Plase upgrade device to version 16"});
@@ -194,7 +190,7 @@ void TstMainWindowDevice::controllerWithoutPermissionIsToldOnce()
 {
     m_rig->controller.openError = UsbBus::ErrorAccess;
     makeWindow();
-    QVERIFY(!m_window->connectedFlag);
+    QVERIFY(!m_window->session().answered());
     QCOMPARE(m_prompts->calls.size(), 1);
     QCOMPARE(m_prompts->calls[0].kind, QStringLiteral("warning"));
     QVERIFY(m_prompts->calls[0].text.contains("70-lm740.rules"));
@@ -211,11 +207,11 @@ void TstMainWindowDevice::connectAndDisconnect()
     makeWindow();
     MainWindow &w = *m_window;
     w.UsbDisconnect(false);
-    QCOMPARE(w.usbDevice.isOpen(), -1);
+    QCOMPARE(w.session().device().isOpen(), -1);
     QVERIFY(w.deviceMessageLabel->text().isEmpty());
 
     w.UsbConnect(false);
-    QCOMPARE(w.usbDevice.isOpen(), 0);
+    QCOMPARE(w.session().device().isOpen(), 0);
     QCOMPARE(w.deviceMessageLabel->text(), QStringLiteral("Lm740 Connected"));
     const QPalette p = w.deviceMessageLabel->palette();
     QCOMPARE(p.color(QPalette::Window), QColor(0, 0, 255));
@@ -225,7 +221,7 @@ void TstMainWindowDevice::connectAndDisconnect()
     // A failed Connect only turns the text role red; the poll reports the missing controller.
     m_rig->bus.unplug(m_rig->controller);
     w.UsbConnect(false);
-    QCOMPARE(w.usbDevice.isOpen(), -1);
+    QCOMPARE(w.session().device().isOpen(), -1);
     QCOMPARE(w.deviceMessageLabel->text(), QStringLiteral("Lm740 Connected"));
     QCOMPARE(w.deviceMessageLabel->palette().color(QPalette::Text), QColor(255, 0, 0));
     QVERIFY(m_prompts->calls.isEmpty());
@@ -233,11 +229,11 @@ void TstMainWindowDevice::connectAndDisconnect()
     // The menu actions reach the slots; the next poll reopens a disconnected controller.
     m_rig->bus.plug(m_rig->controller);
     w.actionUsbConnect->trigger();
-    QCOMPARE(w.usbDevice.isOpen(), 0);
+    QCOMPARE(w.session().device().isOpen(), 0);
     w.actionUsbDisconnect->trigger();
-    QCOMPARE(w.usbDevice.isOpen(), -1);
+    QCOMPARE(w.session().device().isOpen(), -1);
     QVERIFY(w.USBCheckStatus());
-    QCOMPARE(w.usbDevice.isOpen(), 0);
+    QCOMPARE(w.session().device().isOpen(), 0);
 }
 
 void TstMainWindowDevice::getLmIdTalksToTheController()
@@ -342,7 +338,7 @@ void TstMainWindowDevice::parameterFailuresShowTheirMessage()
     m_rig->bus.unplug(m_rig->controller);
     makeWindow();
     MainWindow &w = *m_window;
-    QVERIFY(!w.connectedFlag);
+    QVERIFY(!w.session().answered());
     int result = 0;
     bool invoked = false;
     if (slot.startsWith("UsbSet"))

@@ -573,7 +573,7 @@ void TstMainWindowFiles::changedValuesAreSaid()
     rig.prompts.fileNames << file.fileName();
     rig.prompts.answers << QMessageBox::Yes; // fewer lamps
     (rig.window.get()->*load)(false);
-    QCOMPARE(rig.window->confirmationLabel->text(), said);
+    QCOMPARE(rig.window->desktop().confirmation(), said);
 }
 
 void TstMainWindowFiles::writesOverTheShowsFileAskFirst_data()
@@ -609,7 +609,7 @@ void TstMainWindowFiles::writesOverTheShowsFileAskFirst()
     QTemporaryDir dir;
     WindowRig rig;
     MainWindow &w = *rig.window;
-    w.startRecovery(dir.filePath("recovery"));
+    w.recovery().start(dir.filePath("recovery"));
     QVERIFY(QDir(dir.path()).mkdir("d"));
     w.scene->lamp(3)->setRGB(12, 34, 56);
     rig.prompts.fileNames << dir.filePath(kept);
@@ -647,8 +647,8 @@ void TstMainWindowFiles::writesOverTheShowsFileAskFirst()
     // there.
     QCOMPARE(w.isWindowModified(), lost);
     QCOMPARE(w.editsUnkept({lm740::Item::scene(9)}), lost);
-    w.recovery->waitForSave();
-    QCOMPARE(QFile::exists(w.recovery->path()), lost);
+    w.recovery().file()->waitForSave();
+    QCOMPARE(QFile::exists(w.recovery().file()->path()), lost);
 }
 
 void TstMainWindowFiles::fileDialogsReadNoFile()

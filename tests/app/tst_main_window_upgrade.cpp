@@ -175,7 +175,7 @@ void TstMainWindowUpgrade::upgrade()
     QCOMPARE(m_prompts->calls.first().title, QString("VXL Lm740 - Upgrade process"));
     QCOMPARE(shownAfterTheFileDialog(), shown);
     QCOMPARE(sim.blocksProgrammed(), blocks);
-    QVERIFY(m_window->statusTimer->isActive()); // back, whatever the outcome
+    QVERIFY(m_window->session().pollTimer()->isActive()); // back, whatever the outcome
     if (fault == "unplug")
         return;
     // A refused file reaches the controller not at all; a whole image names its new release.

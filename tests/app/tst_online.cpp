@@ -111,7 +111,7 @@ void TstOnline::goingOnline()
         QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(q.defaultButton, QMessageBox::No);
     }
-    QCOMPARE(w.onlineFlag, online);
+    QCOMPARE(w.session().online(), online);
     QCOMPARE(w.actionOnline->isChecked(), online);
     QCOMPARE(w.onlineLabel->text(), online ? QStringLiteral("Online") : QStringLiteral("Offline"));
     QCOMPARE(w.onlineLabel->palette().color(QPalette::WindowText),
@@ -124,7 +124,7 @@ void TstOnline::goingOnline()
     // Leaving is always possible and needs no question.
     rig.prompts.calls.clear();
     w.UsbSetOnline(false);
-    QVERIFY(!w.onlineFlag);
+    QVERIFY(!w.session().online());
     QCOMPARE(w.onlineLabel->text(), QStringLiteral("Offline"));
     QVERIFY(rig.prompts.calls.isEmpty());
 }
@@ -384,7 +384,7 @@ void TstOnline::onlineSessionEndsInTheFile()
     rig.controller.setFailureProbability(failure, 11);
     rig.prompts.answers << QMessageBox::Yes;
     w.actionOnline->trigger();
-    QVERIFY(w.onlineFlag);
+    QVERIFY(w.session().online());
 
     enum Kind { SceneRecord, ChaserRecord, StepRecord };
     struct Edit

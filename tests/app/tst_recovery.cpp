@@ -35,14 +35,14 @@ int runChild(const QString &folder, const QByteArray &mode)
 {
     WindowRig rig;
     MainWindow &w = *rig.window;
-    w.startRecovery(folder);
+    w.recovery().start(folder);
     if (mode == "--claim") {
-        if (!w.recovery->claimLeft())
+        if (!w.recovery().file()->claimLeft())
             return 1;
     } else if (mode == "--child") {
         editLikeTheKilledProgram(w);
-        w.autosave();
-        w.recovery->waitForSave();
+        w.recovery().autosave();
+        w.recovery().file()->waitForSave();
     }
     std::printf("saved\n");
     std::fflush(stdout);
@@ -131,7 +131,7 @@ void TstRecovery::killedProgramIsOffered()
     WindowRig rig;
     MainWindow &w = *rig.window;
     RecoveryFile alive(folder); // a program running beside it, without a copy yet
-    w.startRecovery(folder);
+    w.recovery().start(folder);
     // The locks of killed programs that guard no copy are gone; the copy's and the living
     // programs' stay.
     QCOMPARE(filesIn(folder).filter(".lock").size(), 3);
@@ -152,13 +152,14 @@ void TstRecovery::killedProgramIsOffered()
     QCOMPARE(filesIn(folder).filter(".set").size(), 1);
     w.scene->lamp(0)->setRGB(1, 1, 1);
     w.document.closeEdit();
-    QVERIFY(w.autosaveTimer->isActive());
-    w.autosave();
-    w.recovery->waitForSave();
-    QCOMPARE(filesIn(folder).filter(".set"), QStringList{QFileInfo(w.recovery->path()).fileName()});
+    QVERIFY(w.recovery().timer()->isActive());
+    w.recovery().autosave();
+    w.recovery().file()->waitForSave();
+    QCOMPARE(filesIn(folder).filter(".set"),
+             QStringList{QFileInfo(w.recovery().file()->path()).fileName()});
     // A second program in the same folder writes its own file and is offered nothing.
     RecoveryFile other(folder);
-    QVERIFY(other.path() != w.recovery->path());
+    QVERIFY(other.path() != w.recovery().file()->path());
     QVERIFY(!other.claimLeft());
 }
 
@@ -172,15 +173,15 @@ void TstRecovery::whatTheNextStartIsOffered_data()
     QTest::addColumn<QString>("offered");
     const Act edit = [](WindowRig &r) { editLikeTheKilledProgram(*r.window); };
     const Act inBackground = [edit](WindowRig &r) {
-        r.window->autosave(); // unmodified: nothing to save
-        r.window->recovery->waitForSave();
-        QVERIFY(!QFileInfo::exists(r.window->recovery->path()));
+        r.window->recovery().autosave(); // unmodified: nothing to save
+        r.window->recovery().file()->waitForSave();
+        QVERIFY(!QFileInfo::exists(r.window->recovery().file()->path()));
         edit(r);
-        QVERIFY(r.window->autosaveTimer->isActive());
-        r.window->autosave();
-        r.window->recovery->waitForSave();
+        QVERIFY(r.window->recovery().timer()->isActive());
+        r.window->recovery().autosave();
+        r.window->recovery().file()->waitForSave();
     };
-    const Act signal = [](WindowRig &r) { r.window->saveRecoveryNow(); };
+    const Act signal = [](WindowRig &r) { r.window->recovery().saveNow(); };
     const auto then = [](Act a, Act b) { return Act([a, b](WindowRig &r) { a(r), b(r); }); };
     const auto closeAnswering = [](QMessageBox::StandardButton answer) {
         return Act([answer](WindowRig &r) {
@@ -189,7 +190,7 @@ void TstRecovery::whatTheNextStartIsOffered_data()
         });
     };
     const Act saveToFile = [](WindowRig &r) {
-        r.prompts.fileNames << QDir(r.window->recovery->folder()).filePath("../saved.set");
+        r.prompts.fileNames << QDir(r.window->recovery().file()->folder()).filePath("../saved.set");
         r.window->Save(false);
         QVERIFY(!r.window->isWindowModified());
     };
@@ -197,25 +198,25 @@ void TstRecovery::whatTheNextStartIsOffered_data()
         while (r.window->document.undoStack().canUndo())
             r.window->Undo();
         QVERIFY(!r.window->isWindowModified());
-        QVERIFY(!r.window->autosaveTimer->isActive());
+        QVERIFY(!r.window->recovery().timer()->isActive());
     };
     const Act nothing = [](WindowRig &) {};
     // The copy marked old, and a save in the background over the same records.
     const Act unchangedAgain = [](WindowRig &r) {
-        QFile copy(r.window->recovery->path());
+        QFile copy(r.window->recovery().file()->path());
         QVERIFY(copy.open(QIODevice::ReadWrite));
         const QDateTime old(QDate(2001, 1, 1), QTime(0, 0));
         QVERIFY(copy.setFileTime(old, QFileDevice::FileModificationTime));
         copy.close();
-        QVERIFY(!r.window->recovery->saveInBackground(r.window->document.show()));
-        r.window->recovery->waitForSave();
+        QVERIFY(!r.window->recovery().file()->saveInBackground(r.window->document.show()));
+        r.window->recovery().file()->waitForSave();
         QCOMPARE(QFileInfo(copy.fileName()).lastModified(), old);
     };
     const Act redoInBackground = [](WindowRig &r) {
         while (r.window->document.undoStack().canRedo())
             r.window->Redo();
-        r.window->autosave();
-        r.window->recovery->waitForSave();
+        r.window->recovery().autosave();
+        r.window->recovery().file()->waitForSave();
     };
     QTest::newRow("a signal saves at once") << 0 << then(edit, signal) << "mine";
     QTest::newRow("unchanged since the last copy: not written again")
@@ -258,7 +259,7 @@ void TstRecovery::whatTheNextStartIsOffered()
     {
         WindowRig rig;
         MainWindow &w = *rig.window;
-        w.startRecovery(folder);
+        w.recovery().start(folder);
         if (answer)
             rig.prompts.answers << QMessageBox::StandardButton(answer);
         w.offerRecovery();

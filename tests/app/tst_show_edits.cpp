@@ -461,7 +461,7 @@ void TstShowEdits::everyWayOutAsks()
     QCOMPARE(QFileInfo::exists(savedName + ".set"), answer == QMessageBox::Save);
     if (way == 0)
         QCOMPARE(closed, goesOn);
-    QCOMPARE(w.onlineFlag, way == 4 && goesOn);
+    QCOMPARE(w.session().online(), way == 4 && goesOn);
     QCOMPARE(w.actionOnline->isChecked(), way == 4 && goesOn);
     const QColor expected = goesOn && (way == 3 || way == 4)   ? QColor(77, 0, 0)
                             : goesOn && (way == 1 || way == 2) ? QColor(9, 9, 9)

@@ -146,12 +146,12 @@ void TstSimulatedLm740View::lcdShowsWhatTheCommandsDid()
     case Command::Upgrade:
         rig.controller.setUpgradeMode(true);
         for (quint16 half = 0; half < 2; ++half)
-            w.controllerLink.device().controlOut(usb::UPGRADE_DATA_REQUEST, half, 0, data,
-                                                 quint16(block.size()));
-        w.controllerLink.device().controlOut(usb::UPGRADE_WRITE_REQUEST, 5 * 128, 0, nullptr, 0);
+            w.session().link().device().controlOut(usb::UPGRADE_DATA_REQUEST, half, 0, data,
+                                                   quint16(block.size()));
+        w.session().link().device().controlOut(usb::UPGRADE_WRITE_REQUEST, 5 * 128, 0, nullptr, 0);
         break;
     case Command::WritePass:
-        w.controllerLink.writeBlock(0x50, 0, data);
+        w.session().link().writeBlock(0x50, 0, data);
         break;
     }
     rig.ticks(ticks);

@@ -24,8 +24,6 @@ struct WindowRig
     WindowRig()
     {
         sim.makeDefaultBus();
-        MainWindow::firstStatusCheck = true;
-        MainWindow::permissionNoticeShown = false;
         window = std::make_unique<MainWindow>();
         controller.clearRequests();
     }

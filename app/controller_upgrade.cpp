@@ -1,9 +1,9 @@
-// The window's side of the firmware upgrade (USB > Upgrade Lm740): the guide to upgrade mode, the
+// The session's firmware upgrade (USB > Upgrade Lm740): the guide to upgrade mode, the
 // file and its check, the release question, the progress of sending and verifying, and every
 // message. The upgrade sequence itself lives in device/upgrade, the file format in
 // show/upgrade_file. The status poll is held while the upgrade talks to the controller and comes
 // back when the command ends, whatever the outcome.
-#include "main_window.h"
+#include "controller_session.h"
 
 #include "logging.h"
 #include "pass_dialog.h"
@@ -87,16 +87,11 @@ bool reportIdentity(const lm740::upgrade::Identity &identity)
 
 } // namespace
 
-void MainWindow::connectUpgrade()
+void ControllerSession::upgrade()
 {
-    connect(actionUpgradeLm740, &QAction::triggered, this, &MainWindow::UpgradeLm740);
-}
-
-void MainWindow::UpgradeLm740(bool)
-{
-    statusTimer->stop();
+    m_pollTimer->stop();
     const Upgrade outcome = upgradeFirmware();
-    usbDevice.close();
+    m_device.close();
     if (outcome == Upgrade::Done)
         lm740::prompts().information(
             nullptr, app(QT_TRANSLATE_NOOP("App", "Lm740 Upgrade")),
@@ -106,10 +101,10 @@ void MainWindow::UpgradeLm740(bool)
     else if (outcome == Upgrade::Failed)
         lm740::prompts().critical(nullptr, app(QT_TRANSLATE_NOOP("App", "Lm740 Upgrade")),
                                   app(QT_TRANSLATE_NOOP("App", "Upgrade failed")), QMessageBox::Ok);
-    statusTimer->start();
+    m_pollTimer->start();
 }
 
-MainWindow::Upgrade MainWindow::upgradeFirmware()
+ControllerSession::Upgrade ControllerSession::upgradeFirmware()
 {
     lm740::prompts().warning(
         nullptr, app(QT_TRANSLATE_NOOP("App", "VXL Lm740 - Upgrade process")),
@@ -136,7 +131,7 @@ MainWindow::Upgrade MainWindow::upgradeFirmware()
         return Upgrade::NotStarted;
     if (!QFileInfo::exists(fileName))
         return Upgrade::Failed;
-    if (check_file(fileName) == -1) {
+    if (checkUpgradeFile(fileName) == -1) {
         critical(kBadFileText);
         return Upgrade::Failed;
     }
@@ -161,7 +156,7 @@ MainWindow::Upgrade MainWindow::upgradeFirmware()
         return Upgrade::Failed;
     }
 
-    const lm740::upgrade::Identity identity = lm740::upgrade::identify(controllerLink);
+    const lm740::upgrade::Identity identity = lm740::upgrade::identify(m_link);
     if (!reportIdentity(identity))
         return Upgrade::Failed;
     if (identity.release >= header.release &&
@@ -179,27 +174,26 @@ MainWindow::Upgrade MainWindow::upgradeFirmware()
                                  app(QT_TRANSLATE_NOOP("App", "Please wait...\n Upgrade is "
                                                               "running.")),
                                  lm740::upgrade::blocksOf(bytes.size()));
-        sent = lm740::upgrade::sendImage(controllerLink,
-                                         QByteArrayView(bytes).sliced(header.imageOffset),
+        sent = lm740::upgrade::sendImage(m_link, QByteArrayView(bytes).sliced(header.imageOffset),
                                          passCallbacks(dialog));
         dialog.reset();
     }
     qCDebug(lcUpgrade) << "blocks sent:" << sent.blocksSent << "state:" << int(sent.state);
     if (sent.state != lm740::upgrade::SendResult::State::Sent)
         return Upgrade::Failed;
-    if (upgrade_verify(fileName) == -1) {
+    if (verifyUpgrade(fileName) == -1) {
         critical(QT_TRANSLATE_NOOP("App", "Verification failed"));
         return Upgrade::Failed;
     }
     return Upgrade::Done;
 }
 
-int MainWindow::check_file(QString fileName)
+int ControllerSession::checkUpgradeFile(const QString &fileName)
 {
     return lm740::upgrade::checkFile(fileName) ? 0 : -1;
 }
 
-int MainWindow::upgrade_verify(QString fileName)
+int ControllerSession::verifyUpgrade(const QString &fileName)
 {
     bool readable = false;
     const QByteArray image = lm740::upgrade::imageOf(readWhole(fileName, &readable));
@@ -209,7 +203,7 @@ int MainWindow::upgrade_verify(QString fileName)
                              app(QT_TRANSLATE_NOOP("App", "Verify")),
                              lm740::upgrade::halvesOf(image.size()));
     const lm740::upgrade::VerifyResult result =
-        lm740::upgrade::verifyImage(controllerLink, image, passCallbacks(dialog));
+        lm740::upgrade::verifyImage(m_link, image, passCallbacks(dialog));
     dialog.reset();
     return result == lm740::upgrade::VerifyResult::Same ? 0 : -1;
 }

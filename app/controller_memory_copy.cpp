@@ -1,9 +1,9 @@
-// The window's side of copying the controller's whole settings memory to a .set file and back
-// (USB > Read Settings, Write Settings). MemoryCopy moves the blocks; these slots ask for the file,
-// show the progress and every message. A read replaces the chosen file only when it is complete,
-// and whole: a cancelled or failed read leaves it as it was. A write first saves what the
+// The session's copy of the controller's whole settings memory to a .set file and back
+// (USB > Read Settings, Write Settings). MemoryCopy moves the blocks; these commands ask for the
+// file, show the progress and every message. A read replaces the chosen file only when it is
+// complete, and whole: a cancelled or failed read leaves it as it was. A write first saves what the
 // controller holds as a dated backup, and writes nothing unless that backup is whole.
-#include "main_window.h"
+#include "controller_session.h"
 
 #include "logging.h"
 #include "memory_backup.h"
@@ -79,13 +79,7 @@ bool saveErrorFile(const QByteArray &bytes, QString *why)
 
 } // namespace
 
-void MainWindow::connectMemoryCopy()
-{
-    connect(actionReadDataFlash, &QAction::triggered, this, &MainWindow::File_Read_Settings);
-    connect(actionWriteDataFlash, &QAction::triggered, this, &MainWindow::File_Write_Settings);
-}
-
-void MainWindow::File_Read_Settings(bool)
+void ControllerSession::readMemoryToFile()
 {
     QString fileName = lm740::prompts().getSaveFileName(
         nullptr, app(QT_TRANSLATE_NOOP("App", "Chose a file to save VXL - Lm740 settings")),
@@ -108,10 +102,15 @@ void MainWindow::File_Read_Settings(bool)
 
     QByteArray image;
     const lm740::MemoryCopyResult result = withDialog(
-        tr("Lm740 Dataflash reading..."), tr("Saveing..."),
-        [](int p) { return tr("Please wait... \nReading dataflash...\nPage: %1/512").arg(p); },
+        QCoreApplication::translate("MainWindow", "Lm740 Dataflash reading..."),
+        QCoreApplication::translate("MainWindow", "Saveing..."),
+        [](int p) {
+            return QCoreApplication::translate(
+                       "MainWindow", "Please wait... \nReading dataflash...\nPage: %1/512")
+                .arg(p);
+        },
         [&](const lm740::MemoryCopyCallbacks &callbacks) {
-            return lm740::MemoryCopy::read(controllerLink, &image, callbacks);
+            return lm740::MemoryCopy::read(m_link, &image, callbacks);
         });
 
     if (result.outcome == lm740::MemoryCopyResult::Outcome::BlockFailed) {
@@ -140,17 +139,17 @@ void MainWindow::File_Read_Settings(bool)
            app(QT_TRANSLATE_NOOP("App", "Settings succesfully saved in file\n")) + fileName);
 }
 
-void MainWindow::File_Write_Settings(bool)
+bool ControllerSession::writeFileToMemory()
 {
     const QString fileName = lm740::prompts().getOpenFileName(
         nullptr, app(QT_TRANSLATE_NOOP("App", "Choose a file with settings - Lm740")),
         QStringLiteral("./"), app(QT_TRANSLATE_NOOP("App", "Settings (*.set)")));
     if (fileName.isEmpty())
-        return;
+        return false;
     QString backupName = QDir::toNativeSeparators(lm740::backup::newFileName(
-        lm740::backup::folder(), QDateTime::currentDateTime(), controllerLink.device().openPort()));
+        lm740::backup::folder(), QDateTime::currentDateTime(), m_link.device().openPort()));
     const QMessageBox::StandardButton answer = lm740::prompts().warning(
-        this, app(QT_TRANSLATE_NOOP("App", "Warning")),
+        m_window, app(QT_TRANSLATE_NOOP("App", "Warning")),
         app(QT_TRANSLATE_NOOP(
             "App", "All data in Lm740 will be destroyed.\nDo you want write settings?")) +
             QStringLiteral("\n\n") +
@@ -159,7 +158,7 @@ void MainWindow::File_Write_Settings(bool)
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     qCDebug(lcUsb, "%x", unsigned(answer));
     if (answer == QMessageBox::No)
-        return;
+        return false;
 
     // One byte more than an image tells a longer file; what is not a regular file is not read.
     QByteArray image;
@@ -171,30 +170,33 @@ void MainWindow::File_Write_Settings(bool)
         inform(QT_TRANSLATE_NOOP("App", "Error"),
                app(QT_TRANSLATE_NOOP("App", "Cannot read file\n%1")).arg(fileName) +
                    QLatin1Char('\n') + why);
-        return;
+        return false;
     }
     if (image.size() != lm740::layout::kImageSize || size != lm740::layout::kImageSize) {
         inform(QT_TRANSLATE_NOOP("App", "Error"),
                app(QT_TRANSLATE_NOOP("App", "Wrong size of file\n%1 Bytes")).arg(size));
-        return;
+        return false;
     }
 
     const auto readingLabel = [](int p) {
-        return tr("Please wait... \nReading dataflash...\nPage: %1/512").arg(p);
+        return QCoreApplication::translate("MainWindow",
+                                           "Please wait... \nReading dataflash...\nPage: %1/512")
+            .arg(p);
     };
     const QString nothingWritten =
         app(QT_TRANSLATE_NOOP("App", "Nothing was written to the Lm740."));
     lm740::backup::Result saved;
-    withDialog(tr("Lm740 Dataflash reading..."), tr("Saving a backup..."), readingLabel,
+    withDialog(QCoreApplication::translate("MainWindow", "Lm740 Dataflash reading..."),
+               QCoreApplication::translate("MainWindow", "Saving a backup..."), readingLabel,
                [&](const lm740::MemoryCopyCallbacks &callbacks) {
-                   saved = lm740::backup::save(controllerLink, backupName, callbacks);
+                   saved = lm740::backup::save(m_link, backupName, callbacks);
                    return saved.copy;
                });
     if (saved.copy.outcome == lm740::MemoryCopyResult::Outcome::Cancelled) {
         inform(QT_TRANSLATE_NOOP("App", "Canceled"),
                app(QT_TRANSLATE_NOOP("App", "Operation interrupted by user")) +
                    QStringLiteral("\n") + nothingWritten);
-        return;
+        return false;
     }
     if (!saved.saved) {
         const QString why =
@@ -204,21 +206,23 @@ void MainWindow::File_Write_Settings(bool)
                 : app(QT_TRANSLATE_NOOP("App", "The backup could not be saved in\n%1\n%2"))
                       .arg(backupName, saved.error);
         inform(QT_TRANSLATE_NOOP("App", "Error"), why + QStringLiteral("\n") + nothingWritten);
-        return;
+        return false;
     }
     // Another backup may have taken the name meanwhile: this one went to the next free one.
     backupName = QDir::toNativeSeparators(saved.fileName);
 
     const lm740::MemoryCopyResult result = withDialog(
-        tr("Lm740 Dataflash writing..."), QString(),
+        QCoreApplication::translate("MainWindow", "Lm740 Dataflash writing..."), QString(),
         [](int p) {
-            return tr("Please wait... \n                    Writing dataflash...                   "
-                      " "
-                      "\nPage:%1/512")
+            return QCoreApplication::translate("MainWindow",
+                                               "Please wait... \n                    Writing "
+                                               "dataflash...                   "
+                                               " "
+                                               "\nPage:%1/512")
                 .arg(p);
         },
         [&](const lm740::MemoryCopyCallbacks &callbacks) {
-            return lm740::MemoryCopy::write(controllerLink, image, callbacks);
+            return lm740::MemoryCopy::write(m_link, image, callbacks);
         });
 
     // A write that did not end leaves the controller with the start of the file and the rest of
@@ -241,7 +245,7 @@ void MainWindow::File_Write_Settings(bool)
                     .arg(result.offset) +
                 leftBehind,
             QMessageBox::Ok);
-        return;
+        return false;
     }
     if (reportEndOfPass(result, QT_TRANSLATE_NOOP("App", "Please reset device\n        Unplug and "
                                                          "next plug power connector"))) {
@@ -249,13 +253,9 @@ void MainWindow::File_Write_Settings(bool)
                app(QT_TRANSLATE_NOOP("App", "Writing error...\nOnly %1 bytes transfered"))
                        .arg(result.bytes) +
                    leftBehind);
-        return;
+        return false;
     }
     inform(QT_TRANSLATE_NOOP("App", "OK"),
            app(QT_TRANSLATE_NOOP("App", "Settings succesfully load\n")));
-    // Online, the window follows what the controller holds now, as when it went online: its
-    // lamps and items would otherwise go back over the new memory at the next switch. What it
-    // brings is a read from the controller, and is named so in the Edit menu.
-    if (onlineFlag && USBCheckStatus())
-        followController(tr("Read from Lm740"));
+    return true;
 }
