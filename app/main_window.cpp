@@ -268,6 +268,17 @@ void MainWindow::buildToolBar()
     ScenesTimeButton->setMaximumSize(40, 50);
     ScenesTimeButton->setAccessibleName(
         QCoreApplication::translate("App", "OK, global scene time"));
+    // OK applies what its box holds. A click with the mouse takes the focus from the box, whose
+    // end of editing has applied the value already; a click that leaves the focus in the box
+    // (the keyboard's, an assistive tool's) applies it here.
+    connect(LedsNumberButton, &QPushButton::clicked, this, [this] {
+        if (LedsNumberSpin->value() != ledsNumber)
+            LampsSpinChanged();
+    });
+    connect(ScenesTimeButton, &QPushButton::clicked, this, [this] {
+        if (ScenesTimeSpin->value() != document.show().sceneTime)
+            ScenesTimeSpinChanged(ScenesTimeSpin->value());
+    });
     // The window's keyboard commands work on the editor panel; these two boxes are no part of it.
     LedsNumberSpin->setKeepsEditingKeys(true);
     ScenesTimeSpin->setKeepsEditingKeys(true);

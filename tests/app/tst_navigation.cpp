@@ -119,6 +119,7 @@ private Q_SLOTS:
     void failureAtAChosenByte_data();
     void failureAtAChosenByte();
     void tabsSetActionStatesAndStopSimulations();
+    void okAppliesWhatItsBoxHolds();
 };
 
 void TstNavigation::switchesTalkToTheControllerOnlyOnline_data()
@@ -430,4 +431,20 @@ void TstNavigation::tabsSetActionStatesAndStopSimulations()
 }
 
 QTEST_MAIN(TstNavigation)
+void TstNavigation::okAppliesWhatItsBoxHolds()
+{
+    // The boxes' values not yet applied, as when the focus stays in them: OK applies both.
+    WindowRig rig;
+    MainWindow &w = *rig.window;
+    for (MySpin *box : {w.LedsNumberSpin, w.ScenesTimeSpin}) {
+        const QSignalBlocker quiet(box);
+        box->setValue(12);
+    }
+    w.LedsNumberButton->click();
+    w.ScenesTimeButton->click();
+    QCOMPARE(w.scene->lampCount(), 12);
+    QCOMPARE(w.document.show().ledsNumber, 12);
+    QCOMPARE(w.document.show().sceneTime, 12);
+}
+
 #include "tst_navigation.moc"
