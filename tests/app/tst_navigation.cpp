@@ -436,12 +436,15 @@ void TstNavigation::okAppliesWhatItsBoxHolds()
     // The boxes' values not yet applied, as when the focus stays in them: OK applies both.
     WindowRig rig;
     MainWindow &w = *rig.window;
-    for (MySpin *box : {w.LedsNumberSpin, w.ScenesTimeSpin}) {
-        const QSignalBlocker quiet(box);
-        box->setValue(12);
+    const std::pair<MySpin *, QPushButton *> boxes[] = {{w.LedsNumberSpin, w.LedsNumberButton},
+                                                        {w.ScenesTimeSpin, w.ScenesTimeButton}};
+    for (const auto &[box, ok] : boxes) {
+        {
+            const QSignalBlocker quiet(box);
+            box->setValue(12);
+        }
+        ok->click();
     }
-    w.LedsNumberButton->click();
-    w.ScenesTimeButton->click();
     QCOMPARE(w.scene->lampCount(), 12);
     QCOMPARE(w.document.show().ledsNumber, 12);
     QCOMPARE(w.document.show().sceneTime, 12);
