@@ -50,18 +50,6 @@ QStringList withRecent(QStringList list, const QString &path)
     return list;
 }
 
-int showFileType(const QString &fileName)
-{
-    static const QString suffixes[] = {
-        QStringLiteral("set"), QStringLiteral("scn"), QStringLiteral("scs"), QStringLiteral("chr"),
-        QStringLiteral("chs"), QStringLiteral("pgm"), QStringLiteral("pgs")};
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    for (int i = 0; i < int(std::size(suffixes)); ++i)
-        if (suffix == suffixes[i])
-            return i;
-    return -1;
-}
-
 } // namespace lm740::desktop
 
 namespace desktop = lm740::desktop;

@@ -72,8 +72,4 @@ std::unique_ptr<QSettings> openState();
 // long.
 QStringList withRecent(QStringList list, const QString &path);
 
-// The show file types by their suffix, in any case: 0 .set, 1 .scn, 2 .scs, 3 .chr, 4 .chs, 5 .pgm,
-// 6 .pgs, and -1 for a file that no Load command opens.
-int showFileType(const QString &fileName);
-
 } // namespace lm740::desktop

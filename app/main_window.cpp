@@ -138,7 +138,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     connect(actionAbout, &QAction::triggered, this, &MainWindow::About);
     connect(actionHelp, &QAction::triggered, this, &MainWindow::Help);
-    connectFileActions();
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) Connectionns";
 
     buildProgramTabs();
@@ -154,6 +153,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_session->startPoll();
     setUpDesktop();
     m_recovery = new CrashRecovery(document, this);
+    connectFiles();
 
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) End";
 }
@@ -205,7 +205,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!keepOrDiscardEdits()) {
+    if (!m_files->keepOrDiscardEdits()) {
         event->ignore();
         return;
     }
@@ -213,28 +213,29 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QMainWindow::closeEvent(event);
 }
 
-bool MainWindow::editsUnkept(const std::vector<lm740::Item> &replaced, Globals globals)
+void MainWindow::connectFiles()
 {
-    document.closeEdit();
-    if (replaced.empty())
-        return document.isModified();
-    return (globals == Globals::Replaced && document.globalsModified()) ||
-           std::any_of(replaced.begin(), replaced.end(),
-                       [this](lm740::Item item) { return document.isModified(item); });
-}
-
-bool MainWindow::keepOrDiscardEdits(const std::vector<lm740::Item> &replaced, Globals globals)
-{
-    if (!editsUnkept(replaced, globals))
-        return true;
-    const QMessageBox::StandardButton answer = lm740::prompts().warning(
-        this, tr("Unsaved changes -- Lm740"),
-        tr("The show has changes that were neither saved to a file nor sent to the Lm740.\n"
-           "Save the show first?"),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-    if (answer == QMessageBox::Save)
-        return saveSettingsImage(false);
-    return answer == QMessageBox::Discard;
+    m_files = new ShowFiles(document, *navigator, *m_session, *m_desktop, *m_recovery, this);
+    connect(m_files, &ShowFiles::kindShown, this,
+            [this](lm740::ItemKind kind) { TabWidget->setCurrentIndex(int(kind)); });
+    const std::pair<QAction *, void (MainWindow::*)(bool)> commands[] = {
+        {actionSave, &MainWindow::Save},
+        {actionLoad, &MainWindow::Load},
+        {actionGenerate_set_file, &MainWindow::Generate_set_file},
+        {actionSave_Scene, &MainWindow::Save_Scene},
+        {actionSave_Scenes, &MainWindow::Save_Scenes},
+        {actionLoad_Scene, &MainWindow::Load_Scene},
+        {actionLoad_Scenes, &MainWindow::Load_Scenes},
+        {actionSave_Chaser, &MainWindow::Save_Chaser},
+        {actionSave_Chasers, &MainWindow::Save_Chasers},
+        {actionLoad_Chaser, &MainWindow::Load_Chaser},
+        {actionLoad_Chasers, &MainWindow::Load_Chasers},
+        {actionSave_Program, &MainWindow::Save_Program},
+        {actionSave_Programs, &MainWindow::Save_Programs},
+        {actionLoad_Program, &MainWindow::Load_Program},
+        {actionLoad_Programs, &MainWindow::Load_Programs}};
+    for (const auto &[action, slot] : commands)
+        connect(action, &QAction::triggered, this, slot);
 }
 
 void MainWindow::buildToolBar()

@@ -7,10 +7,10 @@
 #include "crash_recovery.h"
 #include "desktop_state.h"
 #include "item.h"
-#include "kept_files.h"
 #include "release.h"
 #include "scene.h"
 #include "show_document.h"
+#include "show_files.h"
 #include "text_files.h"
 #include "ui_main_window.h"
 
@@ -261,13 +261,6 @@ public:
     CrashRecovery &recovery() { return *m_recovery; }
     // Offers what a program that crashed or was killed left, and restores it on Yes as one step.
     void offerRecovery();
-    // The files the show is kept in; a write that would replace one asks first.
-    lm740::KeptFiles keptFiles{
-        [this](const QString &path, QString *error) { return replaceKeptFile(path, error); }};
-
-private:
-    // Asks before a write replaces the file the show is kept in; on Yes the show is kept no more.
-    bool replaceKeptFile(const QString &path, QString *error);
 
 private:
     CrashRecovery *m_recovery = nullptr;
@@ -347,19 +340,6 @@ protected:
     // Asks before edits that were not kept are lost; ignored on Cancel.
     void closeEvent(QCloseEvent *event) override;
 
-public:
-    // Whether a command that replaces items also replaces the lamp count and the scene time (a
-    // read from the controller does).
-    enum class Globals { Stay, Replaced };
-    // Before a command throws edits away: true when nothing unkept is lost, or when the user
-    // saved the show or chose to discard them; false on Cancel or a failed save. `replaced`
-    // names the items the command replaces; empty, the whole show.
-    bool keepOrDiscardEdits(const std::vector<lm740::Item> &replaced = {},
-                            Globals globals = Globals::Stay);
-    // Whether such a command would lose edits that were not kept (the open edit is closed).
-    bool editsUnkept(const std::vector<lm740::Item> &replaced = {},
-                     Globals globals = Globals::Stay);
-
     // ---- The editor panel and the keyboard commands (main_window_editing.cpp) ----
 public:
     // The window's one editor panel; its content sits in SceneFrame.
@@ -378,47 +358,38 @@ private:
     void buildItemButtons();
     void buildProgramTabs();
 
-    // ---- Keeping the show in files (main_window_settings_file.cpp, main_window_text_files.cpp)
-public Q_SLOTS:
-    void Save(bool);
-    void Load(bool);
-    void Generate_set_file(bool);
+    // ---- The show's files (show_files.*): these slots open the file dialogs ----
+public:
+    ShowFiles &files() { return *m_files; }
 
-    void Save_Scene(bool);
-    void Save_Scenes(bool);
-    void Load_Scene(bool);
-    void Load_Scenes(bool);
-    void Save_Chaser(bool);
-    void Save_Chasers(bool);
-    void Load_Chaser(bool);
-    void Load_Chasers(bool);
-    void Save_Program(bool);
-    void Save_Programs(bool);
-    void Load_Program(bool);
-    void Load_Programs(bool);
+public Q_SLOTS:
+    void Save(bool) { m_files->saveAsked(File::Settings); }
+    void Load(bool) { m_files->loadAsked(File::Settings); }
+    void Generate_set_file(bool) { m_files->saveAsked(File::Settings, true); }
+    void Save_Scene(bool) { m_files->saveAsked(File::Scene); }
+    void Save_Scenes(bool) { m_files->saveAsked(File::Scenes); }
+    void Load_Scene(bool) { m_files->loadAsked(File::Scene); }
+    void Load_Scenes(bool) { m_files->loadAsked(File::Scenes); }
+    void Save_Chaser(bool) { m_files->saveAsked(File::Chaser); }
+    void Save_Chasers(bool) { m_files->saveAsked(File::Chasers); }
+    void Load_Chaser(bool) { m_files->loadAsked(File::Chaser); }
+    void Load_Chasers(bool) { m_files->loadAsked(File::Chasers); }
+    void Save_Program(bool) { m_files->saveAsked(File::Program); }
+    void Save_Programs(bool) { m_files->saveAsked(File::Programs); }
+    void Load_Program(bool) { m_files->loadAsked(File::Program); }
+    void Load_Programs(bool) { m_files->loadAsked(File::Programs); }
 
 private:
-    void connectFileActions(); // constructor
-    bool saveSettingsImage(bool generated);
-    // Writes the file of `format` from the show, with `suffix` appended when the name lacks it.
-    void saveShowFile(lm740::files::Format format, const QString &fileName, const QString &suffix);
-    // Reads and checks the whole file first; then asks before the show loses lamps, brings `tab`
-    // to the front, stores the file and applies its lamp count, which reloads the panel. False,
-    // with the show as it was, when the file is refused or the user says no.
-    bool loadShowFile(lm740::files::Format format, const QString &fileName, int tab,
-                      const QString &corruptedText, const QString &questionTitle,
-                      const QString &questionText);
-    // A lamp count that came from a file goes to the controller too, in online mode.
-    void lampCountLoaded();
-    static void reportSaveFailure(const QString &detail);
-    // ---- end of keeping the show ----
+    using File = ShowFiles::Type;
+    void connectFiles(); // constructor, at its end
+    ShowFiles *m_files = nullptr;
 
     // ---- The window on the desktop (main_window_desktop.cpp): show files opened by name, the
     // recent shows, the window's place kept between runs, the status line's confirmations ----
 public:
     // Opens a show file as the Load command of its type (by suffix) does, with the same questions
     // and errors; a file of no show type, or one that is not there, is refused with a word.
-    void openShowFile(const QString &fileName);
+    void openShowFile(const QString &fileName) { m_files->open(fileName); }
     DesktopState &desktop() { return *m_desktop; }
 
 private:

@@ -1,5 +1,5 @@
-// The window as a desktop program: show files opened by name (from the command line and from the
-// recent shows), and the status line's confirmations of the transfers of the current item.
+// The window as a desktop program: it hands what it remembers to DesktopState and show files
+// opened by name to ShowFiles, offers the recovered show, and confirms the current-item transfers.
 #include "desktop_state.h"
 #include "item_kinds.h"
 #include "logging.h"
@@ -18,58 +18,6 @@ namespace desktop = lm740::desktop;
 
 namespace {
 
-// Answers the first open-file dialog with a file chosen beforehand and passes everything else on,
-// so that a Load command runs exactly as if the user had picked that file: the same questions, the
-// same errors.
-class ChosenFile : public lm740::Prompts
-{
-public:
-    ChosenFile(Prompts &next, const QString &fileName) : m_next(next), m_fileName(fileName) {}
-
-    QMessageBox::StandardButton information(QWidget *p, const QString &t, const QString &x,
-                                            QMessageBox::StandardButtons b,
-                                            QMessageBox::StandardButton d) override
-    {
-        return m_next.information(p, t, x, b, d);
-    }
-    QMessageBox::StandardButton warning(QWidget *p, const QString &t, const QString &x,
-                                        QMessageBox::StandardButtons b,
-                                        QMessageBox::StandardButton d) override
-    {
-        return m_next.warning(p, t, x, b, d);
-    }
-    QMessageBox::StandardButton critical(QWidget *p, const QString &t, const QString &x,
-                                         QMessageBox::StandardButtons b,
-                                         QMessageBox::StandardButton d) override
-    {
-        return m_next.critical(p, t, x, b, d);
-    }
-    QMessageBox::StandardButton question(QWidget *p, const QString &t, const QString &x,
-                                         QMessageBox::StandardButtons b,
-                                         QMessageBox::StandardButton d) override
-    {
-        return m_next.question(p, t, x, b, d);
-    }
-    QString getOpenFileName(QWidget *p, const QString &c, const QString &dir,
-                            const QString &f) override
-    {
-        if (m_given)
-            return m_next.getOpenFileName(p, c, dir, f);
-        m_given = true;
-        return m_fileName;
-    }
-    QString getSaveFileName(QWidget *p, const QString &c, const QString &dir,
-                            const QString &f) override
-    {
-        return m_next.getSaveFileName(p, c, dir, f);
-    }
-
-private:
-    Prompts &m_next;
-    QString m_fileName;
-    bool m_given = false;
-};
-
 QString app(const char *text)
 {
     return QCoreApplication::translate("App", text);
@@ -85,39 +33,6 @@ void MainWindow::setUpDesktop()
     dockWidget->setObjectName(QStringLiteral("previewStrip"));
     confirmTransfers();
     connect(m_session, &ControllerSession::confirmed, m_desktop, &DesktopState::confirm);
-}
-
-void MainWindow::openShowFile(const QString &fileName)
-{
-    using Load = void (MainWindow::*)(bool);
-    static constexpr Load loads[] = {&MainWindow::Load,         &MainWindow::Load_Scene,
-                                     &MainWindow::Load_Scenes,  &MainWindow::Load_Chaser,
-                                     &MainWindow::Load_Chasers, &MainWindow::Load_Program,
-                                     &MainWindow::Load_Programs};
-    const QString shown = QDir::toNativeSeparators(fileName);
-    const int type = desktop::showFileType(fileName);
-    const QString error = app(QT_TRANSLATE_NOOP("App", "Error"));
-    if (type < 0) {
-        prompts().warning(
-            this, error,
-            app(QT_TRANSLATE_NOOP("App", "%1 is not a show file. Lm740 opens settings (.set), "
-                                         "scene (.scn, .scs), chaser (.chr, .chs) and program "
-                                         "(.pgm, .pgs) files."))
-                .arg(shown));
-        return;
-    }
-    if (!QFileInfo::exists(fileName)) {
-        prompts().warning(
-            this, error,
-            app(QT_TRANSLATE_NOOP("App", "%1 could not be opened: there is no such file."))
-                .arg(shown));
-        return;
-    }
-    lm740::Prompts &previous = prompts();
-    ChosenFile chosen(previous, fileName);
-    lm740::setPrompts(&chosen);
-    (this->*loads[type])(false);
-    lm740::setPrompts(&previous);
 }
 
 void MainWindow::confirmTransfers()
@@ -164,25 +79,6 @@ QString MainWindow::currentItemName(bool wholeProgram) const
             .arg(document.chosen(lm740::ItemKind::ProgramStep).number + 1);
     const lm740::Item item = document.current();
     return lm740::kindRow(item.kind).name(item);
-}
-
-bool MainWindow::replaceKeptFile(const QString &path, QString *error)
-{
-    const QMessageBox::StandardButton answer = lm740::prompts().question(
-        this, tr("Replace the show's file? -- Lm740"),
-        tr("%1 holds the open show as it was last kept.\nReplaced, the show is kept nowhere "
-           "but in this window until it is saved again.\nReplace it?")
-            .arg(QDir::toNativeSeparators(QFileInfo(path).canonicalFilePath())),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes) {
-        if (error)
-            *error = tr("it holds the open show and was left as it was");
-        return false;
-    }
-    document.keptCopyLost();
-    // The window holds the show's only copy now: a recovery copy at once.
-    m_recovery->autosave();
-    return true;
 }
 
 void MainWindow::offerRecovery()

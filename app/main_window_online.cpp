@@ -40,8 +40,8 @@ void MainWindow::UsbSetOnline(bool t)
         // edits asks; otherwise the one that says what going online does.
         const std::vector<Item> replaced{document.current()};
         bool goOn = false;
-        if (editsUnkept(replaced, Globals::Replaced)) {
-            goOn = keepOrDiscardEdits(replaced, Globals::Replaced);
+        if (m_files->editsUnkept(replaced, ShowFiles::Globals::Replaced)) {
+            goOn = m_files->keepOrDiscardEdits(replaced, ShowFiles::Globals::Replaced);
         } else {
             const QMessageBox::StandardButton answer = lm740::prompts().warning(
                 this, tr("MainWindow"),

@@ -105,7 +105,7 @@ int MainWindow::UsbReadActualSetting(bool)
 {
     document.closeEdit();
     const Item item = document.current();
-    if (m_session->answered() && !keepOrDiscardEdits({item}, Globals::Replaced))
+    if (m_session->answered() && !m_files->keepOrDiscardEdits({item}, ShowFiles::Globals::Replaced))
         return -1;
     if (m_session->answered()) {
         std::optional<int> sceneTime;
@@ -138,7 +138,7 @@ int MainWindow::UsbReadActualProgram(bool)
         std::vector<Item> steps;
         for (int step = 0; step < lm740::kProgramSteps; ++step)
             steps.push_back(Item::programStep(program, step));
-        if (!keepOrDiscardEdits(steps, Globals::Replaced))
+        if (!m_files->keepOrDiscardEdits(steps, ShowFiles::Globals::Replaced))
             return -1;
         std::optional<int> sceneTime;
         std::optional<int> lamps;

@@ -219,6 +219,14 @@ void TstMainWindowFiles::savedShowLoadsBack()
     QCOMPARE(rig.prompts.calls.size(), 1);
     QCOMPARE(rig.prompts.calls[0].dir, QString("./"));
     QVERIFY(!rig.prompts.calls[0].hasParent);
+    // The command is its dialog and then the path API, which writes to the name as it is given.
+    const QString again = name + ".again";
+    QVERIFY(w.files().save(*ShowFiles::typeOf(name + suffix), again,
+                           QTest::currentDataTag() == QByteArray("generated settings")));
+    QByteArray bytes[2];
+    QVERIFY(files::readWholeFile(again, &bytes[0]) &&
+            files::readWholeFile(name + suffix, &bytes[1]));
+    QCOMPARE(bytes[0], bytes[1]);
     const auto saved = copyOf(w.document.show());
 
     // A fresh show of 30 lamps, with edits in the panel that a load must not write back.
@@ -646,7 +654,7 @@ void TstMainWindowFiles::writesOverTheShowsFileAskFirst()
     // Replaced, the show is kept nowhere: the title says so, Exit asks, a recovery copy is
     // there.
     QCOMPARE(w.isWindowModified(), lost);
-    QCOMPARE(w.editsUnkept({lm740::Item::scene(9)}), lost);
+    QCOMPARE(w.files().editsUnkept({lm740::Item::scene(9)}), lost);
     w.recovery().file()->waitForSave();
     QCOMPARE(QFile::exists(w.recovery().file()->path()), lost);
 }
