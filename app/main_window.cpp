@@ -102,8 +102,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     myStyle = new MyStyle(this);
     TabWidget->setStyle(myStyle);
 
-    ledsNumber = lm740::kDefaultLamps;
-    actualSceneNumber = 0;
+    document.show().ledsNumber = lm740::kDefaultLamps;
+    document.show().actualSceneNumber = 0;
 
     dockWidget = new MyDockWidget(this);
     dockWidget->setMinimumSize(600, 20);
@@ -141,7 +141,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) Connectionns";
 
     buildProgramTabs();
-    for (t_program &program : programs)
+    for (t_program &program : document.show().programs)
         lm740::setDefaults(program);
 
     connectNavigation();
@@ -249,7 +249,7 @@ void MainWindow::buildToolBar()
     LedsNumberSpin = new MySpin;
     LedsNumberSpin->setObjectName(QStringLiteral("LedsNumberSpin"));
     LedsNumberSpin->setRange(lm740::kMinLamps, lm740::kMaxLamps);
-    LedsNumberSpin->setValue(ledsNumber);
+    LedsNumberSpin->setValue(document.show().ledsNumber);
     LedsNumberSpin->setToolTip(QCoreApplication::translate("App", "Number of RGB lamps"));
     LedsNumberButton = new QPushButton(QCoreApplication::translate("App", "OK"));
     LedsNumberButton->setMaximumSize(40, 40);
@@ -273,7 +273,7 @@ void MainWindow::buildToolBar()
     // end of editing has applied the value already; a click that leaves the focus in the box
     // (the keyboard's, an assistive tool's) applies it here.
     connect(LedsNumberButton, &QPushButton::clicked, this, [this] {
-        if (LedsNumberSpin->value() != ledsNumber)
+        if (LedsNumberSpin->value() != document.show().ledsNumber)
             LampsSpinChanged();
     });
     connect(ScenesTimeButton, &QPushButton::clicked, this, [this] {
@@ -353,12 +353,12 @@ void MainWindow::buildItemButtons()
 {
     sceneButtons = buttonRow(TabScenes, this, lm740::kSceneCount,
                              QCoreApplication::translate("App", "Scene %1"), 40, arthurStyle);
-    for (lm740::ColorArray &scene : sceneColors)
+    for (lm740::ColorArray &scene : document.show().sceneColors)
         lm740::setLampsBlack(scene);
 
     chaserButtons = buttonRow(TabChasers, this, lm740::kChaserCount,
                               QCoreApplication::translate("App", "Chaser %1"), 40, arthurStyle);
-    for (t_chaser &chaser : chasers)
+    for (t_chaser &chaser : document.show().chasers)
         lm740::setDefaults(chaser);
 }
 

@@ -57,15 +57,6 @@ public:
     // The show: its records, lamp count and scene time, the steps that changed them and what
     // has been kept. The window changes it only through its steps and the panel's edits.
     lm740::ShowDocument document;
-    // The records and the selection under the names the window's code uses.
-    int &ledsNumber = document.show().ledsNumber;
-    std::array<lm740::ColorArray, lm740::kSceneCount> &sceneColors = document.show().sceneColors;
-    std::array<t_chaser, lm740::kChaserCount> &chasers = document.show().chasers;
-    std::array<t_program, lm740::kProgramCount> &programs = document.show().programs;
-    int &actualSceneNumber = document.show().actualSceneNumber;
-    int &actualChaserNumber = document.show().actualChaserNumber;
-    int &actualProgramNumber = document.show().actualProgramNumber;
-    int &actualProgramSceneNumber = document.show().actualProgramSceneNumber;
 
     // The Edit menu.
     QMenu *menuEdit = nullptr;

@@ -66,7 +66,7 @@ void MainWindow::confirmTransfers()
 
     connect(actionRun_Program, &QAction::triggered, this, [this] {
         m_desktop->confirm(app(QT_TRANSLATE_NOOP("App", "Program %1 playing on the preview strip"))
-                               .arg(actualProgramNumber + 1));
+                               .arg(document.show().actualProgramNumber + 1));
     });
     connect(actionStop_Program, &QAction::triggered, this,
             [this] { m_desktop->confirm(app(QT_TRANSLATE_NOOP("App", "Program stopped"))); });

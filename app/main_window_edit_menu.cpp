@@ -105,7 +105,7 @@ void MainWindow::Undo(bool)
         const QScopedValueRollback showing(showingStep, true);
         showItem(*item);
     }
-    const int lamps = ledsNumber;
+    const int lamps = document.show().ledsNumber;
     const int sceneTime = document.show().sceneTime;
     document.undo();
     sendChangedGlobals(lamps, sceneTime);
@@ -121,7 +121,7 @@ void MainWindow::Redo(bool)
         const QScopedValueRollback showing(showingStep, true);
         showItem(*item);
     }
-    const int lamps = ledsNumber;
+    const int lamps = document.show().ledsNumber;
     const int sceneTime = document.show().sceneTime;
     document.redo();
     sendChangedGlobals(lamps, sceneTime);

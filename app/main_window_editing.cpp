@@ -18,7 +18,7 @@ void MainWindow::buildScenePanel()
     // and paint as the rest of the window together.
     scene = std::make_unique<Scene>(nullptr, 0, nullptr);
     scene->holdLampsUntilShown();
-    scene->addLamps(uint(ledsNumber), sceneColors[0].data());
+    scene->addLamps(uint(document.show().ledsNumber), document.show().sceneColors[0].data());
     sceneFrameLayout->addWidget(scene->contentWidget());
     connect(scene.get(), &Scene::progress, progressBar, &QProgressBar::setValue);
 }

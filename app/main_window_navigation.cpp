@@ -75,8 +75,8 @@ void MainWindow::documentGlobalsChanged()
         const QSignalBlocker quiet(ScenesTimeSpin);
         ScenesTimeSpin->setValue(document.show().sceneTime);
     }
-    if (LedsNumberSpin->value() != ledsNumber)
-        LedsNumberSpin->setValue(ledsNumber);
+    if (LedsNumberSpin->value() != document.show().ledsNumber)
+        LedsNumberSpin->setValue(document.show().ledsNumber);
 }
 
 QAbstractButton *MainWindow::buttonOf(Item item)
@@ -133,7 +133,7 @@ void MainWindow::TabChanged(int index)
         std::optional<BusyCursor> busy;
         if (kindRow(left.kind).busyWhenLeft)
             busy.emplace();
-        writeItem(left, ledsNumber);
+        writeItem(left, document.show().ledsNumber);
     }
 
     // The item entered.
@@ -142,14 +142,15 @@ void MainWindow::TabChanged(int index)
     const Item entered = document.chosen(row.kind);
     if (deviceReady()) {
         BusyCursor busy;
-        readItem(entered, ledsNumber);
+        readItem(entered, document.show().ledsNumber);
         runItem(entered);
     }
     document.setCurrent(entered);
     navigator->loadPanel();
     setTabActionStates(row.kind);
-    qCDebug(lcApp) << "Tabchanged" << actualSceneNumber << actualProgramNumber
-                   << actualProgramSceneNumber;
+    qCDebug(lcApp) << "Tabchanged" << document.show().actualSceneNumber
+                   << document.show().actualProgramNumber
+                   << document.show().actualProgramSceneNumber;
 }
 
 void MainWindow::SceneChanged(int index)
@@ -185,13 +186,13 @@ void MainWindow::changeItem(Item entered)
         BusyCursor busy;
         if (shown) {
             clearOtherLastSteps(left);
-            writeItem(left, ledsNumber);
+            writeItem(left, document.show().ledsNumber);
         }
-        readItem(entered, ledsNumber);
+        readItem(entered, document.show().ledsNumber);
         runItem(entered);
     }
     qCDebug(lcApp) << "item changed from" << left.number << left.step << "to" << entered.number
-                   << entered.step << "ledsnumber" << ledsNumber;
+                   << entered.step << "ledsnumber" << document.show().ledsNumber;
     if (!shown) {
         document.choose(entered);
         return;
@@ -232,7 +233,7 @@ void MainWindow::LampsSpinChanged()
     if (!LedsNumberSpin->isActiveWindow() && window()->focusWidget() == LedsNumberSpin)
         return;
     const int count = std::clamp(LedsNumberSpin->value(), lm740::kMinLamps, lm740::kMaxLamps);
-    qCDebug(lcApp) << "lamp count changed by" << count - ledsNumber;
+    qCDebug(lcApp) << "lamp count changed by" << count - document.show().ledsNumber;
     document.closeEdit();
     const Navigator::Hold hold(*navigator);
     // Online the controller takes the panel's item first, so that a read with the new count
@@ -243,8 +244,8 @@ void MainWindow::LampsSpinChanged()
     bool fetched = false;
     if (ready) {
         BusyCursor busy;
-        writeItem(item, ledsNumber);
-        if (count >= ledsNumber)
+        writeItem(item, document.show().ledsNumber);
+        if (count >= document.show().ledsNumber)
             fetched = fetchItem(item, count, *read) != -1;
     }
     document.change(tr("Change lamp count to %1").arg(count), item, [&](lm740::Show &show) {
@@ -257,7 +258,7 @@ void MainWindow::LampsSpinChanged()
     navigator->loadPanel();
     if (ready) {
         BusyCursor busy;
-        if (UsbSetLampsNumber(char(ledsNumber)) != -1)
+        if (UsbSetLampsNumber(char(document.show().ledsNumber)) != -1)
             document.keepGlobals();
         runItem(item);
     }
@@ -265,7 +266,8 @@ void MainWindow::LampsSpinChanged()
 
 void MainWindow::ScenesTimeSpinChanged(int seconds)
 {
-    document.setGlobals(ledsNumber, seconds, tr("Change scene time to %1 s").arg(seconds));
+    document.setGlobals(document.show().ledsNumber, seconds,
+                        tr("Change scene time to %1 s").arg(seconds));
     if (deviceReady() && UsbSetGlobalSceneTime(char(seconds)) != -1)
         document.keepGlobals();
 }

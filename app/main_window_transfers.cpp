@@ -95,7 +95,7 @@ int MainWindow::UsbWriteActualSetting(bool)
     if (!m_session->answered())
         return 0;
     BusyCursor busy;
-    if (writeItem(document.current(), ledsNumber) == -1)
+    if (writeItem(document.current(), document.show().ledsNumber) == -1)
         return -1;
     m_session->sendGlobals();
     return 0;
@@ -176,7 +176,8 @@ int MainWindow::UsbWriteActualProgram(bool)
     const int program = document.chosen(ItemKind::ProgramStep).number;
     qCDebug(lcApp) << "Writing Program: " << program;
     BusyCursor busy;
-    if (UsbWriteProgram(&programs[size_t(program)], program, ledsNumber) == -1)
+    if (UsbWriteProgram(&document.show().programs[size_t(program)], program,
+                        document.show().ledsNumber) == -1)
         return -1;
     for (int step = 0; step < lm740::kProgramSteps; ++step)
         document.keep(Item::programStep(program, step));

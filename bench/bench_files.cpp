@@ -97,9 +97,10 @@ int main(int argc, char *argv[])
         for (int r = 0; r < rounds; ++r) {
             save.push_back(bench::timeMs([&] {
                 const QByteArray bytes =
-                    f.image ? image::packShow(w.document.show(), w.ledsNumber, 1,
+                    f.image ? image::packShow(w.document.show(), w.document.show().ledsNumber, 1,
                                               image::HeaderStyle::Save)
-                            : files::writeTextFile(f.text, w.document.show(), w.ledsNumber);
+                            : files::writeTextFile(f.text, w.document.show(),
+                                                   w.document.show().ledsNumber);
                 const bool ok = f.image ? image::writeSettingsFile(name, bytes)
                                         : files::writeWholeFile(name, bytes);
                 Q_ASSERT(ok);
@@ -123,7 +124,7 @@ int main(int argc, char *argv[])
             loadCmd.push_back(bench::timeMs([&] { (w.*f.load)(false); }));
             settle();
             reload.push_back(bench::timeMs([&] {
-                w.document.setGlobals(w.ledsNumber, w.document.show().sceneTime);
+                w.document.setGlobals(w.document.show().ledsNumber, w.document.show().sceneTime);
                 settle();
             }));
         }

@@ -29,8 +29,9 @@ Run measure(SimRig &rig, MainWindow &w, bool write)
     const qint64 simBefore = rig.controller.elapsedMicroseconds();
     QElapsedTimer t;
     t.start();
-    const int r = write ? w.UsbWriteProgram(&w.programs[1], 1, w.ledsNumber)
-                        : w.UsbReadProgram(&w.programs[1], 1, w.ledsNumber);
+    const int r =
+        write ? w.UsbWriteProgram(&w.document.show().programs[1], 1, w.document.show().ledsNumber)
+              : w.UsbReadProgram(&w.document.show().programs[1], 1, w.document.show().ledsNumber);
     Run run;
     run.wallMs = double(t.nsecsElapsed()) / 1e6;
     run.simulatedMs = double(rig.controller.elapsedMicroseconds() - simBefore) / 1e3;

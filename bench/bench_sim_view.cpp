@@ -56,7 +56,7 @@ std::unique_ptr<MainWindow> chaserWindow(SimRig &rig, bool view)
     w->resize(1000, 800);
     w->show();
     w->document.setGlobals(170, w->document.show().sceneTime);
-    t_chaser &chaser = w->chasers[0];
+    t_chaser &chaser = w->document.show().chasers[0];
     for (int i = 0; i < 170; ++i)
         chaser.colors[i] = QColor::fromHsv(i * 2, 255, 255);
     chaser.time = 300;

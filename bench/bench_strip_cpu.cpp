@@ -58,9 +58,9 @@ int main(int argc, char *argv[])
         runFor(seconds, "window idle on Scenes", counter);
 
         for (int i = 0; i < 170; ++i)
-            w.chasers[0].colors[i] = QColor::fromHsv(i * 2, 255, 255);
-        w.chasers[0].time = 300;
-        w.chasers[0].xfade = 100;
+            w.document.show().chasers[0].colors[i] = QColor::fromHsv(i * 2, 255, 255);
+        w.document.show().chasers[0].time = 300;
+        w.document.show().chasers[0].xfade = 100;
         w.TabWidget->setCurrentIndex(1);
         runFor(seconds, "window, chaser of 170 lamps", counter);
     }

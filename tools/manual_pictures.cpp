@@ -78,15 +78,16 @@ void colourTheShow(MainWindow &w)
 {
     for (int lamp = 0; lamp < lm740::kMaxLamps; ++lamp) {
         const QColor rainbow = QColor::fromHsv((lamp * 12) % 360, 255, 255);
-        w.sceneColors[0][lamp] = rainbow;
-        w.chasers[0].colors[lamp] = lamp % 5 < 2 ? QColor(255, 160, 0) : QColor(20, 0, 60);
+        w.document.show().sceneColors[0][lamp] = rainbow;
+        w.document.show().chasers[0].colors[lamp] =
+            lamp % 5 < 2 ? QColor(255, 160, 0) : QColor(20, 0, 60);
         for (int step = 0; step < 3; ++step)
-            w.programs[0].scenes[step].colors[lamp] =
+            w.document.show().programs[0].scenes[step].colors[lamp] =
                 QColor::fromHsv((lamp * 6 + step * 120) % 360, 220, 255);
     }
-    w.chasers[0].pattern_len = 5;
-    w.chasers[0].repeat_number = 6;
-    w.programs[0].scenes[2].scene_laststep = 1;
+    w.document.show().chasers[0].pattern_len = 5;
+    w.document.show().chasers[0].repeat_number = 6;
+    w.document.show().programs[0].scenes[2].scene_laststep = 1;
 }
 
 // One lamp control, enlarged, with its parts named beside it.

@@ -49,7 +49,8 @@ struct Outcome
     int tab = 0;
     static std::shared_ptr<Records> snapshot(const MainWindow &w)
     {
-        return std::make_shared<Records>(Records{w.sceneColors, w.chasers, w.programs});
+        return std::make_shared<Records>(Records{
+            w.document.show().sceneColors, w.document.show().chasers, w.document.show().programs});
     }
     std::shared_ptr<Records> records;
 };
@@ -60,7 +61,7 @@ Outcome outcomeOf(WindowRig &rig)
     for (const PromptCall &c : rig.prompts.calls)
         if (c.kind != QLatin1String("open"))
             o.prompts << c.kind + QLatin1Char('|') + c.title + QLatin1Char('|') + c.text;
-    o.lamps = rig.window->ledsNumber;
+    o.lamps = rig.window->document.show().ledsNumber;
     o.tab = rig.window->TabWidget->currentIndex();
     o.records = Outcome::snapshot(*rig.window);
     return o;

@@ -396,14 +396,14 @@ void TstMainWindow::programTabs()
 void TstMainWindow::showDefaults()
 {
     MainWindow &w = *m_window;
-    QCOMPARE(w.ledsNumber, 30);
-    QCOMPARE(w.actualSceneNumber, 0);
+    QCOMPARE(w.document.show().ledsNumber, 30);
+    QCOMPARE(w.document.show().actualSceneNumber, 0);
     QVERIFY(!w.session().online());
-    QCOMPARE(w.sceneColors[9][169], QColor(0, 0, 0));
-    QVERIFY(!w.sceneColors[9][170].isValid());
-    QCOMPARE(w.chasers[3].time, 1000u);
-    QCOMPARE(w.programs[3].scenes[30].scene_xfade, quint8(100));
-    QCOMPARE(w.programs[0].scenes[0].colors[0], QColor(0, 0, 0));
+    QCOMPARE(w.document.show().sceneColors[9][169], QColor(0, 0, 0));
+    QVERIFY(!w.document.show().sceneColors[9][170].isValid());
+    QCOMPARE(w.document.show().chasers[3].time, 1000u);
+    QCOMPARE(w.document.show().programs[3].scenes[30].scene_xfade, quint8(100));
+    QCOMPARE(w.document.show().programs[0].scenes[0].colors[0], QColor(0, 0, 0));
 }
 
 void TstMainWindow::aboutShowsVersionThroughPrompts()

@@ -135,8 +135,8 @@ void toTab(MainWindow &w, int tab)
 std::vector<QColor> panelColors(MainWindow &w)
 {
     std::vector<QColor> colors(kColorSlots);
-    w.scene->getColors(colors.data(), uint(w.ledsNumber));
-    colors.resize(std::size_t(w.ledsNumber));
+    w.scene->getColors(colors.data(), uint(w.document.show().ledsNumber));
+    colors.resize(std::size_t(w.document.show().ledsNumber));
     return colors;
 }
 
@@ -241,7 +241,7 @@ void TstMainWindowFiles::savedShowLoadsBack()
     rig.prompts.fileNames << name + suffix;
     rig.prompts.answers << QMessageBox::Yes; // 25 lamps are fewer than 30
     (w.*load)(false);
-    QCOMPARE(w.ledsNumber, 25);
+    QCOMPARE(w.document.show().ledsNumber, 25);
     QCOMPARE(w.LedsNumberSpin->value(), 25);
     QCOMPARE(w.TabWidget->currentIndex(), tab);
     const bool image = carried == Everything;
@@ -254,7 +254,7 @@ void TstMainWindowFiles::savedShowLoadsBack()
     // moving on writes the loaded values back, not the old ones.
     const auto loaded = copyOf(w.document.show());
     if (tab == ProgramsTab) {
-        const t_program_scene &step = w.programs[1].scenes[13];
+        const t_program_scene &step = w.document.show().programs[1].scenes[13];
         QCOMPARE(w.scene->getSceneTime(), int(step.scene_time));
         QCOMPARE(w.scene->getScenexFade(), int(step.scene_xfade));
         QCOMPARE(w.scene->getLastStep(), 1);
@@ -350,7 +350,7 @@ void TstMainWindowFiles::brokenFilesChangeNothing()
     QCOMPARE(box.title, QString("Error"));
     QVERIFY2(box.text.contains(message), qPrintable(box.text));
     QVERIFY(sameItems(w.document.show(), *before));
-    QCOMPARE(w.ledsNumber, 20);
+    QCOMPARE(w.document.show().ledsNumber, 20);
     QVERIFY(panelColors(w) == panel);
 }
 
@@ -382,8 +382,8 @@ void TstMainWindowFiles::onlyYesLoadsFewerLamps()
     QCOMPARE(question.title, QString("Remove leds? -- Lm740"));
     QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(question.defaultButton, QMessageBox::No);
-    QCOMPARE(w.ledsNumber, loads ? 2 : 30);
-    QCOMPARE(w.sceneColors[0][1], loads ? QColor(0, 128, 0) : QColor(Qt::black));
+    QCOMPARE(w.document.show().ledsNumber, loads ? 2 : 30);
+    QCOMPARE(w.document.show().sceneColors[0][1], loads ? QColor(0, 128, 0) : QColor(Qt::black));
 }
 
 void TstMainWindowFiles::escapeAndClosingAnswerNo()

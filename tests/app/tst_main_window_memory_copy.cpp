@@ -380,7 +380,7 @@ void TstMainWindowMemoryCopy::closingTheWindowDuringAPass()
         QVERIFY(!w.close());
     });
     w.File_Read_Settings(false);
-    QCOMPARE(w.actualSceneNumber, 0);
+    QCOMPARE(w.document.show().actualSceneNumber, 0);
     QCOMPARE(w.scene->getSelectionFlags(), quint8(0));
 
     const PromptCall &question = m_prompts->calls.at(1);

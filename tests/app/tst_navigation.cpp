@@ -186,7 +186,7 @@ void TstNavigation::switchesWriteBackAndLoad()
     // A scene's edit goes into its record when another scene is chosen, and comes back with it.
     w.scene->lamp(0)->setRGB(200, 0, 0);
     w.sceneButtons->button(1)->click();
-    QCOMPARE(w.sceneColors[0][0], QColor(200, 0, 0));
+    QCOMPARE(w.document.show().sceneColors[0][0], QColor(200, 0, 0));
     QCOMPARE(rgb(w.scene->lamp(0)), QColor(0, 0, 0));
     QCOMPARE(w.dockWidget->targetColors[0], QColor(0, 0, 0));
     w.sceneButtons->button(0)->click();
@@ -210,7 +210,7 @@ void TstNavigation::switchesWriteBackAndLoad()
     QCOMPARE(w.scene->getDirection(), 2);
     QCOMPARE(w.scene->getPatternLen(), 3);
     QCOMPARE(w.scene->getScenexFade(), 40);
-    QCOMPARE(w.chasers[0].time, 2500u);
+    QCOMPARE(w.document.show().chasers[0].time, 2500u);
 
     // Program steps, and the last-step mark moving from one step to another.
     w.TabWidget->setCurrentIndex(2);
@@ -218,13 +218,13 @@ void TstNavigation::switchesWriteBackAndLoad()
     w.scene->lamp(1)->setRGB(0, 9, 0);
     w.scene->lastStepStateChanged(true);
     w.programSteps(0)->button(4)->click();
-    QCOMPARE(w.programs[0].scenes[0].colors[1], QColor(0, 9, 0));
+    QCOMPARE(w.document.show().programs[0].scenes[0].colors[1], QColor(0, 9, 0));
     QCOMPARE(w.document.current().step, 4);
     w.scene->setLastStep(1);
     w.scene->lastStepStateChanged(true);
     w.programSteps(0)->button(0)->click();
-    QCOMPARE(w.programs[0].scenes[0].scene_laststep, quint8(0));
-    QCOMPARE(w.programs[0].scenes[4].scene_laststep, quint8(1));
+    QCOMPARE(w.document.show().programs[0].scenes[0].scene_laststep, quint8(0));
+    QCOMPARE(w.document.show().programs[0].scenes[4].scene_laststep, quint8(1));
     QVERIFY(!w.scene->getLastStep());
 
     // The global scene time reaches the panel only on the Scenes tab.
@@ -237,10 +237,10 @@ void TstNavigation::switchesWriteBackAndLoad()
 
     // A step button clicked while another page shows leaves the steps as they were: the panel
     // holds the scene shown, which is no step's.
-    const t_program before = w.programs[0];
+    const t_program before = w.document.show().programs[0];
     w.scene->lamp(0)->setRGB(1, 2, 3);
     w.programSteps(0)->button(6)->click();
-    QVERIFY(w.programs[0] == before);
+    QVERIFY(w.document.show().programs[0] == before);
     QCOMPARE(rgb(w.scene->lamp(0)), QColor(1, 2, 3));
 }
 
@@ -275,7 +275,7 @@ void TstNavigation::lampCountKeepsEdits()
     w.LedsNumberSpin->setValue(20);
     emit w.LedsNumberSpin->editingFinished();
     QCOMPARE(w.scene->lampCount(), 20);
-    QCOMPARE(w.ledsNumber, 20);
+    QCOMPARE(w.document.show().ledsNumber, 20);
     w.LedsNumberSpin->setValue(40);
     emit w.LedsNumberSpin->editingFinished();
     QCOMPARE(w.scene->lampCount(), 40);
@@ -334,14 +334,14 @@ void TstNavigation::lampCountLeftByAClickOnALampThatGoes()
     QVERIFY(!own || !own->isVisible());
 
     const int count = typed.toInt();
-    QCOMPARE(w.ledsNumber, count);
+    QCOMPARE(w.document.show().ledsNumber, count);
     QCOMPARE(w.scene->lampCount(), count);
     // Only a lamp that is still there keeps the focus; the others go once the click is over.
     QTRY_COMPARE(field.isNull(), clicked >= count);
     if (field)
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(field.data()));
     // The show keeps the lamps beyond the count, and online the controller got the edit.
-    QCOMPARE(w.sceneColors[0][29], QColor(1, 2, 3));
+    QCOMPARE(w.document.show().sceneColors[0][29], QColor(1, 2, 3));
     if (online)
         QCOMPARE(rig.controller.byteAt(layout::sceneLampAddress(0, 29)), quint8(1));
     QVERIFY(rig.prompts.calls.isEmpty());
@@ -395,9 +395,10 @@ void TstNavigation::failureAtAChosenByte()
     QVERIFY(rig.log().last().contains(QRegularExpression("^(scene 3|chaser 2|program 0)$")));
     QVERIFY(!QApplication::overrideCursor());
     if (action == Scene3) {
-        QCOMPARE(w.actualSceneNumber, 3);
+        QCOMPARE(w.document.show().actualSceneNumber, 3);
         const bool readFailed = request == usb::READ_MEMORY_REQUEST;
-        QCOMPARE(w.sceneColors[3][29], readFailed ? QColor(0, 0, 0) : QColor(99, 0, 0));
+        QCOMPARE(w.document.show().sceneColors[3][29],
+                 readFailed ? QColor(0, 0, 0) : QColor(99, 0, 0));
         // The write stopped at the failing byte.
         if (!readFailed)
             QCOMPARE(rig.log()[1], QStringLiteral("W 5000-5007"));

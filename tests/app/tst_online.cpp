@@ -116,7 +116,7 @@ void TstOnline::goingOnline()
     QCOMPARE(w.onlineLabel->text(), online ? QStringLiteral("Online") : QStringLiteral("Offline"));
     QCOMPARE(w.onlineLabel->palette().color(QPalette::WindowText),
              online ? QColor(30, 160, 30) : QColor(255, 0, 0));
-    QCOMPARE(w.ledsNumber, lamps);
+    QCOMPARE(w.document.show().ledsNumber, lamps);
     QCOMPARE(w.scene->lampCount(), lamps);
     QCOMPARE(w.ScenesTimeSpin->value(), online && plugged && failingRead < 0 ? 4 : 1);
     QVERIFY(!QApplication::overrideCursor());
@@ -295,7 +295,7 @@ void TstOnline::writeSettingsFollowsTheController()
     rig.prompts.answers << QMessageBox::Yes;
     w.File_Write_Settings(false);
     QCOMPARE(rig.prompts.calls.last().text, QString("Settings succesfully load\n"));
-    QCOMPARE(w.ledsNumber, online ? 12 : 30);
+    QCOMPARE(w.document.show().ledsNumber, online ? 12 : 30);
     QCOMPARE(w.scene->lampCount(), online ? 12 : 30);
     QCOMPARE(w.ScenesTimeSpin->value(), online ? 7 : 1);
     QCOMPARE(w.scene->lamp(3)->lampColor(), online ? QColor(1, 2, 3) : QColor(0, 0, 0));
@@ -329,7 +329,7 @@ void TstOnline::loadChasersOnlineKeepsTheFile()
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(files::readTextFile(files::Format::Chasers, f.readAll(), &loaded));
     QVERIFY(loaded.chasers[0].colors[0] != QColor(77, 0, 0));
-    QCOMPARE(w.chasers[0].colors[0], loaded.chasers[0].colors[0]);
+    QCOMPARE(w.document.show().chasers[0].colors[0], loaded.chasers[0].colors[0]);
     QCOMPARE(w.scene->lamp(0)->lampColor(), loaded.chasers[0].colors[0]);
 }
 
@@ -337,21 +337,21 @@ void TstOnline::programCommandsOnAnotherPage()
 {
     WindowRig rig;
     MainWindow &w = *rig.window;
-    w.programs[0].scenes[3].colors[2] = QColor(0, 0, 9);
+    w.document.show().programs[0].scenes[3].colors[2] = QColor(0, 0, 9);
     w.scene->lamp(0)->setRGB(200, 0, 0);
     w.actionWrite_Current_Program->trigger();
     // The program went as it is in the show; the scene's colours did not become a step's.
     QCOMPARE(rig.controller.byteAt(layout::programStepLampAddress(0, 3, 2) + 2), quint8(9));
     QCOMPARE(rig.controller.byteAt(layout::programStepLampAddress(0, 0, 0)), quint8(0));
-    QCOMPARE(w.programs[0].scenes[0].colors[0], QColor(0, 0, 0));
+    QCOMPARE(w.document.show().programs[0].scenes[0].colors[0], QColor(0, 0, 0));
 
     rig.controller.setByteAt(layout::kLampsNumber, 30);
     rig.controller.setByteAt(layout::programStepLampAddress(0, 0, 0), 50);
     w.actionRead_Current_Program->trigger();
-    QCOMPARE(w.programs[0].scenes[0].colors[0], QColor(50, 0, 0));
+    QCOMPARE(w.document.show().programs[0].scenes[0].colors[0], QColor(50, 0, 0));
     QCOMPARE(w.scene->lamp(0)->lampColor(), QColor(200, 0, 0));
     w.sceneButtons->button(1)->click();
-    QCOMPARE(w.sceneColors[0][0], QColor(200, 0, 0));
+    QCOMPARE(w.document.show().sceneColors[0][0], QColor(200, 0, 0));
 
     // Offline the Chasers page's edit is in its chaser, and a write sends nothing.
     rig.bus.unplug(rig.controller);
@@ -360,7 +360,7 @@ void TstOnline::programCommandsOnAnotherPage()
     w.findChild<QDoubleSpinBox *>("TimeSpin")->setValue(4.2);
     rig.controller.clearRequests();
     QCOMPARE(w.UsbWriteActualSetting(false), 0);
-    QCOMPARE(w.chasers[0].time, 4200u);
+    QCOMPARE(w.document.show().chasers[0].time, 4200u);
     QVERIFY(rig.controller.requests().isEmpty());
     QVERIFY(rig.prompts.calls.isEmpty());
 }
@@ -425,23 +425,25 @@ void TstOnline::onlineSessionEndsInTheFile()
                                         std::size_t(bytes.size()));
     int written = 0;
     for (const Edit &e : edits) {
-        const ColorArray &record = e.kind == SceneRecord    ? w.sceneColors[e.number]
-                                   : e.kind == ChaserRecord ? w.chasers[e.number].colors
-                                                            : w.programs[0].scenes[e.number].colors;
+        const ColorArray &record = e.kind == SceneRecord ? w.document.show().sceneColors[e.number]
+                                   : e.kind == ChaserRecord
+                                       ? w.document.show().chasers[e.number].colors
+                                       : w.document.show().programs[0].scenes[e.number].colors;
         QCOMPARE(record[e.lamp], QColor(40 + e.number, e.lamp, 200));
         bool same = false;
         if (e.kind == SceneRecord) {
             ColorArray colors{};
             layout::unpackScene(image, e.number, colors, 30);
-            same = std::equal(colors.begin(), colors.begin() + 30, w.sceneColors[e.number].begin());
+            same = std::equal(colors.begin(), colors.begin() + 30,
+                              w.document.show().sceneColors[e.number].begin());
         } else if (e.kind == ChaserRecord) {
-            t_chaser c = w.chasers[e.number];
+            t_chaser c = w.document.show().chasers[e.number];
             layout::unpackChaser(image, e.number, c, 30);
-            same = c == w.chasers[e.number];
+            same = c == w.document.show().chasers[e.number];
         } else {
-            t_program_scene s = w.programs[0].scenes[e.number];
+            t_program_scene s = w.document.show().programs[0].scenes[e.number];
             layout::unpackProgramStep(image, 0, e.number, s, 30);
-            same = s == w.programs[0].scenes[e.number];
+            same = s == w.document.show().programs[0].scenes[e.number];
         }
         QVERIFY2(same || e.reported,
                  qPrintable(

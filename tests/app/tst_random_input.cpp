@@ -194,7 +194,7 @@ void TstRandomInput::windowSurvivesRandomInput()
     };
     QMetaObject::invokeMethod(&loop, step, Qt::QueuedConnection);
     loop.exec();
-    QCOMPARE(w.scene->lampCount(), w.ledsNumber);
+    QCOMPARE(w.scene->lampCount(), w.document.show().ledsNumber);
 }
 
 QTEST_MAIN(TstRandomInput)

@@ -141,10 +141,11 @@ void TstRecovery::killedProgramIsOffered()
     QCOMPARE(rig.prompts.calls[0].title, QString("Recovered show -- Lm740"));
     // A program started meanwhile is not offered the same copy, whatever the answer.
     QVERIFY(!RecoveryFile(folder).claimLeft());
-    QCOMPARE(w.sceneColors[0][3], restore ? QColor(11, 22, 33) : QColor(Qt::black));
-    QCOMPARE(w.scene->lamp(3)->lampColor(), w.sceneColors[0][3]);
-    QCOMPARE(w.chasers[2].time, restore ? 75000u : 1000u);
-    QCOMPARE(w.programs[1].scenes[30].colors[170], restore ? QColor(1, 2, 3) : QColor());
+    QCOMPARE(w.document.show().sceneColors[0][3], restore ? QColor(11, 22, 33) : QColor(Qt::black));
+    QCOMPARE(w.scene->lamp(3)->lampColor(), w.document.show().sceneColors[0][3]);
+    QCOMPARE(w.document.show().chasers[2].time, restore ? 75000u : 1000u);
+    QCOMPARE(w.document.show().programs[1].scenes[30].colors[170],
+             restore ? QColor(1, 2, 3) : QColor());
     QCOMPARE(w.isWindowModified(), restore);
     QCOMPARE(w.actionUndo->isEnabled(), restore);
 

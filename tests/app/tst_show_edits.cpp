@@ -66,7 +66,7 @@ void TstShowEdits::untouchedValuesSurviveSaves_data()
     QTest::addColumn<int>("format");
     QTest::addColumn<Act>("set");
     const auto chaser = [](std::function<void(t_chaser &)> f) {
-        return Act([f](WindowRig &r) { f(r.window->chasers[0]); });
+        return Act([f](WindowRig &r) { f(r.window->document.show().chasers[0]); });
     };
     QTest::newRow("chaser time 75 s")
         << int(files::Format::Chaser) << chaser([](t_chaser &c) { c.time = 75000; });
@@ -76,9 +76,9 @@ void TstShowEdits::untouchedValuesSurviveSaves_data()
         << int(files::Format::Chaser) << chaser([](t_chaser &c) { c.pattern_len = 255; });
     QTest::newRow("repeat 255") << int(files::Format::Chaser)
                                 << chaser([](t_chaser &c) { c.repeat_number = 255; });
-    QTest::newRow("program step of 75 s")
-        << int(files::Format::Program)
-        << Act([](WindowRig &r) { r.window->programs[0].scenes[0].scene_time = 75000; });
+    QTest::newRow("program step of 75 s") << int(files::Format::Program) << Act([](WindowRig &r) {
+        r.window->document.show().programs[0].scenes[0].scene_time = 75000;
+    });
 }
 
 void TstShowEdits::untouchedValuesSurviveSaves()
@@ -243,7 +243,7 @@ void TstShowEdits::eachKindOfStepUndoesAndRedoes()
     const Show before = w.document.show();
     const std::vector<QColor> panelBefore = [&] {
         std::vector<QColor> c(kColorSlots);
-        w.scene->getColors(c.data(), uint(w.ledsNumber));
+        w.scene->getColors(c.data(), uint(w.document.show().ledsNumber));
         return c;
     }();
     act(rig);
@@ -261,7 +261,7 @@ void TstShowEdits::eachKindOfStepUndoesAndRedoes()
     if (steps == 1) {
         QVERIFY(sameRecords(w.document.show(), before));
         std::vector<QColor> panel(kColorSlots);
-        w.scene->getColors(panel.data(), uint(w.ledsNumber));
+        w.scene->getColors(panel.data(), uint(w.document.show().ledsNumber));
         QVERIFY(panel == panelBefore);
     }
     QCOMPARE(w.TabWidget->currentIndex(), tab);
@@ -269,8 +269,8 @@ void TstShowEdits::eachKindOfStepUndoesAndRedoes()
     QVERIFY(w.actionRedo->isEnabled());
     w.actionRedo->trigger();
     QVERIFY(sameRecords(w.document.show(), after));
-    QCOMPARE(w.scene->lampCount(), w.ledsNumber);
-    QCOMPARE(w.LedsNumberSpin->value(), w.ledsNumber);
+    QCOMPARE(w.scene->lampCount(), w.document.show().ledsNumber);
+    QCOMPARE(w.LedsNumberSpin->value(), w.document.show().ledsNumber);
     QCOMPARE(w.ScenesTimeSpin->value(), w.document.show().sceneTime);
 }
 
@@ -284,7 +284,7 @@ void TstShowEdits::onlineUndoReachesTheController()
     w.sceneButtons->button(1)->click(); // the edit goes to the controller
     QCOMPARE(rig.controller.byteAt(lamp0), quint8(200));
     w.actionUndo->trigger(); // back on scene 1, with the edit undone
-    QCOMPARE(w.actualSceneNumber, 0);
+    QCOMPARE(w.document.show().actualSceneNumber, 0);
     QCOMPARE(w.scene->lamp(0)->lampColor(), QColor(0, 0, 0));
     w.sceneButtons->button(1)->click(); // and the undone value follows
     QCOMPARE(rig.controller.byteAt(lamp0), quint8(0));
@@ -308,7 +308,7 @@ void TstShowEdits::onlineUndoReachesTheController()
     w.sceneButtons->button(0)->click();
     rig.controller.setByteAt(layout::sceneLampAddress(1, 2), 66);
     w.actionUndo->trigger();
-    QCOMPARE(w.actualSceneNumber, 1);
+    QCOMPARE(w.document.show().actualSceneNumber, 1);
     QCOMPARE(w.scene->lamp(1)->lampColor(), QColor(0, 0, 0));
     QCOMPARE(w.scene->lamp(2)->lampColor(), QColor(66, 0, 0));
     QCOMPARE(w.actionRedo->text(), QString("&Redo Change lamp 2"));
@@ -467,11 +467,11 @@ void TstShowEdits::everyWayOutAsks()
                             : goesOn && (way == 1 || way == 2) ? QColor(9, 9, 9)
                             : edit == 0                        ? QColor(5, 5, 5)
                                                                : QColor(0, 0, 0);
-    QCOMPARE(w.sceneColors[0][0], expected);
+    QCOMPARE(w.document.show().sceneColors[0][0], expected);
     QCOMPARE(w.scene->lamp(0)->lampColor(), expected);
     QCOMPARE(w.ScenesTimeSpin->value(), edit == 1 && !goesOn ? 9 : 1);
     QCOMPARE(w.document.show().sceneTime, w.ScenesTimeSpin->value());
-    QCOMPARE(w.ledsNumber, edit == 2 && !goesOn ? 12 : 30);
+    QCOMPARE(w.document.show().ledsNumber, edit == 2 && !goesOn ? 12 : 30);
     // Kept as it was: nothing went to the controller or came from it.
     if (!goesOn)
         QCOMPARE(rig.log().filter(QRegularExpression("^[WR] ")), QStringList());

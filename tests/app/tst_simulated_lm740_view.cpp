@@ -221,7 +221,7 @@ void TstSimulatedLm740View::playsAChaserAsThePreviewDoes()
     ViewRig rig;
     MainWindow &w = *rig.window;
     w.document.setGlobals(10, w.document.show().sceneTime);
-    t_chaser &chaser = w.chasers[0];
+    t_chaser &chaser = w.document.show().chasers[0];
     chaser.colors = numberedColors(8);
     chaser.time = 300;
     chaser.xfade = 100;

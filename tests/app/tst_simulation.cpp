@@ -157,17 +157,19 @@ void TstSimulation::programSimulationSteps()
     WindowRig rig;
     MainWindow &w = *rig.window;
     if (lastMark >= 0)
-        markLastStep(w.programs[0], lastMark, true);
-    w.programs[0].scenes[start + 1 < 31 ? start + 1 : 0].colors[0] = QColor(0, 0, 250);
+        markLastStep(w.document.show().programs[0], lastMark, true);
+    w.document.show().programs[0].scenes[start + 1 < 31 ? start + 1 : 0].colors[0] =
+        QColor(0, 0, 250);
     w.TabWidget->setCurrentIndex(2);
     w.programSteps(0)->button(start)->click();
     w.actionRun_Program->trigger();
     QList<int> played;
     for (int i = 0; i < steps.size(); ++i) {
-        const int before = w.actualProgramSceneNumber;
-        QCOMPARE(ticksUntil(*w.dockWidget, [&] { return w.actualProgramSceneNumber != before; }),
+        const int before = w.document.show().actualProgramSceneNumber;
+        QCOMPARE(ticksUntil(*w.dockWidget,
+                            [&] { return w.document.show().actualProgramSceneNumber != before; }),
                  34);
-        played << w.actualProgramSceneNumber;
+        played << w.document.show().actualProgramSceneNumber;
         if (i == 0)
             QCOMPARE(w.dockWidget->targetColors[0], QColor(0, 0, 250));
     }
@@ -177,7 +179,7 @@ void TstSimulation::programSimulationSteps()
     QCOMPARE(ticksUntil(
                  *w.dockWidget, [] { return false; }, 100),
              -1);
-    QCOMPARE(w.actualProgramSceneNumber, steps.last());
+    QCOMPARE(w.document.show().actualProgramSceneNumber, steps.last());
 }
 
 void TstSimulation::chaserSimulationRotates()
@@ -185,8 +187,8 @@ void TstSimulation::chaserSimulationRotates()
     WindowRig rig;
     MainWindow &w = *rig.window;
     w.document.setGlobals(3, w.document.show().sceneTime);
-    w.chasers[0].colors[0] = QColor(255, 0, 0);
-    w.chasers[0].time = 300;
+    w.document.show().chasers[0].colors[0] = QColor(255, 0, 0);
+    w.document.show().chasers[0].time = 300;
     w.TabWidget->setCurrentIndex(1);
     MyDockWidget &strip = *w.dockWidget;
     QCOMPARE(strip.playMode, lm740::ItemKind::Chaser);
@@ -240,7 +242,7 @@ void TstSimulation::chaserFollowsEdits()
     WindowRig rig;
     MainWindow &w = *rig.window;
     w.document.setGlobals(4, w.document.show().sceneTime);
-    t_chaser &chaser = w.chasers[0];
+    t_chaser &chaser = w.document.show().chasers[0];
     const QMap<QChar, QColor> named{
         {'R', Qt::red}, {'G', Qt::green}, {'B', Qt::blue}, {'K', Qt::black}, {'W', Qt::white}};
     for (int i = 0; i < 4; ++i)
