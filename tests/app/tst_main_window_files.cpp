@@ -601,6 +601,7 @@ void TstMainWindowFiles::writesOverTheShowsFileAskFirst_data()
     QTest::newRow("hard link") << save << "show.set" << read << "hard.set" << no;
     QTest::newRow("renewed") << save << "show.set" << read << "show.set" << no; // by another
     QTest::newRow("elsewhere") << save << "show.set" << read << "other.set" << -1;
+    QTest::newRow("another file") << save << "show.set" << read << "there.set" << -1;
     QTest::newRow("saved again") << save << "show.set" << save << "show.set" << -1;
     QTest::newRow("scenes over it") << save << "show.set" << scenes << "link.scs" << yes;
     QTest::newRow("scenes again") << scenes << "s.scs" << scenes << "s.scs" << -1;
@@ -626,6 +627,7 @@ void TstMainWindowFiles::writesOverTheShowsFileAskFirst()
     for (const char *link : {"link.set", "link.scs"})
         QCOMPARE(::symlink(keptPath, QFile::encodeName(dir.filePath(link))), 0);
     QCOMPARE(::link(keptPath, QFile::encodeName(dir.filePath("hard.set"))), 0);
+    QVERIFY(files::writeWholeFile(dir.filePath("there.set"), "x"));
     if (QTest::currentDataTag() == QByteArray("renewed"))
         QVERIFY(QFile::remove(dir.filePath(kept)) &&
                 QFile::copy(dir.filePath("hard.set"), dir.filePath(kept)));

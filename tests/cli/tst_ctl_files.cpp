@@ -269,7 +269,8 @@ void TstCtlFiles::leftoversOfKilledWritesGo()
     CtlRig rig;
     QVERIFY(rig.write("a.set", image::packShow(*randomShow(2, 2), 2, 5, image::HeaderStyle::Save)));
     QVERIFY(QDir(rig.dir.path()).mkpath(".show.k1.part"));
-    const QStringList left{".b.set.k2.part", ".show.k1.part/scenes.scs", ".b.set.k3.part"};
+    const QStringList left{".b.set.k2.part", ".show.k1.part/scenes.scs", ".b.set.k3.part",
+                           ".b.set.mine12"};
     for (const QString &name : left)
         QVERIFY(rig.write(name, "x"));
     QFile living(rig.path(left[2]));
@@ -281,7 +282,7 @@ void TstCtlFiles::leftoversOfKilledWritesGo()
     CTL_CHECK(rig.run({"export", "%d/a.set", "%d/show"}), 0, "", ""); // swapped with the old one
     CTL_CHECK(rig.run({"import", "%d/show", "%d/b.set"}), 0, "", "");
     QCOMPARE(QDir(rig.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList({left[2], "a.set", "b.set", "show"}));
+             QStringList({left[2], left[3], "a.set", "b.set", "show"}));
 }
 
 void TstCtlFiles::exportIsAllOrNothing_data()
