@@ -2,6 +2,7 @@
 
 #include "item_kinds.h"
 #include "navigator.h"
+#include "pattern_actions.h"
 
 #include "arthur_style.h"
 #include "controller_chooser.h"
@@ -154,6 +155,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setUpDesktop();
     m_recovery = new CrashRecovery(document, this);
     connectFiles();
+    // Edit > Pattern... and Layout..., the Pattern button and the layout kept with the show.
+    new PatternActions(*this);
 
     qCDebug(lcApp) << "MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) End";
 }

@@ -2,6 +2,7 @@
 // command in the USB menu.
 #include "main_window.h"
 
+#include "pattern_actions.h"
 #include "simulated_lm740_view.h"
 
 void MainWindow::showSimulatedController(lm740::SimController &controller,
@@ -14,6 +15,8 @@ void MainWindow::showSimulatedController(lm740::SimController &controller,
     simulatorView = new SimulatedLm740View(controller, faults, this);
     simulatorView->addController(controller, faults, port);
     addDockWidget(Qt::BottomDockWidgetArea, simulatorView);
+    if (const auto *patterns = findChild<PatternActions *>())
+        simulatorView->setLampLayout(patterns->layout.layout());
     // Below the editor, and only as tall as its LCD and a few requests need.
     resizeDocks({simulatorView}, {simulatorView->minimumSizeHint().height()}, Qt::Vertical);
     QAction *toggle = simulatorView->toggleViewAction();

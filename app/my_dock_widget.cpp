@@ -1,5 +1,6 @@
 #include "my_dock_widget.h"
 
+#include "layout_view.h"
 #include "logging.h"
 #include "playback.h"
 
@@ -75,6 +76,16 @@ void MyDockWidget::followTiming(quint32 total, quint32 xfadePercent)
         tickTimer->start(int(kTickMs));
 }
 
+void MyDockWidget::setLampLayout(const lm740::Layout *layout)
+{
+    m_layout.reset();
+    if (layout)
+        m_layout = *layout;
+    // Rows of cells need the height a line of lamps does not.
+    setMinimumHeight(layout ? std::clamp(layout->height() * 5, 20, 120) : 20);
+    update();
+}
+
 void MyDockWidget::tick()
 {
     const quint32 before = elapsed;
@@ -114,6 +125,12 @@ void MyDockWidget::tick()
 void MyDockWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    if (m_layout) {
+        LayoutView::paint(
+            painter, rect(), *m_layout, count, [this](int lamp) { return shownColor(lamp); }, false,
+            palette().color(QPalette::Window));
+        return;
+    }
     painter.setPen(Qt::NoPen);
     const int w = width() / (count + 1);
     const int h = height();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "item.h"
+#include "layout.h"
 #include "show.h"
 
 #include <QDockWidget>
@@ -30,6 +31,8 @@ public:
     void followColors(const QColor *colors, int n);
     // The item shown was given another time or cross-fade: its time so far counts against them.
     void followTiming(quint32 total, quint32 xfadePercent);
+    // Draws the lamps in their cells of `layout`, or in a line with none.
+    void setLampLayout(const lm740::Layout *layout);
 
     QTimer *tickTimer = nullptr;
     quint32 elapsed = 0;
@@ -57,4 +60,5 @@ private:
     bool m_advancing = false; // an end-of-item signal is being handled
     bool m_followWanted = false;
     lm740::ColorArray m_following;
+    std::optional<lm740::Layout> m_layout;
 };

@@ -288,6 +288,7 @@ bool ShowFiles::save(Type type, const QString &path, bool generated)
         // Every value of the show is in the file now.
         m_document.keepAll();
         m_keptFiles.keptIn(path);
+        emit settingsSaved(path);
     } else {
         const std::vector<Item> items = itemsOf(formatOf(type), show);
         const lm740::KeptFiles::Saving saving(m_keptFiles, items);
@@ -368,6 +369,7 @@ bool ShowFiles::loadSettings(const QString &path)
         m_session.writeParameter(ControllerSession::Parameter::SceneTime,
                                  char(m_document.show().sceneTime));
     m_keptFiles.keptIn(path);
+    emit settingsLoaded(path);
     lampCountLoaded();
     m_desktop.fileDone(path, true, lm740::image::headerChanges(header));
     return true;

@@ -71,6 +71,9 @@ public:
 Q_SIGNALS:
     // A command on the files of `kind` brings its page to the front.
     void kindShown(lm740::ItemKind kind);
+    // The whole show was saved to or loaded from a settings file: what is kept beside it follows.
+    void settingsSaved(const QString &path);
+    void settingsLoaded(const QString &path);
 
 private:
     bool loadSettings(const QString &path);

@@ -1,5 +1,6 @@
 #include "simulated_lm740_view.h"
 
+#include "layout_view.h"
 #include "playback.h"
 #include "sim_controller.h"
 
@@ -165,6 +166,12 @@ protected:
             p.fillRect(rect(), palette().window());
             return;
         }
+        if (m_layout) {
+            LayoutView::paint(
+                p, rect(), *m_layout, n, [this](int lamp) { return m_controller->output(lamp); },
+                false, palette().color(QPalette::Window));
+            return;
+        }
         for (int i = 0; i < n; ++i) {
             const int x = i * w / n;
             p.fillRect(x, 0, (i + 1) * w / n - x, h, m_controller->output(i));
@@ -177,9 +184,19 @@ public:
         m_controller = &controller;
         update();
     }
+    void setLampLayout(const lm740::Layout *layout)
+    {
+        m_layout.reset();
+        if (layout)
+            m_layout = *layout;
+        // Rows of cells need the height a line of lamps does not.
+        setMinimumHeight(layout ? std::clamp(layout->height() * 5, 32, 120) : 32);
+        update();
+    }
 
 private:
     const SimController *m_controller;
+    std::optional<lm740::Layout> m_layout;
 };
 
 } // namespace
@@ -480,4 +497,9 @@ void SimulatedLm740View::hideEvent(QHideEvent *event)
     QDockWidget::hideEvent(event);
     m_watched[m_current].away.start();
     tickTimer->stop();
+}
+
+void SimulatedLm740View::setLampLayout(const lm740::Layout *layout)
+{
+    static_cast<LampRow *>(m_lampRow)->setLampLayout(layout);
 }

@@ -7,6 +7,7 @@
 // the one the window works with (watch()); the others' time is caught up when they are watched.
 #pragma once
 
+#include "layout.h"
 #include "sim_options.h"
 
 #include <QDockWidget>
@@ -48,6 +49,8 @@ public:
     QWidget *lampRow() const { return m_lampRow; }
     QAbstractItemModel *requestModel() const;
     QTimer *tickTimer = nullptr;
+    // Draws the outputs in their cells of `layout`, or in a line with none.
+    void setLampLayout(const lm740::Layout *layout);
 
 public Q_SLOTS:
     // One tick of the controller's clock, and the picture brought up to date.

@@ -148,3 +148,12 @@ int Scene::pasteSelected()
     });
     return written;
 }
+
+QList<int> Scene::selectedLamps() const
+{
+    QList<int> lamps;
+    for (int i = 0; i < lampsNumber; ++i)
+        if (channelsOf(lamp(i)).selected != 0)
+            lamps << i;
+    return lamps;
+}

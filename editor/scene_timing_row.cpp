@@ -353,3 +353,8 @@ void Scene::setProgramsMode()
              tr("Step time", "tooltip set programs mode"));
     showChaserCells(false);
 }
+
+void Scene::addRowCommand(QWidget *command)
+{
+    settingsGrid->addWidget(command, 0, settingsGrid->columnCount());
+}

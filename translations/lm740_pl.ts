@@ -897,6 +897,65 @@ CTRL+R[+G|+B] zaznacza jeden kolor</translation>
     </message>
 </context>
 <context>
+    <name>LayoutDialog</name>
+    <message>
+        <source>Layout - Lm740</source>
+        <translation>Układ - Lm740</translation>
+    </message>
+    <message>
+        <source>Strip (a line of lamps)</source>
+        <translation>Pasek (lampy w linii)</translation>
+    </message>
+    <message>
+        <source>Grid, rows left to right</source>
+        <translation>Siatka, rzędy od lewej do prawej</translation>
+    </message>
+    <message>
+        <source>Grid, serpentine rows</source>
+        <translation>Siatka, rzędy wężykiem</translation>
+    </message>
+    <message>
+        <source>Grid, columns top to bottom</source>
+        <translation>Siatka, kolumny od góry do dołu</translation>
+    </message>
+    <message>
+        <source>Ring</source>
+        <translation>Pierścień</translation>
+    </message>
+    <message>
+        <source>Free placement</source>
+        <translation>Dowolne rozmieszczenie</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Szerokość</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Wysokość</translation>
+    </message>
+    <message>
+        <source>Lamps on the ring</source>
+        <translation>Lampy na pierścieniu</translation>
+    </message>
+    <message>
+        <source>&amp;Kind</source>
+        <translation>&amp;Rodzaj</translation>
+    </message>
+    <message>
+        <source>%1 of the show&apos;s %2 lamps have a cell; the others keep their colours when a pattern is baked.</source>
+        <translation>Pole ma %1 z %2 lamp pokazu; pozostałe zachowują swoje kolory, gdy wzór jest wpisywany.</translation>
+    </message>
+    <message>
+        <source>All %1 lamps have a cell.</source>
+        <translation>Wszystkie lampy (%1) mają pole.</translation>
+    </message>
+    <message>
+        <source>Drag a lamp to another cell to move it; click an empty cell to place the next lamp without one; right-click a lamp to take it out.</source>
+        <translation>Przeciągnij lampę na inne pole, aby ją przenieść; kliknij puste pole, aby umieścić w nim następną lampę bez pola; kliknij lampę prawym przyciskiem, aby ją usunąć.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Lm740</source>
@@ -1137,18 +1196,6 @@ Zapisać najpierw pokaz?</translation>
         <translation>Odczyt: %1 z Lm740</translation>
     </message>
     <message>
-        <source>Chaser %1</source>
-        <translation>Chaser %1</translation>
-    </message>
-    <message>
-        <source>Program %1 step %2</source>
-        <translation>Program %1 krok %2</translation>
-    </message>
-    <message>
-        <source>Scene %1</source>
-        <translation>Scena %1</translation>
-    </message>
-    <message>
         <source>Read from Lm740</source>
         <translation>Odczyt z Lm740</translation>
     </message>
@@ -1343,6 +1390,230 @@ Zastąpić go?</translation>
     <message>
         <source>it holds the open show and was left as it was</source>
         <translation>zawiera otwarty pokaz i pozostał bez zmian</translation>
+    </message>
+</context>
+<context>
+    <name>PatternActions</name>
+    <message>
+        <source>&amp;Pattern...</source>
+        <translation>&amp;Wzór...</translation>
+    </message>
+    <message>
+        <source>Draws a pattern script over the lamps as they hang, into a scene, a chaser, a program or the selected lamps</source>
+        <translation>Rysuje skrypt wzoru na lampach tak, jak wiszą, w scenie, chaserze, programie lub na zaznaczonych lampach</translation>
+    </message>
+    <message>
+        <source>La&amp;yout...</source>
+        <translation>&amp;Układ...</translation>
+    </message>
+    <message>
+        <source>Where the lamps hang: a strip, a grid, a ring or cells of your own choice</source>
+        <translation>Gdzie wiszą lampy: pasek, siatka, pierścień lub wybrane przez ciebie pola</translation>
+    </message>
+    <message>
+        <source>Pattern...</source>
+        <translation>Wzór...</translation>
+    </message>
+    <message>
+        <source>Layout - Lm740</source>
+        <translation>Układ - Lm740</translation>
+    </message>
+    <message>
+        <source>The show was saved, but its layout could not be written to %1:
+%2</source>
+        <translation>Pokaz został zapisany, ale jego układu nie udało się zapisać do %1:
+%2</translation>
+    </message>
+    <message>
+        <source>The show was loaded, but its layout could not be read, so the lamps are shown in a strip:
+%1</source>
+        <translation>Pokaz został wczytany, ale jego układu nie udało się odczytać, więc lampy są pokazane w pasku:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>PatternDialog</name>
+    <message>
+        <source>Pattern - Lm740</source>
+        <translation>Wzór - Lm740</translation>
+    </message>
+    <message>
+        <source>Script</source>
+        <translation>Skrypt</translation>
+    </message>
+    <message>
+        <source>Author</source>
+        <translation>Autor</translation>
+    </message>
+    <message>
+        <source>Built in</source>
+        <translation>Wbudowany</translation>
+    </message>
+    <message>
+        <source>Not loaded:
+%1</source>
+        <translation>Nie wczytano:
+%1</translation>
+    </message>
+    <message>
+        <source>&amp;Scripts</source>
+        <translation>&amp;Skrypty</translation>
+    </message>
+    <message>
+        <source>Your own scripts go into %1.</source>
+        <translation>Własne skrypty umieść w %1.</translation>
+    </message>
+    <message>
+        <source>Properties</source>
+        <translation>Właściwości</translation>
+    </message>
+    <message>
+        <source>Colours</source>
+        <translation>Kolory</translation>
+    </message>
+    <message>
+        <source>How many colours the pattern takes</source>
+        <translation>Ile kolorów przyjmuje wzór</translation>
+    </message>
+    <message>
+        <source>Pattern colour</source>
+        <translation>Kolor wzoru</translation>
+    </message>
+    <message>
+        <source>Into</source>
+        <translation>Dokąd</translation>
+    </message>
+    <message>
+        <source>Scene</source>
+        <translation>Scena</translation>
+    </message>
+    <message>
+        <source>Chaser</source>
+        <translation>Chaser</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Program</translation>
+    </message>
+    <message>
+        <source>Selected lamps</source>
+        <translation>Zaznaczone lampy</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Cel</translation>
+    </message>
+    <message>
+        <source>Step of the &amp;pattern</source>
+        <translation>Krok &amp;wzoru</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source> %</source>
+        <translation> %</translation>
+    </message>
+    <message>
+        <source>Sample evenly</source>
+        <translation>Wybierz równomiernie</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Obetnij</translation>
+    </message>
+    <message>
+        <source>&amp;First step</source>
+        <translation>&amp;Pierwszy krok</translation>
+    </message>
+    <message>
+        <source>Step t&amp;ime</source>
+        <translation>&amp;Czas kroku</translation>
+    </message>
+    <message>
+        <source>Cross-&amp;fade</source>
+        <translation>P&amp;łynność</translation>
+    </message>
+    <message>
+        <source>More steps than fit</source>
+        <translation>Więcej kroków niż miejsca</translation>
+    </message>
+    <message>
+        <source>Preview on the layout</source>
+        <translation>Podgląd na układzie</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>&amp;Zastosuj</translation>
+    </message>
+    <message>
+        <source>Colours (start and end)</source>
+        <translation>Kolory (początkowy i końcowy)</translation>
+    </message>
+    <message>
+        <source>scene %1</source>
+        <translation>scena %1</translation>
+    </message>
+    <message>
+        <source>chaser %1</source>
+        <translation>chaser %1</translation>
+    </message>
+    <message>
+        <source>program %1</source>
+        <translation>program %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n lamp(s) of %1</source>
+        <translation>
+            <numerusform>%n lampa: %1</numerusform>
+            <numerusform>%n lampy: %1</numerusform>
+            <numerusform>%n lamp: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No pattern script could be loaded.</source>
+        <translation>Nie udało się wczytać żadnego skryptu wzoru.</translation>
+    </message>
+    <message>
+        <source>No lamps are selected in the panel: select the lamps the pattern goes on first.</source>
+        <translation>W panelu nie zaznaczono lamp: najpierw zaznacz lampy, na które ma trafić wzór.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 has %n step(s).</source>
+        <translation>
+            <numerusform>%1 ma %n krok.</numerusform>
+            <numerusform>%1 ma %n kroki.</numerusform>
+            <numerusform>%1 ma %n kroków.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Step %1 of the pattern&apos;s %2 goes in.</source>
+        <translation>Wpisany zostanie krok %1 z %2 kroków wzoru.</translation>
+    </message>
+    <message>
+        <source>Step %1 of the pattern&apos;s %2 goes on the selected lamps.</source>
+        <translation>Krok %1 z %2 kroków wzoru trafi na zaznaczone lampy.</translation>
+    </message>
+    <message>
+        <source>Program steps %1 to %2; step %2 is marked as the last.</source>
+        <translation>Kroki programu od %1 do %2; krok %2 zostanie oznaczony jako ostatni.</translation>
+    </message>
+    <message numerus="yes">
+        <source>All %n step(s) of the pattern fit.</source>
+        <translation>
+            <numerusform>Mieści się %n krok wzoru.</numerusform>
+            <numerusform>Mieszczą się wszystkie %n kroki wzoru.</numerusform>
+            <numerusform>Mieści się wszystkie %n kroków wzoru.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The pattern has %1 steps and %2 fit: they are sampled evenly.</source>
+        <translation>Wzór ma %1 kroków, a mieści się %2: zostaną wybrane równomiernie.</translation>
+    </message>
+    <message>
+        <source>The pattern has %1 steps and %2 fit: it is cut after step %2.</source>
+        <translation>Wzór ma %1 kroków, a mieści się %2: zostanie obcięty po kroku %2.</translation>
     </message>
 </context>
 <context>
@@ -1820,6 +2091,10 @@ Zastąpić go?</translation>
             <numerusform>Zmiana %n lamp</numerusform>
             <numerusform>Zmiana %n lamp</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Apply pattern %1</source>
+        <translation>Zastosowanie wzoru %1</translation>
     </message>
 </context>
 </TS>

@@ -140,6 +140,8 @@ void TstPatternEngine::scripts_data()
     row("endless name", "algo.name = { toString: function () { for (;;) {} } };",
         "t.js: stopped after");
     row("out of range cut to 24 bits", map("return [[-1, 0], [0, 0]];"), "ffffff ffffff ffffff", 2);
+    row("the widest grid", "", "000000 7f4020 ff8041", Layout::kMaxSide);
+    row("one cell wider", "", "a grid of 257 x 257 cells cannot be drawn", Layout::kMaxSide + 1);
 }
 
 void TstPatternEngine::scripts()

@@ -1,0 +1,39 @@
+// The window's patterns and layout: Edit > Pattern... and Edit > Layout..., the Pattern button on
+// the editor panel, the layout kept beside the show's file, and the lamps of the preview strip and
+// of the simulated controller's panel drawn in their cells once a layout is set.
+#pragma once
+
+#include "show_layout.h"
+
+#include <QObject>
+
+class MainWindow;
+class QAction;
+class QPushButton;
+
+class PatternActions : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PatternActions(MainWindow &window);
+
+    ShowLayout layout;
+    QAction *actionPattern = nullptr;
+    QAction *actionLayout = nullptr;
+    QPushButton *panelButton = nullptr;
+
+    // The show was saved to or loaded from `showFile`: its layout goes with it, and the user is
+    // told when it could not.
+    void showSaved(const QString &showFile);
+    void showLoaded(const QString &showFile);
+
+    // The dialogs, modal.
+    void openPattern();
+    void openLayout();
+
+    // The strip and the simulated controller's panel draw the lamps on the layout, or in a line.
+    void layoutChanged();
+
+private:
+    MainWindow &m_window;
+};
