@@ -1,9 +1,13 @@
 // Draws the user manual's pictures from the program itself, so that they show the program as it
-// is: the window on each tab, one lamp control with its parts named, and a pass's progress dialog
-// over the window. Run by tools/manual_pictures.sh, once per language.
-// usage: manual_pictures OUTDIR [en|pl]   (on any Qt platform; the script uses offscreen)
+// is: the window on each tab, one lamp control with its parts named, a pass's progress dialog
+// over the window, and the Pattern and Layout dialogs with a rainbow playing on a grid. Run by
+// tools/manual_pictures.sh, once per language. usage: manual_pictures OUTDIR [en|pl]   (on any Qt
+// platform; the script uses offscreen)
+#include "layout_dialog.h"
 #include "main_window.h"
 #include "my_dock_widget.h"
+#include "pattern_actions.h"
+#include "pattern_dialog.h"
 #include "prompts.h"
 #include "sim_bus.h"
 #include "sim_controller.h"
@@ -11,6 +15,7 @@
 #include "translations.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QPainter>
 #include <QProgressDialog>
@@ -217,6 +222,44 @@ int main(int argc, char *argv[])
         w.File_Read_Settings(false);
         hook.stop();
         ok = !pass.isNull() && save(pass, outDir, "pass-progress.png") && ok;
+    }
+    {
+        // 170 lamps on a 10 x 17 serpentine grid, a rainbow baked into program 1 and playing.
+        MainWindow w;
+        w.resize(900, 760);
+        w.show();
+        w.document.setGlobals(170, w.document.show().sceneTime);
+        const lm740::Layout grid =
+            *lm740::Layout::fromShape(QStringLiteral("grid:10x17:serpentine"), 170);
+        {
+            LayoutDialog layout(nullptr, 170, &w);
+            layout.kind->setCurrentIndex(LayoutDialog::Serpentine);
+            layout.widthSpin->setValue(10);
+            layout.heightSpin->setValue(17);
+            layout.resize(560, 620);
+            layout.show();
+            QCoreApplication::processEvents();
+            ok = save(layout.grab(), outDir, "layout-dialog.png") && ok;
+            w.patterns->layout.set(layout.chosen());
+        }
+        {
+            PatternDialog pattern(w.document, grid, {}, &w);
+            pattern.chooseScript(QStringLiteral("Rainbow"));
+            pattern.targetKind->setCurrentIndex(PatternDialog::Program);
+            pattern.resize(980, 560);
+            pattern.show();
+            for (int i = 0; i < 5; ++i)
+                pattern.tick();
+            QCoreApplication::processEvents();
+            ok = save(pattern.grab(), outDir, "pattern-dialog.png") && ok;
+            pattern.apply();
+        }
+        w.TabWidget->setCurrentIndex(2);
+        w.start_program_simulation(true);
+        for (int i = 0; i < 60; ++i)
+            w.dockWidget->tick();
+        QCoreApplication::processEvents();
+        ok = save(w.grab(QRect(0, 0, w.width(), 330)), outDir, "grid-preview.png") && ok;
     }
     lm740::setPrompts(nullptr);
     lm740::setDefaultUsbBus(nullptr);
