@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QProgressDialog>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
