@@ -241,7 +241,7 @@ int main(int argc, char *argv[])
             layout.show();
             QCoreApplication::processEvents();
             ok = save(layout.grab(), outDir, "layout-dialog.png") && ok;
-            w.patterns->layout.set(layout.chosen());
+            w.findChild<PatternActions *>()->layout.set(layout.chosen());
         }
         {
             PatternDialog pattern(w.document, grid, {}, &w);

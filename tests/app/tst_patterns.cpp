@@ -103,7 +103,8 @@ void TstPatterns::layoutKeptWithTheShow()
         WindowRig rig;
         if (!file.isEmpty())
             write(file);
-        patternsOf(*rig.window).layout.set(set.isEmpty() ? std::nullopt : Layout::fromShape(set, 30));
+        patternsOf(*rig.window)
+            .layout.set(set.isEmpty() ? std::nullopt : Layout::fromShape(set, 30));
         rig.prompts.fileNames << show;
         rig.window->Save(false);
         QCOMPARE(QFile::exists(beside), !set.isEmpty() || !file.isEmpty());
