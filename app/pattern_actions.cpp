@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabWidget>
 
 PatternActions::PatternActions(MainWindow &window) : QObject(&window), m_window(window)
 {
@@ -30,7 +31,8 @@ PatternActions::PatternActions(MainWindow &window) : QObject(&window), m_window(
     panelButton = new QPushButton(tr("Pattern..."));
     panelButton->setObjectName(QStringLiteral("PatternButton"));
     panelButton->setToolTip(actionPattern->statusTip());
-    window.scene->addRowCommand(panelButton);
+    // Beside the editor's tabs, where it costs the timing row none of its width.
+    window.TabWidget->setCornerWidget(panelButton, Qt::TopRightCorner);
     connect(panelButton, &QPushButton::clicked, this, &PatternActions::openPattern);
 
     connect(&layout, &ShowLayout::changed, this, &PatternActions::layoutChanged);

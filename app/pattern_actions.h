@@ -1,6 +1,6 @@
-// The window's patterns and layout: Edit > Pattern... and Edit > Layout..., the Pattern button on
-// the editor panel, the layout kept beside the show's file, and the lamps of the preview strip and
-// of the simulated controller's panel drawn in their cells once a layout is set.
+// The window's patterns and layout: Edit > Pattern... and Edit > Layout..., the Pattern button
+// beside the editor's tabs, the layout kept beside the show's file, and the lamps of the preview
+// strip and of the simulated controller's panel drawn in their cells once a layout is set.
 #pragma once
 
 #include "show_layout.h"

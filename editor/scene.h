@@ -65,8 +65,6 @@ public:
     int pasteSelected();
 
     QWidget *contentWidget() const { return m_contentWidget; }
-    // A command of the window's on the panel's timing row, at its right end.
-    void addRowCommand(QWidget *command);
     // The lamps with a selected slider (from 0).
     QList<int> selectedLamps() const;
 

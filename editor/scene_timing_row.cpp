@@ -353,8 +353,3 @@ void Scene::setProgramsMode()
              tr("Step time", "tooltip set programs mode"));
     showChaserCells(false);
 }
-
-void Scene::addRowCommand(QWidget *command)
-{
-    settingsGrid->addWidget(command, 0, settingsGrid->columnCount());
-}
