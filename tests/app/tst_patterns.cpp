@@ -314,7 +314,8 @@ void TstPatterns::playedOnTheLayoutInStripAndSimulator()
     expectLampsInCells(w.dockWidget, layout, 170,
                        [&](int lamp) { return w.dockWidget->shownColor(lamp); });
 
-    QCOMPARE(w.UsbWriteProgram(&w.programs[0], 0, 170), 0);
+    t_program baked = w.document.show().programs[0];
+    QCOMPARE(w.UsbWriteProgram(&baked, 0, 170), 0);
     rig.controller.setByteAt(lm740::layout::kLampsNumber, 170);
     QCOMPARE(w.UsbRunProgram(0), 0);
     for (int tick = 0; tick < 40; ++tick)
