@@ -74,7 +74,13 @@ void PatternActions::openLayout()
 {
     LayoutDialog dialog(layout.layout(), m_window.document.show().ledsNumber, &m_window);
     if (dialog.exec() == QDialog::Accepted)
-        layout.set(dialog.chosen());
+        chooseLayout(dialog.chosen());
+}
+
+void PatternActions::chooseLayout(const std::optional<lm740::Layout> &chosen)
+{
+    if (layout.set(chosen))
+        m_window.document.keptCopyLost();
 }
 
 void PatternActions::layoutChanged()

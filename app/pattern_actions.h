@@ -30,6 +30,9 @@ public:
     // The dialogs, modal.
     void openPattern();
     void openLayout();
+    // The user chose `chosen` (none: a strip): a layout that differs is an edit of the show, kept
+    // only once the show is saved again, so that Exit asks before it is lost.
+    void chooseLayout(const std::optional<lm740::Layout> &chosen);
 
     // The strip and the simulated controller's panel draw the lamps on the layout, or in a line.
     void layoutChanged();

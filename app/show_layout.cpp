@@ -9,15 +9,16 @@ Layout ShowLayout::effective(int lamps) const
     return m_layout ? *m_layout : Layout::strip(lamps);
 }
 
-void ShowLayout::set(const std::optional<Layout> &layout)
+bool ShowLayout::set(const std::optional<Layout> &layout)
 {
     std::optional<Layout> now = layout;
     if (now && now->shape() == QLatin1String("strip"))
         now.reset();
     if (now == m_layout)
-        return;
+        return false;
     m_layout = std::move(now);
     emit changed();
+    return true;
 }
 
 QString ShowLayout::loaded(const QString &showFile, int lamps)

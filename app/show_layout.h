@@ -19,8 +19,8 @@ public:
     const lm740::Layout *layout() const { return m_layout ? &*m_layout : nullptr; }
     // The layout patterns are drawn on: the one set, else a strip of `lamps` lamps.
     lm740::Layout effective(int lamps) const;
-    // Sets it; a strip counts as none.
-    void set(const std::optional<lm740::Layout> &layout);
+    // Sets it; a strip counts as none. False when it was that already.
+    bool set(const std::optional<lm740::Layout> &layout);
 
     // The show was loaded from `showFile`: its layout file is read. A missing file leaves the
     // show without a layout; a broken one too, and the reason comes back for the user.

@@ -104,9 +104,11 @@ void TstPatterns::layoutKeptWithTheShow()
         if (!file.isEmpty())
             write(file);
         patternsOf(*rig.window)
-            .layout.set(set.isEmpty() ? std::nullopt : Layout::fromShape(set, 30));
+            .chooseLayout(set.isEmpty() ? std::nullopt : Layout::fromShape(set, 30));
+        QCOMPARE(rig.window->document.isModified(), !set.isEmpty()); // Exit asks
         rig.prompts.fileNames << show;
         rig.window->Save(false);
+        QVERIFY(!rig.window->document.isModified());
         QCOMPARE(QFile::exists(beside), !set.isEmpty() || !file.isEmpty());
     }
     if (after == "-")
@@ -164,14 +166,14 @@ void TstPatterns::windowBakesLm740ctlsBytes()
     const QString base = m_dir.filePath("base.set");
     const QString fromWindow = m_dir.filePath("window.set");
     const QString fromCtl = m_dir.filePath("ctl.set");
-    const QString spec = "grid:10x17:serpentine";
+    const QString shape = "grid:10x17:serpentine";
 
     WindowRig rig;
     MainWindow &w = *rig.window;
     w.document.setGlobals(170, w.document.show().sceneTime);
     rig.prompts.fileNames << base;
     w.Save(false);
-    patternsOf(w).layout.set(Layout::fromShape(spec, 170));
+    patternsOf(w).layout.set(Layout::fromShape(shape, 170));
 
     const auto bake = [&] {
         PatternDialog dialog(w.document, patternsOf(w).layout.effective(170), {});
@@ -203,7 +205,7 @@ void TstPatterns::windowBakesLm740ctlsBytes()
 
     QProcess ctlRun;
     ctlRun.start(LM740CTL_PROGRAM,
-                 QStringList{"pattern", "apply", script.toLower(), "--layout", spec} + ctl +
+                 QStringList{"pattern", "apply", script.toLower(), "--layout", shape} + ctl +
                      QStringList{base, fromCtl});
     QVERIFY(ctlRun.waitForFinished(30000));
     QVERIFY2(ctlRun.exitCode() == 0, ctlRun.readAllStandardError().constData());
@@ -253,7 +255,7 @@ void TstPatterns::layoutDialogKindsAndHands()
     const struct
     {
         int kind;
-        const char *spec;
+        const char *shape;
     } kinds[] = {{LayoutDialog::Rows, "grid:3x2"},
                  {LayoutDialog::Columns, "grid:3x2:columns"},
                  {LayoutDialog::Ring, "ring:5"},
@@ -264,7 +266,7 @@ void TstPatterns::layoutDialogKindsAndHands()
     dialog.ringSpin->setValue(5);
     for (const auto &k : kinds) {
         dialog.kind->setCurrentIndex(k.kind);
-        QCOMPARE(dialog.chosen()->shape(), k.spec);
+        QCOMPARE(dialog.chosen()->shape(), k.shape);
     }
     // Serpentine: 1 2 3 / 6 5 4. Lamp 1 dragged onto lamp 3's cell: they change places.
     LayoutView *view = dialog.view;
