@@ -1,14 +1,24 @@
 // Fire: flames rising from the bottom row, each column flaring at its own pace. The flicker is
-// worked out from the cell and the step, not drawn at random, so that the loop of 30 steps comes
-// round without a jump and every render is the same.
+// worked out from the cell and the step, not drawn at random, so that the loop (30 steps unless
+// Steps says otherwise) comes round without a jump and every render is the same.
 (function () {
     var algo = new Object;
-    algo.apiVersion = 1;
+    algo.apiVersion = 2;
     algo.name = "Fire";
     algo.author = "Lm740";
+    algo.properties = [];
     algo.acceptColors = 0;
 
     var steps = 30;
+
+    algo.properties.push("name:steps|type:range|display:Steps|values:1,1000|" +
+                         "write:setSteps|read:getSteps");
+    algo.setSteps = function (value) {
+        var n = parseInt(value, 10);
+        if (!isNaN(n))
+            steps = Math.max(1, Math.min(1000, n));
+    };
+    algo.getSteps = function () { return steps; };
 
     // Black through dark red, red, orange and yellow to a pale yellow, 256 shades.
     var palette = [];

@@ -1,5 +1,5 @@
-// Plasma: slow swirls of colour, sums of sine waves over the grid whose phases turn once in 30
-// steps, so that the loop has no seam.
+// Plasma: slow swirls of colour, sums of sine waves over the grid whose phases turn once over the
+// steps (30 unless Steps says otherwise), so that the loop has no seam.
 (function () {
     var algo = new Object;
     algo.apiVersion = 2;
@@ -31,6 +31,15 @@
     algo.getScale = function () { return algo.scale; };
 
     var steps = 30;
+
+    algo.properties.push("name:steps|type:range|display:Steps|values:1,1000|" +
+                         "write:setSteps|read:getSteps");
+    algo.setSteps = function (value) {
+        var n = parseInt(value, 10);
+        if (!isNaN(n))
+            steps = Math.max(1, Math.min(1000, n));
+    };
+    algo.getSteps = function () { return steps; };
 
     function rgb(r, g, b) {
         return (Math.round(r * 255) << 16) | (Math.round(g * 255) << 8) | Math.round(b * 255);

@@ -1,12 +1,22 @@
-// Pulse: the whole grid breathing, from dark to full and back in 30 steps, while its colour goes
-// from the start colour to the end colour.
+// Pulse: the whole grid breathing, from dark to full and back over the steps (30 unless Steps
+// says otherwise), while its colour goes from the start colour to the end colour.
 (function () {
     var algo = new Object;
-    algo.apiVersion = 1;
+    algo.apiVersion = 2;
     algo.name = "Pulse";
     algo.author = "Lm740";
+    algo.properties = [];
 
     var steps = 30;
+
+    algo.properties.push("name:steps|type:range|display:Steps|values:1,1000|" +
+                         "write:setSteps|read:getSteps");
+    algo.setSteps = function (value) {
+        var n = parseInt(value, 10);
+        if (!isNaN(n))
+            steps = Math.max(1, Math.min(1000, n));
+    };
+    algo.getSteps = function () { return steps; };
 
     algo.rgbMapStepCount = function (width, height) { return steps; };
 

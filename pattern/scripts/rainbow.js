@@ -1,4 +1,5 @@
-// Rainbow: every hue across the grid, turning once round the colour circle in 30 steps.
+// Rainbow: every hue across the grid, turning once round the colour circle over its steps (30
+// unless Steps says otherwise; 31 fill a whole program).
 (function () {
     var algo = new Object;
     algo.apiVersion = 2;
@@ -31,6 +32,15 @@
     algo.getRepeat = function () { return algo.repeat; };
 
     var steps = 30;
+
+    algo.properties.push("name:steps|type:range|display:Steps|values:1,1000|" +
+                         "write:setSteps|read:getSteps");
+    algo.setSteps = function (value) {
+        var n = parseInt(value, 10);
+        if (!isNaN(n))
+            steps = Math.max(1, Math.min(1000, n));
+    };
+    algo.getSteps = function () { return steps; };
 
     // Hue 0..1 at full saturation and brightness.
     function hue(h) {

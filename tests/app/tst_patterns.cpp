@@ -132,11 +132,12 @@ void TstPatterns::windowBakesLm740ctlsBytes_data()
     QTest::addColumn<int>("step");        // the pattern's step, or the first program step
     QTest::addColumn<int>("xfade");       // program only
     QTest::addColumn<int>("fit");         // 0 sample, 1 cut
-    QTest::addColumn<QString>("set");     // NAME=VALUE for a list property, or empty
+    QTest::addColumn<QString>("set");     // NAME=VALUE for a property, or empty
     QTest::addColumn<QStringList>("ctl"); // lm740ctl's options for the same
     QTest::newRow("rainbow into program 1 over 31 steps")
-        << "Rainbow" << int(PatternDialog::Program) << 1 << 1 << 0 << 0 << ""
-        << QStringList{"--into", "program:1", "--step-time", "500", "--xfade", "0"};
+        << "Rainbow" << int(PatternDialog::Program) << 1 << 1 << 0 << 0 << "steps=31"
+        << QStringList{"--into",  "program:1", "--step-time", "500",
+                       "--xfade", "0",         "--set",       "steps=31"};
     QTest::newRow("plasma cut into program 4 from step 20")
         << "Plasma" << int(PatternDialog::Program) << 4 << 20 << 50 << 1 << ""
         << QStringList{"--into", "program:4", "--first-step", "20",    "--step-time",
@@ -185,9 +186,14 @@ void TstPatterns::windowBakesLm740ctlsBytes()
         dialog.fitCombo->setCurrentIndex(fit);
         if (set.startsWith("colors="))
             dialog.colorCount->setValue(set.section('=', 1).toInt());
-        else if (!set.isEmpty())
-            qobject_cast<QComboBox *>(dialog.propertyField(set.section('=', 0, 0)))
-                ->setCurrentText(set.section('=', 1));
+        else if (QWidget *field = dialog.propertyField(set.section('=', 0, 0))) {
+            if (auto *spin = qobject_cast<QSpinBox *>(field))
+                spin->setValue(set.section('=', 1).toInt());
+            else
+                qobject_cast<QComboBox *>(field)->setCurrentText(set.section('=', 1));
+        } else {
+            QVERIFY(set.isEmpty());
+        }
         QVERIFY2(dialog.applyButton->isEnabled(), qPrintable(dialog.note->text()));
         QVERIFY(dialog.apply());
     };
@@ -211,6 +217,8 @@ void TstPatterns::windowBakesLm740ctlsBytes()
     QVERIFY2(ctlRun.exitCode() == 0, ctlRun.readAllStandardError().constData());
     QVERIFY(bytesOf(fromWindow) != bytesOf(base));
     QCOMPARE(bytesOf(fromWindow), bytesOf(fromCtl));
+    if (set == "steps=31") // the whole program, the last step marked
+        QVERIFY(w.document.show().programs[0].scenes[30].scene_laststep);
 }
 
 void TstPatterns::previewPaintsOnlyWhatChanges_data()
