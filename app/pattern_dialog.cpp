@@ -357,7 +357,10 @@ void PatternDialog::targetChosen()
             current.kind == lm740::ItemKind::Scene    ? tr("scene %1").arg(current.number + 1)
             : current.kind == lm740::ItemKind::Chaser ? tr("chaser %1").arg(current.number + 1)
                                                       : tr("program %1").arg(current.number + 1);
-        m_itemLabel->setText(tr("%n lamp(s) of %1", nullptr, int(m_selected.size())).arg(item));
+        // English says one lamp apart; a translation gives each plural form of its own.
+        const int lamps = int(m_selected.size());
+        m_itemLabel->setText(
+            (lamps == 1 ? tr("1 lamp of %1") : tr("%n lamps of %1", nullptr, lamps)).arg(item));
         if (program)
             firstStepSpin->setValue(current.step + 1);
     } else {
@@ -435,7 +438,9 @@ void PatternDialog::render()
     }
     const bool program = t.into == BakeTarget::Into::Program;
     if (!program && int(drawn.frames.frames.size()) <= t.frame) {
-        note->setText(tr("%1 has %n step(s).", nullptr, drawn.frames.stepCount).arg(s->name));
+        const int steps = drawn.frames.stepCount;
+        note->setText((steps == 1 ? tr("%1 has 1 step.") : tr("%1 has %n steps.", nullptr, steps))
+                          .arg(s->name));
         showPreviewStep();
         return;
     }
@@ -480,22 +485,24 @@ QString PatternDialog::fitText(const BakeOutcome &outcome) const
             .arg(stepSpin->value())
             .arg(steps);
     const int taken = outcome.lastStep - outcome.firstStep + 1;
-    const QString into = tr("Program steps %1 to %2; step %2 is marked as the last.")
-                             .arg(outcome.firstStep + 1)
-                             .arg(outcome.lastStep + 1);
+    const QString into = taken == 1
+                             ? tr("Program step %1, marked as the last.").arg(outcome.firstStep + 1)
+                             : tr("Program steps %1 to %2; step %2 is marked as the last.")
+                                   .arg(outcome.firstStep + 1)
+                                   .arg(outcome.lastStep + 1);
     switch (outcome.fitted) {
     case BakeOutcome::Fitted::All:
-        return tr("All %n step(s) of the pattern fit.", nullptr, steps) + QLatin1Char(' ') + into;
+        return (steps == 1 ? tr("The pattern's one step fits.")
+                           : tr("All %n steps of the pattern fit.", nullptr, steps)) +
+               QLatin1Char(' ') + into;
     case BakeOutcome::Fitted::Sampled:
-        return tr("The pattern has %1 steps and %2 fit: they are sampled evenly.")
-                   .arg(steps)
+        return tr("The pattern has %n steps and %1 fit: they are sampled evenly.", nullptr, steps)
                    .arg(taken) +
                QLatin1Char(' ') + into;
     case BakeOutcome::Fitted::Cut:
         break;
     }
-    return tr("The pattern has %1 steps and %2 fit: it is cut after step %2.")
-               .arg(steps)
+    return tr("The pattern has %n steps and %1 fit: it is cut after step %1.", nullptr, steps)
                .arg(taken) +
            QLatin1Char(' ') + into;
 }

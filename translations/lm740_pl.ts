@@ -1563,8 +1563,12 @@ Zastąpić go?</translation>
         <source>program %1</source>
         <translation>program %1</translation>
     </message>
+    <message>
+        <source>1 lamp of %1</source>
+        <translation>1 lampa: %1</translation>
+    </message>
     <message numerus="yes">
-        <source>%n lamp(s) of %1</source>
+        <source>%n lamps of %1</source>
         <translation>
             <numerusform>%n lampa: %1</numerusform>
             <numerusform>%n lampy: %1</numerusform>
@@ -1579,8 +1583,12 @@ Zastąpić go?</translation>
         <source>No lamps are selected in the panel: select the lamps the pattern goes on first.</source>
         <translation>W panelu nie zaznaczono lamp: najpierw zaznacz lampy, na które ma trafić wzór.</translation>
     </message>
+    <message>
+        <source>%1 has 1 step.</source>
+        <translation>%1 ma 1 krok.</translation>
+    </message>
     <message numerus="yes">
-        <source>%1 has %n step(s).</source>
+        <source>%1 has %n steps.</source>
         <translation>
             <numerusform>%1 ma %n krok.</numerusform>
             <numerusform>%1 ma %n kroki.</numerusform>
@@ -1599,21 +1607,37 @@ Zastąpić go?</translation>
         <source>Program steps %1 to %2; step %2 is marked as the last.</source>
         <translation>Kroki programu od %1 do %2; krok %2 zostanie oznaczony jako ostatni.</translation>
     </message>
+    <message>
+        <source>Program step %1, marked as the last.</source>
+        <translation>Krok programu %1, oznaczony jako ostatni.</translation>
+    </message>
+    <message>
+        <source>The pattern&apos;s one step fits.</source>
+        <translation>Jedyny krok wzoru się mieści.</translation>
+    </message>
     <message numerus="yes">
-        <source>All %n step(s) of the pattern fit.</source>
+        <source>All %n steps of the pattern fit.</source>
         <translation>
             <numerusform>Mieści się %n krok wzoru.</numerusform>
             <numerusform>Mieszczą się wszystkie %n kroki wzoru.</numerusform>
-            <numerusform>Mieści się wszystkie %n kroków wzoru.</numerusform>
+            <numerusform>Mieści się wszystkich %n kroków wzoru.</numerusform>
         </translation>
     </message>
-    <message>
-        <source>The pattern has %1 steps and %2 fit: they are sampled evenly.</source>
-        <translation>Wzór ma %1 kroków, a mieści się %2: zostaną wybrane równomiernie.</translation>
+    <message numerus="yes">
+        <source>The pattern has %n steps and %1 fit: they are sampled evenly.</source>
+        <translation>
+            <numerusform>Wzór ma %n krok, a mieści się %1: zostaną wybrane równomiernie.</numerusform>
+            <numerusform>Wzór ma %n kroki, a mieści się %1: zostaną wybrane równomiernie.</numerusform>
+            <numerusform>Wzór ma %n kroków, a mieści się %1: zostaną wybrane równomiernie.</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>The pattern has %1 steps and %2 fit: it is cut after step %2.</source>
-        <translation>Wzór ma %1 kroków, a mieści się %2: zostanie obcięty po kroku %2.</translation>
+    <message numerus="yes">
+        <source>The pattern has %n steps and %1 fit: it is cut after step %1.</source>
+        <translation>
+            <numerusform>Wzór ma %n krok, a mieści się %1: zostanie obcięty po kroku %1.</numerusform>
+            <numerusform>Wzór ma %n kroki, a mieści się %1: zostanie obcięty po kroku %1.</numerusform>
+            <numerusform>Wzór ma %n kroków, a mieści się %1: zostanie obcięty po kroku %1.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 using lm740::Layout;
@@ -60,6 +61,8 @@ private Q_SLOTS:
     void windowBakesLm740ctlsBytes();
     void previewPaintsOnlyWhatChanges_data();
     void previewPaintsOnlyWhatChanges();
+    void notesCountStepsAndLamps_data();
+    void notesCountStepsAndLamps();
     void layoutDialogKindsAndHands();
     void playedOnTheLayoutInStripAndSimulator();
 
@@ -254,6 +257,46 @@ void TstPatterns::previewPaintsOnlyWhatChanges()
              qPrintable(QString::number(dialog.repaints)));
     dialog.hide();
     QVERIFY(!dialog.previewTimer->isActive());
+}
+
+void TstPatterns::notesCountStepsAndLamps_data()
+{
+    QTest::addColumn<int>("steps"); // Solid's, from step 2 of the target; in Polish when negative
+    QTest::addColumn<int>("target");
+    QTest::addColumn<QString>("note");
+    const int program = PatternDialog::Program;
+    QTest::newRow("one") << 1 << program
+                         << "The pattern's one step fits. Program step 2, marked as the last.";
+    QTest::newRow("two") << 2 << program
+                         << "All 2 steps of the pattern fit. Program steps 2 to 3; step 3 is "
+                            "marked as the last.";
+    QTest::newRow("one, beyond") << 1 << int(PatternDialog::Scene) << "Solid has 1 step.";
+    QTest::newRow("a lamp") << 1 << int(PatternDialog::Selection) << "1 lamp of scene 1";
+    QTest::newRow("pl, cut") << -40 << program
+                             << "Wzór ma 40 kroków, a mieści się 30: zostanie obcięty po kroku "
+                                "30. Kroki programu od 2 do 31; krok 31 zostanie oznaczony jako "
+                                "ostatni.";
+}
+
+void TstPatterns::notesCountStepsAndLamps()
+{
+    QFETCH(int, steps);
+    QFETCH(int, target);
+    QTranslator polish;
+    QVERIFY(steps > 0 || (polish.load(":/i18n/lm740_pl.qm") && qApp->installTranslator(&polish)));
+    WindowRig rig;
+    PatternDialog dialog(rig.window->document, Layout::strip(30), {4});
+    QVERIFY(dialog.chooseScript("Solid"));
+    qobject_cast<QSpinBox *>(dialog.propertyField("steps"))->setValue(std::abs(steps));
+    dialog.fitCombo->setCurrentIndex(1);
+    dialog.targetKind->setCurrentIndex(target);
+    dialog.firstStepSpin->setValue(2);
+    dialog.stepSpin->setValue(2);
+    QStringList texts;
+    for (const QLabel *label : dialog.findChildren<QLabel *>())
+        texts << label->text();
+    QFETCH(QString, note);
+    QVERIFY2(texts.contains(note), qPrintable(texts.join('|')));
 }
 
 void TstPatterns::layoutDialogKindsAndHands()
