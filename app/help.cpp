@@ -1,4 +1,5 @@
 // Help and About.
+#include "help.h"
 #include "main_window.h"
 
 #include "prompts.h"
@@ -25,7 +26,7 @@ void tellWhereTheManualIs(const QString &manual)
 
 } // namespace
 
-QStringList MainWindow::defaultHelpViewer()
+QStringList lm740::defaultHelpViewer()
 {
 #ifdef Q_OS_WIN
     return {QStringLiteral("hh.exe")};
@@ -35,7 +36,7 @@ QStringList MainWindow::defaultHelpViewer()
 #endif
 }
 
-QString MainWindow::helpFile()
+QString lm740::helpFile()
 {
     const QString chm = QStringLiteral("Lm740_PL.chm");
     if (QFileInfo::exists(chm))
@@ -56,8 +57,8 @@ QString MainWindow::helpFile()
 
 void MainWindow::Help(bool)
 {
-    const QString manual = helpFile();
-    if (!QFileInfo::exists(manual) || helpViewer.isEmpty()) {
+    const QString manual = lm740::helpFile();
+    if (!QFileInfo::exists(manual) || m_helpViewer.isEmpty()) {
         tellWhereTheManualIs(manual);
         return;
     }
@@ -67,8 +68,8 @@ void MainWindow::Help(bool)
     // HTML).
     auto *viewer = new QProcess(QCoreApplication::instance());
     viewer->setObjectName(QStringLiteral("helpViewer"));
-    viewer->setProgram(helpViewer.first());
-    viewer->setArguments(helpViewer.mid(1) << manual);
+    viewer->setProgram(m_helpViewer.first());
+    viewer->setArguments(m_helpViewer.mid(1) << manual);
     viewer->setProcessChannelMode(QProcess::ForwardedChannels);
     connect(viewer, &QProcess::errorOccurred, viewer, [viewer, manual](QProcess::ProcessError e) {
         if (e != QProcess::FailedToStart)

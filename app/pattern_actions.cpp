@@ -7,6 +7,7 @@
 #include "prompts.h"
 #include "show_files.h"
 #include "simulated_lm740_view.h"
+#include "window_widgets.h"
 
 #include <QDir>
 #include <QMenu>
@@ -15,13 +16,13 @@
 
 PatternActions::PatternActions(MainWindow &window) : QObject(&window), m_window(window)
 {
-    window.menuEdit->addSeparator();
-    actionPattern = window.menuEdit->addAction(tr("&Pattern..."));
+    window.widgets().menuEdit->addSeparator();
+    actionPattern = window.widgets().menuEdit->addAction(tr("&Pattern..."));
     actionPattern->setObjectName(QStringLiteral("actionPattern"));
     actionPattern->setStatusTip(
         tr("Draws a pattern script over the lamps as they hang, into a scene, a chaser, a "
            "program or the selected lamps"));
-    actionLayout = window.menuEdit->addAction(tr("La&yout..."));
+    actionLayout = window.widgets().menuEdit->addAction(tr("La&yout..."));
     actionLayout->setObjectName(QStringLiteral("actionLayout"));
     actionLayout->setStatusTip(tr("Where the lamps hang: a strip, a grid, a ring or cells of "
                                   "your own choice"));
@@ -52,7 +53,7 @@ void PatternActions::showSaved(const QString &showFile)
 
 void PatternActions::showLoaded(const QString &showFile)
 {
-    const QString error = layout.loaded(showFile, m_window.document.show().ledsNumber);
+    const QString error = layout.loaded(showFile, m_window.document().show().ledsNumber);
     if (!error.isEmpty())
         lm740::prompts().warning(&m_window, tr("Layout - Lm740"),
                                  tr("The show was loaded, but its layout could not be read, so "
@@ -62,17 +63,17 @@ void PatternActions::showLoaded(const QString &showFile)
 
 void PatternActions::openPattern()
 {
-    const int lamps = m_window.document.show().ledsNumber;
+    const int lamps = m_window.document().show().ledsNumber;
     // An edit still gathering in the panel is closed first, so that the bake is a step of its own.
-    m_window.document.closeEdit();
-    PatternDialog dialog(m_window.document, layout.effective(lamps),
-                         m_window.scene->selectedLamps(), &m_window);
+    m_window.document().closeEdit();
+    PatternDialog dialog(m_window.document(), layout.effective(lamps),
+                         m_window.scene()->selectedLamps(), &m_window);
     dialog.exec();
 }
 
 void PatternActions::openLayout()
 {
-    LayoutDialog dialog(layout.layout(), m_window.document.show().ledsNumber, &m_window);
+    LayoutDialog dialog(layout.layout(), m_window.document().show().ledsNumber, &m_window);
     if (dialog.exec() == QDialog::Accepted)
         chooseLayout(dialog.chosen());
 }
@@ -80,12 +81,12 @@ void PatternActions::openLayout()
 void PatternActions::chooseLayout(const std::optional<lm740::Layout> &chosen)
 {
     if (layout.set(chosen))
-        m_window.document.keptCopyLost();
+        m_window.document().keptCopyLost();
 }
 
 void PatternActions::layoutChanged()
 {
-    m_window.dockWidget->setLampLayout(layout.layout());
-    if (m_window.simulatorView)
-        m_window.simulatorView->setLampLayout(layout.layout());
+    m_window.widgets().dockWidget->setLampLayout(layout.layout());
+    if (m_window.widgets().simulatorView)
+        m_window.widgets().simulatorView->setLampLayout(layout.layout());
 }

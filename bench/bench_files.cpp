@@ -8,6 +8,7 @@
 #include "recording_prompts.h"
 #include "settings_image.h"
 #include "sim_rig.h"
+#include "window_widgets.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -62,11 +63,11 @@ int main(int argc, char *argv[])
     w.show();
     while (!w.windowHandle() || !w.windowHandle()->isExposed())
         QCoreApplication::processEvents();
-    fill(w.document.show());
-    w.document.setGlobals(kMaxLamps, w.document.show().sceneTime);
+    fill(w.document().show());
+    w.document().setGlobals(kMaxLamps, w.document().show().sceneTime);
     // The panel loads the lamps out of view from the event loop; a reload ends when all are in.
     const auto settle = [&w] {
-        while (w.scene->lampsWaiting() > 0)
+        while (w.scene()->lampsWaiting() > 0)
             QCoreApplication::processEvents();
     };
     settle();
@@ -97,10 +98,10 @@ int main(int argc, char *argv[])
         for (int r = 0; r < rounds; ++r) {
             save.push_back(bench::timeMs([&] {
                 const QByteArray bytes =
-                    f.image ? image::packShow(w.document.show(), w.document.show().ledsNumber, 1,
-                                              image::HeaderStyle::Save)
-                            : files::writeTextFile(f.text, w.document.show(),
-                                                   w.document.show().ledsNumber);
+                    f.image ? image::packShow(w.document().show(), w.document().show().ledsNumber,
+                                              1, image::HeaderStyle::Save)
+                            : files::writeTextFile(f.text, w.document().show(),
+                                                   w.document().show().ledsNumber);
                 const bool ok = f.image ? image::writeSettingsFile(name, bytes)
                                         : files::writeWholeFile(name, bytes);
                 Q_ASSERT(ok);
@@ -110,12 +111,12 @@ int main(int argc, char *argv[])
                 QByteArray bytes;
                 if (f.image) {
                     image::readSettingsFile(name, &bytes);
-                    image::unpackShow(bytes, w.document.show(), nullptr);
+                    image::unpackShow(bytes, w.document().show(), nullptr);
                 } else {
                     files::TextFile file;
                     files::readWholeFile(name, &bytes);
                     files::readTextFile(f.text, bytes, &file);
-                    files::storeInShow(file, w.document.show());
+                    files::storeInShow(file, w.document().show());
                 }
             }));
             prompts.fileNames << name;
@@ -124,7 +125,8 @@ int main(int argc, char *argv[])
             loadCmd.push_back(bench::timeMs([&] { (w.*f.load)(false); }));
             settle();
             reload.push_back(bench::timeMs([&] {
-                w.document.setGlobals(w.document.show().ledsNumber, w.document.show().sceneTime);
+                w.document().setGlobals(w.document().show().ledsNumber,
+                                        w.document().show().sceneTime);
                 settle();
             }));
         }

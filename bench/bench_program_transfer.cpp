@@ -6,6 +6,7 @@
 #include "main_window.h"
 #include "recording_prompts.h"
 #include "sim_rig.h"
+#include "window_widgets.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -30,8 +31,9 @@ Run measure(SimRig &rig, MainWindow &w, bool write)
     QElapsedTimer t;
     t.start();
     const int r =
-        write ? w.UsbWriteProgram(&w.document.show().programs[1], 1, w.document.show().ledsNumber)
-              : w.UsbReadProgram(&w.document.show().programs[1], 1, w.document.show().ledsNumber);
+        write
+            ? w.UsbWriteProgram(&w.document().show().programs[1], 1, w.document().show().ledsNumber)
+            : w.UsbReadProgram(&w.document().show().programs[1], 1, w.document().show().ledsNumber);
     Run run;
     run.wallMs = double(t.nsecsElapsed()) / 1e6;
     run.simulatedMs = double(rig.controller.elapsedMicroseconds() - simBefore) / 1e3;
@@ -61,7 +63,7 @@ int main(int argc, char *argv[])
     RecordingPrompts prompts;
     MainWindow w;
     w.session().pollTimer()->stop();
-    w.document.setGlobals(170, w.document.show().sceneTime);
+    w.document().setGlobals(170, w.document().show().sceneTime);
     w.USBCheckStatus();
     rig.controller.setLatencyMicroseconds(1000);
     for (bool real : {false, true}) {

@@ -12,6 +12,7 @@
 #include "recovery_file.h"
 #include "sim_rig.h"
 #include "super_rgb.h"
+#include "window_widgets.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -93,35 +94,35 @@ int main(int argc, char **argv)
     sim.makeDefaultBus();
     RecordingPrompts prompts;
     MainWindow w;
-    w.document.setGlobals(kMaxLamps, w.document.show().sceneTime);
-    w.document.reset();
+    w.document().setGlobals(kMaxLamps, w.document().show().sceneTime);
+    w.document().reset();
 
     // Undo and redo of a paste over 170 lamps.
     for (int lamp = 0; lamp < kMaxLamps; ++lamp)
-        w.scene->lamp(lamp)->setRGB(uint(lamp), 40, 80);
-    w.document.closeEdit();
+        w.scene()->lamp(lamp)->setRGB(uint(lamp), 40, 80);
+    w.document().closeEdit();
     key(w, Qt::Key_A);
     key(w, Qt::Key_C);
-    w.sceneButtons->button(1)->click();
+    w.widgets().sceneButtons->button(1)->click();
     key(w, Qt::Key_V);
-    w.document.closeEdit();
+    w.document().closeEdit();
     std::vector<double> undoPaste, redoPaste;
     for (int r = 0; r < rounds; ++r) {
-        undoPaste.push_back(timeMs([&] { w.Undo(); }));
-        redoPaste.push_back(timeMs([&] { w.Redo(); }));
+        undoPaste.push_back(timeMs([&] { w.commands().undo(); }));
+        redoPaste.push_back(timeMs([&] { w.commands().redo(); }));
     }
     std::printf("undo of a paste over 170 lamps:  median %.3f ms, worst %.3f ms (%s)\n",
-                median(undoPaste), worst(undoPaste), qPrintable(w.actionUndo->text()));
+                median(undoPaste), worst(undoPaste), qPrintable(w.widgets().actionUndo->text()));
     std::printf("redo of a paste over 170 lamps:  median %.3f ms, worst %.3f ms\n",
                 median(redoPaste), worst(redoPaste));
 
     // Undo and redo of a whole-show load.
-    w.document.change(QStringLiteral("Load"), w.document.current(),
-                      [](Show &show) { fill(show, 99); });
+    w.document().change(QStringLiteral("Load"), w.document().current(),
+                        [](Show &show) { fill(show, 99); });
     std::vector<double> undoLoad, redoLoad;
     for (int r = 0; r < rounds; ++r) {
-        undoLoad.push_back(timeMs([&] { w.Undo(); }));
-        redoLoad.push_back(timeMs([&] { w.Redo(); }));
+        undoLoad.push_back(timeMs([&] { w.commands().undo(); }));
+        redoLoad.push_back(timeMs([&] { w.commands().redo(); }));
     }
     std::printf("undo of a whole-show load:       median %.3f ms, worst %.3f ms\n",
                 median(undoLoad), worst(undoLoad));
@@ -129,28 +130,28 @@ int main(int argc, char **argv)
                 median(redoLoad), worst(redoLoad));
 
     // A history of 1000 edits of one lamp each.
-    w.document.reset();
+    w.document().reset();
     const double before = residentMiB();
     for (int i = 0; i < 1000; ++i) {
-        w.document.newGesture();
-        w.document.editLamp(Item::scene(i % kSceneCount), i % kMaxLamps, QColor(i % 256, 1, 2));
-        w.document.closeEdit();
+        w.document().newGesture();
+        w.document().editLamp(Item::scene(i % kSceneCount), i % kMaxLamps, QColor(i % 256, 1, 2));
+        w.document().closeEdit();
     }
     const double after = residentMiB();
     std::printf("1000 edits in the history:       %d steps, %.2f MiB more resident memory\n",
-                w.document.undoStack().count(), after - before);
+                w.document().undoStack().count(), after - before);
 
     // A drag over 170 selected sliders, as the mouse makes it: one slider held down and moved
     // through 256 positions, every selected slider following, the event loop turning between
     // moves (so the document's edit closes and merges into the one step of the drag). Beside it,
     // in the same run: the same drag with the document not listening (the panel alone), and the
     // lamp-controls benchmark's work, 510 channel writes over the strip's 170 lamps.
-    if ((w.scene->getSelectionFlags() & 0x07) != 0x07)
+    if ((w.scene()->getSelectionFlags() & 0x07) != 0x07)
         key(w, Qt::Key_A);
-    QSlider *slider = w.scene->lamp(0)->SliderRed;
+    QSlider *slider = w.scene()->lamp(0)->SliderRed;
     int dragSteps = 0;
     const auto drag = [&] {
-        const int steps = w.document.undoStack().count();
+        const int steps = w.document().undoStack().count();
         const QPointF handle = handleCentre(slider);
         QMouseEvent press(QEvent::MouseButtonPress, handle, slider->mapToGlobal(handle),
                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
@@ -160,7 +161,7 @@ int main(int argc, char **argv)
         slider->setSliderDown(true);
         // Down when the show holds the top already: a drag that ends on the value the show held
         // before it changed nothing and leaves no step.
-        const bool down = colorsOf(w.document.show(), w.document.current())[0].red() == 255;
+        const bool down = colorsOf(w.document().show(), w.document().current())[0].red() == 255;
         const double ms = timeMs([&] {
             for (int v = 0; v < 256; ++v) {
                 slider->setSliderPosition(down ? 255 - v : v);
@@ -171,14 +172,14 @@ int main(int argc, char **argv)
         QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), Qt::LeftButton,
                             Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(slider, &release);
-        w.document.closeEdit();
-        dragSteps = w.document.undoStack().count() - steps;
+        w.document().closeEdit();
+        dragSteps = w.document().undoStack().count() - steps;
         return ms / 256;
     };
     const auto channelWrites = [&](int r) {
         return timeMs([&] {
             for (int i = 0; i < kMaxLamps; ++i) {
-                SuperRGB *lamp = w.scene->lamp(i);
+                SuperRGB *lamp = w.scene()->lamp(i);
                 lamp->setRedColor((i * 7 + r * 13) % 256);
                 lamp->setGreenColor((i * 11 + r * 17) % 256);
                 lamp->setBlueColor((i * 3 + r * 29) % 256);
@@ -191,7 +192,7 @@ int main(int argc, char **argv)
         return timeMs([&] {
                    for (int v = 0; v < 256; ++v) {
                        for (int lamp = 0; lamp < kMaxLamps; ++lamp)
-                           w.document.editLamp(w.document.current(), lamp, QColor(v, v, v));
+                           w.document().editLamp(w.document().current(), lamp, QColor(v, v, v));
                        QCoreApplication::processEvents();
                    }
                }) /
@@ -199,11 +200,11 @@ int main(int argc, char **argv)
     };
     const auto listen = [&](bool on) {
         if (on)
-            QObject::connect(w.scene.get(), &Scene::lampEdited, &w, [&w](int lamp, QColor color) {
-                w.document.editLamp(w.document.current(), lamp, color);
+            QObject::connect(w.scene(), &Scene::lampEdited, &w, [&w](int lamp, QColor color) {
+                w.document().editLamp(w.document().current(), lamp, color);
             });
         else
-            QObject::disconnect(w.scene.get(), &Scene::lampEdited, &w, nullptr);
+            QObject::disconnect(w.scene(), &Scene::lampEdited, &w, nullptr);
     };
     std::vector<double> withDocument, panelAlone, lampControls, own;
     int documentSteps = 0;
@@ -221,7 +222,7 @@ int main(int argc, char **argv)
         lampControls.push_back(channelWrites(r));
         listen(true);
         own.push_back(ownShare());
-        w.document.closeEdit();
+        w.document().closeEdit();
     }
     std::printf("drag over 170 selected sliders, per mouse move (medians): %.2f ms with the "
                 "document (%d undo step per drag), %.2f ms the panel alone, %.2f ms for the "
@@ -235,15 +236,15 @@ int main(int argc, char **argv)
     // The background save: what the window waits for (the copy of the show and the start).
     QTemporaryDir dir;
     w.recovery().start(dir.path());
-    fill(w.document.show(), 7);
-    w.document.change(QStringLiteral("x"), w.document.current(),
-                      [](Show &show) { show.sceneTime = 9; });
+    fill(w.document().show(), 7);
+    w.document().change(QStringLiteral("x"), w.document().current(),
+                        [](Show &show) { show.sceneTime = 9; });
     // A change before each round: a copy of unchanged records is not written at all.
     std::vector<double> hold;
     std::vector<double> unchanged;
     for (int r = 0; r < rounds; ++r) {
-        w.document.change(QStringLiteral("x"), w.document.current(),
-                          [r](Show &show) { show.sceneColors[0][0] = QColor(r % 256, 1, 2); });
+        w.document().change(QStringLiteral("x"), w.document().current(),
+                            [r](Show &show) { show.sceneColors[0][0] = QColor(r % 256, 1, 2); });
         w.recovery().file()->waitForSave();
         hold.push_back(timeMs([&] { w.recovery().autosave(); }));
         w.recovery().file()->waitForSave();

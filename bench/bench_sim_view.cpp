@@ -9,6 +9,7 @@
 #include "recording_prompts.h"
 #include "sim_rig.h"
 #include "simulated_lm740_view.h"
+#include "window_widgets.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -55,8 +56,8 @@ std::unique_ptr<MainWindow> chaserWindow(SimRig &rig, bool view)
         w->showSimulatedController(rig.controller, {});
     w->resize(1000, 800);
     w->show();
-    w->document.setGlobals(170, w->document.show().sceneTime);
-    t_chaser &chaser = w->document.show().chasers[0];
+    w->document().setGlobals(170, w->document().show().sceneTime);
+    t_chaser &chaser = w->document().show().chasers[0];
     for (int i = 0; i < 170; ++i)
         chaser.colors[i] = QColor::fromHsv(i * 2, 255, 255);
     chaser.time = 300;
@@ -100,16 +101,16 @@ int main(int argc, char *argv[])
     }
     {
         auto w = chaserWindow(rig, true);
-        const QList<QWidget *> parts = w->simulatorView->findChildren<QWidget *>();
+        const QList<QWidget *> parts = w->widgets().simulatorView->findChildren<QWidget *>();
         for (QWidget *part : parts)
             part->installEventFilter(&counter);
         with = runFor(seconds, "window, chaser, the view playing it too", &counter);
-        w->simulatorView->hide();
+        w->widgets().simulatorView->hide();
         settle(500);
         hidden = runFor(seconds, "window, chaser, the view hidden", &counter);
 
         // Idle: a scene that has faded in, on the Scenes page, the view showing.
-        w->simulatorView->show();
+        w->widgets().simulatorView->show();
         w->TabWidget->setCurrentIndex(0);
         w->UsbRunScene(0);
         settle(2500);

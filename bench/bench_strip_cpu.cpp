@@ -8,6 +8,7 @@
 #include "paint_counter.h"
 #include "recording_prompts.h"
 #include "sim_rig.h"
+#include "window_widgets.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -49,8 +50,8 @@ int main(int argc, char *argv[])
     {
         MainWindow w;
         w.show();
-        w.dockWidget->installEventFilter(&counter);
-        w.document.setGlobals(170, w.document.show().sceneTime);
+        w.widgets().dockWidget->installEventFilter(&counter);
+        w.document().setGlobals(170, w.document().show().sceneTime);
         // Scenes tab: let the fade end before counting.
         QEventLoop settle;
         QTimer::singleShot(1500, &settle, &QEventLoop::quit);
@@ -58,9 +59,9 @@ int main(int argc, char *argv[])
         runFor(seconds, "window idle on Scenes", counter);
 
         for (int i = 0; i < 170; ++i)
-            w.document.show().chasers[0].colors[i] = QColor::fromHsv(i * 2, 255, 255);
-        w.document.show().chasers[0].time = 300;
-        w.document.show().chasers[0].xfade = 100;
+            w.document().show().chasers[0].colors[i] = QColor::fromHsv(i * 2, 255, 255);
+        w.document().show().chasers[0].time = 300;
+        w.document().show().chasers[0].xfade = 100;
         w.TabWidget->setCurrentIndex(1);
         runFor(seconds, "window, chaser of 170 lamps", counter);
     }

@@ -7,6 +7,7 @@
 #include "recording_prompts.h"
 #include "settings_layout.h"
 #include "sim_rig.h"
+#include "window_widgets.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -33,26 +34,27 @@ int main(int argc, char *argv[])
     w.resize(900, 750);
     const QString state = cli.value("state");
     for (int i = 0; i < lm740::kMaxLamps; ++i) {
-        w.document.show().sceneColors[1][i] = QColor::fromHsv(i * 12 % 360, 255, 255);
-        w.document.show().chasers[0].colors[i] = i % 10 < 3 ? QColor(255, 40, 0) : QColor(0, 0, 60);
+        w.document().show().sceneColors[1][i] = QColor::fromHsv(i * 12 % 360, 255, 255);
+        w.document().show().chasers[0].colors[i] =
+            i % 10 < 3 ? QColor(255, 40, 0) : QColor(0, 0, 60);
         for (int s = 0; s < 4; ++s)
-            w.document.show().programs[0].scenes[s].colors[i] =
+            w.document().show().programs[0].scenes[s].colors[i] =
                 QColor::fromHsv(s * 90, 255, 80 + 40 * s);
     }
-    w.document.show().programs[0].scenes[0].scene_time = 500;
-    lm740::markLastStep(w.document.show().programs[0], 3, true);
+    w.document().show().programs[0].scenes[0].scene_time = 500;
+    lm740::markLastStep(w.document().show().programs[0], 3, true);
     if (state == "fade") {
-        w.ScenesTimeSpin->setValue(3);
-        w.sceneButtons->button(1)->click();
+        w.widgets().ScenesTimeSpin->setValue(3);
+        w.widgets().sceneButtons->button(1)->click();
     } else if (state == "chaser") {
-        w.document.show().chasers[0].time = 200;
-        w.document.show().chasers[0].xfade = 50;
+        w.document().show().chasers[0].time = 200;
+        w.document().show().chasers[0].xfade = 50;
         w.TabWidget->setCurrentIndex(1);
     } else if (state == "program") {
         w.TabWidget->setCurrentIndex(2);
         w.actionRun_Program->trigger();
     } else if (state == "online") {
-        lm740::layout::packScene(rig.controller.memory(), 0, w.document.show().sceneColors[1],
+        lm740::layout::packScene(rig.controller.memory(), 0, w.document().show().sceneColors[1],
                                  lm740::kMaxLamps);
         w.actionOnline->trigger();
     }

@@ -5,6 +5,7 @@
 #include "color_slider.h"
 #include "main_window.h"
 #include "super_rgb.h"
+#include "window_widgets.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -26,7 +27,7 @@ int main(int argc, char *argv[])
     MainWindow w;
     w.show();
     w.resize(cli.value("width").toInt(), 750);
-    Scene &s = *w.scene;
+    Scene &s = *w.scene();
 
     const int lamps = std::clamp(cli.value("lamps").toInt(), 1, 170);
     s.removeLamps(uint(s.lampCount()));

@@ -13,6 +13,7 @@
 #include "sim_controller.h"
 #include "super_rgb.h"
 #include "translations.h"
+#include "window_widgets.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -84,16 +85,16 @@ void colourTheShow(MainWindow &w)
 {
     for (int lamp = 0; lamp < lm740::kMaxLamps; ++lamp) {
         const QColor rainbow = QColor::fromHsv((lamp * 12) % 360, 255, 255);
-        w.document.show().sceneColors[0][lamp] = rainbow;
-        w.document.show().chasers[0].colors[lamp] =
+        w.document().show().sceneColors[0][lamp] = rainbow;
+        w.document().show().chasers[0].colors[lamp] =
             lamp % 5 < 2 ? QColor(255, 160, 0) : QColor(20, 0, 60);
         for (int step = 0; step < 3; ++step)
-            w.document.show().programs[0].scenes[step].colors[lamp] =
+            w.document().show().programs[0].scenes[step].colors[lamp] =
                 QColor::fromHsv((lamp * 6 + step * 120) % 360, 220, 255);
     }
-    w.document.show().chasers[0].pattern_len = 5;
-    w.document.show().chasers[0].repeat_number = 6;
-    w.document.show().programs[0].scenes[2].scene_laststep = 1;
+    w.document().show().chasers[0].pattern_len = 5;
+    w.document().show().chasers[0].repeat_number = 6;
+    w.document().show().programs[0].scenes[2].scene_laststep = 1;
 }
 
 // One lamp control, enlarged, with its parts named beside it.
@@ -175,21 +176,21 @@ int main(int argc, char *argv[])
         w.resize(900, 760);
         w.show();
         colourTheShow(w);
-        w.document.setGlobals(30, w.document.show().sceneTime);
+        w.document().setGlobals(30, w.document().show().sceneTime);
         // The lamp controls follow the window's first paint.
-        for (int i = 0; i < 500 && w.scene->lampsBuilt() < w.scene->lampCount(); ++i)
+        for (int i = 0; i < 500 && w.scene()->lampsBuilt() < w.scene()->lampCount(); ++i)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         const char *tabs[] = {"window-scenes.png", "window-chasers.png", "window-programs.png"};
         for (int tab = 0; tab < 3; ++tab) {
             w.TabWidget->setCurrentIndex(tab);
             for (int i = 0; i < 40; ++i) // the preview strip fades in
-                w.dockWidget->tick();
+                w.widgets().dockWidget->tick();
             QCoreApplication::processEvents();
             ok = save(w.grab(), outDir, tabs[tab]) && ok;
         }
         w.TabWidget->setCurrentIndex(0);
         QCoreApplication::processEvents();
-        ok = save(namedLamp(w.scene->lamp(2), polish), outDir, "lamp-control.png") && ok;
+        ok = save(namedLamp(w.scene()->lamp(2), polish), outDir, "lamp-control.png") && ok;
 
         // File > Read Settings, caught halfway: the dialog as it stands over the window.
         QPixmap pass;
@@ -229,7 +230,7 @@ int main(int argc, char *argv[])
         MainWindow w;
         w.resize(900, 760);
         w.show();
-        w.document.setGlobals(170, w.document.show().sceneTime);
+        w.document().setGlobals(170, w.document().show().sceneTime);
         const lm740::Layout grid =
             *lm740::Layout::fromShape(QStringLiteral("grid:10x17:serpentine"), 170);
         {
@@ -244,7 +245,7 @@ int main(int argc, char *argv[])
             w.findChild<PatternActions *>()->layout.set(layout.chosen());
         }
         {
-            PatternDialog pattern(w.document, grid, {}, &w);
+            PatternDialog pattern(w.document(), grid, {}, &w);
             pattern.chooseScript(QStringLiteral("Rainbow"));
             pattern.targetKind->setCurrentIndex(PatternDialog::Program);
             pattern.resize(980, 560);
@@ -258,7 +259,7 @@ int main(int argc, char *argv[])
         w.TabWidget->setCurrentIndex(2);
         w.start_program_simulation(true);
         for (int i = 0; i < 60; ++i)
-            w.dockWidget->tick();
+            w.widgets().dockWidget->tick();
         QCoreApplication::processEvents();
         ok = save(w.grab(QRect(0, 0, w.width(), 330)), outDir, "grid-preview.png") && ok;
     }

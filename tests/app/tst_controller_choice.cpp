@@ -6,6 +6,7 @@
 #include "recording_prompts.h"
 #include "sim_rig.h"
 #include "simulated_lm740_view.h"
+#include "window_widgets.h"
 
 #include <QAbstractItemModel>
 #include <QLabel>
@@ -40,7 +41,7 @@ private:
             out << a->text() + (a->isChecked() ? "*" : "") + (a->isEnabled() ? "" : "-");
         return out;
     }
-    QString status() const { return m_window->connectionLabel->text(); }
+    QString status() const { return m_window->widgets().connectionLabel->text(); }
     // The simulated controllers' dock, as it was started with each of them.
     void showSimulated()
     {
@@ -56,7 +57,7 @@ private:
     // controller it watches.
     QString watched() const
     {
-        const SimulatedLm740View *view = m_window->simulatorView;
+        const SimulatedLm740View *view = m_window->widgets().simulatorView;
         const QAbstractItemModel *requests = view->requestModel();
         return view->windowTitle() + ", " + view->lcdLines().value(1) + ", " +
                view->faultLines().join('/') + ", " +

@@ -47,10 +47,11 @@ struct Outcome
     QStringList prompts;
     int lamps = 0;
     int tab = 0;
-    static std::shared_ptr<Records> snapshot(const MainWindow &w)
+    static std::shared_ptr<Records> snapshot(MainWindow &w)
     {
-        return std::make_shared<Records>(Records{
-            w.document.show().sceneColors, w.document.show().chasers, w.document.show().programs});
+        return std::make_shared<Records>(Records{w.document().show().sceneColors,
+                                                 w.document().show().chasers,
+                                                 w.document().show().programs});
     }
     std::shared_ptr<Records> records;
 };
@@ -61,7 +62,7 @@ Outcome outcomeOf(WindowRig &rig)
     for (const PromptCall &c : rig.prompts.calls)
         if (c.kind != QLatin1String("open"))
             o.prompts << c.kind + QLatin1Char('|') + c.title + QLatin1Char('|') + c.text;
-    o.lamps = rig.window->document.show().ledsNumber;
+    o.lamps = rig.window->document().show().ledsNumber;
     o.tab = rig.window->TabWidget->currentIndex();
     o.records = Outcome::snapshot(*rig.window);
     return o;
@@ -181,7 +182,7 @@ private:
         const QString name = m_dir->filePath(QStringLiteral("show.set"));
         if (!QFile::exists(name)) {
             WindowRig rig;
-            rig.window->document.setGlobals(12, rig.window->document.show().sceneTime);
+            rig.window->document().setGlobals(12, rig.window->document().show().sceneTime);
             rig.prompts.fileNames << name;
             rig.window->Save(false);
         }
@@ -293,7 +294,7 @@ void TstDesktop::recentShowsAndPlaceOutliveTheWindow()
         WindowRig rig;
         QVERIFY(!rig.window->desktop().restoreWindowPlace()); // nothing kept yet
         rig.window->setGeometry(70, 80, 900, 640);
-        rig.window->addDockWidget(Qt::BottomDockWidgetArea, rig.window->dockWidget);
+        rig.window->addDockWidget(Qt::BottomDockWidgetArea, rig.window->widgets().dockWidget);
         // Ten saves, the third one twice: eight files, the newest first, no file twice.
         for (int i : {0, 1, 2, 3, 4, 5, 6, 2, 7, 8, 9}) {
             const QString name = m_dir->filePath(QStringLiteral("scene%1.scn").arg(i));
@@ -309,7 +310,8 @@ void TstDesktop::recentShowsAndPlaceOutliveTheWindow()
     WindowRig rig;
     QVERIFY(rig.window->desktop().restoreWindowPlace());
     QCOMPARE(rig.window->size(), QSize(900, 640));
-    QCOMPARE(rig.window->dockWidgetArea(rig.window->dockWidget), Qt::BottomDockWidgetArea);
+    QCOMPARE(rig.window->dockWidgetArea(rig.window->widgets().dockWidget),
+             Qt::BottomDockWidgetArea);
     QMenu *menu = rig.window->desktop().recentShowsMenu();
     emit menu->aboutToShow();
     QStringList shown;
@@ -322,7 +324,7 @@ void TstDesktop::recentShowsAndPlaceOutliveTheWindow()
     rig.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
     menu->actions().first()->showStatusText(rig.window->menubar); // as the menu does on hover
-    QVERIFY(rig.window->deviceMessageLabel->isVisible());
+    QVERIFY(rig.window->widgets().deviceMessageLabel->isVisible());
 
     // A file that is gone is taken off with a word; the others open from the menu.
     menu->findChild<QAction *>(QStringLiteral("recentShow2"))->trigger();
@@ -400,8 +402,8 @@ void TstDesktop::statusLineConfirms()
     QCOMPARE(rig.window->desktop().confirmation(), said);
     // A failure of a transfer says so in its box, never as a confirmation.
     QVERIFY(rig.prompts.calls.isEmpty());
-    QVERIFY(rig.window->connectionLabel->isVisible());
-    QVERIFY(rig.window->onlineLabel->isVisible());
+    QVERIFY(rig.window->widgets().connectionLabel->isVisible());
+    QVERIFY(rig.window->widgets().onlineLabel->isVisible());
 }
 
 void TstDesktop::menusHaveStandardKeysAndMnemonics_data()
@@ -426,7 +428,7 @@ void TstDesktop::menusHaveStandardKeysAndMnemonics()
 
     // The keys reach their commands: the dialogs of Load and Save, the manual, the window's end.
     MainWindow *w = rig.window.get();
-    w->helpViewer = {QStringLiteral("/bin/true")};
+    w->setHelpViewer({QStringLiteral("/bin/true")});
     w->show();
     QVERIFY(QTest::qWaitForWindowActive(w));
     QTest::keyClick(w, Qt::Key_O, Qt::ControlModifier);
@@ -460,14 +462,14 @@ void TstDesktop::screenReaderTellsEveryControlApart()
     WindowRig rig;
     rig.window->show();
     // The lamps out of view are built once the window is up; a screen reader meets them all.
-    QTRY_COMPARE(rig.window->scene->lampsBuilt(), rig.window->scene->lampCount());
+    QTRY_COMPARE(rig.window->scene()->lampsBuilt(), rig.window->scene()->lampCount());
     QStringList faults;
     QSet<QString> names;
     for (int tab = 0; tab < 3; ++tab) {
         rig.window->TabWidget->setCurrentIndex(tab);
         QList<QPair<QString, QString>> controls;
         walk(QAccessible::queryAccessibleInterface(rig.window->centralWidget()), controls);
-        walk(QAccessible::queryAccessibleInterface(rig.window->globalsToolBar), controls);
+        walk(QAccessible::queryAccessibleInterface(rig.window->widgets().globalsToolBar), controls);
         int named = 0;
         const QStringList twice = duplicatesIn(controls, &named);
         qInfo("tab %d: %d interactive controls, %d named, %d names not unique", tab,
@@ -523,21 +525,21 @@ void TstDesktop::layoutAtTheNamedSizes()
                 faults << where + QStringLiteral("the panel scrolls by %1")
                                       .arg(area->verticalScrollBar()->maximum());
             const QRect view(area->viewport()->mapTo(w, QPoint()), area->viewport()->size());
-            SuperRGB *lamp = w->scene->lamp(0);
+            SuperRGB *lamp = w->scene()->lamp(0);
             for (QWidget *part : {static_cast<QWidget *>(lamp->ButtonBMinus),
                                   static_cast<QWidget *>(lamp->LabelAddress3),
-                                  static_cast<QWidget *>(w->scene->scrollBar())})
+                                  static_cast<QWidget *>(w->scene()->scrollBar())})
                 if (!view.contains(QRect(part->mapTo(w, QPoint()), part->size())))
                     faults << where + part->objectName() + QStringLiteral(" out of view");
             if (size.width() < 800)
                 continue;
-            for (QLabel *label : w->scene->contentWidget()->findChildren<QLabel *>())
+            for (QLabel *label : w->scene()->contentWidget()->findChildren<QLabel *>())
                 if (label->objectName().endsWith(QLatin1String("Label")) && label->isVisible() &&
                     label->contentsRect().width() <
                         label->fontMetrics().horizontalAdvance(label->text()))
                     faults << where + label->text() + QStringLiteral(" is cut");
         }
-        const int slider = w->scene->lamp(0)->SliderRed->height();
+        const int slider = w->scene()->lamp(0)->SliderRed->height();
         if (slider <= lastSlider)
             faults
                 << QStringLiteral("sliders of %1 px at %2 px high").arg(slider).arg(size.height());
@@ -591,12 +593,12 @@ void TstDesktop::manualNamesTheProgramsKeys()
         QVERIFY2(keys.contains(s), qPrintable(s + " is not in the manual"));
 
     // The window's own keys, pressed one after the other, each changing what a user can see.
-    Scene *panel = w->scene.get();
+    Scene *panel = w->scene();
     auto seen = [&] {
         return QStringLiteral("%1 %2 %3")
             .arg(panel->getSelectionFlags())
             .arg(panel->lamp(0)->lampColor().name())
-            .arg(w->deviceMessageLabel->text());
+            .arg(w->widgets().deviceMessageLabel->text());
     };
     panel->lamp(0)->SliderRed->setValue(100);
     for (const QString &key : keys) {

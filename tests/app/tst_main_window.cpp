@@ -1,6 +1,7 @@
 // The main window as a fresh start shows it: actions, menus, tool bar, status bar, item buttons,
 // program tabs, size limits and the show's defaults; Help and About.
 #include "arthur_style.h"
+#include "help.h"
 #include "main_window.h"
 #include "my_dock_widget.h"
 #include "my_frame.h"
@@ -10,6 +11,7 @@
 #include "scene.h"
 #include "super_rgb.h"
 #include "version.h"
+#include "window_widgets.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -290,49 +292,51 @@ void TstMainWindow::menusInOrderWithSeparators()
 void TstMainWindow::toolBarRangesAndValues()
 {
     MainWindow &w = *m_window;
-    QCOMPARE(w.globalsToolBar->windowTitle(), QStringLiteral("Globals"));
-    QVERIFY(w.globalsToolBar->isMovable());
-    QCOMPARE(w.toolBarArea(w.globalsToolBar), Qt::TopToolBarArea);
-    QCOMPARE(w.LedsNumberLabel->text(), QStringLiteral("RGB Lamps Number"));
-    QCOMPARE(w.LedsNumberSpin->minimum(), 1);
-    QCOMPARE(w.LedsNumberSpin->maximum(), 170);
-    QCOMPARE(w.LedsNumberSpin->value(), 30);
-    QCOMPARE(w.LedsNumberSpin->toolTip(), QStringLiteral("Number of RGB lamps"));
-    QCOMPARE(w.LedsNumberButton->text(), QStringLiteral("OK"));
-    QCOMPARE(w.ScenesTimeLabel->text(), QStringLiteral("Scenes Time"));
-    QCOMPARE(w.ScenesTimeSpin->minimum(), 1);
-    QCOMPARE(w.ScenesTimeSpin->maximum(), 60);
-    QCOMPARE(w.ScenesTimeSpin->singleStep(), 1);
-    QCOMPARE(w.ScenesTimeSpin->suffix(), QStringLiteral("s"));
-    QCOMPARE(w.ScenesTimeSpin->value(), 1);
-    QCOMPARE(w.ScenesTimeSpin->toolTip(), QStringLiteral("Global Scene Time"));
+    QCOMPARE(w.widgets().globalsToolBar->windowTitle(), QStringLiteral("Globals"));
+    QVERIFY(w.widgets().globalsToolBar->isMovable());
+    QCOMPARE(w.toolBarArea(w.widgets().globalsToolBar), Qt::TopToolBarArea);
+    QCOMPARE(w.widgets().LedsNumberLabel->text(), QStringLiteral("RGB Lamps Number"));
+    QCOMPARE(w.widgets().LedsNumberSpin->minimum(), 1);
+    QCOMPARE(w.widgets().LedsNumberSpin->maximum(), 170);
+    QCOMPARE(w.widgets().LedsNumberSpin->value(), 30);
+    QCOMPARE(w.widgets().LedsNumberSpin->toolTip(), QStringLiteral("Number of RGB lamps"));
+    QCOMPARE(w.widgets().LedsNumberButton->text(), QStringLiteral("OK"));
+    QCOMPARE(w.widgets().ScenesTimeLabel->text(), QStringLiteral("Scenes Time"));
+    QCOMPARE(w.widgets().ScenesTimeSpin->minimum(), 1);
+    QCOMPARE(w.widgets().ScenesTimeSpin->maximum(), 60);
+    QCOMPARE(w.widgets().ScenesTimeSpin->singleStep(), 1);
+    QCOMPARE(w.widgets().ScenesTimeSpin->suffix(), QStringLiteral("s"));
+    QCOMPARE(w.widgets().ScenesTimeSpin->value(), 1);
+    QCOMPARE(w.widgets().ScenesTimeSpin->toolTip(), QStringLiteral("Global Scene Time"));
 
     // The tool bar holds its six widgets in this order.
     QList<QWidget *> order;
-    for (QAction *a : w.globalsToolBar->actions())
-        order << w.globalsToolBar->widgetForAction(a);
-    QCOMPARE(order, (QList<QWidget *>{w.LedsNumberLabel, w.LedsNumberSpin, w.LedsNumberButton,
-                                      w.ScenesTimeLabel, w.ScenesTimeSpin, w.ScenesTimeButton}));
+    for (QAction *a : w.widgets().globalsToolBar->actions())
+        order << w.widgets().globalsToolBar->widgetForAction(a);
+    QCOMPARE(order, (QList<QWidget *>{w.widgets().LedsNumberLabel, w.widgets().LedsNumberSpin,
+                                      w.widgets().LedsNumberButton, w.widgets().ScenesTimeLabel,
+                                      w.widgets().ScenesTimeSpin, w.widgets().ScenesTimeButton}));
 }
 
 void TstMainWindow::statusBarWidgetsInOrder()
 {
     MainWindow &w = *m_window;
-    QCOMPARE(w.onlineLabel->text(), QStringLiteral("Offline"));
-    QVERIFY(w.onlineLabel->font().bold());
-    QVERIFY(w.connectionLabel->font().bold());
-    QCOMPARE(w.onlineLabel->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    QCOMPARE(w.progressBar->minimum(), 0);
-    QCOMPARE(w.progressBar->maximum(), 100);
-    QCOMPARE(w.progressBar->value(), 0);
-    QCOMPARE(w.helpButton->toolTip(), QStringLiteral("Help"));
-    QVERIFY(!w.helpButton->icon().isNull());
+    QCOMPARE(w.widgets().onlineLabel->text(), QStringLiteral("Offline"));
+    QVERIFY(w.widgets().onlineLabel->font().bold());
+    QVERIFY(w.widgets().connectionLabel->font().bold());
+    QCOMPARE(w.widgets().onlineLabel->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(w.widgets().progressBar->minimum(), 0);
+    QCOMPARE(w.widgets().progressBar->maximum(), 100);
+    QCOMPARE(w.widgets().progressBar->value(), 0);
+    QCOMPARE(w.widgets().helpButton->toolTip(), QStringLiteral("Help"));
+    QVERIFY(!w.widgets().helpButton->icon().isNull());
 
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     // Left to right as added.
-    const QList<QWidget *> order{w.connectionLabel, w.onlineLabel, w.progressBar, w.helpButton,
-                                 w.deviceMessageLabel};
+    const QList<QWidget *> order{w.widgets().connectionLabel, w.widgets().onlineLabel,
+                                 w.widgets().progressBar, w.widgets().helpButton,
+                                 w.widgets().deviceMessageLabel};
     for (int i = 0; i + 1 < order.size(); ++i)
         QVERIFY2(order[i]->x() < order[i + 1]->x(), qPrintable(order[i + 1]->objectName()));
     for (QWidget *widget : order)
@@ -342,50 +346,53 @@ void TstMainWindow::statusBarWidgetsInOrder()
 void TstMainWindow::itemButtonGroups()
 {
     MainWindow &w = *m_window;
-    QCOMPARE(w.sceneButtons->buttons().size(), 10);
-    QVERIFY(w.sceneButtons->exclusive());
+    QCOMPARE(w.widgets().sceneButtons->buttons().size(), 10);
+    QVERIFY(w.widgets().sceneButtons->exclusive());
     for (int i = 0; i < 10; ++i) {
-        QAbstractButton *b = w.sceneButtons->button(i);
+        QAbstractButton *b = w.widgets().sceneButtons->button(i);
         QVERIFY(b);
         QCOMPARE(b->text(), QStringLiteral("Scene %1").arg(i + 1));
         QVERIFY(b->isCheckable());
         QCOMPARE(b->parentWidget(), w.TabScenes);
     }
-    QCOMPARE(w.sceneButtons->checkedId(), 0);
+    QCOMPARE(w.widgets().sceneButtons->checkedId(), 0);
 
-    QCOMPARE(w.chaserButtons->buttons().size(), 4);
+    QCOMPARE(w.widgets().chaserButtons->buttons().size(), 4);
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(w.chaserButtons->button(i)->text(), QStringLiteral("Chaser %1").arg(i + 1));
-        QCOMPARE(w.chaserButtons->button(i)->parentWidget(), w.TabChasers);
+        QCOMPARE(w.widgets().chaserButtons->button(i)->text(),
+                 QStringLiteral("Chaser %1").arg(i + 1));
+        QCOMPARE(w.widgets().chaserButtons->button(i)->parentWidget(), w.TabChasers);
     }
-    QCOMPARE(w.chaserButtons->checkedId(), 0);
+    QCOMPARE(w.widgets().chaserButtons->checkedId(), 0);
 
     // Exclusive: a click moves the check.
-    w.sceneButtons->button(3)->click();
-    QCOMPARE(w.sceneButtons->checkedId(), 3);
+    w.widgets().sceneButtons->button(3)->click();
+    QCOMPARE(w.widgets().sceneButtons->checkedId(), 3);
 }
 
 void TstMainWindow::programTabs()
 {
     MainWindow &w = *m_window;
-    QCOMPARE(w.TabProgramProgram->count(), 4);
-    QCOMPARE(w.TabProgramProgram->parentWidget(), w.TabPrograms);
+    QCOMPARE(w.widgets().TabProgramProgram->count(), 4);
+    QCOMPARE(w.widgets().TabProgramProgram->parentWidget(), w.TabPrograms);
     // A program's steps are made when its tab is first shown, and shown with it.
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.TabWidget->setCurrentWidget(w.TabPrograms);
-    w.TabProgramProgram->setCurrentIndex(2);
+    w.widgets().TabProgramProgram->setCurrentIndex(2);
     for (int p = 0; p < 4; ++p) {
-        const MainWindow::ProgramWidgets &pw = w.programWidgets[p];
-        QCOMPARE(w.TabProgramProgram->tabText(p), QStringLiteral("Program %1").arg(p + 1));
-        QCOMPARE(w.TabProgramProgram->widget(p), pw.tabPage);
-        QCOMPARE(pw.stepButtons->parent(), pw.tabPage);
+        QWidget *page = w.widgets().programPage(p);
+        QButtonGroup *steps = w.widgets().stepGroup(p);
+        QCOMPARE(w.widgets().TabProgramProgram->tabText(p),
+                 QStringLiteral("Program %1").arg(p + 1));
+        QCOMPARE(w.widgets().TabProgramProgram->widget(p), page);
+        QCOMPARE(steps->parent(), page);
         const bool shown = p == 0 || p == 2;
-        QCOMPARE(pw.stepButtons->buttons().size(), shown ? 31 : 0);
-        QCOMPARE(w.programSteps(p)->checkedId(), 0);
-        QCOMPARE(pw.stepLayout->count(), 31);
+        QCOMPARE(steps->buttons().size(), shown ? 31 : 0);
+        QCOMPARE(w.widgets().programSteps(p)->checkedId(), 0);
+        QCOMPARE(page->layout()->count(), 31);
         for (int s = 0; s < 31; ++s) {
-            QAbstractButton *b = pw.stepButtons->button(s);
+            QAbstractButton *b = steps->button(s);
             QCOMPARE(b->text(), QString::number(s + 1));
             QVERIFY(b->isCheckable());
             QCOMPARE(b->isVisible(), p == 2);
@@ -396,14 +403,14 @@ void TstMainWindow::programTabs()
 void TstMainWindow::showDefaults()
 {
     MainWindow &w = *m_window;
-    QCOMPARE(w.document.show().ledsNumber, 30);
-    QCOMPARE(w.document.show().actualSceneNumber, 0);
+    QCOMPARE(w.document().show().ledsNumber, 30);
+    QCOMPARE(w.document().show().actualSceneNumber, 0);
     QVERIFY(!w.session().online());
-    QCOMPARE(w.document.show().sceneColors[9][169], QColor(0, 0, 0));
-    QVERIFY(!w.document.show().sceneColors[9][170].isValid());
-    QCOMPARE(w.document.show().chasers[3].time, 1000u);
-    QCOMPARE(w.document.show().programs[3].scenes[30].scene_xfade, quint8(100));
-    QCOMPARE(w.document.show().programs[0].scenes[0].colors[0], QColor(0, 0, 0));
+    QCOMPARE(w.document().show().sceneColors[9][169], QColor(0, 0, 0));
+    QVERIFY(!w.document().show().sceneColors[9][170].isValid());
+    QCOMPARE(w.document().show().chasers[3].time, 1000u);
+    QCOMPARE(w.document().show().programs[3].scenes[30].scene_xfade, quint8(100));
+    QCOMPARE(w.document().show().programs[0].scenes[0].colors[0], QColor(0, 0, 0));
 }
 
 void TstMainWindow::aboutShowsVersionThroughPrompts()
@@ -441,8 +448,8 @@ void TstMainWindow::helpButtonAndActionOpenTheSameManual()
     QTemporaryDir dir;
     const QString log = dir.filePath(QStringLiteral("started"));
     // A viewer that notes the manual it was given.
-    m_window->helpViewer = {"/bin/sh", "-c", "printf '%s\\n' \"$0\" >> '" + log + "'"};
-    m_window->helpButton->click();
+    m_window->setHelpViewer({"/bin/sh", "-c", "printf '%s\\n' \"$0\" >> '" + log + "'"});
+    m_window->widgets().helpButton->click();
     finishHelpViewer();
     m_window->actionHelp->trigger();
     finishHelpViewer();
@@ -460,7 +467,7 @@ void TstMainWindow::helpButtonAndActionOpenTheSameManual()
     QFile chm(QStringLiteral("Lm740_PL.chm"));
     QVERIFY(chm.open(QIODevice::WriteOnly));
     chm.close();
-    QCOMPARE(MainWindow::helpFile(), QStringLiteral("Lm740_PL.chm"));
+    QCOMPARE(lm740::helpFile(), QStringLiteral("Lm740_PL.chm"));
     QDir::setCurrent(old);
 }
 
@@ -479,7 +486,7 @@ void TstMainWindow::helpTellsWhereTheManualIsWhenItCannotBeShown()
     QFETCH(QStringList, viewer);
     QFETCH(bool, told);
     RecordingPrompts prompts;
-    m_window->helpViewer = viewer;
+    m_window->setHelpViewer(viewer);
     m_window->Help(false);
     finishHelpViewer();
     QCOMPARE(prompts.calls.size(), told ? 1 : 0);
@@ -487,7 +494,7 @@ void TstMainWindow::helpTellsWhereTheManualIsWhenItCannotBeShown()
         const PromptCall &c = prompts.calls.first();
         QCOMPARE(c.kind, QStringLiteral("information"));
         QVERIFY(!c.hasParent);
-        QVERIFY2(c.text.endsWith(QFileInfo(MainWindow::helpFile()).absoluteFilePath()),
+        QVERIFY2(c.text.endsWith(QFileInfo(lm740::helpFile()).absoluteFilePath()),
                  qPrintable(c.text));
     }
 }
@@ -505,26 +512,29 @@ void TstMainWindow::exitDeletesTheWindow()
 void TstMainWindow::stylesAndCustomWidgets()
 {
     MainWindow &w = *m_window;
-    QVERIFY(qobject_cast<ArthurStyle *>(w.arthurStyle));
-    QVERIFY(qobject_cast<MyStyle *>(w.myStyle));
-    QCOMPARE(w.TabWidget->style(), static_cast<QStyle *>(w.myStyle));
-    QCOMPARE(w.progressBar->style(), static_cast<QStyle *>(w.arthurStyle));
-    QCOMPARE(w.LedsNumberButton->style(), static_cast<QStyle *>(w.arthurStyle));
-    QCOMPARE(w.ScenesTimeButton->style(), static_cast<QStyle *>(w.arthurStyle));
-    QCOMPARE(w.sceneButtons->button(9)->style(), static_cast<QStyle *>(w.arthurStyle));
-    QCOMPARE(w.chaserButtons->button(0)->style(), static_cast<QStyle *>(w.arthurStyle));
-    QCOMPARE(w.programSteps(3)->button(30)->style(), static_cast<QStyle *>(w.arthurStyle));
+    QVERIFY(qobject_cast<ArthurStyle *>(w.widgets().arthurStyle));
+    QVERIFY(qobject_cast<MyStyle *>(w.widgets().myStyle));
+    QCOMPARE(w.TabWidget->style(), static_cast<QStyle *>(w.widgets().myStyle));
+    QCOMPARE(w.widgets().progressBar->style(), static_cast<QStyle *>(w.widgets().arthurStyle));
+    QCOMPARE(w.widgets().LedsNumberButton->style(), static_cast<QStyle *>(w.widgets().arthurStyle));
+    QCOMPARE(w.widgets().ScenesTimeButton->style(), static_cast<QStyle *>(w.widgets().arthurStyle));
+    QCOMPARE(w.widgets().sceneButtons->button(9)->style(),
+             static_cast<QStyle *>(w.widgets().arthurStyle));
+    QCOMPARE(w.widgets().chaserButtons->button(0)->style(),
+             static_cast<QStyle *>(w.widgets().arthurStyle));
+    QCOMPARE(w.widgets().programSteps(3)->button(30)->style(),
+             static_cast<QStyle *>(w.widgets().arthurStyle));
     // The spin boxes are the program's own, which pass keys to the window first.
-    QVERIFY(qobject_cast<MySpin *>(static_cast<QObject *>(w.LedsNumberSpin)));
-    QVERIFY(qobject_cast<MySpin *>(static_cast<QObject *>(w.ScenesTimeSpin)));
-    QVERIFY(qobject_cast<MyFrame *>(static_cast<QObject *>(w.SceneFrame)));
-    QCOMPARE(w.SceneFrame->frameShape(), QFrame::StyledPanel);
+    QVERIFY(qobject_cast<MySpin *>(static_cast<QObject *>(w.widgets().LedsNumberSpin)));
+    QVERIFY(qobject_cast<MySpin *>(static_cast<QObject *>(w.widgets().ScenesTimeSpin)));
+    QVERIFY(qobject_cast<MyFrame *>(static_cast<QObject *>(w.widgets().SceneFrame)));
+    QCOMPARE(w.widgets().SceneFrame->frameShape(), QFrame::StyledPanel);
 }
 
 void TstMainWindow::previewStripDockedAboveAndIdle()
 {
     MainWindow &w = *m_window;
-    MyDockWidget *strip = w.dockWidget;
+    MyDockWidget *strip = w.widgets().dockWidget;
     QCOMPARE(strip->parent(), static_cast<QObject *>(&w));
     QCOMPARE(w.dockWidgetArea(strip), Qt::TopDockWidgetArea);
     QVERIFY(!strip->isFloating());
@@ -555,11 +565,11 @@ void TstMainWindow::lampControlsReachableInAShortWindow()
     w.resize(750, 550);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.resizeDocks({w.dockWidget}, {150}, Qt::Vertical);
+    w.resizeDocks({w.widgets().dockWidget}, {150}, Qt::Vertical);
     // The lamp controls follow the window's first paint; the user meets them laid out.
-    QTRY_COMPARE(w.scene->lampsBuilt(), w.scene->lampCount());
+    QTRY_COMPARE(w.scene()->lampsBuilt(), w.scene()->lampCount());
     QCoreApplication::processEvents();
-    SuperRGB *lamp = w.scene->lamp(0);
+    SuperRGB *lamp = w.scene()->lamp(0);
     for (const char *name : {"EditColor", "SliderRed", "ButtonBMinus", "LabelAddress2"}) {
         auto *control = lamp->findChild<QWidget *>(name);
         QScrollArea *area = nullptr;
@@ -583,12 +593,13 @@ void TstMainWindow::windowBeingDestroyedGetsNoSignals()
     // a half-destroyed window; About stands in for one, as its call is easy to see.
     RecordingPrompts prompts;
     MainWindow *w = m_window.release();
-    connect(w->LedsNumberSpin, &QAbstractSpinBox::editingFinished, w, [w] { w->About(false); });
+    connect(w->widgets().LedsNumberSpin, &QAbstractSpinBox::editingFinished, w,
+            [w] { w->About(false); });
     w->show();
     QApplication::setActiveWindow(w);
-    w->LedsNumberSpin->setFocus();
+    w->widgets().LedsNumberSpin->setFocus();
     QVERIFY(QTest::qWaitForWindowActive(w));
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->LedsNumberSpin));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->widgets().LedsNumberSpin));
     delete w;
     QCOMPARE(prompts.calls.size(), 0);
 }

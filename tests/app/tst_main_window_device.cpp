@@ -4,6 +4,7 @@
 #include "main_window.h"
 #include "recording_prompts.h"
 #include "sim_rig.h"
+#include "window_widgets.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -76,8 +77,8 @@ void TstMainWindowDevice::constructionStartsTheOneSecondPoll()
     QVERIFY(!w.session().pollTimer()->isSingleShot());
     // The poll at the end of construction found the controller; release 16 needs no message.
     QVERIFY(w.session().answered());
-    QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Connected"));
-    QCOMPARE(textColor(w.connectionLabel), QColor(30, 160, 30));
+    QCOMPARE(w.widgets().connectionLabel->text(), QStringLiteral("Lm740 Connected"));
+    QCOMPARE(textColor(w.widgets().connectionLabel), QColor(30, 160, 30));
     QVERIFY(m_prompts->calls.isEmpty());
     const auto &log = m_rig->controller.requests();
     QCOMPARE(log.size(), 2);
@@ -92,7 +93,7 @@ void TstMainWindowDevice::constructionStartsTheOneSecondPoll()
     QCOMPARE(m_rig->controller.requests().last().request, quint8(0xFF));
     m_rig->bus.unplug(m_rig->controller);
     QMetaObject::invokeMethod(w.session().pollTimer(), "timeout", Qt::DirectConnection);
-    QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Not connected"));
+    QCOMPARE(w.widgets().connectionLabel->text(), QStringLiteral("Lm740 Not connected"));
 }
 
 void TstMainWindowDevice::pollShowsTheControllerComingAndGoing()
@@ -101,20 +102,20 @@ void TstMainWindowDevice::pollShowsTheControllerComingAndGoing()
     makeWindow();
     MainWindow &w = *m_window;
     QVERIFY(!w.session().answered());
-    QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Not connected"));
-    QCOMPARE(textColor(w.connectionLabel), QColor(255, 0, 0));
+    QCOMPARE(w.widgets().connectionLabel->text(), QStringLiteral("Lm740 Not connected"));
+    QCOMPARE(textColor(w.widgets().connectionLabel), QColor(255, 0, 0));
 
     m_rig->bus.plug(m_rig->controller);
     QVERIFY(w.USBCheckStatus());
     QVERIFY(w.session().answered());
-    QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Connected"));
-    QCOMPARE(textColor(w.connectionLabel), QColor(30, 160, 30));
+    QCOMPARE(w.widgets().connectionLabel->text(), QStringLiteral("Lm740 Connected"));
+    QCOMPARE(textColor(w.widgets().connectionLabel), QColor(30, 160, 30));
 
     // A controller that answers as something else is not connected either.
     m_rig->controller.setIdentification(741);
     QVERIFY(!w.USBCheckStatus());
     QVERIFY(!w.session().answered());
-    QCOMPARE(w.connectionLabel->text(), QStringLiteral("Lm740 Not connected"));
+    QCOMPARE(w.widgets().connectionLabel->text(), QStringLiteral("Lm740 Not connected"));
     QVERIFY(m_prompts->calls.isEmpty());
 }
 
@@ -160,7 +161,7 @@ void TstMainWindowDevice::firmwareIsCheckedOnceAtTheFirstPollThatFindsIt()
         QCOMPARE(c.defaultButton, QMessageBox::NoButton);
     }
     // The label shows the controller whatever its firmware.
-    QCOMPARE(m_window->connectionLabel->text(), QStringLiteral("Lm740 Connected"));
+    QCOMPARE(m_window->widgets().connectionLabel->text(), QStringLiteral("Lm740 Connected"));
 
     // Later polls, and a controller unplugged and plugged again, are not checked again.
     m_rig->bus.unplug(m_rig->controller);
@@ -208,12 +209,12 @@ void TstMainWindowDevice::connectAndDisconnect()
     MainWindow &w = *m_window;
     w.UsbDisconnect(false);
     QCOMPARE(w.session().device().isOpen(), -1);
-    QVERIFY(w.deviceMessageLabel->text().isEmpty());
+    QVERIFY(w.widgets().deviceMessageLabel->text().isEmpty());
 
     w.UsbConnect(false);
     QCOMPARE(w.session().device().isOpen(), 0);
-    QCOMPARE(w.deviceMessageLabel->text(), QStringLiteral("Lm740 Connected"));
-    const QPalette p = w.deviceMessageLabel->palette();
+    QCOMPARE(w.widgets().deviceMessageLabel->text(), QStringLiteral("Lm740 Connected"));
+    const QPalette p = w.widgets().deviceMessageLabel->palette();
     QCOMPARE(p.color(QPalette::Window), QColor(0, 0, 255));
     QCOMPARE(p.color(QPalette::WindowText), QColor(255, 255, 0));
     QCOMPARE(p.color(QPalette::Base), QColor(0, 255, 255));
@@ -222,8 +223,8 @@ void TstMainWindowDevice::connectAndDisconnect()
     m_rig->bus.unplug(m_rig->controller);
     w.UsbConnect(false);
     QCOMPARE(w.session().device().isOpen(), -1);
-    QCOMPARE(w.deviceMessageLabel->text(), QStringLiteral("Lm740 Connected"));
-    QCOMPARE(w.deviceMessageLabel->palette().color(QPalette::Text), QColor(255, 0, 0));
+    QCOMPARE(w.widgets().deviceMessageLabel->text(), QStringLiteral("Lm740 Connected"));
+    QCOMPARE(w.widgets().deviceMessageLabel->palette().color(QPalette::Text), QColor(255, 0, 0));
     QVERIFY(m_prompts->calls.isEmpty());
 
     // The menu actions reach the slots; the next poll reopens a disconnected controller.

@@ -3,6 +3,7 @@
 // the key is typed into a field of the panel.
 #include "main_window.h"
 #include "recording_prompts.h"
+#include "window_widgets.h"
 
 #include "color_slider.h"
 #include "my_frame.h"
@@ -72,26 +73,26 @@ private:
 void TstMainWindowEditing::panelSitsInSceneFrameWithSceneOne()
 {
     MainWindow &w = *m_window;
-    QVERIFY(w.scene);
-    QCOMPARE(w.scene->contentWidget()->parentWidget(), w.SceneFrame);
-    QVERIFY(w.sceneFrameLayout->indexOf(w.scene->contentWidget()) >= 0);
-    QCOMPARE(w.sceneFrameLayout->contentsMargins(), QMargins(3, 3, 3, 3));
-    QCOMPARE(w.scene->lampCount(), 30);
+    QVERIFY(w.scene());
+    QCOMPARE(w.scene()->contentWidget()->parentWidget(), w.widgets().SceneFrame);
+    QVERIFY(w.widgets().sceneFrameLayout->indexOf(w.scene()->contentWidget()) >= 0);
+    QCOMPARE(w.widgets().sceneFrameLayout->contentsMargins(), QMargins(3, 3, 3, 3));
+    QCOMPARE(w.scene()->lampCount(), 30);
     // Scene 1 is black: the panel was given its colours, not left to pick random ones.
     for (int i = 0; i < 30; ++i)
-        QCOMPARE(w.scene->lamp(i)->lampColor(), QColor(0, 0, 0));
+        QCOMPARE(w.scene()->lamp(i)->lampColor(), QColor(0, 0, 0));
 }
 
 void TstMainWindowEditing::panelProgressDrivesTheProgressBar()
 {
     MainWindow &w = *m_window;
-    QSignalSpy bar(w.progressBar, &QProgressBar::valueChanged);
-    w.scene->addLamps(4, nullptr);
+    QSignalSpy bar(w.widgets().progressBar, &QProgressBar::valueChanged);
+    w.scene()->addLamps(4, nullptr);
     QList<int> seen;
     for (const QList<QVariant> &a : bar)
         seen << a.at(0).toInt();
     QCOMPARE(seen, (QList<int>{25, 50, 75, 100, 0}));
-    QCOMPARE(w.progressBar->value(), 0);
+    QCOMPARE(w.widgets().progressBar->value(), 0);
 }
 
 void TstMainWindowEditing::selectionKeys_data()
@@ -121,47 +122,47 @@ void TstMainWindowEditing::selectionKeys()
 
     MainWindow &w = *m_window;
     QTest::keyClick(&w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(selection(*w.scene, 3), after);
+    QCOMPARE(selection(*w.scene(), 3), after);
     // The same key again toggles back.
     QTest::keyClick(&w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(selection(*w.scene, 3), QStringList(3, "-"));
-    QVERIFY(w.deviceMessageLabel->text().isEmpty());
+    QCOMPARE(selection(*w.scene(), 3), QStringList(3, "-"));
+    QVERIFY(w.widgets().deviceMessageLabel->text().isEmpty());
 }
 
 void TstMainWindowEditing::copyAndPasteShowTheirCounts()
 {
     MainWindow &w = *m_window;
     QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(w.deviceMessageLabel->text(), QString("0 values copied"));
+    QCOMPARE(w.widgets().deviceMessageLabel->text(), QString("0 values copied"));
     QVERIFY(QApplication::clipboard()->mimeData()->hasFormat("no_data"));
     QTest::keyClick(&w, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(w.deviceMessageLabel->text(), QString("0 values pasted"));
+    QCOMPARE(w.widgets().deviceMessageLabel->text(), QString("0 values pasted"));
 
-    SuperRGB *first = w.scene->lamp(0);
+    SuperRGB *first = w.scene()->lamp(0);
     first->setRGB(10, 20, 30);
     first->setAll(true);
     QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(w.deviceMessageLabel->text(), QString("3 values copied"));
+    QCOMPARE(w.widgets().deviceMessageLabel->text(), QString("3 values copied"));
 
     first->setAll(false);
     for (int i = 1; i <= 4; ++i)
-        w.scene->lamp(i)->setAll(true);
+        w.scene()->lamp(i)->setAll(true);
     QTest::keyClick(&w, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(w.deviceMessageLabel->text(), QString("12 values pasted"));
-    QCOMPARE(w.scene->lamp(4)->lampColor(), QColor(10, 20, 30));
-    QCOMPARE(w.scene->lamp(5)->lampColor(), QColor(0, 0, 0));
+    QCOMPARE(w.widgets().deviceMessageLabel->text(), QString("12 values pasted"));
+    QCOMPARE(w.scene()->lamp(4)->lampColor(), QColor(10, 20, 30));
+    QCOMPARE(w.scene()->lamp(5)->lampColor(), QColor(0, 0, 0));
 
     // C and V without a modifier are no commands.
-    w.deviceMessageLabel->clear();
+    w.widgets().deviceMessageLabel->clear();
     QTest::keyClick(&w, Qt::Key_C);
     QTest::keyClick(&w, Qt::Key_V);
-    QVERIFY(w.deviceMessageLabel->text().isEmpty());
+    QVERIFY(w.widgets().deviceMessageLabel->text().isEmpty());
 }
 
 void TstMainWindowEditing::valueKeys()
 {
     MainWindow &w = *m_window;
-    SuperRGB *l = w.scene->lamp(2);
+    SuperRGB *l = w.scene()->lamp(2);
     l->setRGB(100, 0, 40);
     l->selectRed(true);
     l->selectBlue(true);
@@ -174,7 +175,7 @@ void TstMainWindowEditing::valueKeys()
     QCOMPARE(l->lampColor(), QColor(100, 0, 40));
     QTest::keyClick(&w, Qt::Key_PageUp, Qt::ShiftModifier);
     QCOMPARE(l->lampColor(), QColor(255, 0, 255));
-    QCOMPARE(w.scene->lamp(1)->lampColor(), QColor(0, 0, 0));
+    QCOMPARE(w.scene()->lamp(1)->lampColor(), QColor(0, 0, 0));
     QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
     QCOMPARE(l->lampColor(), QColor(0, 0, 0));
 }
@@ -183,13 +184,13 @@ void TstMainWindowEditing::keysTypedIntoPanelFieldsReachTheWindow()
 {
     MainWindow &w = *m_window;
     // In a lamp's value field.
-    QTest::keyClick(w.scene->lamp(0)->EditGreen, Qt::Key_G, Qt::ControlModifier);
-    QCOMPARE(selection(*w.scene, 2), QStringList(2, "g"));
+    QTest::keyClick(w.scene()->lamp(0)->EditGreen, Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(selection(*w.scene(), 2), QStringList(2, "g"));
 
     // In the panel's repeat field: the window steps the selected sliders, the field steps too.
-    auto *repeat = w.scene->contentWidget()->findChild<QSpinBox *>("RepeatSpin");
+    auto *repeat = w.scene()->contentWidget()->findChild<QSpinBox *>("RepeatSpin");
     QVERIFY(repeat);
-    SuperRGB *l = w.scene->lamp(0);
+    SuperRGB *l = w.scene()->lamp(0);
     l->setRGB(0, 100, 0);
     const int before = repeat->value();
     QTest::keyClick(repeat, Qt::Key_Up, Qt::KeypadModifier);
@@ -227,14 +228,15 @@ void TstMainWindowEditing::toolBarBoxesKeepTheirEditingKeys()
     auto *spin = w.findChild<QSpinBox *>(box);
     QVERIFY(spin);
     auto *line = spin->findChild<QLineEdit *>();
-    SuperRGB *l = w.scene->lamp(0);
+    SuperRGB *l = w.scene()->lamp(0);
     l->setRGB(0, 100, 0);
-    w.scene->selectGreen();
-    const quint8 flags = w.scene->getSelectionFlags();
+    w.scene()->selectGreen();
+    const quint8 flags = w.scene()->getSelectionFlags();
     const int value = spin->value();
     line->deselect();
     QTest::keyClick(spin, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(w.scene->getSelectionFlags() != flags || l->lampColor() != QColor(0, 100, 0), command);
+    QCOMPARE(w.scene()->getSelectionFlags() != flags || l->lampColor() != QColor(0, 100, 0),
+             command);
     if (key == Qt::Key_A)
         QVERIFY(line->hasSelectedText());
     if (key == Qt::Key_Up)

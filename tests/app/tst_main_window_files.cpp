@@ -127,16 +127,16 @@ void toTab(MainWindow &w, int tab)
 {
     w.TabWidget->setCurrentIndex(tab);
     if (tab == ProgramsTab) {
-        w.TabProgramProgram->setCurrentIndex(1);
-        w.programSteps(1)->button(13)->click();
+        w.widgets().TabProgramProgram->setCurrentIndex(1);
+        w.widgets().programSteps(1)->button(13)->click();
     }
 }
 
 std::vector<QColor> panelColors(MainWindow &w)
 {
     std::vector<QColor> colors(kColorSlots);
-    w.scene->getColors(colors.data(), uint(w.document.show().ledsNumber));
-    colors.resize(std::size_t(w.document.show().ledsNumber));
+    w.scene()->getColors(colors.data(), uint(w.document().show().ledsNumber));
+    colors.resize(std::size_t(w.document().show().ledsNumber));
     return colors;
 }
 
@@ -208,9 +208,9 @@ void TstMainWindowFiles::savedShowLoadsBack()
     WindowRig rig;
     MainWindow &w = *rig.window;
     toTab(w, tab);
-    fill(w.document.show());
-    w.document.setGlobals(25, w.document.show().sceneTime);
-    w.ScenesTimeSpin->setValue(7);
+    fill(w.document().show());
+    w.document().setGlobals(25, w.document().show().sceneTime);
+    w.widgets().ScenesTimeSpin->setValue(7);
 
     // Saved under a name without its suffix, which the save appends.
     const QString name = m_dir.filePath(QTest::currentDataTag());
@@ -227,42 +227,42 @@ void TstMainWindowFiles::savedShowLoadsBack()
     QVERIFY(files::readWholeFile(again, &bytes[0]) &&
             files::readWholeFile(name + suffix, &bytes[1]));
     QCOMPARE(bytes[0], bytes[1]);
-    const auto saved = copyOf(w.document.show());
+    const auto saved = copyOf(w.document().show());
 
     // A fresh show of 30 lamps, with edits in the panel that a load must not write back.
-    w.document.show().setShowDefaults();
-    w.document.setGlobals(30, w.document.show().sceneTime);
-    w.ScenesTimeSpin->setValue(1);
+    w.document().show().setShowDefaults();
+    w.document().setGlobals(30, w.document().show().sceneTime);
+    w.widgets().ScenesTimeSpin->setValue(1);
     ColorArray white;
     white.fill(QColor(Qt::white));
-    w.scene->setColors(white.data(), 30);
-    w.document.keepAll(); // set up as the test's starting point, nothing to lose
+    w.scene()->setColors(white.data(), 30);
+    w.document().keepAll(); // set up as the test's starting point, nothing to lose
 
     rig.prompts.fileNames << name + suffix;
     rig.prompts.answers << QMessageBox::Yes; // 25 lamps are fewer than 30
     (w.*load)(false);
-    QCOMPARE(w.document.show().ledsNumber, 25);
-    QCOMPARE(w.LedsNumberSpin->value(), 25);
+    QCOMPARE(w.document().show().ledsNumber, 25);
+    QCOMPARE(w.widgets().LedsNumberSpin->value(), 25);
     QCOMPARE(w.TabWidget->currentIndex(), tab);
     const bool image = carried == Everything;
-    QVERIFY(sameItems(*trimmed(w.document.show(), 25, false),
+    QVERIFY(sameItems(*trimmed(w.document().show(), 25, false),
                       *trimmed(*expectedAfterLoad(*saved, Carried(carried)), 25, image)));
     if (image)
-        QCOMPARE(w.ScenesTimeSpin->value(), 7);
+        QCOMPARE(w.widgets().ScenesTimeSpin->value(), 7);
 
     // The panel shows the loaded item, with a program step's time, cross-fade and mark, so that
     // moving on writes the loaded values back, not the old ones.
-    const auto loaded = copyOf(w.document.show());
+    const auto loaded = copyOf(w.document().show());
     if (tab == ProgramsTab) {
-        const t_program_scene &step = w.document.show().programs[1].scenes[13];
-        QCOMPARE(w.scene->getSceneTime(), int(step.scene_time));
-        QCOMPARE(w.scene->getScenexFade(), int(step.scene_xfade));
-        QCOMPARE(w.scene->getLastStep(), 1);
-        w.programSteps(1)->button(0)->click();
+        const t_program_scene &step = w.document().show().programs[1].scenes[13];
+        QCOMPARE(w.scene()->getSceneTime(), int(step.scene_time));
+        QCOMPARE(w.scene()->getScenexFade(), int(step.scene_xfade));
+        QCOMPARE(w.scene()->getLastStep(), 1);
+        w.widgets().programSteps(1)->button(0)->click();
     } else {
         w.TabWidget->setCurrentIndex(tab == ScenesTab ? ChasersTab : ScenesTab);
     }
-    QVERIFY(sameItems(w.document.show(), *loaded));
+    QVERIFY(sameItems(w.document().show(), *loaded));
 }
 
 void TstMainWindowFiles::brokenFilesChangeNothing_data()
@@ -325,10 +325,10 @@ void TstMainWindowFiles::brokenFilesChangeNothing()
     WindowRig rig;
     MainWindow &w = *rig.window;
     toTab(w, tab);
-    fill(w.document.show());
-    w.document.setGlobals(20, w.document.show().sceneTime);
-    w.document.keepAll();
-    const auto before = copyOf(w.document.show());
+    fill(w.document().show());
+    w.document().setGlobals(20, w.document().show().sceneTime);
+    w.document().keepAll();
+    const auto before = copyOf(w.document().show());
     const std::vector<QColor> panel = panelColors(w);
 
     const QString name = m_dir.filePath(QTest::currentDataTag());
@@ -349,8 +349,8 @@ void TstMainWindowFiles::brokenFilesChangeNothing()
     QVERIFY(!box.hasParent);
     QCOMPARE(box.title, QString("Error"));
     QVERIFY2(box.text.contains(message), qPrintable(box.text));
-    QVERIFY(sameItems(w.document.show(), *before));
-    QCOMPARE(w.document.show().ledsNumber, 20);
+    QVERIFY(sameItems(w.document().show(), *before));
+    QCOMPARE(w.document().show().ledsNumber, 20);
     QVERIFY(panelColors(w) == panel);
 }
 
@@ -382,8 +382,8 @@ void TstMainWindowFiles::onlyYesLoadsFewerLamps()
     QCOMPARE(question.title, QString("Remove leds? -- Lm740"));
     QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(question.defaultButton, QMessageBox::No);
-    QCOMPARE(w.document.show().ledsNumber, loads ? 2 : 30);
-    QCOMPARE(w.document.show().sceneColors[0][1], loads ? QColor(0, 128, 0) : QColor(Qt::black));
+    QCOMPARE(w.document().show().ledsNumber, loads ? 2 : 30);
+    QCOMPARE(w.document().show().sceneColors[0][1], loads ? QColor(0, 128, 0) : QColor(Qt::black));
 }
 
 void TstMainWindowFiles::escapeAndClosingAnswerNo()
@@ -538,9 +538,9 @@ void TstMainWindowFiles::saveTakesThePanelsEditsAndItsHeader()
     QFETCH(int, colorMode);
     WindowRig rig;
     MainWindow &w = *rig.window;
-    w.sceneButtons->button(4)->click();
+    w.widgets().sceneButtons->button(4)->click();
     // Lamp 3 edited in the panel, and the save comes before anything else happens.
-    w.scene->lamp(3)->setRGB(12, 34, 56);
+    w.scene()->lamp(3)->setRGB(12, 34, 56);
     QTemporaryDir dir;
     rig.prompts.fileNames << dir.filePath("show.set");
     (w.*save)(false);
@@ -620,7 +620,7 @@ void TstMainWindowFiles::writesOverTheShowsFileAskFirst()
     MainWindow &w = *rig.window;
     w.recovery().start(dir.filePath("recovery"));
     QVERIFY(QDir(dir.path()).mkdir("d"));
-    w.scene->lamp(3)->setRGB(12, 34, 56);
+    w.scene()->lamp(3)->setRGB(12, 34, 56);
     rig.prompts.fileNames << dir.filePath(kept);
     (w.*keep)(false);
     const QByteArray keptPath = QFile::encodeName(dir.filePath(kept));
@@ -637,9 +637,9 @@ void TstMainWindowFiles::writesOverTheShowsFileAskFirst()
         return st.st_ino;
     };
     const ino_t before = inode();
-    QVERIFY(!w.document.isModified());
+    QVERIFY(!w.document().isModified());
 
-    w.sceneButtons->button(4)->click(); // another scene, and nothing edited
+    w.widgets().sceneButtons->button(4)->click(); // another scene, and nothing edited
     rig.prompts.calls.clear();
     rig.prompts.fileNames << dir.filePath(target);
     if (answer >= 0)

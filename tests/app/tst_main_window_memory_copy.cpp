@@ -7,6 +7,7 @@
 #include "my_spin.h"
 #include "recording_prompts.h"
 #include "sim_rig.h"
+#include "window_widgets.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
@@ -366,7 +367,7 @@ void TstMainWindowMemoryCopy::closingTheWindowDuringAPass()
         blocksAtClose = int(passRequests().size());
         // Kept above the window by the window manager.
         QCOMPARE(d->windowHandle()->transientParent(), w.windowHandle());
-        QTest::mouseClick(w.sceneButtons->button(3), Qt::LeftButton);
+        QTest::mouseClick(w.widgets().sceneButtons->button(3), Qt::LeftButton);
         QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
         // A box that opens above the pass still takes its answer.
         QMessageBox box(QMessageBox::Question, "box", "box", QMessageBox::Ok | QMessageBox::No);
@@ -380,8 +381,8 @@ void TstMainWindowMemoryCopy::closingTheWindowDuringAPass()
         QVERIFY(!w.close());
     });
     w.File_Read_Settings(false);
-    QCOMPARE(w.document.show().actualSceneNumber, 0);
-    QCOMPARE(w.scene->getSelectionFlags(), quint8(0));
+    QCOMPARE(w.document().show().actualSceneNumber, 0);
+    QCOMPARE(w.scene()->getSelectionFlags(), quint8(0));
 
     const PromptCall &question = m_prompts->calls.at(1);
     QCOMPARE(question.kind, QString("question"));
@@ -407,8 +408,8 @@ void TstMainWindowMemoryCopy::nothingElseReachesTheControllerDuringAPass()
     w.show();
     QApplication::setActiveWindow(&w);
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.LedsNumberSpin->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w.LedsNumberSpin));
+    w.widgets().LedsNumberSpin->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w.widgets().LedsNumberSpin));
     m_rig->controller.clearRequests();
     m_prompts->fileNames << m_dir.filePath("show.set");
     w.File_Read_Settings(false);

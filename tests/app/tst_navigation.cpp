@@ -72,28 +72,28 @@ void act(MainWindow &w, Action action)
         w.TabWidget->setCurrentIndex(0);
         break;
     case Scene3:
-        w.sceneButtons->button(3)->click();
+        w.widgets().sceneButtons->button(3)->click();
         break;
     case Chaser2:
-        w.chaserButtons->button(2)->click();
+        w.widgets().chaserButtons->button(2)->click();
         break;
     case Step5:
     case Step5AfterLast:
-        w.programSteps(0)->button(5)->click();
+        w.widgets().programSteps(0)->button(5)->click();
         break;
     case Program2Tab:
-        w.TabProgramProgram->setCurrentIndex(1);
+        w.widgets().TabProgramProgram->setCurrentIndex(1);
         break;
     case Lamps40:
     case Lamps20:
-        w.LedsNumberSpin->setValue(action == Lamps40 ? 40 : 20);
-        emit w.LedsNumberSpin->editingFinished();
+        w.widgets().LedsNumberSpin->setValue(action == Lamps40 ? 40 : 20);
+        emit w.widgets().LedsNumberSpin->editingFinished();
         break;
     case SceneTime5:
-        w.ScenesTimeSpin->setValue(5);
+        w.widgets().ScenesTimeSpin->setValue(5);
         break;
     case LastStep:
-        w.scene->lastStepStateChanged(true);
+        w.scene()->lastStepStateChanged(true);
         break;
     }
 }
@@ -184,64 +184,64 @@ void TstNavigation::switchesWriteBackAndLoad()
     WindowRig rig;
     MainWindow &w = *rig.window;
     // A scene's edit goes into its record when another scene is chosen, and comes back with it.
-    w.scene->lamp(0)->setRGB(200, 0, 0);
-    w.sceneButtons->button(1)->click();
-    QCOMPARE(w.document.show().sceneColors[0][0], QColor(200, 0, 0));
-    QCOMPARE(rgb(w.scene->lamp(0)), QColor(0, 0, 0));
-    QCOMPARE(w.dockWidget->targetColors[0], QColor(0, 0, 0));
-    w.sceneButtons->button(0)->click();
-    QCOMPARE(rgb(w.scene->lamp(0)), QColor(200, 0, 0));
-    QCOMPARE(w.dockWidget->targetColors[0], QColor(200, 0, 0));
-    QCOMPARE(w.dockWidget->totalTime, 1000u);
+    w.scene()->lamp(0)->setRGB(200, 0, 0);
+    w.widgets().sceneButtons->button(1)->click();
+    QCOMPARE(w.document().show().sceneColors[0][0], QColor(200, 0, 0));
+    QCOMPARE(rgb(w.scene()->lamp(0)), QColor(0, 0, 0));
+    QCOMPARE(w.widgets().dockWidget->targetColors[0], QColor(0, 0, 0));
+    w.widgets().sceneButtons->button(0)->click();
+    QCOMPARE(rgb(w.scene()->lamp(0)), QColor(200, 0, 0));
+    QCOMPARE(w.widgets().dockWidget->targetColors[0], QColor(200, 0, 0));
+    QCOMPARE(w.widgets().dockWidget->totalTime, 1000u);
 
     // A chaser's timing survives a visit to the Scenes tab.
     w.TabWidget->setCurrentIndex(1);
-    QCOMPARE(w.scene->getMode(), Scene::Mode::Chaser);
+    QCOMPARE(w.scene()->getMode(), Scene::Mode::Chaser);
     // Edited as the user edits them, through the panel's controls.
     w.findChild<QDoubleSpinBox *>("TimeSpin")->setValue(2.5);
     w.findChild<QComboBox *>("DirectionCombo")->setCurrentIndex(1);
     w.findChild<QSpinBox *>("PatternSpin")->setValue(3);
     w.findChild<QSpinBox *>("XfadeSpin")->setValue(40);
     w.TabWidget->setCurrentIndex(0);
-    QCOMPARE(w.scene->getMode(), Scene::Mode::Scene);
-    QCOMPARE(w.scene->getSceneTime(), 1000);
+    QCOMPARE(w.scene()->getMode(), Scene::Mode::Scene);
+    QCOMPARE(w.scene()->getSceneTime(), 1000);
     w.TabWidget->setCurrentIndex(1);
-    QCOMPARE(w.scene->getSceneTime(), 2500);
-    QCOMPARE(w.scene->getDirection(), 2);
-    QCOMPARE(w.scene->getPatternLen(), 3);
-    QCOMPARE(w.scene->getScenexFade(), 40);
-    QCOMPARE(w.document.show().chasers[0].time, 2500u);
+    QCOMPARE(w.scene()->getSceneTime(), 2500);
+    QCOMPARE(w.scene()->getDirection(), 2);
+    QCOMPARE(w.scene()->getPatternLen(), 3);
+    QCOMPARE(w.scene()->getScenexFade(), 40);
+    QCOMPARE(w.document().show().chasers[0].time, 2500u);
 
     // Program steps, and the last-step mark moving from one step to another.
     w.TabWidget->setCurrentIndex(2);
-    QCOMPARE(w.scene->getMode(), Scene::Mode::ProgramStep);
-    w.scene->lamp(1)->setRGB(0, 9, 0);
-    w.scene->lastStepStateChanged(true);
-    w.programSteps(0)->button(4)->click();
-    QCOMPARE(w.document.show().programs[0].scenes[0].colors[1], QColor(0, 9, 0));
-    QCOMPARE(w.document.current().step, 4);
-    w.scene->setLastStep(1);
-    w.scene->lastStepStateChanged(true);
-    w.programSteps(0)->button(0)->click();
-    QCOMPARE(w.document.show().programs[0].scenes[0].scene_laststep, quint8(0));
-    QCOMPARE(w.document.show().programs[0].scenes[4].scene_laststep, quint8(1));
-    QVERIFY(!w.scene->getLastStep());
+    QCOMPARE(w.scene()->getMode(), Scene::Mode::ProgramStep);
+    w.scene()->lamp(1)->setRGB(0, 9, 0);
+    w.scene()->lastStepStateChanged(true);
+    w.widgets().programSteps(0)->button(4)->click();
+    QCOMPARE(w.document().show().programs[0].scenes[0].colors[1], QColor(0, 9, 0));
+    QCOMPARE(w.document().current().step, 4);
+    w.scene()->setLastStep(1);
+    w.scene()->lastStepStateChanged(true);
+    w.widgets().programSteps(0)->button(0)->click();
+    QCOMPARE(w.document().show().programs[0].scenes[0].scene_laststep, quint8(0));
+    QCOMPARE(w.document().show().programs[0].scenes[4].scene_laststep, quint8(1));
+    QVERIFY(!w.scene()->getLastStep());
 
     // The global scene time reaches the panel only on the Scenes tab.
-    w.ScenesTimeSpin->setValue(7);
-    QCOMPARE(w.scene->getSceneTime(), 1000);
+    w.widgets().ScenesTimeSpin->setValue(7);
+    QCOMPARE(w.scene()->getSceneTime(), 1000);
     w.TabWidget->setCurrentIndex(0);
-    QCOMPARE(w.scene->getSceneTime(), 7000);
-    w.ScenesTimeSpin->setValue(9);
-    QCOMPARE(w.scene->getSceneTime(), 9000);
+    QCOMPARE(w.scene()->getSceneTime(), 7000);
+    w.widgets().ScenesTimeSpin->setValue(9);
+    QCOMPARE(w.scene()->getSceneTime(), 9000);
 
     // A step button clicked while another page shows leaves the steps as they were: the panel
     // holds the scene shown, which is no step's.
-    const t_program before = w.document.show().programs[0];
-    w.scene->lamp(0)->setRGB(1, 2, 3);
-    w.programSteps(0)->button(6)->click();
-    QVERIFY(w.document.show().programs[0] == before);
-    QCOMPARE(rgb(w.scene->lamp(0)), QColor(1, 2, 3));
+    const t_program before = w.document().show().programs[0];
+    w.scene()->lamp(0)->setRGB(1, 2, 3);
+    w.widgets().programSteps(0)->button(6)->click();
+    QVERIFY(w.document().show().programs[0] == before);
+    QCOMPARE(rgb(w.scene()->lamp(0)), QColor(1, 2, 3));
 }
 
 void TstNavigation::lampCountKeepsEdits_data()
@@ -266,23 +266,23 @@ void TstNavigation::lampCountKeepsEdits()
     if (online)
         rig.goOnline();
     w.TabWidget->setCurrentIndex(tab);
-    w.scene->lamp(0)->setRGB(10, 20, 30);
-    w.scene->lamp(29)->setRGB(1, 2, 3);
+    w.scene()->lamp(0)->setRGB(10, 20, 30);
+    w.scene()->lamp(29)->setRGB(1, 2, 3);
 
     // Only touched: the edits stay, in the panel and in the record.
-    emit w.LedsNumberSpin->editingFinished();
-    QCOMPARE(rgb(w.scene->lamp(0)), QColor(10, 20, 30));
-    w.LedsNumberSpin->setValue(20);
-    emit w.LedsNumberSpin->editingFinished();
-    QCOMPARE(w.scene->lampCount(), 20);
-    QCOMPARE(w.document.show().ledsNumber, 20);
-    w.LedsNumberSpin->setValue(40);
-    emit w.LedsNumberSpin->editingFinished();
-    QCOMPARE(w.scene->lampCount(), 40);
-    QCOMPARE(rgb(w.scene->lamp(0)), QColor(10, 20, 30));
+    emit w.widgets().LedsNumberSpin->editingFinished();
+    QCOMPARE(rgb(w.scene()->lamp(0)), QColor(10, 20, 30));
+    w.widgets().LedsNumberSpin->setValue(20);
+    emit w.widgets().LedsNumberSpin->editingFinished();
+    QCOMPARE(w.scene()->lampCount(), 20);
+    QCOMPARE(w.document().show().ledsNumber, 20);
+    w.widgets().LedsNumberSpin->setValue(40);
+    emit w.widgets().LedsNumberSpin->editingFinished();
+    QCOMPARE(w.scene()->lampCount(), 40);
+    QCOMPARE(rgb(w.scene()->lamp(0)), QColor(10, 20, 30));
     // Lamp 30 was hidden, not lost; lamp 36 comes from the controller only online.
-    QCOMPARE(rgb(w.scene->lamp(29)), QColor(1, 2, 3));
-    QCOMPARE(rgb(w.scene->lamp(35)), online ? QColor(0, 0, 77) : QColor(0, 0, 0));
+    QCOMPARE(rgb(w.scene()->lamp(29)), QColor(1, 2, 3));
+    QCOMPARE(rgb(w.scene()->lamp(35)), online ? QColor(0, 0, 77) : QColor(0, 0, 0));
     QCOMPARE(rig.controller.byteAt(lamp36[tab] - 105), quint8(online ? 10 : 0));
     QVERIFY(rig.prompts.calls.isEmpty());
 }
@@ -317,31 +317,31 @@ void TstNavigation::lampCountLeftByAClickOnALampThatGoes()
     w.show();
     QApplication::setActiveWindow(&w);
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.scene->lamp(29)->setRGB(1, 2, 3);
-    w.LedsNumberSpin->setFocus();
-    w.LedsNumberSpin->selectAll();
-    QTest::keyClicks(w.LedsNumberSpin, typed);
-    QPointer<QLineEdit> field = w.scene->lamp(clicked)->EditRed;
+    w.scene()->lamp(29)->setRGB(1, 2, 3);
+    w.widgets().LedsNumberSpin->setFocus();
+    w.widgets().LedsNumberSpin->selectAll();
+    QTest::keyClicks(w.widgets().LedsNumberSpin, typed);
+    QPointer<QLineEdit> field = w.scene()->lamp(clicked)->EditRed;
     // A window in front takes the focus from the box, but the user has not left it.
     QPointer<QDialog> own = dialog ? new QDialog(field) : nullptr;
     if (own) {
         own->show();
         QApplication::setActiveWindow(own);
-        QCOMPARE(w.scene->lampCount(), 30);
+        QCOMPARE(w.scene()->lampCount(), 30);
         QApplication::setActiveWindow(&w);
     }
     QTest::mouseClick(field, Qt::LeftButton);
     QVERIFY(!own || !own->isVisible());
 
     const int count = typed.toInt();
-    QCOMPARE(w.document.show().ledsNumber, count);
-    QCOMPARE(w.scene->lampCount(), count);
+    QCOMPARE(w.document().show().ledsNumber, count);
+    QCOMPARE(w.scene()->lampCount(), count);
     // Only a lamp that is still there keeps the focus; the others go once the click is over.
     QTRY_COMPARE(field.isNull(), clicked >= count);
     if (field)
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(field.data()));
     // The show keeps the lamps beyond the count, and online the controller got the edit.
-    QCOMPARE(w.document.show().sceneColors[0][29], QColor(1, 2, 3));
+    QCOMPARE(w.document().show().sceneColors[0][29], QColor(1, 2, 3));
     if (online)
         QCOMPARE(rig.controller.byteAt(layout::sceneLampAddress(0, 29)), quint8(1));
     QVERIFY(rig.prompts.calls.isEmpty());
@@ -395,9 +395,9 @@ void TstNavigation::failureAtAChosenByte()
     QVERIFY(rig.log().last().contains(QRegularExpression("^(scene 3|chaser 2|program 0)$")));
     QVERIFY(!QApplication::overrideCursor());
     if (action == Scene3) {
-        QCOMPARE(w.document.show().actualSceneNumber, 3);
+        QCOMPARE(w.document().show().actualSceneNumber, 3);
         const bool readFailed = request == usb::READ_MEMORY_REQUEST;
-        QCOMPARE(w.document.show().sceneColors[3][29],
+        QCOMPARE(w.document().show().sceneColors[3][29],
                  readFailed ? QColor(0, 0, 0) : QColor(99, 0, 0));
         // The write stopped at the failing byte.
         if (!readFailed)
@@ -420,14 +420,14 @@ void TstNavigation::tabsSetActionStatesAndStopSimulations()
         for (int g = 0; g < 3; ++g)
             for (QAction *a : groups[g])
                 QVERIFY2(a->isEnabled() == (g == tab), qPrintable(a->objectName()));
-        QCOMPARE(w.dockWidget->playMode == lm740::ItemKind::Chaser, tab == 1);
-        QCOMPARE(int(w.document.current().kind), tab);
+        QCOMPARE(w.widgets().dockWidget->playMode == lm740::ItemKind::Chaser, tab == 1);
+        QCOMPARE(int(w.document().current().kind), tab);
     }
     w.TabWidget->setCurrentIndex(2);
     w.actionRun_Program->trigger();
-    QCOMPARE(w.dockWidget->playMode, lm740::ItemKind::ProgramStep);
+    QCOMPARE(w.widgets().dockWidget->playMode, lm740::ItemKind::ProgramStep);
     w.TabWidget->setCurrentIndex(0);
-    QVERIFY(!w.dockWidget->playMode);
+    QVERIFY(!w.widgets().dockWidget->playMode);
     QVERIFY(!w.actionRun_Chaser->isVisible());
 }
 
@@ -437,8 +437,9 @@ void TstNavigation::okAppliesWhatItsBoxHolds()
     // The boxes' values not yet applied, as when the focus stays in them: OK applies both.
     WindowRig rig;
     MainWindow &w = *rig.window;
-    const std::pair<MySpin *, QPushButton *> boxes[] = {{w.LedsNumberSpin, w.LedsNumberButton},
-                                                        {w.ScenesTimeSpin, w.ScenesTimeButton}};
+    const std::pair<MySpin *, QPushButton *> boxes[] = {
+        {w.widgets().LedsNumberSpin, w.widgets().LedsNumberButton},
+        {w.widgets().ScenesTimeSpin, w.widgets().ScenesTimeButton}};
     for (const auto &[box, ok] : boxes) {
         {
             const QSignalBlocker quiet(box);
@@ -446,9 +447,9 @@ void TstNavigation::okAppliesWhatItsBoxHolds()
         }
         ok->click();
     }
-    QCOMPARE(w.scene->lampCount(), 12);
-    QCOMPARE(w.document.show().ledsNumber, 12);
-    QCOMPARE(w.document.show().sceneTime, 12);
+    QCOMPARE(w.scene()->lampCount(), 12);
+    QCOMPARE(w.document().show().ledsNumber, 12);
+    QCOMPARE(w.document().show().sceneTime, 12);
 }
 
 #include "tst_navigation.moc"

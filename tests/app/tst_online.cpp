@@ -113,19 +113,20 @@ void TstOnline::goingOnline()
     }
     QCOMPARE(w.session().online(), online);
     QCOMPARE(w.actionOnline->isChecked(), online);
-    QCOMPARE(w.onlineLabel->text(), online ? QStringLiteral("Online") : QStringLiteral("Offline"));
-    QCOMPARE(w.onlineLabel->palette().color(QPalette::WindowText),
+    QCOMPARE(w.widgets().onlineLabel->text(),
+             online ? QStringLiteral("Online") : QStringLiteral("Offline"));
+    QCOMPARE(w.widgets().onlineLabel->palette().color(QPalette::WindowText),
              online ? QColor(30, 160, 30) : QColor(255, 0, 0));
-    QCOMPARE(w.document.show().ledsNumber, lamps);
-    QCOMPARE(w.scene->lampCount(), lamps);
-    QCOMPARE(w.ScenesTimeSpin->value(), online && plugged && failingRead < 0 ? 4 : 1);
+    QCOMPARE(w.document().show().ledsNumber, lamps);
+    QCOMPARE(w.scene()->lampCount(), lamps);
+    QCOMPARE(w.widgets().ScenesTimeSpin->value(), online && plugged && failingRead < 0 ? 4 : 1);
     QVERIFY(!QApplication::overrideCursor());
 
     // Leaving is always possible and needs no question.
     rig.prompts.calls.clear();
     w.UsbSetOnline(false);
     QVERIFY(!w.session().online());
-    QCOMPARE(w.onlineLabel->text(), QStringLiteral("Offline"));
+    QCOMPARE(w.widgets().onlineLabel->text(), QStringLiteral("Offline"));
     QVERIFY(rig.prompts.calls.isEmpty());
 }
 
@@ -162,10 +163,10 @@ void TstOnline::onlineStartReadsTheItemShown()
     rig.prompts.answers << QMessageBox::Yes;
     w.actionOnline->trigger();
     QCOMPARE(rig.log(), expected);
-    QCOMPARE(w.scene->lamp(0)->lampColor(), QColor(123, 0, 0));
+    QCOMPARE(w.scene()->lamp(0)->lampColor(), QColor(123, 0, 0));
     // The whole item as read reaches the panel, its time too, so the next switch keeps it.
-    QCOMPARE(w.scene->getSceneTime(), tab == 0 ? 2000 : 2500);
-    QCOMPARE(w.dockWidget->targetColors[0], QColor(123, 0, 0));
+    QCOMPARE(w.scene()->getSceneTime(), tab == 0 ? 2000 : 2500);
+    QCOMPARE(w.widgets().dockWidget->targetColors[0], QColor(123, 0, 0));
 }
 
 void TstOnline::runCommandsAndBlackout()
@@ -230,7 +231,7 @@ void TstOnline::currentItemCommands()
     w.TabWidget->setCurrentIndex(tab);
     const std::array<int, 3> lamp0 = setUpController(rig.controller, 5);
     rig.controller.setByteAt(lamp0[tab] + 1, 66);
-    w.scene->lamp(0)->setRGB(200, 0, 0);
+    w.scene()->lamp(0)->setRGB(200, 0, 0);
     if (fail)
         rig.controller.failRequests(command % 2 ? usb::READ_MEMORY_REQUEST
                                                 : usb::WRITE_BYTE_REQUEST,
@@ -252,15 +253,15 @@ void TstOnline::currentItemCommands()
         QVERIFY(texts.takeFirst().contains("neither saved to a file nor sent"));
     QCOMPARE(texts, message.isEmpty() ? QStringList() : QStringList{message});
     if (read) {
-        QCOMPARE(w.ScenesTimeSpin->value(), failAfter == 0 ? 1 : 5);
+        QCOMPARE(w.widgets().ScenesTimeSpin->value(), failAfter == 0 ? 1 : 5);
         // A failed read leaves the panel alone.
-        QCOMPARE(w.scene->lamp(0)->lampColor(), fail ? QColor(200, 0, 0) : QColor(0, 66, 0));
+        QCOMPARE(w.scene()->lamp(0)->lampColor(), fail ? QColor(200, 0, 0) : QColor(0, 66, 0));
     } else {
         // The globals follow only a write that went through, and a failed write leaves the
         // item unkept.
         QCOMPARE(rig.controller.byteAt(layout::kInSceneTime), quint8(fail ? 5 : 1));
         if (command == 0)
-            QCOMPARE(w.document.isModified(w.document.current()), fail);
+            QCOMPARE(w.document().isModified(w.document().current()), fail);
         if (!fail)
             QCOMPARE(rig.controller.byteAt(lamp0[tab]), quint8(200));
     }
@@ -295,10 +296,10 @@ void TstOnline::writeSettingsFollowsTheController()
     rig.prompts.answers << QMessageBox::Yes;
     w.File_Write_Settings(false);
     QCOMPARE(rig.prompts.calls.last().text, QString("Settings succesfully load\n"));
-    QCOMPARE(w.document.show().ledsNumber, online ? 12 : 30);
-    QCOMPARE(w.scene->lampCount(), online ? 12 : 30);
-    QCOMPARE(w.ScenesTimeSpin->value(), online ? 7 : 1);
-    QCOMPARE(w.scene->lamp(3)->lampColor(), online ? QColor(1, 2, 3) : QColor(0, 0, 0));
+    QCOMPARE(w.document().show().ledsNumber, online ? 12 : 30);
+    QCOMPARE(w.scene()->lampCount(), online ? 12 : 30);
+    QCOMPARE(w.widgets().ScenesTimeSpin->value(), online ? 7 : 1);
+    QCOMPARE(w.scene()->lamp(3)->lampColor(), online ? QColor(1, 2, 3) : QColor(0, 0, 0));
     if (online)
         QCOMPARE(rig.controller.playing(), SimController::Playing::Scene);
 
@@ -329,29 +330,29 @@ void TstOnline::loadChasersOnlineKeepsTheFile()
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(files::readTextFile(files::Format::Chasers, f.readAll(), &loaded));
     QVERIFY(loaded.chasers[0].colors[0] != QColor(77, 0, 0));
-    QCOMPARE(w.document.show().chasers[0].colors[0], loaded.chasers[0].colors[0]);
-    QCOMPARE(w.scene->lamp(0)->lampColor(), loaded.chasers[0].colors[0]);
+    QCOMPARE(w.document().show().chasers[0].colors[0], loaded.chasers[0].colors[0]);
+    QCOMPARE(w.scene()->lamp(0)->lampColor(), loaded.chasers[0].colors[0]);
 }
 
 void TstOnline::programCommandsOnAnotherPage()
 {
     WindowRig rig;
     MainWindow &w = *rig.window;
-    w.document.show().programs[0].scenes[3].colors[2] = QColor(0, 0, 9);
-    w.scene->lamp(0)->setRGB(200, 0, 0);
+    w.document().show().programs[0].scenes[3].colors[2] = QColor(0, 0, 9);
+    w.scene()->lamp(0)->setRGB(200, 0, 0);
     w.actionWrite_Current_Program->trigger();
     // The program went as it is in the show; the scene's colours did not become a step's.
     QCOMPARE(rig.controller.byteAt(layout::programStepLampAddress(0, 3, 2) + 2), quint8(9));
     QCOMPARE(rig.controller.byteAt(layout::programStepLampAddress(0, 0, 0)), quint8(0));
-    QCOMPARE(w.document.show().programs[0].scenes[0].colors[0], QColor(0, 0, 0));
+    QCOMPARE(w.document().show().programs[0].scenes[0].colors[0], QColor(0, 0, 0));
 
     rig.controller.setByteAt(layout::kLampsNumber, 30);
     rig.controller.setByteAt(layout::programStepLampAddress(0, 0, 0), 50);
     w.actionRead_Current_Program->trigger();
-    QCOMPARE(w.document.show().programs[0].scenes[0].colors[0], QColor(50, 0, 0));
-    QCOMPARE(w.scene->lamp(0)->lampColor(), QColor(200, 0, 0));
-    w.sceneButtons->button(1)->click();
-    QCOMPARE(w.document.show().sceneColors[0][0], QColor(200, 0, 0));
+    QCOMPARE(w.document().show().programs[0].scenes[0].colors[0], QColor(50, 0, 0));
+    QCOMPARE(w.scene()->lamp(0)->lampColor(), QColor(200, 0, 0));
+    w.widgets().sceneButtons->button(1)->click();
+    QCOMPARE(w.document().show().sceneColors[0][0], QColor(200, 0, 0));
 
     // Offline the Chasers page's edit is in its chaser, and a write sends nothing.
     rig.bus.unplug(rig.controller);
@@ -360,7 +361,7 @@ void TstOnline::programCommandsOnAnotherPage()
     w.findChild<QDoubleSpinBox *>("TimeSpin")->setValue(4.2);
     rig.controller.clearRequests();
     QCOMPARE(w.UsbWriteActualSetting(false), 0);
-    QCOMPARE(w.document.show().chasers[0].time, 4200u);
+    QCOMPARE(w.document().show().chasers[0].time, 4200u);
     QVERIFY(rig.controller.requests().isEmpty());
     QVERIFY(rig.prompts.calls.isEmpty());
 }
@@ -396,9 +397,9 @@ void TstOnline::onlineSessionEndsInTheFile()
     };
     QList<Edit> edits;
     auto edit = [&](Kind kind, int number, int lamp, const std::function<void()> &leave) {
-        w.scene->lamp(lamp)->setRGB(uint(40 + number), uint(lamp), 200);
+        w.scene()->lamp(lamp)->setRGB(uint(40 + number), uint(lamp), 200);
         if (kind != SceneRecord)
-            w.scene->setSceneTime(1000 + 100 * number);
+            w.scene()->setSceneTime(1000 + 100 * number);
         const qsizetype boxes = rig.prompts.calls.size();
         rig.controller.clearRequests();
         leave();
@@ -407,11 +408,11 @@ void TstOnline::onlineSessionEndsInTheFile()
             lost |= r.request == usb::LM_ID_REQUEST && r.result < 0;
         edits << Edit{kind, number, lamp, lost || rig.prompts.calls.size() > boxes};
     };
-    edit(SceneRecord, 0, 0, [&] { w.sceneButtons->button(1)->click(); });
+    edit(SceneRecord, 0, 0, [&] { w.widgets().sceneButtons->button(1)->click(); });
     edit(SceneRecord, 1, 5, [&] { w.TabWidget->setCurrentIndex(1); });
-    edit(ChaserRecord, 0, 2, [&] { w.chaserButtons->button(1)->click(); });
+    edit(ChaserRecord, 0, 2, [&] { w.widgets().chaserButtons->button(1)->click(); });
     edit(ChaserRecord, 1, 0, [&] { w.TabWidget->setCurrentIndex(2); });
-    edit(StepRecord, 0, 3, [&] { w.programSteps(0)->button(1)->click(); });
+    edit(StepRecord, 0, 3, [&] { w.widgets().programSteps(0)->button(1)->click(); });
     edit(StepRecord, 1, 29, [&] { w.TabWidget->setCurrentIndex(0); });
 
     QTemporaryDir dir;
@@ -425,25 +426,25 @@ void TstOnline::onlineSessionEndsInTheFile()
                                         std::size_t(bytes.size()));
     int written = 0;
     for (const Edit &e : edits) {
-        const ColorArray &record = e.kind == SceneRecord ? w.document.show().sceneColors[e.number]
+        const ColorArray &record = e.kind == SceneRecord ? w.document().show().sceneColors[e.number]
                                    : e.kind == ChaserRecord
-                                       ? w.document.show().chasers[e.number].colors
-                                       : w.document.show().programs[0].scenes[e.number].colors;
+                                       ? w.document().show().chasers[e.number].colors
+                                       : w.document().show().programs[0].scenes[e.number].colors;
         QCOMPARE(record[e.lamp], QColor(40 + e.number, e.lamp, 200));
         bool same = false;
         if (e.kind == SceneRecord) {
             ColorArray colors{};
             layout::unpackScene(image, e.number, colors, 30);
             same = std::equal(colors.begin(), colors.begin() + 30,
-                              w.document.show().sceneColors[e.number].begin());
+                              w.document().show().sceneColors[e.number].begin());
         } else if (e.kind == ChaserRecord) {
-            t_chaser c = w.document.show().chasers[e.number];
+            t_chaser c = w.document().show().chasers[e.number];
             layout::unpackChaser(image, e.number, c, 30);
-            same = c == w.document.show().chasers[e.number];
+            same = c == w.document().show().chasers[e.number];
         } else {
-            t_program_scene s = w.document.show().programs[0].scenes[e.number];
+            t_program_scene s = w.document().show().programs[0].scenes[e.number];
             layout::unpackProgramStep(image, 0, e.number, s, 30);
-            same = s == w.document.show().programs[0].scenes[e.number];
+            same = s == w.document().show().programs[0].scenes[e.number];
         }
         QVERIFY2(same || e.reported,
                  qPrintable(

@@ -108,10 +108,10 @@ void TstPatterns::layoutKeptWithTheShow()
             write(file);
         patternsOf(*rig.window)
             .chooseLayout(set.isEmpty() ? std::nullopt : Layout::fromShape(set, 30));
-        QCOMPARE(rig.window->document.isModified(), !set.isEmpty()); // Exit asks
+        QCOMPARE(rig.window->document().isModified(), !set.isEmpty()); // Exit asks
         rig.prompts.fileNames << show;
         rig.window->Save(false);
-        QVERIFY(!rig.window->document.isModified());
+        QVERIFY(!rig.window->document().isModified());
         QCOMPARE(QFile::exists(beside), !set.isEmpty() || !file.isEmpty());
     }
     if (after == "-")
@@ -174,13 +174,13 @@ void TstPatterns::windowBakesLm740ctlsBytes()
 
     WindowRig rig;
     MainWindow &w = *rig.window;
-    w.document.setGlobals(170, w.document.show().sceneTime);
+    w.document().setGlobals(170, w.document().show().sceneTime);
     rig.prompts.fileNames << base;
     w.Save(false);
     patternsOf(w).layout.set(Layout::fromShape(shape, 170));
 
     const auto bake = [&] {
-        PatternDialog dialog(w.document, patternsOf(w).layout.effective(170), {});
+        PatternDialog dialog(w.document(), patternsOf(w).layout.effective(170), {});
         QVERIFY(dialog.chooseScript(script));
         dialog.targetKind->setCurrentIndex(target);
         dialog.itemSpin->setValue(number);
@@ -200,11 +200,11 @@ void TstPatterns::windowBakesLm740ctlsBytes()
         QVERIFY2(dialog.applyButton->isEnabled(), qPrintable(dialog.note->text()));
         QVERIFY(dialog.apply());
     };
-    const int steps = w.document.undoStack().count();
+    const int steps = w.document().undoStack().count();
     bake();
     // One step undoes the whole bake; baking again gives the same.
-    QCOMPARE(w.document.undoStack().count(), steps + 1);
-    w.Undo();
+    QCOMPARE(w.document().undoStack().count(), steps + 1);
+    w.commands().undo();
     rig.prompts.fileNames << fromWindow;
     w.Save(false);
     QCOMPARE(bytesOf(fromWindow), bytesOf(base));
@@ -242,7 +242,7 @@ void TstPatterns::previewPaintsOnlyWhatChanges()
     QFETCH(int, xfade);
     QFETCH(int, changes);
     WindowRig rig;
-    PatternDialog dialog(rig.window->document, *Layout::fromShape("grid:10x17:serpentine", 170),
+    PatternDialog dialog(rig.window->document(), *Layout::fromShape("grid:10x17:serpentine", 170),
                          {});
     QVERIFY(dialog.chooseScript(script));
     dialog.targetKind->setCurrentIndex(target);
@@ -349,13 +349,13 @@ void TstPatterns::playedOnTheLayoutInStripAndSimulator()
     w.resize(900, 800);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.document.setGlobals(170, w.document.show().sceneTime);
+    w.document().setGlobals(170, w.document().show().sceneTime);
     const Layout layout = *Layout::fromShape("grid:10x17:serpentine", 170);
-    const int stripHeight = w.dockWidget->minimumHeight();
+    const int stripHeight = w.widgets().dockWidget->minimumHeight();
     patternsOf(w).layout.set(layout);
-    QVERIFY(w.dockWidget->minimumHeight() > stripHeight);
+    QVERIFY(w.widgets().dockWidget->minimumHeight() > stripHeight);
     {
-        PatternDialog dialog(w.document, layout, {});
+        PatternDialog dialog(w.document(), layout, {});
         QVERIFY(dialog.chooseScript("Rainbow"));
         dialog.targetKind->setCurrentIndex(PatternDialog::Program);
         QVERIFY(dialog.apply());
@@ -363,23 +363,23 @@ void TstPatterns::playedOnTheLayoutInStripAndSimulator()
     w.TabWidget->setCurrentIndex(2);
     w.start_program_simulation(true);
     for (int tick = 0; tick < 40; ++tick)
-        w.dockWidget->tick();
-    expectLampsInCells(w.dockWidget, layout, 170,
-                       [&](int lamp) { return w.dockWidget->shownColor(lamp); });
+        w.widgets().dockWidget->tick();
+    expectLampsInCells(w.widgets().dockWidget, layout, 170,
+                       [&](int lamp) { return w.widgets().dockWidget->shownColor(lamp); });
 
-    t_program baked = w.document.show().programs[0];
+    t_program baked = w.document().show().programs[0];
     QCOMPARE(w.UsbWriteProgram(&baked, 0, 170), 0);
     rig.controller.setByteAt(lm740::layout::kLampsNumber, 170);
     QCOMPARE(w.UsbRunProgram(0), 0);
     for (int tick = 0; tick < 40; ++tick)
-        w.simulatorView->tick();
-    expectLampsInCells(w.simulatorView->lampRow(), layout, 170,
+        w.widgets().simulatorView->tick();
+    expectLampsInCells(w.widgets().simulatorView->lampRow(), layout, 170,
                        [&](int lamp) { return rig.controller.output(lamp); });
     QVERIFY(rig.controller.output(0) != rig.controller.output(9)); // a rainbow, not one colour
 
     // Without a layout the strip is a line again.
     patternsOf(w).layout.set(std::nullopt);
-    QCOMPARE(w.dockWidget->minimumHeight(), stripHeight);
+    QCOMPARE(w.widgets().dockWidget->minimumHeight(), stripHeight);
 }
 
 QTEST_MAIN(TstPatterns)

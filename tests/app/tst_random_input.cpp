@@ -102,7 +102,7 @@ void TstRandomInput::windowSurvivesRandomInput()
     WindowRig rig;
     RandomPrompts prompts(dir.path());
     MainWindow &w = *rig.window;
-    w.helpViewer.clear(); // F1 and the help button tell where the manual is, and start nothing
+    w.setHelpViewer({}); // F1 and the help button tell where the manual is, and start nothing
     w.resize(1000, 700);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -194,7 +194,7 @@ void TstRandomInput::windowSurvivesRandomInput()
     };
     QMetaObject::invokeMethod(&loop, step, Qt::QueuedConnection);
     loop.exec();
-    QCOMPARE(w.scene->lampCount(), w.document.show().ledsNumber);
+    QCOMPARE(w.scene()->lampCount(), w.document().show().ledsNumber);
 }
 
 QTEST_MAIN(TstRandomInput)

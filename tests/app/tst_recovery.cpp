@@ -22,8 +22,8 @@ namespace {
 // The show a killed program leaves: one lamp edited, and values beyond the image's fields.
 void editLikeTheKilledProgram(MainWindow &w)
 {
-    w.scene->lamp(3)->setRGB(11, 22, 33);
-    w.document.change("beyond the image", w.document.current(), [](Show &show) {
+    w.scene()->lamp(3)->setRGB(11, 22, 33);
+    w.document().change("beyond the image", w.document().current(), [](Show &show) {
         show.chasers[2].time = 75000;
         show.programs[1].scenes[30].colors[170] = QColor(1, 2, 3);
     });
@@ -141,18 +141,19 @@ void TstRecovery::killedProgramIsOffered()
     QCOMPARE(rig.prompts.calls[0].title, QString("Recovered show -- Lm740"));
     // A program started meanwhile is not offered the same copy, whatever the answer.
     QVERIFY(!RecoveryFile(folder).claimLeft());
-    QCOMPARE(w.document.show().sceneColors[0][3], restore ? QColor(11, 22, 33) : QColor(Qt::black));
-    QCOMPARE(w.scene->lamp(3)->lampColor(), w.document.show().sceneColors[0][3]);
-    QCOMPARE(w.document.show().chasers[2].time, restore ? 75000u : 1000u);
-    QCOMPARE(w.document.show().programs[1].scenes[30].colors[170],
+    QCOMPARE(w.document().show().sceneColors[0][3],
+             restore ? QColor(11, 22, 33) : QColor(Qt::black));
+    QCOMPARE(w.scene()->lamp(3)->lampColor(), w.document().show().sceneColors[0][3]);
+    QCOMPARE(w.document().show().chasers[2].time, restore ? 75000u : 1000u);
+    QCOMPARE(w.document().show().programs[1].scenes[30].colors[170],
              restore ? QColor(1, 2, 3) : QColor());
     QCOMPARE(w.isWindowModified(), restore);
-    QCOMPARE(w.actionUndo->isEnabled(), restore);
+    QCOMPARE(w.widgets().actionUndo->isEnabled(), restore);
 
     // The left files stay until this program's first save replaces them.
     QCOMPARE(filesIn(folder).filter(".set").size(), 1);
-    w.scene->lamp(0)->setRGB(1, 1, 1);
-    w.document.closeEdit();
+    w.scene()->lamp(0)->setRGB(1, 1, 1);
+    w.document().closeEdit();
     QVERIFY(w.recovery().timer()->isActive());
     w.recovery().autosave();
     w.recovery().file()->waitForSave();
@@ -196,8 +197,8 @@ void TstRecovery::whatTheNextStartIsOffered_data()
         QVERIFY(!r.window->isWindowModified());
     };
     const Act undoAll = [](WindowRig &r) {
-        while (r.window->document.undoStack().canUndo())
-            r.window->Undo();
+        while (r.window->document().undoStack().canUndo())
+            r.window->commands().undo();
         QVERIFY(!r.window->isWindowModified());
         QVERIFY(!r.window->recovery().timer()->isActive());
     };
@@ -209,13 +210,13 @@ void TstRecovery::whatTheNextStartIsOffered_data()
         const QDateTime old(QDate(2001, 1, 1), QTime(0, 0));
         QVERIFY(copy.setFileTime(old, QFileDevice::FileModificationTime));
         copy.close();
-        QVERIFY(!r.window->recovery().file()->saveInBackground(r.window->document.show()));
+        QVERIFY(!r.window->recovery().file()->saveInBackground(r.window->document().show()));
         r.window->recovery().file()->waitForSave();
         QCOMPARE(QFileInfo(copy.fileName()).lastModified(), old);
     };
     const Act redoInBackground = [](WindowRig &r) {
-        while (r.window->document.undoStack().canRedo())
-            r.window->Redo();
+        while (r.window->document().undoStack().canRedo())
+            r.window->commands().redo();
         r.window->recovery().autosave();
         r.window->recovery().file()->waitForSave();
     };

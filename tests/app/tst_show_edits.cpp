@@ -66,7 +66,7 @@ void TstShowEdits::untouchedValuesSurviveSaves_data()
     QTest::addColumn<int>("format");
     QTest::addColumn<Act>("set");
     const auto chaser = [](std::function<void(t_chaser &)> f) {
-        return Act([f](WindowRig &r) { f(r.window->document.show().chasers[0]); });
+        return Act([f](WindowRig &r) { f(r.window->document().show().chasers[0]); });
     };
     QTest::newRow("chaser time 75 s")
         << int(files::Format::Chaser) << chaser([](t_chaser &c) { c.time = 75000; });
@@ -77,7 +77,7 @@ void TstShowEdits::untouchedValuesSurviveSaves_data()
     QTest::newRow("repeat 255") << int(files::Format::Chaser)
                                 << chaser([](t_chaser &c) { c.repeat_number = 255; });
     QTest::newRow("program step of 75 s") << int(files::Format::Program) << Act([](WindowRig &r) {
-        r.window->document.show().programs[0].scenes[0].scene_time = 75000;
+        r.window->document().show().programs[0].scenes[0].scene_time = 75000;
     });
 }
 
@@ -97,7 +97,7 @@ void TstShowEdits::untouchedValuesSurviveSaves()
     {
         WindowRig maker;
         set(maker);
-        Show &show = maker.window->document.show();
+        Show &show = maker.window->document().show();
         original = files::writeTextFile(f, show, 2);
         show.chasers[0].colors[1] = QColor(1, 2, 3);
         show.programs[0].scenes[0].colors[1] = QColor(1, 2, 3);
@@ -114,7 +114,7 @@ void TstShowEdits::untouchedValuesSurviveSaves()
     // Looked at, left and come back to: nothing is written back from the panel.
     w.TabWidget->setCurrentIndex(0);
     w.TabWidget->setCurrentIndex(isChaser ? 1 : 2);
-    w.scene->lamp(1)->setRGB(1, 2, 3); // an edit elsewhere in the item
+    w.scene()->lamp(1)->setRGB(1, 2, 3); // an edit elsewhere in the item
 
     const QString saved = m_dir.filePath(QStringLiteral("saved-") + QTest::currentDataTag());
     rig.prompts.fileNames << saved;
@@ -144,7 +144,7 @@ void TstShowEdits::eachKindOfStepUndoesAndRedoes_data()
     QTest::addColumn<Act>("act");
     QTest::addColumn<QString>("undoText");
     QTest::addColumn<bool>("kept"); // a load or read leaves what the file or controller holds
-    const auto lamp = [](WindowRig &r, int i) { return r.window->scene->lamp(i); };
+    const auto lamp = [](WindowRig &r, int i) { return r.window->scene()->lamp(i); };
     QTest::newRow("slider drag") << 0 << Act([lamp](WindowRig &r) {
         QMouseEvent press(QEvent::MouseButtonPress, {}, {}, Qt::LeftButton, Qt::LeftButton, {});
         QApplication::sendEvent(lamp(r, 2)->SliderRed, &press);
@@ -163,11 +163,11 @@ void TstShowEdits::eachKindOfStepUndoesAndRedoes_data()
                           << "&Undo Change lamp 5" << false;
     QTest::newRow("paste") << 0 << Act([](WindowRig &r) {
         MainWindow &w = *r.window;
-        w.scene->lamp(0)->setRGB(1, 2, 3);
-        w.scene->lamp(29)->setRGB(4, 5, 6);
+        w.scene()->lamp(0)->setRGB(1, 2, 3);
+        w.scene()->lamp(29)->setRGB(4, 5, 6);
         key(w, Qt::Key_A);
         key(w, Qt::Key_C);
-        w.sceneButtons->button(1)->click();
+        w.widgets().sceneButtons->button(1)->click();
         key(w, Qt::Key_V);
     }) << "&Undo Paste 2 lamps"
                            << false;
@@ -176,13 +176,14 @@ void TstShowEdits::eachKindOfStepUndoesAndRedoes_data()
         key(*r.window, Qt::Key_PageUp);
     }) << "&Undo Change 30 lamps" << false;
     QTest::newRow("lamp count") << 2 << Act([](WindowRig &r) {
-        r.window->LedsNumberSpin->setValue(12);
-        emit r.window->LedsNumberSpin->editingFinished();
+        r.window->widgets().LedsNumberSpin->setValue(12);
+        emit r.window->widgets().LedsNumberSpin->editingFinished();
     }) << "&Undo Change lamp count to 12"
                                 << false;
-    QTest::newRow("scene time") << 0
-                                << Act([](WindowRig &r) { r.window->ScenesTimeSpin->setValue(9); })
-                                << "&Undo Change scene time to 9 s" << false;
+    QTest::newRow("scene time") << 0 << Act([](WindowRig &r) {
+        r.window->widgets().ScenesTimeSpin->setValue(9);
+    }) << "&Undo Change scene time to 9 s"
+                                << false;
     QTest::newRow("last step") << 2 << Act([](WindowRig &r) {
         r.window->findChild<QCheckBox *>("LastStepCheck")->click();
     }) << "&Undo Mark last step"
@@ -239,39 +240,39 @@ void TstShowEdits::eachKindOfStepUndoesAndRedoes()
     MainWindow &w = *rig.window;
     w.TabWidget->setCurrentIndex(tab);
     if (tab == 0)
-        w.sceneButtons->button(0)->click();
-    const Show before = w.document.show();
+        w.widgets().sceneButtons->button(0)->click();
+    const Show before = w.document().show();
     const std::vector<QColor> panelBefore = [&] {
         std::vector<QColor> c(kColorSlots);
-        w.scene->getColors(c.data(), uint(w.document.show().ledsNumber));
+        w.scene()->getColors(c.data(), uint(w.document().show().ledsNumber));
         return c;
     }();
     act(rig);
-    w.document.closeEdit();
-    const Show after = w.document.show();
+    w.document().closeEdit();
+    const Show after = w.document().show();
     QVERIFY(!sameRecords(before, after));
-    QCOMPARE(w.actionUndo->text(), undoText);
+    QCOMPARE(w.widgets().actionUndo->text(), undoText);
     QCOMPARE(w.isWindowModified(), !kept);
-    const int steps = w.document.undoStack().count();
+    const int steps = w.document().undoStack().count();
 
     // Away to another item, which is no step; the undo brings the changed item back.
     w.TabWidget->setCurrentIndex((tab + 1) % 3);
-    QCOMPARE(w.document.undoStack().count(), steps);
-    w.actionUndo->trigger();
+    QCOMPARE(w.document().undoStack().count(), steps);
+    w.widgets().actionUndo->trigger();
     if (steps == 1) {
-        QVERIFY(sameRecords(w.document.show(), before));
+        QVERIFY(sameRecords(w.document().show(), before));
         std::vector<QColor> panel(kColorSlots);
-        w.scene->getColors(panel.data(), uint(w.document.show().ledsNumber));
+        w.scene()->getColors(panel.data(), uint(w.document().show().ledsNumber));
         QVERIFY(panel == panelBefore);
     }
     QCOMPARE(w.TabWidget->currentIndex(), tab);
     QCOMPARE(w.isWindowModified(), kept || steps > 1);
-    QVERIFY(w.actionRedo->isEnabled());
-    w.actionRedo->trigger();
-    QVERIFY(sameRecords(w.document.show(), after));
-    QCOMPARE(w.scene->lampCount(), w.document.show().ledsNumber);
-    QCOMPARE(w.LedsNumberSpin->value(), w.document.show().ledsNumber);
-    QCOMPARE(w.ScenesTimeSpin->value(), w.document.show().sceneTime);
+    QVERIFY(w.widgets().actionRedo->isEnabled());
+    w.widgets().actionRedo->trigger();
+    QVERIFY(sameRecords(w.document().show(), after));
+    QCOMPARE(w.scene()->lampCount(), w.document().show().ledsNumber);
+    QCOMPARE(w.widgets().LedsNumberSpin->value(), w.document().show().ledsNumber);
+    QCOMPARE(w.widgets().ScenesTimeSpin->value(), w.document().show().sceneTime);
 }
 
 void TstShowEdits::onlineUndoReachesTheController()
@@ -280,41 +281,41 @@ void TstShowEdits::onlineUndoReachesTheController()
     MainWindow &w = *rig.window;
     rig.goOnline();
     const int lamp0 = layout::sceneLampAddress(0, 0);
-    w.scene->lamp(0)->setRGB(200, 0, 0);
-    w.sceneButtons->button(1)->click(); // the edit goes to the controller
+    w.scene()->lamp(0)->setRGB(200, 0, 0);
+    w.widgets().sceneButtons->button(1)->click(); // the edit goes to the controller
     QCOMPARE(rig.controller.byteAt(lamp0), quint8(200));
-    w.actionUndo->trigger(); // back on scene 1, with the edit undone
-    QCOMPARE(w.document.show().actualSceneNumber, 0);
-    QCOMPARE(w.scene->lamp(0)->lampColor(), QColor(0, 0, 0));
-    w.sceneButtons->button(1)->click(); // and the undone value follows
+    w.widgets().actionUndo->trigger(); // back on scene 1, with the edit undone
+    QCOMPARE(w.document().show().actualSceneNumber, 0);
+    QCOMPARE(w.scene()->lamp(0)->lampColor(), QColor(0, 0, 0));
+    w.widgets().sceneButtons->button(1)->click(); // and the undone value follows
     QCOMPARE(rig.controller.byteAt(lamp0), quint8(0));
     QVERIFY(!w.isWindowModified());
     // A lamp count and a scene time reach the controller at once, and so do their undos.
-    w.LedsNumberSpin->setValue(12);
-    emit w.LedsNumberSpin->editingFinished();
-    w.ScenesTimeSpin->setValue(9);
+    w.widgets().LedsNumberSpin->setValue(12);
+    emit w.widgets().LedsNumberSpin->editingFinished();
+    w.widgets().ScenesTimeSpin->setValue(9);
     QCOMPARE(rig.controller.byteAt(layout::kLampsNumber), quint8(12));
     QCOMPARE(rig.controller.byteAt(layout::kInSceneTime), quint8(9));
-    w.actionUndo->trigger();
+    w.widgets().actionUndo->trigger();
     QCOMPARE(rig.controller.byteAt(layout::kInSceneTime), quint8(1));
     QCOMPARE(rig.controller.byteAt(layout::kLampsNumber), quint8(12));
-    w.actionUndo->trigger();
+    w.widgets().actionUndo->trigger();
     QCOMPARE(rig.controller.byteAt(layout::kLampsNumber), quint8(30));
     QVERIFY(!w.isWindowModified());
 
     // Scene 2's copy in the controller changes outside the program. The read that shows it when
     // an undo comes back to scene 2 is no step: the undo undoes the edit, and the redo stays.
-    w.scene->lamp(1)->setRGB(0, 50, 0);
-    w.sceneButtons->button(0)->click();
+    w.scene()->lamp(1)->setRGB(0, 50, 0);
+    w.widgets().sceneButtons->button(0)->click();
     rig.controller.setByteAt(layout::sceneLampAddress(1, 2), 66);
-    w.actionUndo->trigger();
-    QCOMPARE(w.document.show().actualSceneNumber, 1);
-    QCOMPARE(w.scene->lamp(1)->lampColor(), QColor(0, 0, 0));
-    QCOMPARE(w.scene->lamp(2)->lampColor(), QColor(66, 0, 0));
-    QCOMPARE(w.actionRedo->text(), QString("&Redo Change lamp 2"));
-    w.actionRedo->trigger();
-    QCOMPARE(w.scene->lamp(1)->lampColor(), QColor(0, 50, 0));
-    QCOMPARE(w.scene->lamp(2)->lampColor(), QColor(66, 0, 0));
+    w.widgets().actionUndo->trigger();
+    QCOMPARE(w.document().show().actualSceneNumber, 1);
+    QCOMPARE(w.scene()->lamp(1)->lampColor(), QColor(0, 0, 0));
+    QCOMPARE(w.scene()->lamp(2)->lampColor(), QColor(66, 0, 0));
+    QCOMPARE(w.widgets().actionRedo->text(), QString("&Redo Change lamp 2"));
+    w.widgets().actionRedo->trigger();
+    QCOMPARE(w.scene()->lamp(1)->lampColor(), QColor(0, 50, 0));
+    QCOMPARE(w.scene()->lamp(2)->lampColor(), QColor(66, 0, 0));
 }
 
 // Typing into one field is one step until a key ends the value; the next value is the next step.
@@ -334,30 +335,30 @@ void TstShowEdits::aKeyThatEndsAValueEndsItsStep()
     QFETCH(int, steps);
     WindowRig rig;
     MainWindow &w = *rig.window;
-    QLineEdit *field = w.scene->lamp(0)->EditRed;
+    QLineEdit *field = w.scene()->lamp(0)->EditRed;
     for (const char *value : {"12", "34"}) {
         field->selectAll();
         QTest::keyClicks(field, value);
         QTest::keyClick(field, Qt::Key(key));
         QCoreApplication::processEvents(); // as between a user's keys
     }
-    w.document.closeEdit();
-    QCOMPARE(w.document.undoStack().count(), steps);
-    w.actionUndo->trigger();
-    QCOMPARE(w.scene->lamp(0)->lampColor().red(), steps == 2 ? 12 : 0);
+    w.document().closeEdit();
+    QCOMPARE(w.document().undoStack().count(), steps);
+    w.widgets().actionUndo->trigger();
+    QCOMPARE(w.scene()->lamp(0)->lampColor().red(), steps == 2 ? 12 : 0);
 }
 
 void TstShowEdits::previewFollowsEdits()
 {
     WindowRig rig;
     MainWindow &w = *rig.window;
-    MyDockWidget &strip = *w.dockWidget;
+    MyDockWidget &strip = *w.widgets().dockWidget;
     for (int tab : {2, 0}) {
         w.TabWidget->setCurrentIndex(tab);
         while (strip.tickTimer->isActive())
             strip.tick(); // the item's fade ends and the clock rests
-        w.scene->lamp(2)->setRGB(9, 8, 7);
-        w.scene->lamp(3)->setRGB(6, 5, 4);
+        w.scene()->lamp(2)->setRGB(9, 8, 7);
+        w.scene()->lamp(3)->setRGB(6, 5, 4);
         QVERIFY(strip.tickTimer->isActive());
         QCOMPARE(strip.shownColor(2), QColor(0, 0, 0)); // at the tick, not at each edit
         strip.tick();
@@ -411,14 +412,14 @@ void TstShowEdits::everyWayOutAsks()
     rig.controller.setByteAt(layout::sceneLampAddress(0, 0), 77);
 
     if (edit == 0) {
-        w.scene->lamp(0)->setRGB(5, 5, 5);
+        w.scene()->lamp(0)->setRGB(5, 5, 5);
     } else if (edit == 1) {
-        w.ScenesTimeSpin->setValue(9);
+        w.widgets().ScenesTimeSpin->setValue(9);
     } else {
-        w.LedsNumberSpin->setValue(12);
-        emit w.LedsNumberSpin->editingFinished();
+        w.widgets().LedsNumberSpin->setValue(12);
+        emit w.widgets().LedsNumberSpin->editingFinished();
     }
-    w.document.closeEdit();
+    w.document().closeEdit();
     const QString savedName = m_dir.filePath(tag + "-saved");
     rig.prompts.answers << (answer == -1 ? QMessageBox::Save : QMessageBox::StandardButton(answer));
     // A scene file is chosen before the question, the show file after it.
@@ -467,11 +468,11 @@ void TstShowEdits::everyWayOutAsks()
                             : goesOn && (way == 1 || way == 2) ? QColor(9, 9, 9)
                             : edit == 0                        ? QColor(5, 5, 5)
                                                                : QColor(0, 0, 0);
-    QCOMPARE(w.document.show().sceneColors[0][0], expected);
-    QCOMPARE(w.scene->lamp(0)->lampColor(), expected);
-    QCOMPARE(w.ScenesTimeSpin->value(), edit == 1 && !goesOn ? 9 : 1);
-    QCOMPARE(w.document.show().sceneTime, w.ScenesTimeSpin->value());
-    QCOMPARE(w.document.show().ledsNumber, edit == 2 && !goesOn ? 12 : 30);
+    QCOMPARE(w.document().show().sceneColors[0][0], expected);
+    QCOMPARE(w.scene()->lamp(0)->lampColor(), expected);
+    QCOMPARE(w.widgets().ScenesTimeSpin->value(), edit == 1 && !goesOn ? 9 : 1);
+    QCOMPARE(w.document().show().sceneTime, w.widgets().ScenesTimeSpin->value());
+    QCOMPARE(w.document().show().ledsNumber, edit == 2 && !goesOn ? 12 : 30);
     // Kept as it was: nothing went to the controller or came from it.
     if (!goesOn)
         QCOMPARE(rig.log().filter(QRegularExpression("^[WR] ")), QStringList());

@@ -31,7 +31,7 @@ struct ViewRig : WindowRig
     explicit ViewRig(const SimOptions &faults = {})
     {
         window->showSimulatedController(controller, faults);
-        view = window->simulatorView;
+        view = window->widgets().simulatorView;
     }
     void ticks(int n)
     {
@@ -75,7 +75,7 @@ void TstSimulatedLm740View::onlyWithTheSimulator()
 {
     {
         WindowRig plain;
-        QVERIFY(!plain.window->simulatorView);
+        QVERIFY(!plain.window->widgets().simulatorView);
         QVERIFY(!plain.window->findChild<SimulatedLm740View *>());
         QVERIFY(!plain.window->findChild<QAction *>("actionSimulatedLm740"));
     }
@@ -220,8 +220,8 @@ void TstSimulatedLm740View::playsAChaserAsThePreviewDoes()
 {
     ViewRig rig;
     MainWindow &w = *rig.window;
-    w.document.setGlobals(10, w.document.show().sceneTime);
-    t_chaser &chaser = w.document.show().chasers[0];
+    w.document().setGlobals(10, w.document().show().sceneTime);
+    t_chaser &chaser = w.document().show().chasers[0];
     chaser.colors = numberedColors(8);
     chaser.time = 300;
     chaser.xfade = 100;
@@ -232,7 +232,7 @@ void TstSimulatedLm740View::playsAChaserAsThePreviewDoes()
     QCOMPARE(w.UsbSetLampsNumber(10), 1);
     w.TabWidget->setCurrentIndex(1); // the preview's chaser simulation starts
     w.UsbRunChaser(0);
-    MyDockWidget &strip = *w.dockWidget;
+    MyDockWidget &strip = *w.widgets().dockWidget;
     // The first fade starts from whatever each showed before; from the second step on the two
     // must agree at every tick.
     int compared = 0;

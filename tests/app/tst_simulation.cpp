@@ -157,40 +157,40 @@ void TstSimulation::programSimulationSteps()
     WindowRig rig;
     MainWindow &w = *rig.window;
     if (lastMark >= 0)
-        markLastStep(w.document.show().programs[0], lastMark, true);
-    w.document.show().programs[0].scenes[start + 1 < 31 ? start + 1 : 0].colors[0] =
+        markLastStep(w.document().show().programs[0], lastMark, true);
+    w.document().show().programs[0].scenes[start + 1 < 31 ? start + 1 : 0].colors[0] =
         QColor(0, 0, 250);
     w.TabWidget->setCurrentIndex(2);
-    w.programSteps(0)->button(start)->click();
+    w.widgets().programSteps(0)->button(start)->click();
     w.actionRun_Program->trigger();
     QList<int> played;
     for (int i = 0; i < steps.size(); ++i) {
-        const int before = w.document.show().actualProgramSceneNumber;
-        QCOMPARE(ticksUntil(*w.dockWidget,
-                            [&] { return w.document.show().actualProgramSceneNumber != before; }),
+        const int before = w.document().show().actualProgramSceneNumber;
+        QCOMPARE(ticksUntil(*w.widgets().dockWidget,
+                            [&] { return w.document().show().actualProgramSceneNumber != before; }),
                  34);
-        played << w.document.show().actualProgramSceneNumber;
+        played << w.document().show().actualProgramSceneNumber;
         if (i == 0)
-            QCOMPARE(w.dockWidget->targetColors[0], QColor(0, 0, 250));
+            QCOMPARE(w.widgets().dockWidget->targetColors[0], QColor(0, 0, 250));
     }
     QCOMPARE(played, steps);
-    QCOMPARE(w.programSteps(0)->checkedId(), steps.last());
+    QCOMPARE(w.widgets().programSteps(0)->checkedId(), steps.last());
     w.actionStop_Program->trigger();
     QCOMPARE(ticksUntil(
-                 *w.dockWidget, [] { return false; }, 100),
+                 *w.widgets().dockWidget, [] { return false; }, 100),
              -1);
-    QCOMPARE(w.document.show().actualProgramSceneNumber, steps.last());
+    QCOMPARE(w.document().show().actualProgramSceneNumber, steps.last());
 }
 
 void TstSimulation::chaserSimulationRotates()
 {
     WindowRig rig;
     MainWindow &w = *rig.window;
-    w.document.setGlobals(3, w.document.show().sceneTime);
-    w.document.show().chasers[0].colors[0] = QColor(255, 0, 0);
-    w.document.show().chasers[0].time = 300;
+    w.document().setGlobals(3, w.document().show().sceneTime);
+    w.document().show().chasers[0].colors[0] = QColor(255, 0, 0);
+    w.document().show().chasers[0].time = 300;
     w.TabWidget->setCurrentIndex(1);
-    MyDockWidget &strip = *w.dockWidget;
+    MyDockWidget &strip = *w.widgets().dockWidget;
     QCOMPARE(strip.playMode, lm740::ItemKind::Chaser);
     const ColorArray first = strip.targetColors;
     QCOMPARE(first[0], QColor(255, 0, 0));
@@ -201,8 +201,8 @@ void TstSimulation::chaserSimulationRotates()
     for (int i = 0; i < 3; ++i)
         QCOMPARE(strip.targetColors[i], first[(i + 1) % 3]);
     // An edit of the time ends the step under way at once; the next step goes the new way.
-    w.document.editField(Item::chaser(0), Field::Direction, 2);
-    w.document.editField(Item::chaser(0), Field::Time, 0);
+    w.document().editField(Item::chaser(0), Field::Direction, 2);
+    w.document().editField(Item::chaser(0), Field::Time, 0);
     QCOMPARE(ticksUntil(strip, [&] { return strip.elapsed == 0; }), 1);
     QCOMPARE(strip.targetColors[0], first[0]);
     QCOMPARE(ticksUntil(strip, [&] { return strip.elapsed == 0; }), 1);
@@ -221,7 +221,7 @@ void TstSimulation::chaserFollowsEdits_data()
     };
     QTest::newRow("as it was") << Edit([](MainWindow &) {}) << "RGBR" << 10 << "GBRR";
     QTest::newRow("lamp colour") << Edit([](MainWindow &w) {
-        w.scene->lamp(0)->setRGB(255, 255, 255);
+        w.scene()->lamp(0)->setRGB(255, 255, 255);
     }) << "WGBW" << 10 << "GBWW";
     QTest::newRow("pattern length") << Edit(spin("PatternSpin", 2)) << "RGRG" << 10 << "GRGR";
     QTest::newRow("repeat number") << Edit(spin("RepeatSpin", 1)) << "RGBK" << 10 << "GBKR";
@@ -241,8 +241,8 @@ void TstSimulation::chaserFollowsEdits()
     QFETCH(QString, stepped);
     WindowRig rig;
     MainWindow &w = *rig.window;
-    w.document.setGlobals(4, w.document.show().sceneTime);
-    t_chaser &chaser = w.document.show().chasers[0];
+    w.document().setGlobals(4, w.document().show().sceneTime);
+    t_chaser &chaser = w.document().show().chasers[0];
     const QMap<QChar, QColor> named{
         {'R', Qt::red}, {'G', Qt::green}, {'B', Qt::blue}, {'K', Qt::black}, {'W', Qt::white}};
     for (int i = 0; i < 4; ++i)
@@ -252,7 +252,7 @@ void TstSimulation::chaserFollowsEdits()
     chaser.time = 300;
     chaser.xfade = 0;
     w.TabWidget->setCurrentIndex(1);
-    MyDockWidget &strip = *w.dockWidget;
+    MyDockWidget &strip = *w.widgets().dockWidget;
     const auto shows = [&](const QString &lamps) {
         for (int i = 0; i < 4; ++i)
             if (strip.targetColors[i] != named[lamps[i]])

@@ -3,6 +3,7 @@
 #include "main_window.h"
 #include "translations.h"
 #include "version.h"
+#include "window_widgets.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -44,10 +45,11 @@ QString TstTranslation::titleWith(lm740::Translations &t, const QLocale &locale,
     *loaded = t.install(*QCoreApplication::instance(), locale);
     MainWindow w;
     // The last piece is a standard dialog button: Qt's own translation comes with ours.
-    const QString title = w.windowTitle() + QLatin1Char('|') + w.sceneButtons->button(0)->text() +
-                          QLatin1Char('|') + w.menuFile->title() + QLatin1Char('|') +
+    const QString title = w.windowTitle() + QLatin1Char('|') +
+                          w.widgets().sceneButtons->button(0)->text() + QLatin1Char('|') +
+                          w.menuFile->title() + QLatin1Char('|') +
                           QCoreApplication::translate("QPlatformTheme", "Cancel") +
-                          QLatin1Char('|') + w.onlineLabel->text();
+                          QLatin1Char('|') + w.widgets().onlineLabel->text();
     QCoreApplication::removeTranslator(&t.program);
     QCoreApplication::removeTranslator(&t.qt);
     return title;

@@ -7,6 +7,8 @@
 #include "recording_prompts.h"
 #include "settings_layout.h"
 #include "sim_rig.h"
+#include "text_files.h"
+#include "window_widgets.h"
 
 #include <QStringList>
 
