@@ -221,7 +221,7 @@ void TstPatterns::windowBakesLm740ctlsBytes()
     QVERIFY(bytesOf(fromWindow) != bytesOf(base));
     QCOMPARE(bytesOf(fromWindow), bytesOf(fromCtl));
     if (set == "steps=31") // the whole program, the last step marked
-        QVERIFY(w.document.show().programs[0].scenes[30].scene_laststep);
+        QVERIFY(w.document().show().programs[0].scenes[30].scene_laststep);
 }
 
 void TstPatterns::previewPaintsOnlyWhatChanges_data()
@@ -285,7 +285,7 @@ void TstPatterns::notesCountStepsAndLamps()
     QTranslator polish;
     QVERIFY(steps > 0 || (polish.load(":/i18n/lm740_pl.qm") && qApp->installTranslator(&polish)));
     WindowRig rig;
-    PatternDialog dialog(rig.window->document, Layout::strip(30), {4});
+    PatternDialog dialog(rig.window->document(), Layout::strip(30), {4});
     QVERIFY(dialog.chooseScript("Solid"));
     qobject_cast<QSpinBox *>(dialog.propertyField("steps"))->setValue(std::abs(steps));
     dialog.fitCombo->setCurrentIndex(1);
