@@ -18,6 +18,7 @@ CrashRecovery::~CrashRecovery() = default;
 void CrashRecovery::start(const QString &folder)
 {
     m_file = std::make_shared<lm740::RecoveryFile>(folder);
+    m_file->setLayout(m_layout);
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("autosaveTimer"));
     m_timer->setInterval(kAutosaveMs);
@@ -84,6 +85,13 @@ void CrashRecovery::cleanExit()
         m_file->remove();
 }
 
+void CrashRecovery::setLayout(const std::optional<lm740::Layout> &layout)
+{
+    m_layout = layout;
+    if (m_file)
+        m_file->setLayout(layout);
+}
+
 void CrashRecovery::close()
 {
     if (m_timer)
@@ -109,8 +117,9 @@ std::optional<lm740::Show> CrashRecovery::takeLeft(QWidget *parent)
     if (answer != QMessageBox::Yes)
         return std::nullopt;
     lm740::Show recovered = m_document.show();
+    std::optional<lm740::Layout> layout;
     QString error;
-    if (!lm740::RecoveryFile::read(*left, &recovered, &error)) {
+    if (!lm740::RecoveryFile::read(*left, &recovered, &error, &layout)) {
         // Kept until this program's first save, which holds a newer show.
         lm740::prompts().warning(
             parent, QCoreApplication::translate("MainWindow", "Recovered show -- Lm740"),
@@ -120,5 +129,6 @@ std::optional<lm740::Show> CrashRecovery::takeLeft(QWidget *parent)
     }
     // Restored: from here on this program's show holds it, and keeps it or lets it go.
     m_file->adopt(*left);
+    emit layoutRestored(layout);
     return recovered;
 }

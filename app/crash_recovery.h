@@ -4,6 +4,7 @@
 // left.
 #pragma once
 
+#include "layout.h"
 #include "show.h"
 
 #include <QObject>
@@ -42,9 +43,12 @@ public:
     std::function<void()> lastWords() const;
     // A clean exit: nothing to recover from it.
     void cleanExit();
+    // The layout the show's lamps hang in (none: a strip), saved with the show from now on.
+    void setLayout(const std::optional<lm740::Layout> &layout);
     // Asks whether to restore what a program that crashed or was killed left; on Yes, the show
-    // it left, whose files are this program's from now on. Nothing when there is nothing to
-    // offer, on No, or when it cannot be read (which the user is told).
+    // it left, whose files are this program's from now on, and layoutRestored() with the layout
+    // its lamps hung in. Nothing when there is nothing to offer, on No, or when it cannot be read
+    // (which the user is told).
     std::optional<lm740::Show> takeLeft(QWidget *parent);
 
     // Null until start().
@@ -53,9 +57,14 @@ public:
     // The file let go, as it is, and no more saves: for a folder about to go.
     void close();
 
+Q_SIGNALS:
+    // The show takeLeft() restores hung in `layout` (none: a strip).
+    void layoutRestored(const std::optional<lm740::Layout> &layout);
+
 private:
     lm740::ShowDocument &m_document;
     // Shared with the watchdog's last words, which may outlive the window.
     std::shared_ptr<lm740::RecoveryFile> m_file;
     QTimer *m_timer = nullptr;
+    std::optional<lm740::Layout> m_layout;
 };

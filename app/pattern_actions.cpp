@@ -37,6 +37,9 @@ PatternActions::PatternActions(MainWindow &window) : QObject(&window), m_window(
     connect(panelButton, &QPushButton::clicked, this, &PatternActions::openPattern);
 
     connect(&layout, &ShowLayout::changed, this, &PatternActions::layoutChanged);
+    // A show restored after a crash comes back with the layout it had.
+    connect(&window.recovery(), &CrashRecovery::layoutRestored, this,
+            &PatternActions::chooseLayout);
     connect(&window.files(), &ShowFiles::settingsSaved, this, &PatternActions::showSaved);
     connect(&window.files(), &ShowFiles::settingsLoaded, this, &PatternActions::showLoaded);
 }
@@ -87,6 +90,7 @@ void PatternActions::chooseLayout(const std::optional<lm740::Layout> &chosen)
 void PatternActions::layoutChanged()
 {
     m_window.widgets().dockWidget->setLampLayout(layout.layout());
+    m_window.recovery().setLayout(layout.layout() ? std::optional(*layout.layout()) : std::nullopt);
     if (m_window.widgets().simulatorView)
         m_window.widgets().simulatorView->setLampLayout(layout.layout());
 }

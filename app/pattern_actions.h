@@ -34,7 +34,8 @@ public:
     // only once the show is saved again, so that Exit asks before it is lost.
     void chooseLayout(const std::optional<lm740::Layout> &chosen);
 
-    // The strip and the simulated controller's panel draw the lamps on the layout, or in a line.
+    // The strip and the simulated controller's panel draw the lamps on the layout, or in a line;
+    // the crash recovery keeps the layout with its copies of the show.
     void layoutChanged();
 
 private:

@@ -28,8 +28,9 @@ QString extraPath(const QString &base)
 }
 
 // What the image cannot hold, one value a line: "lamp KIND NUMBER STEP LAMP #AARRGGBB" (or
-// "invalid"), "field KIND NUMBER STEP FIELD VALUE", "selection SCENE CHASER PROGRAM STEP".
-QByteArray extras(const Show &show, const Show &fromImage)
+// "invalid"), "field KIND NUMBER STEP FIELD VALUE", "selection SCENE CHASER PROGRAM STEP", and
+// "layout BASE64" (the layout file's bytes) when the lamps hang in a layout.
+QByteArray extras(const Show &show, const Show &fromImage, const std::optional<Layout> &layout)
 {
     QByteArray out = "lm740 recovery 1\n";
     const ShowDelta lost = ShowDelta::between(fromImage, show);
@@ -48,14 +49,20 @@ QByteArray extras(const Show &show, const Show &fromImage)
            QByteArray::number(show.actualChaserNumber) + ' ' +
            QByteArray::number(show.actualProgramNumber) + ' ' +
            QByteArray::number(show.actualProgramSceneNumber) + '\n';
+    if (layout)
+        out += "layout " + layoutToJson(*layout).toBase64() + '\n';
     return out;
 }
 
 // Applies the lines of extras(); a line that does not fit the show is skipped.
-void applyExtras(const QByteArray &text, Show &show)
+void applyExtras(const QByteArray &text, Show &show, std::optional<Layout> &layout)
 {
     for (const QByteArray &line : text.split('\n')) {
         const QList<QByteArray> w = line.split(' ');
+        if (w[0] == "layout" && w.size() == 2) {
+            layout = layoutFromJson(QByteArray::fromBase64(w[1]));
+            continue;
+        }
         std::vector<long long> n;
         bool ok = true;
         for (qsizetype i = 1; i < w.size() && ok; ++i)
@@ -171,7 +178,7 @@ std::optional<RecoveryFile::Left> RecoveryFile::claimLeft()
     return std::nullopt;
 }
 
-bool RecoveryFile::read(const Left &left, Show *show, QString *error)
+bool RecoveryFile::read(const Left &left, Show *show, QString *error, std::optional<Layout> *layout)
 {
     QByteArray image;
     if (!image::readSettingsFile(left.base + QStringLiteral(".set"), &image, error))
@@ -184,9 +191,12 @@ bool RecoveryFile::read(const Left &left, Show *show, QString *error)
     recovered.ledsNumber = std::clamp(header.lamps, kMinLamps, kMaxLamps);
     recovered.sceneTime = std::clamp(header.sceneTime, kMinSceneTime, kMaxSceneTime);
     QByteArray extra;
+    std::optional<Layout> hung;
     if (files::readRegularFile(extraPath(left.base), 1 << 20, &extra))
-        applyExtras(extra, recovered);
+        applyExtras(extra, recovered, hung);
     *show = recovered;
+    if (layout)
+        *layout = hung;
     return true;
 }
 
@@ -208,7 +218,7 @@ void RecoveryFile::release(const QList<Claim> &claims, bool all)
         }
 }
 
-bool RecoveryFile::write(const Show &show, QString *error)
+bool RecoveryFile::write(const Show &show, const std::optional<Layout> &layout, QString *error)
 {
     const QByteArray image =
         image::packShow(show, show.ledsNumber, show.sceneTime, image::HeaderStyle::Save);
@@ -216,8 +226,20 @@ bool RecoveryFile::write(const Show &show, QString *error)
     fromImage.setShowDefaults();
     image::unpackShow(image, fromImage, nullptr);
     // Both or neither: an image is never there without what it cannot hold.
-    return files::writeFilesSafely({{extraPath(m_base), extras(show, fromImage)}, {path(), image}},
-                                   nullptr, error);
+    return files::writeFilesSafely(
+        {{extraPath(m_base), extras(show, fromImage, layout)}, {path(), image}}, nullptr, error);
+}
+
+void RecoveryFile::setLayout(const std::optional<Layout> &layout)
+{
+    const std::lock_guard lock(m_snapshotMutex);
+    m_layout = layout;
+}
+
+std::optional<Layout> RecoveryFile::layout()
+{
+    const std::lock_guard lock(m_snapshotMutex);
+    return m_layout;
 }
 
 bool RecoveryFile::saveInBackground(const Show &show)
@@ -225,14 +247,15 @@ bool RecoveryFile::saveInBackground(const Show &show)
     if (m_busy.exchange(true))
         return false;
     waitForSave();
-    if (m_written && sameRecords(*m_written, show)) {
+    const std::optional<Layout> hung = layout();
+    if (m_written && sameRecords(m_written->first, show) && m_written->second == hung) {
         m_busy = false;
         return false;
     }
-    m_thread = std::thread([this, copy = show, claims = m_claims] {
-        if (write(copy, nullptr)) {
+    m_thread = std::thread([this, copy = show, hung, claims = m_claims] {
+        if (write(copy, hung, nullptr)) {
             release(claims, true);
-            m_written = copy;
+            m_written = {copy, hung};
         }
         m_busy = false;
     });
@@ -242,11 +265,12 @@ bool RecoveryFile::saveInBackground(const Show &show)
 bool RecoveryFile::saveNow(const Show &show, QString *error)
 {
     waitForSave();
-    if (!write(show, error))
+    const std::optional<Layout> hung = layout();
+    if (!write(show, hung, error))
         return false;
     release(m_claims, true);
     dropReleased();
-    m_written = show;
+    m_written = {show, hung};
     return true;
 }
 
@@ -260,7 +284,7 @@ void RecoveryFile::setSnapshot(const Show *show)
 bool RecoveryFile::saveSnapshot()
 {
     const std::lock_guard lock(m_snapshotMutex);
-    return m_snapshot && write(*m_snapshot, nullptr);
+    return m_snapshot && write(*m_snapshot, m_layout, nullptr);
 }
 
 void RecoveryFile::waitForSave()

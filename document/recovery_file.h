@@ -10,6 +10,7 @@
 // wrote a copy, so that they do not pile up.
 #pragma once
 
+#include "layout.h"
 #include "show.h"
 
 #include <QDateTime>
@@ -51,9 +52,11 @@ public:
     // its files go at this program's next save (it holds a newer show then), or this program
     // ends, no other program is offered it.
     std::optional<Left> claimLeft();
-    // Reads a recovery into *show (records, lamp count, scene time and selection). False with
+    // Reads a recovery into *show (records, lamp count, scene time and selection) and, when
+    // `layout` is given, the layout its lamps hung in into *layout (none: a strip). False with
     // *error set when its image cannot be read.
-    static bool read(const Left &left, Show *show, QString *error = nullptr);
+    static bool read(const Left &left, Show *show, QString *error = nullptr,
+                     std::optional<Layout> *layout = nullptr);
     // A claimed recovery restored into this program: its show is this program's now, so its files
     // also go when this program's own files go.
     void adopt(const Left &left);
@@ -65,6 +68,9 @@ public:
     bool saveNow(const Show &show, QString *error = nullptr);
     // The show as it stands, kept for saveSnapshot(); none while nothing needs saving.
     void setSnapshot(const Show *show);
+    // The layout the show's lamps hang in (none: a strip), kept with every copy from now on. The
+    // window holds it beside the show, not in its records.
+    void setLayout(const std::optional<Layout> &layout);
     // Writes the last snapshot now, from any thread: for a program that is blocked and must end.
     bool saveSnapshot();
     void waitForSave();
@@ -84,7 +90,8 @@ private:
         bool adopted = false;
         std::shared_ptr<QLockFile> lock;
     };
-    bool write(const Show &show, QString *error);
+    bool write(const Show &show, const std::optional<Layout> &layout, QString *error);
+    std::optional<Layout> layout();
     // Removes the files of the claims listed and lets them go; with `all` false only the adopted
     // ones.
     static void release(const QList<Claim> &claims, bool all);
@@ -97,10 +104,13 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_busy{false};
     QList<Claim> m_claims;
-    // The records of the copy on disk, while there is one (set by the thread that wrote it).
-    std::optional<Show> m_written;
+    // The records and layout of the copy on disk, while there is one (set by the thread that
+    // wrote it).
+    std::optional<std::pair<Show, std::optional<Layout>>> m_written;
+    // Guards the snapshot and the layout, which the signal watchdog's thread writes.
     std::mutex m_snapshotMutex;
     std::unique_ptr<Show> m_snapshot;
+    std::optional<Layout> m_layout;
 };
 
 } // namespace lm740

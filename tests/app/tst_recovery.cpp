@@ -4,6 +4,7 @@
 // write the same file, and one left copy is offered to one program at a time (again once that one
 // is killed); a copy is written again only after a change; and nothing is offered of a show that
 // was kept, discarded or restored and then kept.
+#include "pattern_actions.h"
 #include "recovery_file.h"
 #include "super_rgb.h"
 #include "window_rig.h"
@@ -19,6 +20,13 @@ using namespace lm740;
 
 namespace {
 
+const char *const kLayout = "grid:10x17:serpentine";
+
+ShowLayout &layoutOf(MainWindow &w)
+{
+    return w.findChild<PatternActions *>()->layout;
+}
+
 // The show a killed program leaves: one lamp edited, and values beyond the image's fields.
 void editLikeTheKilledProgram(MainWindow &w)
 {
@@ -29,8 +37,8 @@ void editLikeTheKilledProgram(MainWindow &w)
     });
 }
 
-// Run as a child: edits, saves in the background (or only claims what another left, or does
-// nothing), says so, and waits to be killed.
+// Run as a child: edits (and chooses a layout), saves in the background (or only claims what
+// another left, or does nothing), says so, and waits to be killed.
 int runChild(const QString &folder, const QByteArray &mode)
 {
     WindowRig rig;
@@ -41,6 +49,7 @@ int runChild(const QString &folder, const QByteArray &mode)
             return 1;
     } else if (mode == "--child") {
         editLikeTheKilledProgram(w);
+        w.findChild<PatternActions *>()->chooseLayout(Layout::fromShape(kLayout, 170));
         w.recovery().autosave();
         w.recovery().file()->waitForSave();
     }
@@ -149,6 +158,7 @@ void TstRecovery::killedProgramIsOffered()
              restore ? QColor(1, 2, 3) : QColor());
     QCOMPARE(w.isWindowModified(), restore);
     QCOMPARE(w.widgets().actionUndo->isEnabled(), restore);
+    QCOMPARE(layoutOf(w).layout() ? layoutOf(w).layout()->shape() : "", restore ? kLayout : "");
 
     // The left files stay until this program's first save replaces them.
     QCOMPARE(filesIn(folder).filter(".set").size(), 1);
@@ -220,7 +230,20 @@ void TstRecovery::whatTheNextStartIsOffered_data()
         r.window->recovery().autosave();
         r.window->recovery().file()->waitForSave();
     };
+    // A layout chosen after the copy is a change of its own: the copy is written again with it.
+    const Act layoutInBackground = [](WindowRig &r) {
+        r.window->findChild<PatternActions *>()->chooseLayout(Layout::fromShape(kLayout, 170));
+        r.window->recovery().autosave();
+        r.window->recovery().file()->waitForSave();
+        std::optional<Layout> layout;
+        Show show;
+        QVERIFY(RecoveryFile::read({r.window->recovery().file()->path().chopped(4), {}}, &show,
+                                   nullptr, &layout));
+        QCOMPARE(layout, Layout::fromShape(kLayout, 170));
+    };
     QTest::newRow("a signal saves at once") << 0 << then(edit, signal) << "mine";
+    QTest::newRow("a layout chosen after the copy")
+        << 0 << then(inBackground, layoutInBackground) << "mine";
     QTest::newRow("unchanged since the last copy: not written again")
         << 0 << then(inBackground, unchangedAgain) << "mine";
     QTest::newRow("copy dropped, then the same show again")
