@@ -4,6 +4,7 @@
 #include "logging.h"
 #include "playback.h"
 
+#include <QMainWindow>
 #include <QPainter>
 #include <QTimer>
 
@@ -28,6 +29,7 @@ MyDockWidget::MyDockWidget(QWidget *parent) : QDockWidget(parent)
     // The strip paints all of itself, so the window behind it need not be painted first at every
     // frame of a fade.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setLampLayout(nullptr);
     qCDebug(lcApp) << "mydockwidget construct end";
 }
 
@@ -81,8 +83,16 @@ void MyDockWidget::setLampLayout(const lm740::Layout *layout)
     m_layout.reset();
     if (layout)
         m_layout = *layout;
-    // Rows of cells need the height a line of lamps does not.
-    setMinimumHeight(layout ? std::clamp(layout->height() * 5, 20, 120) : 20);
+    // Rows of cells need the height a line of lamps does not, and a line never more: the window's
+    // kept state, or a strip made taller for a layout, would leave it oversized. With a layout the
+    // user may drag it taller still, until the layout changes.
+    const int height = layout ? std::clamp(layout->height() * 5, kLineHeight, 120) : kLineHeight;
+    setMinimumHeight(height);
+    setMaximumHeight(layout ? QWIDGETSIZE_MAX : kLineHeight);
+    // The dock area keeps the height it last gave the strip, and would give it back.
+    auto *window = qobject_cast<QMainWindow *>(parentWidget());
+    if (window && window->dockWidgetArea(this) != Qt::NoDockWidgetArea)
+        window->resizeDocks({this}, {height}, Qt::Vertical);
     update();
 }
 

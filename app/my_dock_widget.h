@@ -16,6 +16,9 @@ class MyDockWidget : public QDockWidget
 {
     Q_OBJECT
 public:
+    // The height of a line of lamps, the strip's whole height while no layout is set.
+    static constexpr int kLineHeight = 20;
+
     explicit MyDockWidget(QWidget *parent = nullptr);
 
     // Shows a new item: fades from the colours being shown to `colors` (n lamps) over
@@ -31,7 +34,8 @@ public:
     void followColors(const QColor *colors, int n);
     // The item shown was given another time or cross-fade: its time so far counts against them.
     void followTiming(quint32 total, quint32 xfadePercent);
-    // Draws the lamps in their cells of `layout`, or in a line with none.
+    // Draws the lamps in their cells of `layout`, or in a line with none; the strip takes the
+    // height that needs.
     void setLampLayout(const lm740::Layout *layout);
 
     QTimer *tickTimer = nullptr;

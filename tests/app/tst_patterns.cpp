@@ -377,9 +377,20 @@ void TstPatterns::playedOnTheLayoutInStripAndSimulator()
                        [&](int lamp) { return rig.controller.output(lamp); });
     QVERIFY(rig.controller.output(0) != rig.controller.output(9)); // a rainbow, not one colour
 
-    // Without a layout the strip is a line again.
-    patternsOf(w).layout.set(std::nullopt);
-    QCOMPARE(w.widgets().dockWidget->minimumHeight(), stripHeight);
+    // Without a layout the strip is a line again, also when the window's kept state has it taller;
+    // a layout makes it as tall as the layout needs, however tall it was made before.
+    w.resizeDocks({w.widgets().dockWidget}, {200}, Qt::Vertical);
+    const QByteArray tall = w.saveState();
+    const auto height = [&](const std::optional<Layout> &l) {
+        w.restoreState(tall); // as at start, before a show is loaded
+        patternsOf(w).layout.set(l);
+        QCoreApplication::processEvents();
+        return w.widgets().dockWidget->height();
+    };
+    QCOMPARE(height(std::nullopt), stripHeight);
+    const int grid = height(layout);
+    QCOMPARE(grid, w.widgets().dockWidget->minimumHeight());
+    QVERIFY(grid > stripHeight);
 }
 
 QTEST_MAIN(TstPatterns)
