@@ -1,6 +1,7 @@
 #include "desktop_state.h"
 
 #include "logging.h"
+#include "my_dock_widget.h"
 #include "prompts.h"
 #include "text_files.h"
 
@@ -187,6 +188,9 @@ bool DesktopState::restoreWindowPlace()
     if (!state || !m_window->restoreGeometry(state->value(kGeometryKey).toByteArray()))
         return false;
     m_window->restoreState(state->value(kStateKey).toByteArray());
+    // The preview strip is as tall as the open show's layout needs, not as the last run's was.
+    if (auto *strip = m_window->findChild<MyDockWidget *>())
+        strip->fitHeight();
     return true;
 }
 

@@ -29,7 +29,6 @@ MyDockWidget::MyDockWidget(QWidget *parent) : QDockWidget(parent)
     // The strip paints all of itself, so the window behind it need not be painted first at every
     // frame of a fade.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setLampLayout(nullptr);
     qCDebug(lcApp) << "mydockwidget construct end";
 }
 
@@ -83,17 +82,19 @@ void MyDockWidget::setLampLayout(const lm740::Layout *layout)
     m_layout.reset();
     if (layout)
         m_layout = *layout;
-    // Rows of cells need the height a line of lamps does not, and a line never more: the window's
-    // kept state, or a strip made taller for a layout, would leave it oversized. With a layout the
-    // user may drag it taller still, until the layout changes.
-    const int height = layout ? std::clamp(layout->height() * 5, kLineHeight, 120) : kLineHeight;
-    setMinimumHeight(height);
-    setMaximumHeight(layout ? QWIDGETSIZE_MAX : kLineHeight);
-    // The dock area keeps the height it last gave the strip, and would give it back.
+    // Rows of cells need the height a line of lamps does not.
+    setMinimumHeight(layout ? std::clamp(layout->height() * 5, kLineHeight, 120) : kLineHeight);
+    fitHeight();
+    update();
+}
+
+void MyDockWidget::fitHeight()
+{
+    // The dock area keeps the height it last gave the strip, from a drag or from the state of a
+    // run with a layout: without one, a line of lamps would sit in an oversized strip.
     auto *window = qobject_cast<QMainWindow *>(parentWidget());
     if (window && window->dockWidgetArea(this) != Qt::NoDockWidgetArea)
-        window->resizeDocks({this}, {height}, Qt::Vertical);
-    update();
+        window->resizeDocks({this}, {minimumHeight()}, Qt::Vertical);
 }
 
 void MyDockWidget::tick()

@@ -37,6 +37,9 @@ public:
     // Draws the lamps in their cells of `layout`, or in a line with none; the strip takes the
     // height that needs.
     void setLampLayout(const lm740::Layout *layout);
+    // Gives the strip the height its layout needs (a line's without one), whatever height a drag
+    // or the window's state kept from another run gave it.
+    void fitHeight();
 
     QTimer *tickTimer = nullptr;
     quint32 elapsed = 0;

@@ -1,6 +1,7 @@
 // The window's patterns: the layout kept beside the show, the Layout and Pattern dialogs, a bake
 // from the window giving lm740ctl's bytes, and the strip and the simulated controller's panel
 // drawing the lamps in their cells.
+#include "desktop_state.h"
 #include "layout_dialog.h"
 #include "layout_view.h"
 #include "my_dock_widget.h"
@@ -352,6 +353,7 @@ void TstPatterns::playedOnTheLayoutInStripAndSimulator()
     w.document().setGlobals(170, w.document().show().sceneTime);
     const Layout layout = *Layout::fromShape("grid:10x17:serpentine", 170);
     const int stripHeight = w.widgets().dockWidget->minimumHeight();
+    const int top = w.centralWidget()->y();
     patternsOf(w).layout.set(layout);
     QVERIFY(w.widgets().dockWidget->minimumHeight() > stripHeight);
     {
@@ -377,20 +379,24 @@ void TstPatterns::playedOnTheLayoutInStripAndSimulator()
                        [&](int lamp) { return rig.controller.output(lamp); });
     QVERIFY(rig.controller.output(0) != rig.controller.output(9)); // a rainbow, not one colour
 
-    // Without a layout the strip is a line again, also when the window's kept state has it taller;
-    // a layout makes it as tall as the layout needs, however tall it was made before.
+    // Without a layout the strip is a line again, also when the window's kept state had it taller;
+    // a layout makes it as tall as the layout needs, however tall it was before.
+    lm740::desktop::setStateFile(m_dir.filePath("state.conf"));
     w.resizeDocks({w.widgets().dockWidget}, {200}, Qt::Vertical);
-    const QByteArray tall = w.saveState();
-    const auto height = [&](const std::optional<Layout> &l) {
-        w.restoreState(tall); // as at start, before a show is loaded
+    w.desktop().keepWindowPlace();
+    const auto editorTop = [&](const std::optional<Layout> &l, bool restore) {
         patternsOf(w).layout.set(l);
+        if (restore)
+            w.desktop().restoreWindowPlace(); // as the next start does
         QCoreApplication::processEvents();
-        return w.widgets().dockWidget->height();
+        return w.centralWidget()->y() - w.widgets().dockWidget->minimumHeight();
     };
-    QCOMPARE(height(std::nullopt), stripHeight);
-    const int grid = height(layout);
-    QCOMPARE(grid, w.widgets().dockWidget->minimumHeight());
-    QVERIFY(grid > stripHeight);
+    for (bool restore : {false, true}) {
+        w.resizeDocks({w.widgets().dockWidget}, {200}, Qt::Vertical);
+        QCOMPARE(editorTop(std::nullopt, restore), top - stripHeight);
+        QCOMPARE(editorTop(layout, restore), top - stripHeight);
+    }
+    lm740::desktop::setStateFile({});
 }
 
 QTEST_MAIN(TstPatterns)
