@@ -13,6 +13,7 @@
 #include "show_document.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
