@@ -247,6 +247,8 @@ int main(int argc, char *argv[])
         {
             PatternDialog pattern(w.document(), grid, {}, &w);
             pattern.chooseScript(QStringLiteral("Rainbow"));
+            // 31 steps: the whole program.
+            qobject_cast<QSpinBox *>(pattern.propertyField(QStringLiteral("steps")))->setValue(31);
             pattern.targetKind->setCurrentIndex(PatternDialog::Program);
             pattern.resize(980, 560);
             pattern.show();
@@ -256,12 +258,14 @@ int main(int argc, char *argv[])
             ok = save(pattern.grab(), outDir, "pattern-dialog.png") && ok;
             pattern.apply();
         }
+        // Made taller by hand, as the manual says a user may, so that the cells show.
+        w.resizeDocks({w.widgets().dockWidget}, {200}, Qt::Vertical);
         w.TabWidget->setCurrentIndex(2);
         w.start_program_simulation(true);
         for (int i = 0; i < 60; ++i)
             w.widgets().dockWidget->tick();
         QCoreApplication::processEvents();
-        ok = save(w.grab(QRect(0, 0, w.width(), 330)), outDir, "grid-preview.png") && ok;
+        ok = save(w.grab(QRect(0, 0, w.width(), 445)), outDir, "grid-preview.png") && ok;
     }
     lm740::setPrompts(nullptr);
     lm740::setDefaultUsbBus(nullptr);

@@ -12,7 +12,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for lang in en pl; do
     # In a scratch folder: a cancelled read leaves its partial file in the working folder.
+    # The Pattern dialog names the user's script folder: a user's, not the one who draws them.
     (cd "$work" && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+        XDG_DATA_HOME=/home/user/.local/share \
         "$root/$build/manual_pictures" "$root/docs/images/$lang" "$lang")
 done
 echo "pictures in docs/images/en and docs/images/pl"
