@@ -153,6 +153,20 @@ void Scene::loadWaitingLamps() const
             loadLamp(i);
 }
 
+namespace {
+
+// The first lamp control built sets the strip's lowest height, and the change climbs the
+// window's layouts one parent for each turn of the event loop, a paint coming between turns: the
+// window would be painted three times over before it stood still. Settled at once, the lamps in
+// view and the layout they make are painted together in the next frame.
+void settleLayoutsAbove(const QWidget *widget)
+{
+    for (const QWidget *w = widget; w; w = w->parentWidget())
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+}
+
+} // namespace
+
 void Scene::holdLampsUntilShown()
 {
     m_holdUntilShown = true;
@@ -169,6 +183,7 @@ bool Scene::eventFilter(QObject *watched, QEvent *event)
             // The window paints in its own handling of this event: the lamps come after it.
             QTimer::singleShot(0, this, [this] {
                 loadVisibleLamps();
+                settleLayoutsAbove(m_contentWidget);
                 if (m_waiting.any())
                     m_loadTimer->start();
             });

@@ -101,6 +101,7 @@ private Q_SLOTS:
     void aFocusedLampOutOfViewKeepsWhatIsTyped();
     void lampsOutOfViewAreBuiltLaterInTheirTabPlace();
     void heldLampsFollowTheWindowsFirstPaint();
+    void heldLampsComeUpInTheLayoutTheyMake();
     void scrollingNumbers();
     void emptyPanelScrollsSafely();
     void chaserPreviewFollowsEdits();
@@ -680,6 +681,33 @@ void TstScenePanel::heldLampsFollowTheWindowsFirstPaint()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTRY_COMPARE(s.lampsBuilt(), 40);
     QCOMPARE(rawLamp(s, 39)->lampColor(), colors[39]);
+}
+
+// The first lamp built gives the panel its lowest height; that reaches every layout above the panel
+// in the turn that builds the lamps in view, so they are painted once, in place.
+void TstScenePanel::heldLampsComeUpInTheLayoutTheyMake()
+{
+    QWidget window;
+    auto *column = new QVBoxLayout(&window);
+    auto *above = new QLabel("takes the room the panel leaves");
+    above->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    column->addWidget(above);
+    auto *holder = new QWidget;
+    column->addWidget(holder);
+    Scene s(nullptr, 0, nullptr);
+    s.holdLampsUntilShown();
+    s.addLamps(30, nullptr);
+    (new QHBoxLayout(holder))->addWidget(s.contentWidget());
+    window.resize(600, 500);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect unsettled = above->geometry();
+    for (int turns = 0; turns < 100 && s.lampsBuilt() == 0; ++turns)
+        QCoreApplication::processEvents();
+    const QRect settled = above->geometry();
+    QTRY_COMPARE(s.lampsWaiting(), 0);
+    QCOMPARE(above->geometry(), settled);
+    QVERIFY(settled != unsettled);
 }
 
 void TstScenePanel::aFocusedLampOutOfViewKeepsWhatIsTyped()
