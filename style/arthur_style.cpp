@@ -189,8 +189,14 @@ void ArthurStyle::drawVerticalSlider(const QStyleOptionComplex *option, QPainter
     const QRect r = option->rect;
     const QPixmap bar = styleImage(QStringLiteral("slider_bar_vertical.png"));
     if (!bar.isNull() && (option->subControls & SC_SliderGroove)) {
-        const int w = qMin(bar.width(), r.width());
-        painter->drawPixmap(QRect(r.left() + (r.width() - w) / 2, r.top(), w, r.height()), bar);
+        // The bar stretched to the slider's height once for each height: the lamps' sliders
+        // share theirs.
+        const QSize size(qMin(bar.width(), r.width()), r.height());
+        const QPaintDevice *device = painter->device();
+        const QPixmap stretched = styleDrawing(
+            QStringLiteral("slider_bar_vertical"), size, device ? device->devicePixelRatio() : 1.0,
+            [&bar](QPainter &p, const QRect &area) { p.drawPixmap(area, bar); });
+        layDown(painter, QPoint(r.left() + (r.width() - size.width()) / 2, r.top()), stretched);
     }
     const QPixmap thumb = styleImage(verticalThumb(widget));
     if (!thumb.isNull() && (option->subControls & SC_SliderHandle)) {

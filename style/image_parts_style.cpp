@@ -111,9 +111,8 @@ void drawRadioIndicator(const QStyleOption *opt, QPainter *p)
         p->drawPixmap(r, pm);
 }
 
-void drawGroupBoxFrame(const QStyleOption *opt, QPainter *p)
+void drawGroupBoxFrameAt(QPainter *p, const QRect &r)
 {
-    const QRect r = opt->rect;
     const QPixmap tl = styleImage(QStringLiteral("groupframe_topleft.png"));
     const QPixmap tr = styleImage(QStringLiteral("groupframe_topright.png"));
     const QPixmap bl = styleImage(QStringLiteral("groupframe_bottom_left.png"));
@@ -167,6 +166,16 @@ void drawGroupBoxFrame(const QStyleOption *opt, QPainter *p)
                           right);
     }
     p->restore();
+}
+
+// Every lamp of the strip has a frame of one size: it is composed once for each size.
+void drawGroupBoxFrame(const QStyleOption *opt, QPainter *p)
+{
+    const QPaintDevice *device = p->device();
+    const QPixmap frame = styleDrawing(
+        QStringLiteral("groupframe"), opt->rect.size(), device ? device->devicePixelRatio() : 1.0,
+        [](QPainter &q, const QRect &r) { drawGroupBoxFrameAt(&q, r); });
+    layDown(p, opt->rect.topLeft(), frame);
 }
 
 QRect groupBoxLabelRect(const QStyleOptionComplex *opt)

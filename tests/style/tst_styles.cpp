@@ -43,6 +43,7 @@ private Q_SLOTS:
     void buttonPanelFromImagesWithHoverTint_data();
     void buttonPanelFromImagesWithHoverTint();
     void imagesComeThroughThePixmapCache();
+    void drawingsAreMadeOncePerSizeAndLaidDownWhole();
     void missingImagesDrawNothing();
     void colourCellsShowTheirBaseColour();
     void progressBarGrooveShowsTheProgress_data();
@@ -359,6 +360,32 @@ void TstStyles::imagesComeThroughThePixmapCache()
     QCOMPARE(shot.pixelColor(30, 13), kPressed);
     QVERIFY(QPixmapCache::find(key, &cached));
     QCOMPARE(cached.size(), QSize(8, 26));
+}
+
+void TstStyles::drawingsAreMadeOncePerSizeAndLaidDownWhole()
+{
+    int drawn = 0;
+    const auto lines = [&drawn](QPainter &p, const QRect &r) { // a colour of its own on each line
+        ++drawn;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            p.fillRect(QRect(r.left(), y, r.width(), 1), QColor(y, 255 - y, 7 * y % 256, 200));
+    };
+    for (const qreal ratio : {1.0, 2.0}) {
+        const QPixmap tall = lm740::styleDrawing("lines", QSize(9, 150), ratio, lines);
+        QCOMPARE(lm740::styleDrawing("lines", QSize(9, 150), ratio, lines).cacheKey(),
+                 tall.cacheKey());
+        QCOMPARE(tall.size(), QSize(9, 150) * ratio);
+        QImage banded(40, 400, QImage::Format_ARGB32_Premultiplied), whole = banded;
+        for (QImage *image : {&banded, &whole}) {
+            image->fill(Qt::white);
+            QPainter p(image);
+            p.setClipRegion(QRegion(0, 0, 40, 100) + QRegion(5, 100, 30, 300));
+            image == &banded ? lm740::layDown(&p, QPoint(3, 20), tall)
+                             : p.drawPixmap(QPoint(3, 20), tall);
+        }
+        QCOMPARE(banded, whole);
+    }
+    QCOMPARE(drawn, 2);
 }
 
 void TstStyles::missingImagesDrawNothing()
