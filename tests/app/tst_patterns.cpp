@@ -272,7 +272,11 @@ void TstPatterns::notesCountStepsAndLamps_data()
                          << "All 2 steps of the pattern fit. Program steps 2 to 3; step 3 is "
                             "marked as the last.";
     QTest::newRow("one, beyond") << 1 << int(PatternDialog::Scene) << "Solid has 1 step.";
-    QTest::newRow("a lamp") << 1 << int(PatternDialog::Selection) << "1 lamp of scene 1";
+    // The selected lamps of the panel's program step 4.
+    QTest::newRow("a lamp") << 1 << int(PatternDialog::Selection) << "1 lamp of program 1";
+    QTest::newRow("a lamp, from its step")
+        << 1 << int(PatternDialog::Selection)
+        << "The pattern's one step fits. Program step 4, marked as the last.";
     QTest::newRow("pl, cut") << -40 << program
                              << "Wzór ma 40 kroków, a mieści się 30: zostanie obcięty po kroku "
                                 "30. Kroki programu od 2 do 31; krok 31 zostanie oznaczony jako "
@@ -286,13 +290,15 @@ void TstPatterns::notesCountStepsAndLamps()
     QTranslator polish;
     QVERIFY(steps > 0 || (polish.load(":/i18n/lm740_pl.qm") && qApp->installTranslator(&polish)));
     WindowRig rig;
+    if (target == PatternDialog::Selection)
+        rig.window->document().setCurrent(lm740::Item::programStep(0, 3));
     PatternDialog dialog(rig.window->document(), Layout::strip(30), {4});
     QVERIFY(dialog.chooseScript("Solid"));
     qobject_cast<QSpinBox *>(dialog.propertyField("steps"))->setValue(std::abs(steps));
     dialog.fitCombo->setCurrentIndex(1);
-    dialog.targetKind->setCurrentIndex(target);
     dialog.firstStepSpin->setValue(2);
     dialog.stepSpin->setValue(2);
+    dialog.targetKind->setCurrentIndex(target);
     QStringList texts;
     for (const QLabel *label : dialog.findChildren<QLabel *>())
         texts << label->text();
@@ -319,6 +325,7 @@ void TstPatterns::layoutDialogKindsAndHands()
     for (const auto &k : kinds) {
         dialog.kind->setCurrentIndex(k.kind);
         QCOMPARE(dialog.chosen()->shape(), k.shape);
+        QCOMPARE(dialog.widthSpin->isVisibleTo(&dialog), k.kind != LayoutDialog::Ring);
     }
     // Serpentine: 1 2 3 / 6 5 4. Lamp 1 dragged onto lamp 3's cell: they change places.
     LayoutView *view = dialog.view;
