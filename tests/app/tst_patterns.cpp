@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -272,6 +273,7 @@ void TstPatterns::notesCountStepsAndLamps_data()
                          << "All 2 steps of the pattern fit. Program steps 2 to 3; step 3 is "
                             "marked as the last.";
     QTest::newRow("one, beyond") << 1 << int(PatternDialog::Scene) << "Solid has 1 step.";
+    QTest::newRow("colours") << 1 << int(PatternDialog::Scene) << "Colours (start and end)";
     // The selected lamps of the panel's program step 4.
     QTest::newRow("a lamp") << 1 << int(PatternDialog::Selection) << "1 lamp of program 1";
     QTest::newRow("a lamp, from its step")
@@ -302,6 +304,8 @@ void TstPatterns::notesCountStepsAndLamps()
     QStringList texts;
     for (const QLabel *label : dialog.findChildren<QLabel *>())
         texts << label->text();
+    for (const QGroupBox *box : dialog.findChildren<QGroupBox *>())
+        texts << box->title();
     QFETCH(QString, note);
     QVERIFY2(texts.contains(note), qPrintable(texts.join('|')));
 }
