@@ -330,6 +330,9 @@ void TstPatterns::layoutDialogKindsAndHands()
         dialog.kind->setCurrentIndex(k.kind);
         QCOMPARE(dialog.chosen()->shape(), k.shape);
         QCOMPARE(dialog.widthSpin->isVisibleTo(&dialog), k.kind != LayoutDialog::Ring);
+        // Opened again on it, the dialog shows the same kind.
+        const std::optional<Layout> chosen = dialog.chosen();
+        QCOMPARE(LayoutDialog(&*chosen, 6, nullptr).kind->currentIndex(), k.kind);
     }
     // Serpentine: 1 2 3 / 6 5 4. Lamp 1 dragged onto lamp 3's cell: they change places.
     LayoutView *view = dialog.view;
