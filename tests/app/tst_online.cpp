@@ -167,6 +167,11 @@ void TstOnline::onlineStartReadsTheItemShown()
     // The whole item as read reaches the panel, its time too, so the next switch keeps it.
     QCOMPARE(w.scene()->getSceneTime(), tab == 0 ? 2000 : 2500);
     QCOMPARE(w.widgets().dockWidget->targetColors[0], QColor(123, 0, 0));
+    // The item a switch reads is what the controller holds: it counts as kept.
+    rig.controller.setByteAt(lamp0[(tab + 1) % 3], 77);
+    w.TabWidget->setCurrentIndex((tab + 1) % 3);
+    QCOMPARE(w.scene()->lamp(0)->lampColor(), QColor(77, 0, 0));
+    QVERIFY(!w.document().isModified(w.document().current()));
 }
 
 void TstOnline::runCommandsAndBlackout()
