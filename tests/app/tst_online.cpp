@@ -253,6 +253,8 @@ void TstOnline::currentItemCommands()
         actions[command]->trigger();
     }
     QVERIFY(!QApplication::overrideCursor());
+    if (command != 1) // the menu commands confirm what went through, and only that
+        QCOMPARE(w.desktop().confirmation().isEmpty(), fail);
     QStringList texts = rig.prompts.texts();
     if (read)
         QVERIFY(texts.takeFirst().contains("neither saved to a file nor sent"));
